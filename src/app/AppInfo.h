@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// Fixed facts about the program itself.
+namespace AppInfo {
+
+inline constexpr auto ProgramName = "Quillon";
+inline constexpr auto ProgramVersion = "1.10";
+// The program's web site until the project has its own; the read-only key
+// WebSite of section MAIN in quillon.ini overrides it.
+inline constexpr auto DefaultWebSite = "https://quillon.example";
+
+// "64" on a 64-bit build: the real bit width, not the original's "32".
+QString ProgramBits();
+// "Quillon 1.10  [64-bit]" (two blanks before the bracket).
+QString ProgramTitle();
+
+} // namespace AppInfo

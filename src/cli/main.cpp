@@ -1,0 +1,6 @@
+#include "cli/Cli.h"
+
+int main(int argc, char *argv[])
+{
+    return RunCli(argc, argv);
+}
