@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 enum TFileAnalysis { faNone = 0, faQuick = 1, faFull = 2 };
@@ -39,3 +40,31 @@ struct TAppParams
     // Read-only key WebSite of quillon.ini; empty means AppInfo::DefaultWebSite.
     QString WebSite;
 };
+
+// Where the tools live inside ToolsDir.
+inline constexpr auto FFmpegRelativePath = "FFmpeg/ffmpeg";
+inline constexpr auto MediaInfoRelativePath = "MediaInfo/libmediainfo.so.0";
+
+inline constexpr uint32_t DefaultColorOK = 0x00E06C1F; // red 31, green 108, blue 224
+inline constexpr uint32_t DefaultColorError = 0x001D35E2; // red 226, green 53, blue 29
+
+// The start-up defaults for a program living in programDir: the portable
+// layout beside the program, the status colours and the behaviour flags.
+// MonospaceFont stays empty: it depends on the installed fonts (see
+// ChooseMonospaceFont). The tools are not resolved here.
+TAppParams DefaultAppParams(const QString &programDir);
+
+// The process-wide instance.
+TAppParams &AppParams();
+
+// The effective web site: the WebSite key when set, else the built-in one.
+QString WebSiteUrl(const TAppParams &params);
+
+// The first of "Fira Mono" 9, "Roboto Mono" 9, "Consolas" 10, "Courier New" 9
+// found among the installed families (compared without case). An empty Name
+// when none is installed: the window layer then takes the system's fixed font.
+TFontParams ChooseMonospaceFont(const QStringList &installedFamilies);
+
+// Lower bound of automatic audio bit rates in kbit/s (96 unless changed).
+int MinAutoAudioBitrate();
+void SetMinAutoAudioBitrate(int kbps);

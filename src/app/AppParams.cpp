@@ -1,0 +1,70 @@
+#include "app/AppParams.h"
+
+#include "app/AppInfo.h"
+#include "app/ProgramDir.h"
+
+namespace {
+
+int g_minAutoAudioBitrate = 96;
+
+} // namespace
+
+TAppParams DefaultAppParams(const QString &programDir)
+{
+    const QString dir = NormalizeDirPath(programDir);
+    TAppParams p;
+    p.ToolsDir = JoinPath(dir, QStringLiteral("tools"));
+    p.LangDir = JoinPath(dir, QStringLiteral("lang"));
+    p.DataDir = JoinPath(dir, QStringLiteral("data"));
+    p.ffmpeg = JoinPath(p.ToolsDir, QLatin1String(FFmpegRelativePath));
+    p.MediaInfoDll = JoinPath(p.ToolsDir, QLatin1String(MediaInfoRelativePath));
+    p.IniName = JoinPath(dir, QStringLiteral("quillon.ini"));
+    p.FourccTagsFile = JoinPath(p.DataDir, QStringLiteral("fourcc_video_tags.txt"));
+    p.AudioBitratesTxt = JoinPath(p.DataDir, QStringLiteral("audio_bitrates.txt"));
+    p.ResolutionTxt = JoinPath(p.DataDir, QStringLiteral("resolutions.txt"));
+    p.ProfilesDir = JoinPath(dir, QStringLiteral("profiles"));
+    p.LastProfileFile = JoinPath(p.ProfilesDir, QStringLiteral("__Last.ini"));
+    p.ColorOK = DefaultColorOK;
+    p.ColorError = DefaultColorError;
+    p.DragAcceptDirectories = true;
+    p.OpenFileAfterIconClick = true;
+    p.FileAnalysis = faFull;
+    p.ScrollProgressToBottom = true;
+    return p;
+}
+
+TAppParams &AppParams()
+{
+    static TAppParams params;
+    return params;
+}
+
+QString WebSiteUrl(const TAppParams &params)
+{
+    const QString site = params.WebSite.trimmed();
+    return site.isEmpty() ? QString::fromLatin1(AppInfo::DefaultWebSite) : site;
+}
+
+TFontParams ChooseMonospaceFont(const QStringList &installedFamilies)
+{
+    static const TFontParams candidates[] = {
+        {QStringLiteral("Fira Mono"), 9},
+        {QStringLiteral("Roboto Mono"), 9},
+        {QStringLiteral("Consolas"), 10},
+        {QStringLiteral("Courier New"), 9},
+    };
+    for (const TFontParams &font : candidates)
+        if (installedFamilies.contains(font.Name, Qt::CaseInsensitive))
+            return font;
+    return {};
+}
+
+int MinAutoAudioBitrate()
+{
+    return g_minAutoAudioBitrate;
+}
+
+void SetMinAutoAudioBitrate(int kbps)
+{
+    g_minAutoAudioBitrate = kbps;
+}

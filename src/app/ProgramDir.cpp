@@ -1,0 +1,54 @@
+#include "app/ProgramDir.h"
+
+#include <QDir>
+
+namespace {
+
+QString &programDirStorage()
+{
+    static QString dir;
+    return dir;
+}
+
+} // namespace
+
+QString NormalizeDirPath(const QString &path)
+{
+    QString result = path;
+    if (result == u"." || result.endsWith(u"/."))
+        result.chop(1);
+    if (result.endsWith(u'/'))
+        result.chop(1);
+    return result;
+}
+
+QString JoinPath(const QString &base, const QString &relative)
+{
+    return base + u'/' + relative;
+}
+
+QString ParentDirPath(const QString &path)
+{
+    const QString base = NormalizeDirPath(path);
+    const qsizetype slash = base.lastIndexOf(u'/');
+    if (slash < 0)
+        return base;
+    return NormalizeDirPath(base.left(slash));
+}
+
+QString ExpandFullPath(const QString &path)
+{
+    if (path.isEmpty())
+        return {};
+    return QDir::cleanPath(QDir::current().absoluteFilePath(path));
+}
+
+void SetProgramDir(const QString &dir)
+{
+    programDirStorage() = NormalizeDirPath(dir);
+}
+
+QString ProgramDir()
+{
+    return programDirStorage();
+}

@@ -1,0 +1,163 @@
+#include "app/TextHelpers.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// The locale's reading of a number, without its group separators: under
+// English "1,5" must not pass as 15.
+bool toLocaleDouble(const QString &text, double *value)
+{
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double v = locale.toDouble(text, &ok);
+    if (!ok || !std::isfinite(v))
+        return false;
+    if (value)
+        *value = v;
+    return true;
+}
+
+QString pad(int64_t value, int width)
+{
+    return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString MsToTimeStr(int32_t ms)
+{
+    if (ms <= 0)
+        return QStringLiteral("00:00:00.000");
+    const int64_t v = ms;
+    return pad(v / 3600000, 2) + u':' + pad(v % 3600000 / 60000, 2) + u':'
+        + pad(v % 60000 / 1000, 2) + u'.' + pad(v % 1000, 3);
+}
+
+bool ParseAspectText(const QString &text, double &numerator, double &denominator)
+{
+    const QChar separator = DecimalSeparatorChar();
+    QString t = text.trimmed();
+    qsizetype at = t.indexOf(u'.');
+    if (at >= 0)
+        t[at] = separator;
+    at = t.indexOf(u',');
+    if (at >= 0)
+        t[at] = separator;
+    t.replace(u'/', u':').replace(u'\\', u':');
+    if (!t.contains(u':'))
+        t += QStringLiteral(":1");
+    const qsizetype colon = t.indexOf(u':');
+    const QString left = t.left(colon).trimmed();
+    const QString right = t.mid(colon + 1).trimmed();
+    if (!IsValidFloat(left) || !IsValidFloat(right))
+        return false;
+    numerator = ParseFloatLenient(left, -1);
+    denominator = ParseFloatLenient(right, -1);
+    return true;
+}
+
+bool ParseAspectText(const QString &text)
+{
+    double numerator = 0;
+    double denominator = 0;
+    return ParseAspectText(text, numerator, denominator);
+}
+
+QString FormatSize(int64_t bytes, const QString &smallUnit)
+{
+    const double v = std::fabs(double(bytes));
+    const QString sign = bytes < 0 ? QStringLiteral("-") : QString();
+    if (v < 1024.0)
+        return QStringLiteral("%1").arg(sign + QString::number(v, 'f', 0), 2) + smallUnit;
+    if (v < 1048576.0)
+        return sign + QString::number(v / 1024.0, 'f', 2) + QStringLiteral(" KB");
+    if (v < 1073741824.0)
+        return sign + QString::number(v / 1048576.0, 'f', 2) + QStringLiteral(" MB");
+    return sign + QString::number(v / 1073741824.0, 'f', 2) + QStringLiteral(" GB");
+}
+
+QString FormatThousands(int64_t value, QChar separator)
+{
+    // Through the unsigned magnitude, so the most negative value has one.
+    const uint64_t magnitude = value < 0 ? 0 - uint64_t(value) : uint64_t(value);
+    const QString digits = QString::number(magnitude);
+    QString result;
+    result.reserve(digits.size() + digits.size() / 3 + 1);
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            result += separator;
+        result += digits.at(i);
+    }
+    return value < 0 ? u'-' + result : result;
+}
+
+bool IsValidInt(const QString &text)
+{
+    qsizetype i = 0;
+    if (!text.isEmpty() && (text.at(0) == u'+' || text.at(0) == u'-'))
+        i = 1;
+    if (i >= text.size())
+        return false;
+    for (qsizetype k = i; k < text.size(); ++k)
+        if (text.at(k) < u'0' || text.at(k) > u'9')
+            return false;
+    bool ok = false;
+    text.toInt(&ok, 10);
+    return ok;
+}
+
+bool IsValidFloat(const QString &text)
+{
+    return toLocaleDouble(text, nullptr);
+}
+
+double ParseFloatLenient(const QString &text, double defaultValue)
+{
+    const QChar separator = DecimalSeparatorChar();
+    QString t = text;
+    t.replace(u',', separator).replace(u'.', separator);
+    double value = 0;
+    return toLocaleDouble(t, &value) ? value : defaultValue;
+}
+
+QChar DecimalSeparatorChar()
+{
+    const QString point = QLocale().decimalPoint();
+    return point.isEmpty() ? QChar(u'.') : point.at(0);
+}
+
+int64_t FileSizeOf(const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return 0;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    return file.size();
+}
+
+int64_t RoundHalfEven(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    // 2^63 is exactly representable; anything at or beyond it is clamped.
+    constexpr double limit = 9223372036854775808.0;
+    if (value >= limit)
+        return std::numeric_limits<int64_t>::max();
+    if (value < -limit)
+        return std::numeric_limits<int64_t>::min();
+    const double floor = std::floor(value);
+    const double diff = value - floor;
+    double result = floor;
+    if (diff > 0.5 || (diff == 0.5 && std::fmod(floor, 2.0) != 0.0))
+        result = floor + 1.0;
+    if (result >= limit)
+        return std::numeric_limits<int64_t>::max();
+    return int64_t(result);
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+#include <cstdint>
+
+// Text and number routines shared by the analysis, the list and the command
+// building. "The locale" is QLocale(), the default locale.
+
+// "hh:mm:ss.zzz"; hours are not limited to two digits; 0 or less gives
+// "00:00:00.000".
+QString MsToTimeStr(int32_t ms);
+
+// Reads "16:9", "16/9", "1,85:1" or "2.35" (taken as 2.35:1) into two numbers.
+bool ParseAspectText(const QString &text, double &numerator, double &denominator);
+bool ParseAspectText(const QString &text);
+
+// "512 bytes" (with the given unit, at least two characters of number),
+// "1.00 KB", "1.21 GB": always with a full stop, factor 1024.
+QString FormatSize(int64_t bytes, const QString &smallUnit = QStringLiteral(" bytes"));
+
+// Digits grouped by three from the right: 1234567 -> "1 234 567".
+QString FormatThousands(int64_t value, QChar separator = u' ');
+
+// Optional sign and decimal digits, within the signed 32-bit range.
+bool IsValidInt(const QString &text);
+// A finite number written with the locale's decimal separator (no group
+// separators).
+bool IsValidFloat(const QString &text);
+// Every "," and "." taken as the decimal separator; defaultValue when the
+// text is not a finite number.
+double ParseFloatLenient(const QString &text, double defaultValue);
+QChar DecimalSeparatorChar();
+
+// Bytes; 0 when there is no such file, -1 when it exists but cannot be read.
+int64_t FileSizeOf(const QString &path);
+
+// The one rounding of computed whole numbers: to the nearest integer, an
+// exact half to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2). NaN
+// gives 0; values beyond the 64-bit range are clamped.
+int64_t RoundHalfEven(double value);

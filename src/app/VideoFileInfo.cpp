@@ -1,0 +1,32 @@
+#include "app/VideoFileInfo.h"
+
+void ClearVideoFileInfo(TVideoFileInfo &info)
+{
+    info = TVideoFileInfo{};
+}
+
+void ClearGridInfo(TGridInfo &info)
+{
+    info = TGridInfo{};
+}
+
+QString LimitFileName(const QString &path)
+{
+    if (path.size() <= MaxFileNameLength)
+        return path;
+    qsizetype length = MaxFileNameLength;
+    if (path.at(length - 1).isHighSurrogate())
+        --length;
+    return path.left(length);
+}
+
+void SetFileName(TVideoFileInfo &info, const QString &path)
+{
+    info.FileName = LimitFileName(path);
+}
+
+TVideoFileInfo &CurrentFileInfo()
+{
+    static TVideoFileInfo info;
+    return info;
+}
