@@ -1,0 +1,50 @@
+#include "settings/ToolKeys.h"
+
+#include "app/ProgramDir.h"
+#include "settings/IniFile.h"
+
+#include <QFileInfo>
+
+namespace {
+
+bool isFile(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+} // namespace
+
+void ApplyToolKeys(TAppParams &params, const IniFile &ini)
+{
+    ApplyToolKeys(params, ini, DefaultToolLookup());
+}
+
+void ApplyToolKeys(TAppParams &params, const IniFile &ini, const TToolLookup &lookup)
+{
+    const QString section = QStringLiteral("MAIN");
+
+    params.EscExit = ini.readBool(section, QStringLiteral("EscExit"), false);
+
+    params.MediaInfoDll = ExpandFullPath(
+        ini.readString(section, QStringLiteral("MediaInfoDll"), params.MediaInfoDll));
+    if (!isFile(params.MediaInfoDll))
+        ResolveMediaInfoPath(params, lookup);
+
+    const QString toolsDir
+        = ExpandFullPath(ini.readString(section, QStringLiteral("ToolsDir"), params.ToolsDir));
+    if (!toolsDir.isEmpty() && QFileInfo(toolsDir).isDir())
+        params.ToolsDir = NormalizeDirPath(toolsDir);
+
+    const QString ffmpeg = ini.readString(section, QStringLiteral("ffmpeg"), params.ffmpeg);
+    const QString plainName = QStringLiteral("ffmpeg");
+    if (isFile(ffmpeg)) {
+        params.ffmpeg = ExpandFullPath(ffmpeg);
+    } else if (isFile(plainName)) {
+        params.ffmpeg = ExpandFullPath(plainName);
+    } else {
+        params.ffmpeg = plainName;
+        ResolveFFmpegPath(params, lookup);
+    }
+
+    params.WebSite = ini.readString(section, QStringLiteral("WebSite"), params.WebSite);
+}
