@@ -297,8 +297,5 @@ bool IsLoadableElfClass(const QString &path)
         return false;
     const QByteArray head = file.read(5);
     const char wantedClass = sizeof(void *) == 8 ? 2 : 1;
-    return head.size() == 5
-        && head.startsWith("\x7f"
-                           "ELF")
-        && head.at(4) == wantedClass;
+    return head.size() == 5 && head.startsWith("\177ELF") && head.at(4) == wantedClass;
 }

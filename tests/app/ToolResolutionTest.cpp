@@ -1,5 +1,4 @@
 #include "app/ToolResolution.h"
-#include "app/ProgramDir.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -7,236 +6,185 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using namespace Qt::StringLiterals;
 using TestSupport::WriteFile;
 
 namespace {
 
-const QByteArray Elf64 = QByteArray("\x7f"
-                                    "ELF\x02\x01\x01",
-    7);
-const QByteArray Elf32 = QByteArray("\x7f"
-                                    "ELF\x01\x01\x01",
-    7);
-
-// A program folder <tmp>/Apps/Q with nothing beside it; tests add the
-// shared folders they need under <tmp>/Apps.
+// A program folder <tmp>/Apps/Q with nothing beside it and no system
+// installation; tests add the shared folders they need under <tmp>/Apps.
 class ToolResolution : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_tmp.isValid());
-        m_apps = m_tmp.path() + u"/Apps"_s;
-        m_program = m_apps + u"/Q"_s;
-        ASSERT_TRUE(QDir().mkpath(m_program));
-        m_params = DefaultAppParams(m_program);
-        m_lookup = {m_program, QStringList{}, QStringList{}};
+        m_tmpPath = QDir(m_tmp.path()).canonicalPath();
+        ASSERT_TRUE(QDir().mkpath(apps("Q")));
+        m_params = DefaultAppParams(apps("Q"));
+        m_lookup = {apps("Q"), QStringList{}, QStringList{}};
     }
 
-    QString apps(const QString &rel) const { return m_apps + u'/' + rel; }
+    QString tmp(const char *rel) const { return m_tmpPath + u'/' + QLatin1String(rel); }
+    QString apps(const char *rel) const { return tmp("Apps/") + QLatin1String(rel); }
 
-    static void writeVer(
-        const QString &path, const QString &tool, const QString &bits, const QString &ver)
+    static void writeVer(const QString &dir, const char *tool, const char *bits, const char *ver,
+        const char *fileName = "ffmpeg.ver")
     {
-        ASSERT_TRUE(WriteFile(path,
-            QStringLiteral("; tool description\n[MAIN]\ntool = %1\n"
-                           "bits=%2\nver=%3\n")
-                .arg(tool, bits, ver)
-                .toUtf8()));
+        const QString text = QStringLiteral("; description\n[MAIN]\ntool = %1\nbits=%2\nver=%3\n")
+                                 .arg(QLatin1String(tool), QLatin1String(bits), QLatin1String(ver));
+        ASSERT_TRUE(WriteFile(dir + u'/' + QLatin1String(fileName), text.toUtf8()));
     }
     // A matching FFmpeg description in dir, with or without the program.
-    void ffmpegCopy(const QString &dir, bool withProgram = true) const
+    static void ffmpegCopy(const QString &dir, bool withProgram = true)
     {
-        writeVer(dir + u"/ffmpeg.ver"_s, u"FFmpeg"_s, u"64"_s, u"N-100681-g0bee216ad4"_s);
+        writeVer(dir, "FFmpeg", "64", "N-100681-g0bee216ad4");
         if (withProgram) {
-            ASSERT_TRUE(WriteFile(dir + u"/ffmpeg"_s, "#!/bin/sh\n"));
+            ASSERT_TRUE(WriteFile(dir + QStringLiteral("/ffmpeg"), "x"));
         }
     }
+    QString resolveFFmpeg() { return ResolveFFmpegPath(m_params, m_lookup); }
 
     QTemporaryDir m_tmp;
-    QString m_apps;
-    QString m_program;
+    QString m_tmpPath;
     TAppParams m_params;
     TToolLookup m_lookup;
 };
 
-TEST_F(ToolResolution, BundledToolsAreFoundBesideTheProgram)
+TEST_F(ToolResolution, CurrentValueThenToolsFolderElseEmpty)
 {
-    ASSERT_TRUE(WriteFile(m_program + u"/tools/FFmpeg/ffmpeg"_s, "x"));
-    ASSERT_TRUE(WriteFile(m_program + u"/tools/MediaInfo/libmediainfo.so.0"_s, "x"));
-    m_params.ffmpeg = m_program + u"/elsewhere/ffmpeg"_s; // stale value
-    EXPECT_EQ(ResolveFFmpegPath(m_params, m_lookup), m_program + u"/tools/FFmpeg/ffmpeg"_s);
-    EXPECT_EQ(m_params.ffmpeg, m_program + u"/tools/FFmpeg/ffmpeg"_s);
-    EXPECT_EQ(ResolveMediaInfoPath(m_params, m_lookup),
-        m_program + u"/tools/MediaInfo/libmediainfo.so.0"_s);
-}
-
-TEST_F(ToolResolution, ExistingValueIsMadeAbsoluteAgainstTheCurrentFolder)
-{
-    ASSERT_TRUE(WriteFile(m_tmp.path() + u"/mine/ffmpeg"_s, "x"));
-    const QString previous = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(m_tmp.path()));
-    m_params.ffmpeg = u"mine/./ffmpeg"_s;
-    const QString resolved = ResolveFFmpegPath(m_params, m_lookup);
-    QDir::setCurrent(previous);
-    EXPECT_EQ(resolved, QDir(m_tmp.path()).canonicalPath() + u"/mine/ffmpeg"_s);
-}
-
-TEST_F(ToolResolution, NothingUsableGivesAnEmptyPath)
-{
-    m_params.ffmpeg = m_program; // a folder is not a program
-    EXPECT_EQ(ResolveFFmpegPath(m_params, m_lookup), QString());
+    m_params.ffmpeg = apps("Q"); // a folder is not a program
+    EXPECT_EQ(resolveFFmpeg(), QString());
     EXPECT_TRUE(m_params.ffmpeg.isEmpty());
     EXPECT_EQ(ResolveMediaInfoPath(m_params, m_lookup), QString());
-    EXPECT_TRUE(m_params.MediaInfoDll.isEmpty());
+
+    ASSERT_TRUE(WriteFile(apps("Q/tools/FFmpeg/ffmpeg"), "x"));
+    ASSERT_TRUE(WriteFile(apps("Q/tools/MediaInfo/libmediainfo.so.0"), "x"));
+    EXPECT_EQ(resolveFFmpeg(), apps("Q/tools/FFmpeg/ffmpeg"));
+    EXPECT_EQ(m_params.ffmpeg, apps("Q/tools/FFmpeg/ffmpeg"));
+    EXPECT_EQ(
+        ResolveMediaInfoPath(m_params, m_lookup), apps("Q/tools/MediaInfo/libmediainfo.so.0"));
+
+    // A relative value is taken against the current folder.
+    ASSERT_TRUE(WriteFile(tmp("mine/ffmpeg"), "x"));
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(m_tmpPath));
+    m_params.ffmpeg = QStringLiteral("mine/./ffmpeg");
+    const QString resolved = resolveFFmpeg();
+    QDir::setCurrent(previous);
+    EXPECT_EQ(resolved, tmp("mine/ffmpeg"));
 }
 
 TEST_F(ToolResolution, SharedCopyMatchesWithoutRegardToCase)
 {
-    const QString dir = apps(u"_common/ffmpeg/64"_s);
-    writeVer(dir + u"/FFMPEG.VER"_s, u"ffmpeg"_s, u"64"_s, u"n-100681-G0BEE216AD4"_s);
-    ASSERT_TRUE(WriteFile(dir + u"/ffmpeg"_s, "x"));
-    EXPECT_EQ(ResolveFFmpegPath(m_params, m_lookup), dir + u"/ffmpeg"_s);
-}
+    writeVer(apps("_common/ffmpeg/64"), "ffmpeg", "64", "n-100681-G0BEE216AD4", "FFMPEG.VER");
+    ASSERT_TRUE(WriteFile(apps("_common/ffmpeg/64/ffmpeg"), "x"));
+    EXPECT_EQ(resolveFFmpeg(), apps("_common/ffmpeg/64/ffmpeg"));
 
-TEST_F(ToolResolution, SharedMediaInfoCopy)
-{
-    const QString dir = apps(u"_common/MediaInfo"_s);
-    writeVer(dir + u"/mediainfo.ver"_s, u"MediaInfo"_s, u"64"_s, u"20.09.0.0"_s);
-    ASSERT_TRUE(WriteFile(dir + u"/libmediainfo.so.0"_s, "x"));
-    EXPECT_EQ(ResolveMediaInfoPath(m_params, m_lookup), dir + u"/libmediainfo.so.0"_s);
+    writeVer(apps("_common/mi"), "MediaInfo", "64", "20.09.0.0", "mediainfo.ver");
+    ASSERT_TRUE(WriteFile(apps("_common/mi/libmediainfo.so.0"), "x"));
+    EXPECT_EQ(ResolveMediaInfoPath(m_params, m_lookup), apps("_common/mi/libmediainfo.so.0"));
 }
 
 TEST_F(ToolResolution, DescriptionsThatDoNotMatchAreSkipped)
 {
-    writeVer(apps(u"_common/a/ffmpeg.ver"_s), u"FFmpeg"_s, u"64"_s, u"N-99999-gdeadbeef"_s);
-    writeVer(apps(u"_common/b/ffmpeg.ver"_s), u"FFmpeg"_s, u"32"_s, u"N-100681-g0bee216ad4"_s);
-    writeVer(apps(u"_common/c/ffmpeg.ver"_s), u"MediaInfo"_s, u"64"_s, u"N-100681-g0bee216ad4"_s);
-    ASSERT_TRUE(WriteFile(apps(u"_common/d/ffmpeg.ver"_s),
-        "[OTHER]\ntool=FFmpeg\nbits=64\nver=N-100681-g0bee216ad4\n"));
-    for (const char *d : {"a", "b", "c", "d"})
-        ASSERT_TRUE(WriteFile(apps(u"_common/"_s + QLatin1String(d) + u"/ffmpeg"_s), "x"));
-    ffmpegCopy(apps(u"_common/e"_s));
-    EXPECT_EQ(SearchToolRoot(apps(u"_common"_s), FFmpegToolSpec()), apps(u"_common/e/ffmpeg"_s));
+    writeVer(apps("_common/a"), "FFmpeg", "64", "N-99999-gdeadbeef");
+    writeVer(apps("_common/b"), "FFmpeg", "32", "N-100681-g0bee216ad4");
+    writeVer(apps("_common/c"), "MediaInfo", "64", "N-100681-g0bee216ad4");
+    ASSERT_TRUE(WriteFile(apps("_common/d/ffmpeg.ver"),
+        "[X]\ntool=FFmpeg\nbits=64\n"
+        "ver=N-100681-g0bee216ad4\n"));
+    for (const char *d :
+        {"_common/a/ffmpeg", "_common/b/ffmpeg", "_common/c/ffmpeg", "_common/d/ffmpeg"})
+        ASSERT_TRUE(WriteFile(apps(d), "x"));
+    ffmpegCopy(apps("_common/e"));
+    EXPECT_EQ(SearchToolRoot(apps("_common"), FFmpegToolSpec()), apps("_common/e/ffmpeg"));
 }
 
 TEST_F(ToolResolution, FirstMatchWithoutProgramEndsTheRootButNotTheSearch)
 {
-    ffmpegCopy(apps(u"_common/a"_s), false);
-    ffmpegCopy(apps(u"_common/b"_s)); // later in the same root: never looked at
-    EXPECT_EQ(SearchToolRoot(apps(u"_common"_s), FFmpegToolSpec()), QString());
-    EXPECT_EQ(ResolveFFmpegPath(m_params, m_lookup), QString());
+    ffmpegCopy(apps("_common/a"), false);
+    ffmpegCopy(apps("_common/b")); // later in the same root: never looked at
+    EXPECT_EQ(resolveFFmpeg(), QString());
 
     // The parent is searched after _common. It holds _common again, and
     // "_common/a" sorts before "shared", so that copy is never reached...
-    ffmpegCopy(apps(u"shared"_s));
-    EXPECT_EQ(ResolveFFmpegPath(m_params, m_lookup), QString());
+    ffmpegCopy(apps("shared"));
+    EXPECT_EQ(resolveFFmpeg(), QString());
     // ...but one in the parent folder itself comes first.
-    ffmpegCopy(m_apps);
-    EXPECT_EQ(ResolveFFmpegPath(m_params, m_lookup), apps(u"ffmpeg"_s));
+    ffmpegCopy(apps(""));
+    EXPECT_EQ(resolveFFmpeg(), apps("ffmpeg"));
 }
 
-TEST_F(ToolResolution, SearchGoesThreeLevelsDown)
+TEST_F(ToolResolution, FoldersAreSortedAndLimitedToThreeLevels)
 {
-    ffmpegCopy(apps(u"_common/1/2/3/4"_s));
-    EXPECT_EQ(ResolveFFmpegPath(m_params, m_lookup), QString());
-    ffmpegCopy(apps(u"_common/1/2/3"_s));
-    EXPECT_EQ(ResolveFFmpegPath(m_params, m_lookup), apps(u"_common/1/2/3/ffmpeg"_s));
-}
+    ffmpegCopy(apps("_common/1/2/3/4"));
+    EXPECT_EQ(resolveFFmpeg(), QString());
+    ffmpegCopy(apps("_common/b"));
+    ffmpegCopy(apps("_common/a/x/y")); // deeper, but sorted first
+    EXPECT_EQ(resolveFFmpeg(), apps("_common/a/x/y/ffmpeg"));
 
-TEST_F(ToolResolution, FoldersAreSearchedInSortedOrderNotByDepth)
-{
-    ffmpegCopy(apps(u"_common/b"_s));
-    ffmpegCopy(apps(u"_common/a/x/y"_s));
-    EXPECT_EQ(ResolveFFmpegPath(m_params, m_lookup), apps(u"_common/a/x/y/ffmpeg"_s));
-}
-
-TEST_F(ToolResolution, CollectedFoldersAreSortedAndLimited)
-{
-    for (const char *d : {"r/B", "r/a/c", "r/a/c/d/e", "r/.hidden"})
-        ASSERT_TRUE(QDir().mkpath(apps(QLatin1String(d))));
-    const QString r = apps(u"r"_s);
-    EXPECT_EQ(CollectSearchDirs(r + u'/'),
-        (QStringList{
-            r, r + u"/.hidden"_s, r + u"/a"_s, r + u"/a/c"_s, r + u"/a/c/d"_s, r + u"/B"_s}));
-    EXPECT_EQ(
-        CollectSearchDirs(r, 1), (QStringList{r, r + u"/.hidden"_s, r + u"/a"_s, r + u"/B"_s}));
-    EXPECT_TRUE(CollectSearchDirs(apps(u"missing"_s)).isEmpty());
+    ASSERT_TRUE(QDir().mkpath(tmp("r/B")));
+    ASSERT_TRUE(QDir().mkpath(tmp("r/.hidden")));
+    const QString r = tmp("r");
+    EXPECT_EQ(CollectSearchDirs(r + u'/', 1), (QStringList{r, r + "/.hidden", r + "/B"}));
+    EXPECT_TRUE(CollectSearchDirs(tmp("missing")).isEmpty());
 }
 
 TEST_F(ToolResolution, LinkedFoldersAreFollowedOnce)
 {
-    ffmpegCopy(m_tmp.path() + u"/elsewhere/bin"_s);
-    ASSERT_TRUE(QDir().mkpath(apps(u"_common/sub"_s)));
-    ASSERT_TRUE(QFile::link(m_tmp.path() + u"/elsewhere"_s, apps(u"_common/sub/linked"_s)));
-    ASSERT_TRUE(QFile::link(apps(u"_common"_s), apps(u"_common/sub/loop"_s)));
-    const QStringList dirs = CollectSearchDirs(apps(u"_common"_s));
-    EXPECT_EQ(dirs.size(), 4) << dirs.join(u'\n').toStdString(); // root, sub, linked, linked/bin
-    EXPECT_EQ(ResolveFFmpegPath(m_params, m_lookup), apps(u"_common/sub/linked/bin/ffmpeg"_s));
-}
+    ffmpegCopy(tmp("elsewhere/bin"));
+    ASSERT_TRUE(QDir().mkpath(apps("_common/sub")));
+    ASSERT_TRUE(QFile::link(tmp("elsewhere"), apps("_common/sub/linked")));
+    ASSERT_TRUE(QFile::link(apps("_common"), apps("_common/sub/loop")));
+    EXPECT_EQ(CollectSearchDirs(apps("_common")).size(), 4); // root, sub, linked, linked/bin
+    EXPECT_EQ(resolveFFmpeg(), apps("_common/sub/linked/bin/ffmpeg"));
 
-TEST_F(ToolResolution, UnknownProgramFolderSkipsTheSharedSearch)
-{
-    ffmpegCopy(apps(u"_common"_s));
-    m_lookup.ProgramDir.clear();
-    EXPECT_EQ(ResolveFFmpegPath(m_params, m_lookup), QString());
-}
-
-TEST_F(ToolResolution, SystemFFmpegComesFromThePathFolders)
-{
-    const QString plain = m_tmp.path() + u"/plain"_s;
-    const QString bin = m_tmp.path() + u"/bin"_s;
-    ASSERT_TRUE(WriteFile(plain + u"/ffmpeg"_s, "x")); // not executable
-    ASSERT_TRUE(WriteFile(bin + u"/ffmpeg"_s, "x"));
-    QFile::setPermissions(bin + u"/ffmpeg"_s, QFile::ReadOwner | QFile::ExeOwner);
-    m_lookup.ExecutableDirs = QStringList{u"bin"_s, u""_s, plain, bin + u'/'};
-    EXPECT_EQ(ResolveFFmpegPath(m_params, m_lookup), bin + u"/ffmpeg"_s);
-
-    // A described copy still wins over the system one.
-    ffmpegCopy(apps(u"_common"_s));
-    EXPECT_EQ(FindExecutableInDirs(u"ffmpeg"_s, {plain}), QString());
+    m_lookup.ProgramDir.clear(); // unknown program folder: no shared search
     m_params.ffmpeg.clear();
-    EXPECT_EQ(ResolveFFmpegPath(m_params, m_lookup), apps(u"_common/ffmpeg"_s));
+    EXPECT_EQ(resolveFFmpeg(), QString());
+}
+
+TEST_F(ToolResolution, SystemFFmpegComesFromAbsolutePathFoldersOnly)
+{
+    ASSERT_TRUE(WriteFile(tmp("plain/ffmpeg"), "x")); // not executable
+    ASSERT_TRUE(WriteFile(tmp("bin/ffmpeg"), "x"));
+    QFile::setPermissions(tmp("bin/ffmpeg"), QFile::ReadOwner | QFile::ExeOwner);
+    m_lookup.ExecutableDirs
+        = QStringList{QStringLiteral("bin"), QString(), tmp("plain"), tmp("bin/")};
+    EXPECT_EQ(resolveFFmpeg(), tmp("bin/ffmpeg"));
+
+    ffmpegCopy(apps("_common")); // a described copy wins over the system one
+    m_params.ffmpeg.clear();
+    EXPECT_EQ(resolveFFmpeg(), apps("_common/ffmpeg"));
 }
 
 TEST_F(ToolResolution, SystemMediaInfoIsStoredAsItsRealFile)
 {
-    const QString lib32 = m_tmp.path() + u"/lib32"_s;
-    const QString lib = m_tmp.path() + u"/lib"_s;
-    ASSERT_TRUE(WriteFile(lib32 + u"/libmediainfo.so.0"_s, Elf32));
-    ASSERT_TRUE(WriteFile(lib + u"/libmediainfo.so.0.0.0"_s, Elf64));
-    ASSERT_TRUE(QFile::link(u"libmediainfo.so.0.0.0"_s, lib + u"/libmediainfo.so.0"_s));
-    m_lookup.LibraryDirs = QStringList{lib32, lib};
-    EXPECT_EQ(ResolveMediaInfoPath(m_params, m_lookup),
-        QDir(lib).canonicalPath() + u"/libmediainfo.so.0.0.0"_s);
+    ASSERT_TRUE(WriteFile(tmp("lib32/libmediainfo.so.0"), QByteArray("\177ELF\1\1\1", 7)));
+    ASSERT_TRUE(WriteFile(tmp("lib/libmediainfo.so.0.0.0"), QByteArray("\177ELF\2\1\1", 7)));
+    ASSERT_TRUE(QFile::link(QStringLiteral("libmediainfo.so.0.0.0"), tmp("lib/libmediainfo.so.0")));
+    m_lookup.LibraryDirs = QStringList{tmp("lib32"), tmp("lib")};
+    EXPECT_EQ(ResolveMediaInfoPath(m_params, m_lookup), tmp("lib/libmediainfo.so.0.0.0"));
 }
 
 TEST_F(ToolResolution, LoaderFoldersComeFromTheEnvironmentThenTheConfiguration)
 {
-    const QString etc = m_tmp.path() + u"/etc"_s;
-    ASSERT_TRUE(WriteFile(etc + u"/ld.so.conf"_s,
+    ASSERT_TRUE(WriteFile(tmp("etc/ld.so.conf"),
         "# comment\ninclude ld.so.conf.d/*.conf\n"
         "/opt/one /opt/two # trailing\n"));
-    ASSERT_TRUE(WriteFile(etc + u"/ld.so.conf.d/b.conf"_s, "/usr/lib/b\n"));
-    ASSERT_TRUE(WriteFile(etc + u"/ld.so.conf.d/a.conf"_s, "/usr/lib/a/\n"));
-    ASSERT_TRUE(WriteFile(etc + u"/ld.so.conf.d/skip.txt"_s, "/never\n"));
+    ASSERT_TRUE(WriteFile(tmp("etc/ld.so.conf.d/b.conf"), "/usr/lib/b\n"));
+    ASSERT_TRUE(WriteFile(tmp("etc/ld.so.conf.d/a.conf"), "/usr/lib/a/\n"));
+    ASSERT_TRUE(WriteFile(tmp("etc/ld.so.conf.d/skip.txt"), "/never\n"));
+    ASSERT_TRUE(WriteFile(tmp("etc/loop.conf"), "include loop.conf\n/x\n"));
 
-    EXPECT_EQ(ReadLdSoConf(etc + u"/ld.so.conf"_s),
-        (QStringList{u"/usr/lib/a"_s, u"/usr/lib/b"_s, u"/opt/one"_s, u"/opt/two"_s}));
+    EXPECT_EQ(ReadLdSoConf(tmp("etc/ld.so.conf")),
+        (QStringList{"/usr/lib/a", "/usr/lib/b", "/opt/one", "/opt/two"}));
+    EXPECT_EQ(ReadLdSoConf(tmp("etc/loop.conf")), QStringList{"/x"});
     const QStringList dirs
-        = LibrarySearchDirs(u"/env/one::relative;/env/two"_s, etc + u"/ld.so.conf"_s);
-    ASSERT_GE(dirs.size(), 6);
-    EXPECT_EQ(dirs.mid(0, 3), (QStringList{u"/env/one"_s, u"/env/two"_s, u"/usr/lib/a"_s}));
-    EXPECT_TRUE(dirs.contains(u"/usr/lib"_s));
-    EXPECT_FALSE(dirs.contains(u"relative"_s));
-}
-
-TEST_F(ToolResolution, IncludeLoopsInTheLoaderConfigurationEnd)
-{
-    const QString conf = m_tmp.path() + u"/loop.conf"_s;
-    ASSERT_TRUE(WriteFile(conf, "include loop.conf\n/x\n"));
-    EXPECT_EQ(ReadLdSoConf(conf), QStringList{u"/x"_s});
+        = LibrarySearchDirs("/env/one::relative;/env/two", tmp("etc/ld.so.conf"));
+    EXPECT_EQ(dirs.mid(0, 3), (QStringList{"/env/one", "/env/two", "/usr/lib/a"}));
+    EXPECT_TRUE(dirs.contains("/usr/lib"));
+    EXPECT_FALSE(dirs.contains("relative"));
 }
 
 } // namespace

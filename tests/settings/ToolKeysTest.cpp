@@ -1,6 +1,5 @@
 #include "settings/ToolKeys.h"
 #include "app/AppInfo.h"
-#include "app/ProgramDir.h"
 #include "settings/IniFile.h"
 #include "support/TestSupport.h"
 
@@ -8,7 +7,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-using namespace Qt::StringLiterals;
 using TestSupport::WriteFile;
 
 namespace {
@@ -22,29 +20,28 @@ protected:
     {
         ASSERT_TRUE(m_tmp.isValid());
         m_root = QDir(m_tmp.path()).canonicalPath();
-        m_program = m_root + u"/Q"_s;
-        ASSERT_TRUE(WriteFile(m_program + u"/tools/FFmpeg/ffmpeg"_s, "x"));
-        ASSERT_TRUE(WriteFile(m_program + u"/tools/MediaInfo/libmediainfo.so.0"_s, "x"));
-        ASSERT_TRUE(QDir().mkpath(m_root + u"/cwd"_s));
+        ASSERT_TRUE(WriteFile(path("Q/tools/FFmpeg/ffmpeg"), "x"));
+        ASSERT_TRUE(WriteFile(path("Q/tools/MediaInfo/libmediainfo.so.0"), "x"));
+        ASSERT_TRUE(QDir().mkpath(path("cwd")));
         m_previousDir = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(m_root + u"/cwd"_s));
-        m_lookup = {m_program, QStringList{}, QStringList{}};
-        m_params = DefaultAppParams(m_program);
+        ASSERT_TRUE(QDir::setCurrent(path("cwd")));
+        m_lookup = {path("Q"), QStringList{}, QStringList{}};
+        m_params = DefaultAppParams(path("Q"));
         ResolveFFmpegPath(m_params, m_lookup);
         ResolveMediaInfoPath(m_params, m_lookup);
     }
     void TearDown() override { QDir::setCurrent(m_previousDir); }
 
-    void apply(const char *mainKeys)
+    QString path(const char *rel) const { return m_root + u'/' + QLatin1String(rel); }
+    void apply(const QString &mainKeys)
     {
         IniFile ini;
-        ini.loadFromBytes(QByteArray("[MAIN]\n") + mainKeys);
+        ini.loadFromBytes("[MAIN]\n" + mainKeys.toUtf8());
         ApplyToolKeys(m_params, ini, m_lookup);
     }
 
     QTemporaryDir m_tmp;
     QString m_root;
-    QString m_program;
     QString m_previousDir;
     TToolLookup m_lookup;
     TAppParams m_params;
@@ -60,76 +57,57 @@ TEST_F(ToolKeys, MissingKeysKeepTheResolvedTools)
     EXPECT_EQ(m_params.MediaInfoDll, before.MediaInfoDll);
     EXPECT_EQ(m_params.ToolsDir, before.ToolsDir);
     EXPECT_EQ(WebSiteUrl(m_params), QLatin1String(AppInfo::DefaultWebSite));
-}
 
-TEST_F(ToolKeys, EscExitIsReadAsAnInteger)
-{
-    const struct
-    {
-        const char *keys;
-        bool expected;
-    } cases[] = {{"EscExit=1\n", true}, {"escexit=-1\n", true}, {"EscExit=0\n", false},
-        {"EscExit=yes\n", false}, {"EscExit=0x10\n", true}};
-    for (const auto &c : cases) {
-        apply(c.keys);
-        EXPECT_EQ(m_params.EscExit, c.expected) << c.keys;
-    }
+    apply("EscExit=0x10\nWebSite=https://mirror.example/q\n");
+    EXPECT_TRUE(m_params.EscExit);
+    EXPECT_EQ(WebSiteUrl(m_params), "https://mirror.example/q");
+    apply("EscExit=yes\n");
+    EXPECT_FALSE(m_params.EscExit);
 }
 
 TEST_F(ToolKeys, MediaInfoDllIsExpandedOrLookedUpAgain)
 {
-    ASSERT_TRUE(WriteFile(m_root + u"/cwd/lib/mi.so"_s, "x"));
+    ASSERT_TRUE(WriteFile(path("cwd/lib/mi.so"), "x"));
     apply("MediaInfoDll=lib/../lib/mi.so\n");
-    EXPECT_EQ(m_params.MediaInfoDll, m_root + u"/cwd/lib/mi.so"_s);
+    EXPECT_EQ(m_params.MediaInfoDll, path("cwd/lib/mi.so"));
 
     apply("MediaInfoDll=/nowhere/mi.so\n");
-    EXPECT_EQ(m_params.MediaInfoDll, m_program + u"/tools/MediaInfo/libmediainfo.so.0"_s);
+    EXPECT_EQ(m_params.MediaInfoDll, path("Q/tools/MediaInfo/libmediainfo.so.0"));
 
-    QFile::remove(m_program + u"/tools/MediaInfo/libmediainfo.so.0"_s);
+    QFile::remove(path("Q/tools/MediaInfo/libmediainfo.so.0"));
     apply("MediaInfoDll=\n");
     EXPECT_TRUE(m_params.MediaInfoDll.isEmpty());
 }
 
 TEST_F(ToolKeys, ToolsDirIsTakenOnlyWhenTheFolderExists)
 {
-    ASSERT_TRUE(QDir().mkpath(m_root + u"/cwd/mytools"_s));
-    apply("ToolsDir=mytools/.\n");
-    EXPECT_EQ(m_params.ToolsDir, m_root + u"/cwd/mytools"_s);
-    apply("ToolsDir=/no/such/folder\n");
-    EXPECT_EQ(m_params.ToolsDir, m_root + u"/cwd/mytools"_s);
-    apply("ToolsDir=\n");
-    EXPECT_EQ(m_params.ToolsDir, m_root + u"/cwd/mytools"_s);
+    ASSERT_TRUE(QDir().mkpath(path("cwd/mytools")));
+    for (const char *keys : {"ToolsDir=mytools/.\n", "ToolsDir=/no/such/folder\n", "ToolsDir=\n"}) {
+        apply(QLatin1String(keys));
+        EXPECT_EQ(m_params.ToolsDir, path("cwd/mytools")) << keys;
+    }
 }
 
 TEST_F(ToolKeys, FFmpegKeyFallsBackToThePlainNameThenTheLookup)
 {
-    ASSERT_TRUE(WriteFile(m_root + u"/cwd/enc/ff"_s, "x"));
+    ASSERT_TRUE(WriteFile(path("cwd/enc/ff"), "x"));
     apply("ffmpeg=enc/ff\n");
-    EXPECT_EQ(m_params.ffmpeg, m_root + u"/cwd/enc/ff"_s);
+    EXPECT_EQ(m_params.ffmpeg, path("cwd/enc/ff"));
 
     // No such file and no "ffmpeg" in the current folder: the lookup runs,
     // in the tools folder a ToolsDir key (applied first) has just set.
-    ASSERT_TRUE(WriteFile(m_root + u"/other/FFmpeg/ffmpeg"_s, "x"));
-    apply(QStringLiteral("ToolsDir=%1\nffmpeg=missing\n")
-              .arg(m_root + u"/other"_s)
-              .toUtf8()
-              .constData());
-    EXPECT_EQ(m_params.ffmpeg, m_root + u"/other/FFmpeg/ffmpeg"_s);
+    ASSERT_TRUE(WriteFile(path("other/FFmpeg/ffmpeg"), "x"));
+    apply("ToolsDir=" + path("other") + "\nffmpeg=missing\n");
+    EXPECT_EQ(m_params.ffmpeg, path("other/FFmpeg/ffmpeg"));
 
-    ASSERT_TRUE(WriteFile(m_root + u"/cwd/ffmpeg"_s, "x"));
+    ASSERT_TRUE(WriteFile(path("cwd/ffmpeg"), "x"));
     apply("ffmpeg=missing\n");
-    EXPECT_EQ(m_params.ffmpeg, m_root + u"/cwd/ffmpeg"_s);
+    EXPECT_EQ(m_params.ffmpeg, path("cwd/ffmpeg"));
 
-    QFile::remove(m_root + u"/cwd/ffmpeg"_s);
-    QFile::remove(m_root + u"/other/FFmpeg/ffmpeg"_s);
+    QFile::remove(path("cwd/ffmpeg"));
+    QFile::remove(path("other/FFmpeg/ffmpeg"));
     apply("ffmpeg=missing\n");
     EXPECT_TRUE(m_params.ffmpeg.isEmpty());
-}
-
-TEST_F(ToolKeys, WebSiteOverridesTheBuiltInAddress)
-{
-    apply("WebSite=https://mirror.example/quillon\n");
-    EXPECT_EQ(WebSiteUrl(m_params), u"https://mirror.example/quillon"_s);
 }
 
 } // namespace
