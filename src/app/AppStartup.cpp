@@ -69,3 +69,10 @@ QString InitialFolder()
 {
     return initialFolderStorage();
 }
+
+bool EnsureProfilesDir(const TAppParams &params)
+{
+    if (QFileInfo(params.ProfilesDir).isDir())
+        return true;
+    return QDir().mkdir(params.ProfilesDir);
+}

@@ -24,3 +24,7 @@ QString TempWorkDirName(const QString &tempDir, const QDateTime &now);
 // The folder the add-files, add-folder, script and list dialogs open in.
 void UpdateInitialFolders(const QString &dir);
 QString InitialFolder();
+
+// Creates the profiles folder (one level) when it does not exist; a failure
+// is not an error (profiles then cannot be saved, nothing else changes).
+bool EnsureProfilesDir(const TAppParams &params);

@@ -1,17 +1,22 @@
 #include "cli/Cli.h"
 
 #include "app/AppInfo.h"
+#include "app/AppStartup.h"
+#include "app/ProgramDir.h"
+#include "cli/CliCommands.h"
+#include "cli/CliContext.h"
+#include "settings/IniFile.h"
+#include "settings/ToolKeys.h"
 
 #include <QCoreApplication>
-#include <QStringList>
+#include <QFileInfo>
 #include <cstdio>
-
-namespace {
 
 void PrintOut(const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
 }
 
 void PrintErr(const QString &text)
@@ -20,11 +25,63 @@ void PrintErr(const QString &text)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
+namespace {
+
 QString UsageText()
 {
-    return QStringLiteral(
+    QString text = QStringLiteral(
         "Usage: quillon-cli [--ffmpeg PATH] [--mediainfo PATH] COMMAND [ARGS]\n"
-        "       quillon-cli --version | --help\n");
+        "       quillon-cli --version | --help\n"
+        "\n"
+        "Global options:\n"
+        "  --ffmpeg PATH      use this FFmpeg program (like the ffmpeg key of quillon.ini)\n"
+        "  --mediainfo PATH   use this MediaInfo library (like the MediaInfoDll key)\n");
+    const auto commands = CliCommands();
+    if (!commands.empty()) {
+        text += QStringLiteral("\nCommands:\n");
+        for (const CliCommand &command : commands) {
+            text += QStringLiteral("  %1%2\n      %3\n")
+                        .arg(QLatin1String(command.name),
+                            *command.usage ? u' ' + QLatin1String(command.usage) : QString(),
+                            QLatin1String(command.summary));
+        }
+    }
+    return text;
+}
+
+const CliCommand *FindCommand(const QString &name)
+{
+    for (const CliCommand &command : CliCommands())
+        if (name == QLatin1String(command.name))
+            return &command;
+    return nullptr;
+}
+
+// The options override the tool paths exactly as the keys of quillon.ini do.
+bool ApplyToolOptions(TAppParams &params, const QString &ffmpeg, const QString &mediaInfo)
+{
+    if (ffmpeg.isEmpty() && mediaInfo.isEmpty())
+        return true;
+    bool ok = true;
+    IniFile keys;
+    keys.writeBool(QStringLiteral("MAIN"), QStringLiteral("EscExit"), params.EscExit);
+    keys.writeString(QStringLiteral("MAIN"), QStringLiteral("WebSite"), params.WebSite);
+    if (!ffmpeg.isEmpty()) {
+        keys.writeString(QStringLiteral("MAIN"), QStringLiteral("ffmpeg"), ffmpeg);
+        if (!QFileInfo(ffmpeg).isFile()) {
+            PrintErr(QStringLiteral("quillon-cli: --ffmpeg: no such file: %1\n").arg(ffmpeg));
+            ok = false;
+        }
+    }
+    if (!mediaInfo.isEmpty()) {
+        keys.writeString(QStringLiteral("MAIN"), QStringLiteral("MediaInfoDll"), mediaInfo);
+        if (!QFileInfo(mediaInfo).isFile()) {
+            PrintErr(QStringLiteral("quillon-cli: --mediainfo: no such file: %1\n").arg(mediaInfo));
+            ok = false;
+        }
+    }
+    ApplyToolKeys(params, keys);
+    return ok;
 }
 
 } // namespace
@@ -34,18 +91,47 @@ int RunCli(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
+
+    QString ffmpegOption, mediaInfoOption;
+    while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
+        const QString option = args.takeFirst();
+        if (option == QLatin1String("--version")) {
+            PrintOut(AppInfo::ProgramTitle() + u'\n');
+            return ExitOk;
+        }
+        if (option == QLatin1String("--help")) {
+            PrintOut(UsageText());
+            return ExitOk;
+        }
+        if ((option == QLatin1String("--ffmpeg") || option == QLatin1String("--mediainfo"))
+            && !args.isEmpty()) {
+            (option == QLatin1String("--ffmpeg") ? ffmpegOption : mediaInfoOption)
+                = args.takeFirst();
+            continue;
+        }
+        PrintErr(
+            QStringLiteral("quillon-cli: unknown option \"%1\"\n\n").arg(option) + UsageText());
+        return ExitUsage;
+    }
     if (args.isEmpty()) {
         PrintErr(UsageText());
-        return 2;
+        return ExitUsage;
     }
-    if (args.first() == QLatin1String("--version")) {
-        PrintOut(AppInfo::ProgramTitle() + u'\n');
-        return 0;
+
+    const CliCommand *command = FindCommand(args.first());
+    if (!command) {
+        PrintErr(QStringLiteral("quillon-cli: unknown command \"%1\"\n\n").arg(args.first())
+            + UsageText());
+        return ExitUsage;
     }
-    if (args.first() == QLatin1String("--help")) {
-        PrintOut(UsageText());
-        return 0;
-    }
-    PrintErr(QStringLiteral("quillon-cli: unknown command \"%1\"\n").arg(args.first()) + UsageText());
-    return 2;
+
+    SetProgramDir(QCoreApplication::applicationDirPath());
+    CliContext context;
+    context.command = args.takeFirst();
+    context.args = args;
+    context.params = InitAppParams(ProgramDir());
+    if (!ApplyToolOptions(context.params, ffmpegOption, mediaInfoOption))
+        return ExitUsage;
+    AppParams() = context.params;
+    return command->run(context);
 }

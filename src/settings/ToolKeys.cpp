@@ -35,14 +35,14 @@ void ApplyToolKeys(TAppParams &params, const IniFile &ini, const TToolLookup &lo
     if (!toolsDir.isEmpty() && QFileInfo(toolsDir).isDir())
         params.ToolsDir = NormalizeDirPath(toolsDir);
 
+    // A key naming no file runs the lookup. A bare "ffmpeg" in the current
+    // folder is not tried first: on Linux that would run whatever program of
+    // that name sits in the folder Quillon was started from.
     const QString ffmpeg = ini.readString(section, QStringLiteral("ffmpeg"), params.ffmpeg);
-    const QString plainName = QStringLiteral("ffmpeg");
     if (isFile(ffmpeg)) {
         params.ffmpeg = ExpandFullPath(ffmpeg);
-    } else if (isFile(plainName)) {
-        params.ffmpeg = ExpandFullPath(plainName);
     } else {
-        params.ffmpeg = plainName;
+        params.ffmpeg.clear();
         ResolveFFmpegPath(params, lookup);
     }
 

@@ -88,23 +88,20 @@ TEST_F(ToolKeys, ToolsDirIsTakenOnlyWhenTheFolderExists)
     }
 }
 
-TEST_F(ToolKeys, FFmpegKeyFallsBackToThePlainNameThenTheLookup)
+TEST_F(ToolKeys, FFmpegKeyNamingNoFileRunsTheLookup)
 {
     ASSERT_TRUE(WriteFile(path("cwd/enc/ff"), "x"));
     apply("ffmpeg=enc/ff\n");
     EXPECT_EQ(m_params.ffmpeg, path("cwd/enc/ff"));
 
-    // No such file and no "ffmpeg" in the current folder: the lookup runs,
-    // in the tools folder a ToolsDir key (applied first) has just set.
+    // No such file: the lookup runs, in the tools folder a ToolsDir key
+    // (applied first) has just set. An "ffmpeg" lying in the current folder
+    // is never picked up on the way.
     ASSERT_TRUE(WriteFile(path("other/FFmpeg/ffmpeg"), "x"));
+    ASSERT_TRUE(WriteFile(path("cwd/ffmpeg"), "x"));
     apply("ToolsDir=" + path("other") + "\nffmpeg=missing\n");
     EXPECT_EQ(m_params.ffmpeg, path("other/FFmpeg/ffmpeg"));
 
-    ASSERT_TRUE(WriteFile(path("cwd/ffmpeg"), "x"));
-    apply("ffmpeg=missing\n");
-    EXPECT_EQ(m_params.ffmpeg, path("cwd/ffmpeg"));
-
-    QFile::remove(path("cwd/ffmpeg"));
     QFile::remove(path("other/FFmpeg/ffmpeg"));
     apply("ffmpeg=missing\n");
     EXPECT_TRUE(m_params.ffmpeg.isEmpty());
