@@ -19,7 +19,7 @@ void SetDefaultVideoSettings_Avi(
     EncodingSettings &s, const TAppStrings &strings, int defaultVideoCodec);
 void SetDefaultVideoSettings_Mpg(EncodingSettings &s, const TAppStrings &strings);
 void SetDefaultAudioSettings(EncodingSettings &s, const TAppStrings &strings);
-void SetDefaultAdvancedSettings(EncodingSettings &s, const TAppStrings &strings);
+void SetDefaultAdvancedSettings(EncodingSettings &s);
 // The four groups in this order, then the AVI page.
 void SetDefaultParams(EncodingSettings &s, const TAppStrings &strings, int defaultVideoCodec);
 
