@@ -164,4 +164,6 @@ void UpdateCbAudioTrackNo(EncodingSettings &s, EncodingLists &lists, const TVide
 
 // An item index that the record holds but its list does not (a profile may
 // carry any number) becomes -1, no selection, as a list control shows it.
+// The audio-track index is left alone: it applies by number to every
+// converted file, whatever the selected file offers.
 void NormalizeListIndexes(EncodingSettings &s, const EncodingLists &lists);
