@@ -1,0 +1,97 @@
+#include "analysis/MediaInfoAnalysis.h"
+
+#include "analysis/MediaInfoTestSupport.h"
+#include "app/TextHelpers.h"
+#include "app/ToolResolution.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace MediaInfoTest;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// 160x120 H.264 at 25 frames/s, AC-3 5.1 in English, AAC stereo in French,
+// one second each.
+bool MakeClip(const QString &ffmpeg, const QString &path)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(ffmpeg,
+        {u"-hide_banner"_s, u"-loglevel"_s, u"error"_s, u"-y"_s, u"-f"_s, u"lavfi"_s, u"-i"_s,
+            u"testsrc=size=160x120:rate=25:duration=1"_s, u"-f"_s, u"lavfi"_s, u"-i"_s,
+            u"sine=frequency=440:sample_rate=48000:duration=1"_s, u"-f"_s, u"lavfi"_s, u"-i"_s,
+            u"sine=frequency=660:sample_rate=44100:duration=1"_s, u"-filter_complex"_s,
+            u"[1:a]aformat=channel_layouts=5.1[a1];[2:a]aformat=channel_layouts=stereo[a2]"_s,
+            u"-map"_s, u"0:v"_s, u"-map"_s, u"[a1]"_s, u"-map"_s, u"[a2]"_s, u"-c:v"_s,
+            u"libx264"_s, u"-preset"_s, u"ultrafast"_s, u"-c:a:0"_s, u"ac3"_s, u"-b:a:0"_s,
+            u"192k"_s, u"-c:a:1"_s, u"aac"_s, u"-metadata:s:a:0"_s, u"language=eng"_s,
+            u"-metadata:s:a:1"_s, u"language=fre"_s, path});
+    const bool done = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
+    if (!done)
+        ADD_FAILURE() << process.readAll().toStdString();
+    return done;
+}
+
+} // namespace
+
+TEST(MediaInfoRealLibrary, AnalysesAGeneratedMatroskaFile)
+{
+    // The system installation: no program folder, the loader's folders.
+    TAppParams params;
+    const QString ffmpeg = ResolveFFmpegPath(params, TToolLookup{});
+    const QString library = ResolveMediaInfoPath(params, TToolLookup{});
+    if (ffmpeg.isEmpty() || library.isEmpty())
+        GTEST_SKIP() << "needs ffmpeg and libmediainfo.so.0";
+
+    RunInFreshProcess([&] {
+        QTemporaryDir dir;
+        // The library turns the wide name into bytes itself: a non-ASCII name
+        // must survive that even under the "C" locale the tests run in.
+        const QString clip = dir.filePath(u"clip é 日本 $1.mkv"_s);
+        ASSERT_TRUE(MakeClip(ffmpeg, clip));
+
+        TVideoFileInfo info;
+        ReadMediaInfo(clip, library, info);
+
+        EXPECT_EQ(info.Format, u"Matroska"_s);
+        EXPECT_GT(info.OverallBitrate, 0);
+        EXPECT_EQ(info.NumberOfVideoStreams, 1);
+        EXPECT_EQ(info.NumberOfAudioStreams, 2);
+        EXPECT_EQ(info.NumberOfDataStreams, 3);
+
+        const TVideoStreamInfo &v = info.VideoStreams[0];
+        EXPECT_EQ(v.Codec, u"AVC"_s);
+        EXPECT_EQ(v.CodecID, u"V_MPEG4/ISO/AVC"_s);
+        EXPECT_EQ(v.Width, 160);
+        EXPECT_EQ(v.Height, 120);
+        EXPECT_DOUBLE_EQ(v.FPS, 25.0);
+        EXPECT_EQ(v.DARStr, u"4:3"_s);
+
+        const TAudioStreamInfo &ac3 = info.AudioStreams[0];
+        EXPECT_EQ(ac3.Codec, u"AC-3"_s);
+        EXPECT_EQ(ac3.Channels, 6);
+        EXPECT_EQ(ac3.SamplingRate, 48000);
+        EXPECT_EQ(ac3.Bitrate, 192);
+        EXPECT_EQ(ac3.Language, u"English"_s);
+
+        const TAudioStreamInfo &aac = info.AudioStreams[1];
+        EXPECT_TRUE(aac.Codec.startsWith(u"AAC"_s)) << aac.Codec.toStdString();
+        EXPECT_EQ(aac.Channels, 2);
+        EXPECT_EQ(aac.SamplingRate, 44100);
+        EXPECT_EQ(aac.Language, u"French"_s);
+
+        // The first audio stream's duration, about one second.
+        EXPECT_GE(info.Duration, 950);
+        EXPECT_LE(info.Duration, 1100);
+        EXPECT_EQ(info.Duration, ac3.DurationMs);
+        EXPECT_EQ(info.DurationStr, MsToTimeStr(ac3.DurationMs));
+
+        // The normal report, not the complete one.
+        EXPECT_TRUE(info.MediaInfoFull.contains(u"Matroska"_s));
+        EXPECT_FALSE(info.MediaInfoFull.contains(u"Count of stream of this kind"_s));
+    });
+}
