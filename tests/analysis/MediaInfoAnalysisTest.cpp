@@ -101,24 +101,14 @@ TEST(MediaInfoAnalysis, DescribesAtMostTenVideoStreams)
 TEST(MediaInfoAnalysis, ContainerVideoFieldsAndReport)
 {
     RunInFreshProcess([] {
-        const TVideoFileInfo info = Analyse(OneOfEach({
-            u"0;0;Format=Matroska"_s,
-            u"0;0;Format/Info=Matroska container"_s,
-            u"0;0;OverallBitRate=428599"_s,
-            u"0;0;Encoded_Library=Lavf59.27.100"_s,
-            u"1;0;Format=MPEG Video"_s,
-            u"1;0;Format_Version=Version 2"_s,
-            u"1;0;Format_Profile=Main@Main"_s,
-            u"1;0;BitRate=-5000"_s,
-            u"1;0;Width=720"_s,
-            u"1;0;Height=576"_s,
-            u"1;0;DisplayAspectRatio=1.778"_s,
-            u"1;0;DisplayAspectRatio/String=16:9"_s,
-            u"1;0;FrameRate=25.000"_s,
-            u"1;0;FrameCount=3000000000"_s,
-            u"1;0;ScanType/String=Interlaced"_s,
-            u"1;0;Encoded_Library/String=x264 core 164"_s,
-        }));
+        const TVideoFileInfo info = Analyse(OneOfEach({u"0;0;Format=Matroska"_s,
+            u"0;0;Format/Info=Matroska container"_s, u"0;0;OverallBitRate=428599"_s,
+            u"0;0;Encoded_Library=Lavf59.27.100"_s, u"1;0;Format=MPEG Video"_s,
+            u"1;0;Format_Version=Version 2"_s, u"1;0;Format_Profile=Main@Main"_s,
+            u"1;0;BitRate=-5000"_s, u"1;0;Width=720"_s, u"1;0;Height=576"_s,
+            u"1;0;DisplayAspectRatio=1.778"_s, u"1;0;DisplayAspectRatio/String=16:9"_s,
+            u"1;0;FrameRate=25.000"_s, u"1;0;FrameCount=3000000000"_s,
+            u"1;0;ScanType/String=Interlaced"_s, u"1;0;Encoded_Library/String=x264 core 164"_s}));
         EXPECT_EQ(info.Format, u"Matroska"_s);
         EXPECT_EQ(info.FormatInfo, u"Matroska container"_s);
         EXPECT_EQ(info.OverallBitrate, 428);
@@ -267,17 +257,11 @@ TEST(MediaInfoAnalysis, AudioCodecNameAndChannels)
                 << c.original.toStdString() << " / " << c.channels.toStdString();
         }
 
-        const TAudioStreamInfo a = Analyse(OneOfEach({
-                                               u"2;0;CodecID=A_AC3"_s,
-                                               u"2;0;Format_Profile=LC"_s,
-                                               u"2;0;Channel(s)/String=6 channels"_s,
-                                               u"2;0;SamplingRate=48000"_s,
-                                               u"2;0;BitDepth=24"_s,
-                                               u"2;0;SamplingCount=49152"_s,
-                                               u"2;0;Video_Delay=-5"_s,
-                                               u"2;0;Language/String=Français"_s,
-                                               u"2;0;Encoded_Library/String=Lavc59 ac3"_s,
-                                           }))
+        const TAudioStreamInfo a = Analyse(
+            OneOfEach({u"2;0;CodecID=A_AC3"_s, u"2;0;Format_Profile=LC"_s,
+                u"2;0;Channel(s)/String=6 channels"_s, u"2;0;SamplingRate=48000"_s,
+                u"2;0;BitDepth=24"_s, u"2;0;SamplingCount=49152"_s, u"2;0;Video_Delay=-5"_s,
+                u"2;0;Language/String=Français"_s, u"2;0;Encoded_Library/String=Lavc59 ac3"_s}))
                                        .AudioStreams[0];
         EXPECT_EQ(a.CodecID, u"A_AC3"_s);
         EXPECT_EQ(a.Profile, u"LC"_s);
@@ -369,12 +353,8 @@ TEST(MediaInfoAnalysis, KeepsWhatTheLibraryDoesNotTell)
         probed.AudioStreams[0].CodecFF = u"aac"_s;
 
         // The library knows one video stream, the probe found two.
-        const TVideoFileInfo info = Analyse(OneOfEach({
-                                                u"1;0;Width=wide"_s,
-                                                u"1;0;Height=70000"_s,
-                                                u"1;0;FrameRate=n/a"_s,
-                                                u"1;0;Format=AVC"_s,
-                                            }),
+        const TVideoFileInfo info = Analyse(OneOfEach({u"1;0;Width=wide"_s, u"1;0;Height=70000"_s,
+                                                u"1;0;FrameRate=n/a"_s, u"1;0;Format=AVC"_s}),
             probed);
         EXPECT_EQ(info.FileName, u"/in/clip.mkv"_s);
         EXPECT_EQ(info.FileSize, 5000);
