@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// Console byte streams and the output list they must give, shared by the
+// tests of the line collector and of the runner.
+struct ConsoleLineCase
+{
+    const char *name;
+    QByteArray bytes;
+    QStringList entries;
+};
+
+inline std::vector<ConsoleLineCase> ConsoleLineCases()
+{
+    const QByteArray chunk(20480, 'x');
+    return {
+        {"CrLfPairs", "line one\r\nline two\r\n", {"line one", "line two", ""}},
+        {"BareLineFeeds", "line one\nline two\n", {"line one", "line two", ""}},
+        {"ProgressLinesOverwrite", "frame=1\rframe=2\r", {""}},
+        {"ProgressWithoutEnd", "frame=1\rframe=2", {"frame=2"}},
+        {"WarningReplacesProgress", "frame=1\rWarning: odd\r\n", {"Warning: odd", ""}},
+        {"LineAfterProgressLineEnd", "frame=1\r\nnext\r\n", {"frame=1", "next", ""}},
+        {"EmptyCrLfLines", "\r\n\r\n", {"", "", ""}},
+        {"EmptyBareLines", "a\n\nb\n", {"a", "", "b", ""}},
+        {"NoLineEnd", "tail", {"tail"}},
+        {"NothingAtAll", "", {""}},
+        {"InvalidUtf8", "\xff\xfe ok \xc3\xa9\r\n", {QStringLiteral("\uFFFD\uFFFD ok \u00E9"), ""}},
+        {"LongLineSplits", QByteArray(30000, 'x') + "\r\n",
+            {QString(chunk), QString(9520, u'x'), ""}},
+        {"LongLineWithBareLf", QByteArray(30000, 'x') + "\n",
+            {QString(chunk), QString(9520, u'x'), ""}},
+        {"LineEndingAtSplit", chunk + "\r\nnext\n", {QString(chunk), "next", ""}},
+        {"ProgressAfterSplit", chunk + "p1\rp2\r", {QString(chunk), ""}},
+    };
+}
