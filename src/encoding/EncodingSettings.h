@@ -73,6 +73,8 @@ struct EncodingSettings
     bool chKeepDates = false;
 
     bool IsMpg() const { return pcVideoFormat == tsMpg; }
+
+    bool operator==(const EncodingSettings &) const = default;
 };
 
 // The item texts of the lists whose content is not fixed: filled from the
