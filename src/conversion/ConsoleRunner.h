@@ -1,0 +1,117 @@
+#pragma once
+
+#include "conversion/CommandLine.h"
+#include "conversion/ConsoleOutputCollector.h"
+
+#include <QString>
+#include <QStringList>
+#include <chrono>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <stdexcept>
+#include <sys/types.h>
+
+// A console program that could not be started (missing, not executable,
+// unusable working folder, no descriptors left...).
+class ConsoleRunError : public std::runtime_error
+{
+public:
+    ConsoleRunError(const QString &program, int errorCode, const QString &message);
+
+    const QString &program() const { return m_program; }
+    // The system's error number (errno).
+    int errorCode() const { return m_errorCode; }
+    // Full text for the user, with the system's error text.
+    const QString &message() const { return m_message; }
+
+private:
+    QString m_program;
+    int m_errorCode;
+    QString m_message;
+};
+
+// Runs one console program at a time, hidden, with standard output and
+// standard error merged into one captured stream and standard input on a
+// pipe. No shell is involved. RunConsoleApp blocks its caller; every other
+// operation may be called from any thread while it does.
+class ConsoleRunner
+{
+public:
+    // Reported when the program has not ended 5 s after closing its output.
+    static constexpr uint32_t StillActiveExitCode = 259;
+    // Reported for a program this runner had to kill.
+    static constexpr uint32_t TerminatedExitCode = 1;
+    static constexpr int ExitWaitMs = 5000;
+    static constexpr int ReadBufferSize = 20481;
+
+    ConsoleRunner() = default;
+    ConsoleRunner(const ConsoleRunner &) = delete;
+    ConsoleRunner &operator=(const ConsoleRunner &) = delete;
+    // Must not be destroyed while RunConsoleApp runs on another thread.
+    ~ConsoleRunner() = default;
+
+    // Runs command.program() with command.arguments() in WorkDir (empty: the
+    // folder of this running program) and returns its exit code. The program
+    // is a path (a relative one counts from the current folder), never
+    // searched on PATH. Output (may be null) receives the lines and onFlush
+    // is called after every flush, both on the calling thread. Returns once
+    // the program has ended and its output is closed, or 5 s after either
+    // when the other does not follow: a program still running after its
+    // output closed is killed (it must not linger) and reported with
+    // StillActiveExitCode; output held open by a grandchild is abandoned 5 s
+    // after the program's exit. A program that dies of a signal it was not
+    // sent by this runner is reported as 128 + the signal number.
+    // Throws ConsoleRunError when the program cannot be started, or when this
+    // runner is already running one. Exceptions thrown by onFlush pass
+    // through after the program has been killed.
+    uint32_t RunConsoleApp(const CommandLine &command, QStringList *Output,
+        const FlushHook &onFlush = {}, const QString &WorkDir = {});
+
+    // Writes the low eight bits of the first character of Text to the
+    // running program's standard input. False, with nothing written, when no
+    // program runs, Text is empty, or the write fails (the program has
+    // closed its input: no SIGPIPE reaches this process).
+    bool SendToConsoleApp(const QString &Text);
+
+    // Kills this runner's program (and nothing else) at once; RunConsoleApp
+    // then reports TerminatedExitCode. False when no program runs.
+    bool Terminate();
+
+    // Asks the program to finish with "q"; if it still runs graceMs later it
+    // is killed as by Terminate, also when it prints nothing meanwhile. The
+    // request stays until clearStopRequest(): a run started afterwards gets
+    // "q" and the grace time right at its start, so a stop that arrives
+    // between two runs is not lost. Returns whether "q" reached a program.
+    bool requestStop(int graceMs);
+    void clearStopRequest();
+    bool stopRequested() const;
+
+    bool isRunning() const;
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    void armStopLocked(Clock::time_point now);
+    bool writeInputLocked(unsigned char byte);
+    bool killLocked();
+    void wakeLocked();
+    // Reaps the child when it has ended; stores its exit code.
+    bool reapIfEnded();
+    // Kills the child if it still runs and makes sure it is reaped.
+    void killAndReap(int pidFd);
+    void endRun();
+
+    mutable std::mutex m_mutex;
+    // Touched only by the thread inside RunConsoleApp.
+    int m_pidFd = -1;
+    bool m_active = false;
+    pid_t m_pid = 0; // the unreaped child; 0 once reaped
+    int m_inputWriter = -1;
+    int m_wakeWriter = -1;
+    bool m_killed = false;
+    uint32_t m_exitCode = 0;
+    bool m_stopRequested = false;
+    int m_stopGraceMs = 0;
+    std::optional<Clock::time_point> m_stopDeadline;
+};
