@@ -217,9 +217,7 @@ uint32_t ConsoleRunner::RunConsoleApp(const CommandLine &command, QStringList *O
         std::lock_guard lock(m_mutex);
         if (m_active)
             throw ConsoleRunError(program, EBUSY,
-                QStringLiteral("Cannot run \"%1\": another program is still "
-                               "running")
-                    .arg(program));
+                QStringLiteral("Cannot run \"%1\": another program is still running").arg(program));
         m_active = true;
         m_pid = 0;
         m_killed = false;
