@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <variant>
+#include <vector>
+
+// ".bat" for the Windows command interpreter, ".sh" for a POSIX shell.
+enum class TBatchScriptFormat { Bat, Sh };
+
+// By the file name the user chose: ".bat" (any letter case) is a Windows
+// script, anything else a shell script.
+TBatchScriptFormat BatchScriptFormatOf(const QString &fileName);
+
+// The six pieces of one file, trimmed, named after their script variables.
+struct TBatchPieces
+{
+    QString VCodec; // GetVideoCodecStr
+    QString ACodec; // GetAudioCodecStr
+    QString AdvParams; // GetAdvancedParamsStr
+    QString AddParams; // GetAdditionalParamsStr
+    QString VParams; // GetVideoParamsStr
+    QString AParams; // GetAudioParamsStr
+};
+
+class FinishedBatchScript;
+
+// Collects the batch lines of a batch-only run while the driver walks the
+// rows. Only a walk that ended as it should (after the last row, or on
+// abort) gives a script that can be saved: call finish() there. A run that
+// ends early (FFmpeg missing, no checked row, an output folder that cannot
+// be created, an "ERROR" piece) simply never calls it, so nothing is saved.
+class BatchScript
+{
+public:
+    // "@echo off" and "set ffmpeg=" with the FFmpeg path.
+    explicit BatchScript(const QString &ffmpegPath);
+
+    // The lines of one file before its command: the four codec and parameter
+    // variables, an empty line, the header with FileNo (which counts skipped
+    // rows too), the video and audio parameter variables.
+    void addPieces(int FileNo, const TBatchPieces &pieces);
+    // One command line; the H.264 preset goes between AdvParams and AddParams.
+    void addSinglePass(const QString &InputFile, const QString &OutputFile, bool H264Preset);
+    // The commands of pass 1 and pass 2.
+    void addTwoPass(const QString &InputFile, const QString &OutputFile, bool H264Preset);
+
+    // The end of the walk: an empty line and the closing pause.
+    FinishedBatchScript finish() const;
+
+    struct Pieces
+    {
+        int FileNo = 0;
+        TBatchPieces pieces;
+    };
+    struct Command
+    {
+        QString InputFile;
+        QString OutputFile;
+        bool H264Preset = false;
+        int PassNo = 0; // 0 for a single pass, else 1 or 2
+    };
+    using Item = std::variant<Pieces, Command>;
+
+private:
+    QString m_ffmpegPath;
+    std::vector<Item> m_items;
+};
+
+// A complete script, ready to be rendered or saved.
+class FinishedBatchScript
+{
+public:
+    // The lines of the Windows script, exactly as the command interpreter
+    // reads them ("%" in paths doubled, so that it stays a "%").
+    QStringList batLines() const;
+    // The lines of the POSIX shell script: single-quoted paths, one
+    // variable per piece, the same joints. Any file name arrives unchanged.
+    QStringList shLines() const;
+    QStringList lines(TBatchScriptFormat format) const;
+    // UTF-8 without byte-order mark; CR LF line ends for ".bat", LF for ".sh".
+    QByteArray render(TBatchScriptFormat format) const;
+
+    // Writes the script in the format its name asks for, replacing the file
+    // atomically; a shell script gets its run bits. On failure errorText says
+    // why.
+    bool save(const QString &fileName, QString *errorText = nullptr) const;
+
+private:
+    friend class BatchScript;
+    FinishedBatchScript(QString ffmpegPath, std::vector<BatchScript::Item> items);
+
+    QString m_ffmpegPath;
+    std::vector<BatchScript::Item> m_items;
+};
