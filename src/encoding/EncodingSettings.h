@@ -8,7 +8,11 @@
 // controls (whose items are only suggestions) their text, check boxes their
 // state, track bars and spin boxes their position. The window shows and
 // edits this record; the command builders, profiles and the settings
-// clipboard read and write it.
+// clipboard read and write it. An item index of -1 means no selection; the
+// item index of an editable list is not kept (EditableItemIndex finds it
+// from the text). A default-built record is not the default settings: use
+// DefaultEncodingSettings (SettingsDefaults.h), which needs the catalogue
+// for the "Auto" texts.
 struct EncodingSettings
 {
     // Output format: the active page of pcVideoFormat.
@@ -63,7 +67,7 @@ struct EncodingSettings
     bool chNegative = false;
     bool chConvertColors = false;
     int cbConvertColors = 0;
-    QString meParams;
+    QString meParams; // all lines, separated by line breaks
 
     // Output options (kept in the settings file, not in profiles).
     bool rbOutDir = false; // false: rbOutDirIsInDir, output beside the input

@@ -43,6 +43,12 @@ bool LoadProfile(const QString &presetFile, EncodingSettings &s, const TAppStrin
 // codec. Section and key match without regard to case. Returns false for a
 // key that profiles do not have; the list-only MAIN keys (AppName, AppVer,
 // DisplayName, SortIndex, BgColor, FontColor) are known and change nothing.
+// A value that is not an integer leaves an integer or check-box setting as
+// it was. Indexes of the fixed lists outside them become -1 (no selection);
+// the resolution index is only kept at -1 or above, since its list comes
+// from a data file (NormalizeListIndexes checks it against the list). Spin
+// values are held to their controls' ranges (size 2..30000, crop 0..5000),
+// the volume to 1..300.
 bool ApplyProfileKey(EncodingSettings &s, const QString &section, const QString &key,
     const QString &value, const TAppStrings &strings, int defaultVideoCodec);
 
