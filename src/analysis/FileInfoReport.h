@@ -1,0 +1,126 @@
+#pragma once
+
+#include "app/VideoFileInfo.h"
+#include "i18n/AppStrings.h"
+
+#include <QList>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+// What the file information window shows of an analysed file, as texts the
+// window only has to put into its labels, and the text report it copies or
+// saves.
+
+// The value labels of the video panel, in panel order.
+struct TFileInfoVideoValues
+{
+    QString Codec; // with " (ID: ...)" when there is an identifier
+    QString Profile;
+    QString Bitrate;
+    QString Resolution;
+    QString DisplayAspectRatio;
+    QString FPS;
+    QString ScanType;
+    QString PixelFormat;
+    QString BitsPerPixel;
+    QString Frames;
+    QString StreamSize;
+    QString EncodedLibrary;
+    QString StreamIndex;
+};
+
+// The value labels of the audio panel, in panel order.
+struct TFileInfoAudioValues
+{
+    QString Codec;
+    QString Profile;
+    QString Bitrate;
+    QString Channels;
+    QString SamplingRate;
+    QString BitsPerSample;
+    QString Frames;
+    QString VideoDelay;
+    QString Language;
+    QString StreamSize;
+    QString EncodedLibrary;
+    QString StreamIndex;
+};
+
+// One row of the data-stream grid.
+struct TFileInfoDataStreamRow
+{
+    QString Stream;
+    QString Details;
+
+    bool operator==(const TFileInfoDataStreamRow &) const = default;
+};
+
+// A stream selector: items "1" to ItemCount, Selected (1-based, 0 for
+// none), enabled only when the file has more than one such stream.
+struct TFileInfoStreamSelector
+{
+    int ItemCount = 0;
+    int Selected = 0;
+    bool Enabled = false;
+};
+
+// Everything UpdateList puts into the window.
+struct TFileInfoView
+{
+    QString FileName; // link text; the link opens FileNameTarget
+    QString FileNameTarget;
+    QString Directory; // link text and target
+    TFileInfoStreamSelector VideoSelector;
+    TFileInfoStreamSelector AudioSelector;
+
+    QString FileSize;
+    QString Duration;
+    QString OverallBitrate;
+    QString Format;
+    QString EncodedApplication;
+    QString NumberOfDataStreams;
+    QString NumberOfVideoStreams;
+    QString NumberOfAudioStreams;
+
+    TFileInfoVideoValues Video; // empty when the chosen stream does not exist
+    TFileInfoAudioValues Audio;
+    QList<TFileInfoDataStreamRow> DataStreams;
+};
+
+// The files up to this size get a CRC32 line in the report (300 MiB).
+inline constexpr int64_t MaxReportCrcFileSize = 314572800;
+
+TFileInfoVideoValues FileInfoVideoValues(
+    const TVideoStreamInfo &stream, const TFileInfoModuleStrings &strings);
+TFileInfoAudioValues FileInfoAudioValues(const TAudioStreamInfo &stream);
+
+// "Stream #0:1(eng): Audio: ac3" gives "Stream #0:1(eng)" and "Audio: ac3":
+// split at the second ":"; a line with fewer is all details.
+TFileInfoDataStreamRow SplitDataStreamLine(const QString &line);
+
+// The window's values for the record with audio stream audioNo and video
+// stream videoNo shown (both 1-based; a number below 1 is taken as 1, one
+// beyond the described streams shows an empty panel).
+TFileInfoView FileInfoView(
+    const TVideoFileInfo &info, int audioNo, int videoNo, const TFileInfoModuleStrings &strings);
+
+// The report text of an analysed file; lines end with CR LF, the last one
+// too. crc32: the file's checksum, or nothing for no CRC32 line (the line
+// is also left out for files above MaxReportCrcFileSize).
+QString FormatFileInfoReport(const TVideoFileInfo &info, const QString &fullFileName,
+    std::optional<uint32_t> crc32, const TFileInfoModuleStrings &strings, const QString &webSite);
+
+// Analyses fileName afresh (ProbeWithFFmpeg, which may throw
+// ConsoleRunError) and returns its report, with the CRC32 of files up to
+// 300 MiB that can be read.
+QString GetInfoAsText(const QString &fileName, const QString &ffmpegPath,
+    const QString &mediaInfoDll, const TFileInfoModuleStrings &strings, const QString &webSite);
+
+// The name the save dialog proposes: "movie.mkv" gives "movie.mkv_info.txt".
+QString ProposedInfoReportName(const QString &fileName);
+
+// Writes the report in UTF-8 with a byte-order mark, replacing the file as a
+// whole (an existing file stays intact when writing fails). False, with
+// error set, on failure.
+bool SaveInfoReport(const QString &path, const QString &report, QString *error = nullptr);
