@@ -1,0 +1,66 @@
+#pragma once
+
+#include "analysis/BinaryType.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+// The tools report: where FFmpeg and the MediaInfo library are, how large,
+// their CRC-32, what kind of binary and which version they are.
+
+// The three version lines. Windows tools carry them in a version resource;
+// the Linux tools are asked instead: the version token goes into both
+// version lines, and the description is the tool's own version statement.
+struct TToolVersionInfo
+{
+    QString ProductVersion;
+    QString FileVersion;
+    QString FileDescription;
+};
+
+// From the output of "ffmpeg -version": its first line reads
+// "ffmpeg version 5.1.9-0+deb12u1 Copyright (c) ...".
+std::optional<TToolVersionInfo> ParseFFmpegVersionOutput(const QStringList &lines);
+// From MediaInfo's "Info_Version" option: "MediaInfoLib - v23.04".
+std::optional<TToolVersionInfo> ParseMediaInfoVersion(const QString &infoVersion);
+
+// Runs "ffmpeg -version"; nothing when it cannot be run or says no version.
+std::optional<TToolVersionInfo> FFmpegVersionInfo(const QString &ffmpegPath);
+// Loads the library (the process keeps the first module it loads) and asks
+// it; nothing when it does not load.
+std::optional<TToolVersionInfo> MediaInfoVersionInfo(const QString &libraryPath);
+
+enum class TToolKind { FFmpeg, MediaInfo };
+
+// What one tool's block shows.
+struct TToolFacts
+{
+    QString Path;
+    int64_t Size = 0;
+    uint32_t Crc32 = 0;
+    std::optional<TBinaryType> BinaryType;
+    std::optional<TToolVersionInfo> Version;
+};
+
+inline constexpr int ToolsReportLabelWidth = 18;
+
+// The block of one tool, lines joined with CR LF, no line end after the
+// last; empty for a tool that does not exist.
+QString FormatToolBlock(
+    const std::optional<TToolFacts> &facts, int labelWidth = ToolsReportLabelWidth);
+// The whole report: each tool's name, its block and a line of 83 "-".
+QString FormatToolsReport(const std::optional<TToolFacts> &ffmpeg,
+    const std::optional<TToolFacts> &mediaInfo, int labelWidth = ToolsReportLabelWidth);
+
+// The facts of the file at path; facts stays empty when no file is there.
+// False, with error set, when the file exists but cannot be read for its
+// checksum.
+bool GatherToolFacts(const QString &path, TToolKind kind, std::optional<TToolFacts> &facts,
+    QString *error = nullptr);
+
+// The report for the two tool paths (resolve them first). False, with
+// error set and report untouched, when a tool file cannot be read.
+bool BuildToolsReport(const QString &ffmpegPath, const QString &mediaInfoPath, QString &report,
+    QString *error = nullptr, int labelWidth = ToolsReportLabelWidth);
