@@ -1,6 +1,7 @@
 #include "cli/CliCommands.h"
 
 #include "app/AppInfo.h"
+#include "cli/AnalysisCommands.h"
 
 namespace {
 
@@ -17,6 +18,9 @@ int RunPaths(CliContext &context)
 
 const CliCommand Commands[] = {
     {"paths", "", "print the resolved tool paths and folders", RunPaths},
+    {"info", "FILE", "print the file information report of FILE", RunInfoCommand},
+    {"tools", "", "print the report on the FFmpeg program and the MediaInfo library",
+        RunToolsCommand},
 };
 
 } // namespace
