@@ -2,29 +2,14 @@
 #include "app/AppParams.h"
 #include "app/ProgramDir.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
-namespace {
-
-QApplication &App()
-{
-    static int argc = 1;
-    static char name[] = "quillon_tests_ui";
-    static char *argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
-} // namespace
-
 TEST(MainWindow, StartsWithTitleSizesProfilesFolderAndLanguage)
 {
-    App();
     QTemporaryDir dir;
     const QString programDir = QDir(dir.path()).canonicalPath();
     ASSERT_TRUE(QDir().mkpath(programDir + "/lang"));
