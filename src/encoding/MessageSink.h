@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// Where the core sends what the user must be told (an invalid typed value, a
+// folder that cannot be created). The core never shows anything itself: the
+// window turns a warning into a message box, the CLI into a line on standard
+// error, the tests into a recorded entry.
+class IMessageSink
+{
+public:
+    virtual ~IMessageSink() = default;
+    virtual void warning(const QString &text) = 0;
+};
