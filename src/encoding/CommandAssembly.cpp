@@ -1,0 +1,140 @@
+#include "encoding/CommandAssembly.h"
+
+#include "encoding/AdvancedParams.h"
+#include "encoding/AudioParams.h"
+#include "encoding/EncodingSettings.h"
+#include "encoding/PieceContext.h"
+#include "encoding/SettingsLists.h"
+#include "encoding/VideoParams.h"
+
+namespace {
+
+bool IsError(const QString &piece)
+{
+    return piece == QLatin1String(ErrorPiece);
+}
+
+QString PassOption(int passNo)
+{
+    return QStringLiteral("-pass %1 ").arg(passNo);
+}
+
+} // namespace
+
+bool IsH264Mode(const EncodingSettings &s)
+{
+    return !s.IsMpg() && s.cbAviVideoCodec == AviCodec::H264 && !s.chAviVideoDontCopy;
+}
+
+bool IsTwoPassRun(const EncodingSettings &s)
+{
+    if (s.IsMpg())
+        return s.chMpgVideo2Pass;
+    return s.chAviVideo2Pass && s.cbAviVideoCodec != AviCodec::Wmv1 && !s.chAviVideoDontCopy;
+}
+
+bool BuildRunPieces(const PieceContext &ctx, TCommandPieces &pieces)
+{
+    pieces = {};
+    pieces.VC = GetVideoCodecStr(ctx).trimmed();
+    pieces.AC = GetAudioCodecStr(ctx).trimmed();
+    pieces.ADV = GetAdvancedParamsStr(ctx).trimmed();
+    if (IsError(pieces.ADV))
+        return false;
+    pieces.ADD = GetAdditionalParamsStr(ctx).trimmed();
+    pieces.VP = GetVideoParamsStr(ctx).trimmed();
+    if (IsError(pieces.VP))
+        return false;
+    pieces.AP = GetAudioParamsStr(ctx).trimmed();
+    return !IsError(pieces.AP);
+}
+
+CommandLine RunCommandLine(const QString &ffmpegPath, const TCommandPieces &pieces,
+    const QString &inputPath, const QString &outputPath, int passNo, bool h264Mode)
+{
+    QString separator;
+    if (passNo == 0)
+        separator = h264Mode ? QLatin1String(PresetOption) : QStringLiteral(" ");
+    else
+        separator
+            = (h264Mode ? QLatin1String(PresetOption) : QLatin1String(" ")) + PassOption(passNo);
+
+    CommandLine command(ffmpegPath);
+    command.appendText(QStringLiteral("-y -i "));
+    command.appendFileName(inputPath);
+    command.appendText(u' ' + pieces.VC + u' ' + pieces.VP + u' ' + pieces.AC + u' ' + pieces.AP
+        + u' ' + pieces.ADV + separator);
+    // The user's own text on its own, so an unbalanced quote in it cannot
+    // swallow the output name.
+    command.appendText(pieces.ADD);
+    command.appendText(QStringLiteral(" "));
+    command.appendFileName(outputPath);
+    return command;
+}
+
+QString RunParamText(const TCommandPieces &pieces, const QString &inputPath,
+    const QString &outputPath, int passNo, bool h264Mode)
+{
+    return RunCommandLine({}, pieces, inputPath, outputPath, passNo, h264Mode).paramText();
+}
+
+TFileCommands BuildFileCommands(const PieceContext &ctx, const QString &ffmpegPath,
+    const QString &inputPath, const QString &outputPath)
+{
+    TFileCommands result;
+    result.ok = BuildRunPieces(ctx, result.pieces);
+    if (!result.ok)
+        return result;
+    const bool h264 = IsH264Mode(ctx.settings);
+    result.twoPass = IsTwoPassRun(ctx.settings);
+    if (result.twoPass) {
+        for (int pass = 1; pass <= 2; ++pass)
+            result.passes.append(
+                RunCommandLine(ffmpegPath, result.pieces, inputPath, outputPath, pass, h264));
+    } else {
+        result.passes.append(
+            RunCommandLine(ffmpegPath, result.pieces, inputPath, outputPath, 0, h264));
+    }
+    return result;
+}
+
+QString PreviewText(const PieceContext &ctx, const QString &inputPath)
+{
+    const EncodingSettings &s = ctx.settings;
+    const auto piece = [](const QString &text) {
+        const QString trimmed = text.trimmed();
+        return IsError(trimmed) ? QString() : trimmed;
+    };
+    const QString vc = piece(GetVideoCodecStr(ctx));
+    const QString vp = piece(GetVideoParamsStr(ctx));
+    const QString ac = piece(GetAudioCodecStr(ctx));
+    const QString ap = piece(GetAudioParamsStr(ctx));
+    const QString adv = piece(GetAdvancedParamsStr(ctx));
+    const QString add = piece(GetAdditionalParamsStr(ctx));
+
+    const QString head = QLatin1String(InputPlaceholder) + u' ' + vc + u' ' + vp + u' ' + ac + u' '
+        + ap + u' ' + adv;
+    const QString start = QStringLiteral("-y -i ");
+    const QString output = QLatin1String(OutputPlaceholder);
+    const bool h264 = IsH264Mode(s);
+    const bool twoPass = s.IsMpg() ? s.chMpgVideo2Pass : s.chAviVideo2Pass;
+
+    QString text;
+    if (twoPass) {
+        const auto passLine = [&](int passNo) {
+            return start + head + QStringLiteral(" -pass %1 ").arg(passNo)
+                + (h264 ? QLatin1String(PresetOption) : QLatin1String()) + add + u' ' + output;
+        };
+        text = passLine(1) + QStringLiteral("\r\n\r\n") + passLine(2);
+    } else if (h264) {
+        text = start + head + QLatin1String(PresetOption) + add + QStringLiteral("  ") + output;
+    } else {
+        text = start + head + u' ' + add + u' ' + output;
+    }
+
+    text.replace(QLatin1String("   "), QLatin1String(" "));
+    const QString input
+        = inputPath.isEmpty() ? QLatin1String(InputPlaceholder) : u'"' + inputPath + u'"';
+    text.replace(QLatin1String(InputPlaceholder), input);
+    return text;
+}

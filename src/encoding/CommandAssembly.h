@@ -1,0 +1,68 @@
+#pragma once
+
+#include "conversion/CommandLine.h"
+
+#include <QList>
+#include <QString>
+
+struct EncodingSettings;
+struct PieceContext;
+
+// The six pieces of one file's parameter text, each trimmed.
+struct TCommandPieces
+{
+    QString VC; // GetVideoCodecStr
+    QString VP; // GetVideoParamsStr
+    QString AC; // GetAudioCodecStr
+    QString AP; // GetAudioParamsStr
+    QString ADV; // GetAdvancedParamsStr
+    QString ADD; // GetAdditionalParamsStr
+};
+
+// The H.264 speed preset, with a blank on both sides.
+inline constexpr auto PresetOption = " -preset:v faster ";
+inline constexpr auto InputPlaceholder = "<input_file>";
+inline constexpr auto OutputPlaceholder = "<output_file>";
+
+// AVI page, H.264 chosen and the video kept.
+bool IsH264Mode(const EncodingSettings &s);
+// Whether a run encodes in two passes: the page's 2-pass box, on the AVI
+// page only with the video kept and a codec other than WMV version 1.
+bool IsTwoPassRun(const EncodingSettings &s);
+
+// Builds the pieces in the order a run asks for them (VC, AC, ADV, ADD, VP,
+// AP). False at the first "ERROR" (of ADV, VP or AP): the run ends there,
+// so only that piece's message has been sent and later pieces are not
+// built.
+bool BuildRunPieces(const PieceContext &ctx, TCommandPieces &pieces);
+
+// The command of one pass (passNo 0 for a one-pass run, else 1 or 2):
+// "-y -i", the quoted input, the pieces, the quoted output, with the
+// preset and pass options where they belong. Its paramText() is the text
+// shown in logs and scripts; its arguments() hold the file names whole and
+// the user's parameters split at blanks with double quotes grouping.
+CommandLine RunCommandLine(const QString &ffmpegPath, const TCommandPieces &pieces,
+    const QString &inputPath, const QString &outputPath, int passNo, bool h264Mode);
+// Its parameter text alone.
+QString RunParamText(const TCommandPieces &pieces, const QString &inputPath,
+    const QString &outputPath, int passNo, bool h264Mode);
+
+// Everything a run needs for one file.
+struct TFileCommands
+{
+    bool ok = false; // false: a piece was "ERROR", the run ends
+    TCommandPieces pieces;
+    bool twoPass = false;
+    QList<CommandLine> passes; // one, or pass 1 and pass 2
+};
+TFileCommands BuildFileCommands(const PieceContext &ctx, const QString &ffmpegPath,
+    const QString &inputPath, const QString &outputPath);
+
+// The command-line preview for the analysed file (ctx.info) at inputPath,
+// or for no file when inputPath is empty ("<input_file>" stays). Unlike a
+// run it keeps "<output_file>", shows two passes whenever the page's 2-pass
+// box is checked, writes the pass option before the H.264 preset, leaves
+// out "ERROR" pieces (all their messages are sent, the video one first),
+// collapses runs of three blanks, and separates passes by an empty line
+// (CR LF line ends).
+QString PreviewText(const PieceContext &ctx, const QString &inputPath);

@@ -1,0 +1,190 @@
+#include "CommandTestSupport.h"
+
+#include "encoding/OutputName.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+using CommandTest::Inputs;
+
+namespace {
+
+class OutputNameTest : public ::testing::Test
+{
+protected:
+    QString path(const QString &relative) const { return m_dir.filePath(relative); }
+    void touch(const QString &relative) const
+    {
+        QDir().mkpath(QFileInfo(path(relative)).absolutePath());
+        ASSERT_TRUE(TestSupport::WriteFile(path(relative), "x"));
+    }
+    TOutputPath decide(Inputs &t, const QString &input) const
+    {
+        return OutputPathOfRow(input, t.settings, t.strings, &t.sink);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(OutputNameTest, GetExtFollowsThePage)
+{
+    Inputs t;
+    EXPECT_EQ(GetExt(t.settings, false), u"avi"_s);
+    EXPECT_EQ(GetExt(t.settings, true), u".avi"_s);
+    t.settings.pcVideoFormat = EncodingSettings::tsMpg;
+    EXPECT_EQ(GetExt(t.settings, true), u".mpg"_s);
+}
+
+TEST_F(OutputNameTest, BesideTheInputWithTheNewExtension)
+{
+    touch(u"in.dir/movie.mkv"_s);
+    touch(u"in.dir/noext"_s);
+    Inputs t;
+    TOutputPath out = decide(t, path(u"in.dir/movie.mkv"_s));
+    EXPECT_EQ(out.action, TOutputPath::Convert);
+    EXPECT_EQ(out.path, path(u"in.dir/movie.avi"_s));
+    EXPECT_EQ(out.doneText, u"Done"_s);
+    // The folder's dot is not an extension.
+    EXPECT_EQ(decide(t, path(u"in.dir/noext"_s)).path, path(u"in.dir/noext.avi"_s));
+    t.settings.pcVideoFormat = EncodingSettings::tsMpg;
+    EXPECT_EQ(decide(t, path(u"in.dir/movie.mkv"_s)).path, path(u"in.dir/movie.mpg"_s));
+}
+
+TEST_F(OutputNameTest, ExistingOutputPolicies)
+{
+    touch(u"movie.mkv"_s);
+    touch(u"movie.avi"_s);
+    struct Case
+    {
+        int policy;
+        TOutputPath::Action action;
+        QString name, doneText;
+    };
+    const Case cases[] = {
+        {OutputExists::Rename, TOutputPath::Convert, u"movie_001.avi"_s, u"OK - Renamed"_s},
+        {OutputExists::Overwrite, TOutputPath::Convert, u"movie.avi"_s, u"OK - Overwritten"_s},
+        {OutputExists::Skip, TOutputPath::Skip, u"movie.avi"_s, u"Skipped"_s},
+    };
+    for (const Case &c : cases) {
+        Inputs t;
+        t.settings.cbOutputExists = c.policy;
+        const TOutputPath out = decide(t, path(u"movie.mkv"_s));
+        EXPECT_EQ(out.action, c.action) << c.policy;
+        EXPECT_EQ(out.path, path(c.name)) << c.policy;
+        EXPECT_EQ(out.doneText, c.doneText) << c.policy;
+    }
+}
+
+TEST_F(OutputNameTest, TheInputIsNeverItsOwnOutput)
+{
+    touch(u"real/movie.avi"_s);
+    ASSERT_EQ(::symlink(path(u"real"_s).toLocal8Bit().constData(),
+                  path(u"alias"_s).toLocal8Bit().constData()),
+        0);
+    ASSERT_TRUE(QDir().mkpath(path(u"hard"_s)));
+    ASSERT_EQ(::link(path(u"real/movie.avi"_s).toLocal8Bit().constData(),
+                  path(u"hard/movie.avi"_s).toLocal8Bit().constData()),
+        0);
+    struct Case
+    {
+        const char *name;
+        bool outDir;
+        QString folder;
+        int policy;
+        TOutputPath::Action action;
+        QString expected, doneText;
+    };
+    const Case cases[] = {
+        {"same text, overwrite", false, {}, OutputExists::Overwrite, TOutputPath::Convert,
+            u"real/movie_001.avi"_s, u"OK - Overwritten"_s},
+        {"same text, skip", false, {}, OutputExists::Skip, TOutputPath::Skip,
+            u"real/movie_001.avi"_s, u"Skipped"_s},
+        {"through a folder link", true, u"alias"_s, OutputExists::Overwrite, TOutputPath::Convert,
+            u"alias/movie_001.avi"_s, u"OK - Overwritten"_s},
+        {"through a hard link", true, u"hard"_s, OutputExists::Overwrite, TOutputPath::Convert,
+            u"hard/movie_001.avi"_s, u"OK - Overwritten"_s},
+    };
+    for (const Case &c : cases) {
+        Inputs t;
+        t.settings.cbOutputExists = c.policy;
+        t.settings.rbOutDir = c.outDir;
+        t.settings.edOutDir = path(c.folder);
+        const TOutputPath out = decide(t, path(u"real/movie.avi"_s));
+        EXPECT_EQ(out.action, c.action) << c.name;
+        EXPECT_EQ(out.path, path(c.expected)) << c.name;
+        EXPECT_EQ(out.doneText, c.doneText) << c.name;
+    }
+    // A different file of the same name is overwritten as asked.
+    touch(u"other/movie.avi"_s);
+    Inputs t;
+    t.settings.cbOutputExists = OutputExists::Overwrite;
+    t.settings.rbOutDir = true;
+    t.settings.edOutDir = path(u"other"_s);
+    EXPECT_EQ(decide(t, path(u"real/movie.avi"_s)).path, path(u"other/movie.avi"_s));
+}
+
+TEST_F(OutputNameTest, OutputFolderSpellingsAndCreation)
+{
+    touch(u"in/movie.mkv"_s);
+    for (const QString folder : {path(u"out/a/b"_s), path(u"out/a/b/"_s), path(u"out/a/b/."_s)}) {
+        Inputs t;
+        t.settings.rbOutDir = true;
+        t.settings.edOutDir = folder;
+        const TOutputPath out = decide(t, path(u"in/movie.mkv"_s));
+        EXPECT_EQ(out.action, TOutputPath::Convert) << folder;
+        EXPECT_EQ(out.path, path(u"out/a/b/movie.avi"_s)) << folder;
+        EXPECT_TRUE(QFileInfo(path(u"out/a/b"_s)).isDir());
+        EXPECT_TRUE(t.sink.warnings.isEmpty());
+    }
+}
+
+TEST_F(OutputNameTest, FolderThatCannotBeCreated)
+{
+    touch(u"in/movie.mkv"_s);
+    touch(u"blocker"_s);
+    for (const QString folder : {path(u"blocker/sub"_s), QString()}) {
+        Inputs t;
+        t.settings.rbOutDir = true;
+        t.settings.edOutDir = folder;
+        const TOutputPath out = decide(t, path(u"in/movie.mkv"_s));
+        EXPECT_EQ(out.action, TOutputPath::Failed);
+        EXPECT_EQ(
+            t.sink.warnings, QStringList{u"Couldn't create directory \""_s + folder + u"\" !"_s});
+    }
+}
+
+TEST_F(OutputNameTest, UniqueOutputNameNumbering)
+{
+    EXPECT_EQ(UniqueOutputName(path(u"free.avi"_s), u"_"_s, 3), path(u"free.avi"_s));
+    touch(u"movie.avi"_s);
+    EXPECT_EQ(UniqueOutputName(path(u"movie.avi"_s), u"_"_s, 3), path(u"movie_001.avi"_s));
+    for (int i = 1; i <= 999; ++i)
+        touch(u"movie_%1.avi"_s.arg(i, 3, 10, QChar(u'0')));
+    // After 999 the numbers simply grow.
+    EXPECT_EQ(UniqueOutputName(path(u"movie.avi"_s), u"_"_s, 3), path(u"movie_1000.avi"_s));
+    QFile::remove(path(u"movie_042.avi"_s));
+    EXPECT_EQ(UniqueOutputName(path(u"movie.avi"_s), u"_"_s, 3), path(u"movie_042.avi"_s));
+
+    touch(u"plain"_s);
+    EXPECT_EQ(UniqueOutputName(path(u"plain"_s), u"-"_s, 1), path(u"plain-1"_s));
+    // A dangling link is taken too.
+    ASSERT_EQ(::symlink("/nonexistent/target", path(u"plain-1"_s).toLocal8Bit().constData()), 0);
+    EXPECT_EQ(UniqueOutputName(path(u"plain"_s), u"-"_s, 1), path(u"plain-2"_s));
+}
+
+TEST_F(OutputNameTest, SameFileComparison)
+{
+    touch(u"a.avi"_s);
+    touch(u"b.avi"_s);
+    EXPECT_TRUE(IsSameFile(path(u"a.avi"_s), path(u"a.avi"_s)));
+    EXPECT_TRUE(IsSameFile(path(u"a.avi"_s), path(u"./a.avi"_s)));
+    EXPECT_FALSE(IsSameFile(path(u"a.avi"_s), path(u"b.avi"_s)));
+    EXPECT_FALSE(IsSameFile(path(u"a.avi"_s), path(u"missing.avi"_s)));
+}
+
+} // namespace
