@@ -88,15 +88,6 @@ TEST(FFmpegProbeOutput, DurationStartAndFirstBitrateEstimate)
     EXPECT_EQ(info.VideoStreams[0].Frames, 14950u); // 598 s at 25 fps
 }
 
-TEST(FFmpegProbeOutput, LowOverallBitrateIsTakenWhole)
-{
-    const TVideoFileInfo info = ParsedFixture(u"shape-low-bitrate.txt"_s);
-    EXPECT_EQ(info.VideoStreams[0].Bitrate, 80);
-    EXPECT_EQ(info.Seconds, 30u);
-    EXPECT_EQ(info.VideoStreams[0].Width, 176);
-    EXPECT_DOUBLE_EQ(info.VideoStreams[0].FPS, 15);
-}
-
 TEST(FFmpegProbeOutput, DurationLineVariants)
 {
     const struct
@@ -107,6 +98,9 @@ TEST(FFmpegProbeOutput, DurationLineVariants)
         uint32_t start;
         int32_t firstVideoBitrate;
     } cases[] = {
+        // 100 kb/s or less is taken whole.
+        {u"  Duration: 00:00:30.00, start: 0.000000, bitrate: 80 kb/s"_s, u"00:00:30.00"_s, 30, 0,
+            80},
         // Without a start the bit rate is still read.
         {u"  Duration: 00:00:01.00, bitrate: 705 kb/s"_s, u"00:00:01.00"_s, 1, 0, 645},
         // Without a comma after the duration nothing else is read.
@@ -175,77 +169,60 @@ TEST(FFmpegProbeOutput, DescriptionExampleLines)
         u"Stream #0:1(eng): Audio: ac3, 48000 Hz, 5.1(side), fltp, 448 kb/s (default)"_s);
 }
 
-TEST(FFmpegProbeOutput, RealMatroskaWithTwoAudioStreams)
+TEST(FFmpegProbeOutput, CapturedFFmpegOutputs)
 {
-    const TVideoFileInfo info = ParsedFixture(u"ffmpeg51-h264-ac3-aac.mkv.txt"_s);
-    EXPECT_EQ(info.DurationStr, u"00:00:02.03"_s);
-    EXPECT_EQ(info.Seconds, 2u);
-    ASSERT_EQ(info.NumberOfVideoStreams, 1);
-    ASSERT_EQ(info.NumberOfAudioStreams, 2);
-    const TVideoStreamInfo &video = info.VideoStreams[0];
-    EXPECT_EQ(video.Codec, u"h264 (Constrained Baseline)"_s);
-    // "yuv420p(tv, progressive)" holds a comma: the parts shift by one, so
-    // the resolution is not in part 2 and is left to MediaInfo.
-    EXPECT_EQ(video.PixelFormat, u"yuv420p(tv"_s);
-    EXPECT_EQ(video.Width, 0);
-    EXPECT_EQ(video.Height, 0);
-    EXPECT_DOUBLE_EQ(video.FPS, 25);
-    EXPECT_EQ(video.Bitrate, 614);
-    EXPECT_EQ(info.AudioStreams[0].CodecFF, u"ac3"_s);
-    EXPECT_EQ(info.AudioStreams[0].StreamIndex, 1);
-    EXPECT_EQ(info.AudioStreams[1].CodecFF, u"aac"_s);
-    EXPECT_EQ(info.AudioStreams[1].StreamIndex, 2);
-    EXPECT_EQ(info.AudioStreams[1].Channels, 2);
-}
-
-TEST(FFmpegProbeOutput, ThreeCommasInsidePixelFormatShiftTheFrameRateToPartFive)
-{
-    const TVideoFileInfo info = ParsedFixture(u"ffmpeg51-h264-bt709.mkv.txt"_s);
-    const TVideoStreamInfo &video = info.VideoStreams[0];
-    EXPECT_EQ(video.PixelFormat, u"yuv420p(tv"_s);
-    EXPECT_EQ(video.Width, 0);
-    EXPECT_EQ(video.Height, 0);
-    EXPECT_DOUBLE_EQ(video.FPS, 25);
-    EXPECT_EQ(video.Frames, 50u);
-}
-
-TEST(FFmpegProbeOutput, RealAviMpeg4AndMp3)
-{
-    const TVideoFileInfo info = ParsedFixture(u"ffmpeg51-mpeg4-mp3.avi.txt"_s);
-    const TVideoStreamInfo &video = info.VideoStreams[0];
-    EXPECT_EQ(video.Codec, u"mpeg4 (Simple Profile) (FMP4 / 0x34504D46)"_s);
-    EXPECT_EQ(video.PixelFormat, u"yuv420p"_s);
-    EXPECT_EQ(video.Width, 160);
-    EXPECT_EQ(video.Height, 120);
-    EXPECT_DOUBLE_EQ(video.FPS, 25);
-    const TAudioStreamInfo &audio = info.AudioStreams[0];
-    EXPECT_EQ(audio.CodecFF, u"mp3"_s);
-    EXPECT_EQ(audio.Channels, 1);
-    EXPECT_EQ(audio.Bitrate, 64);
-    EXPECT_EQ(audio.StreamIndex, 1);
-}
-
-TEST(FFmpegProbeOutput, RealMpeg2ProgramStream)
-{
-    const TVideoFileInfo info = ParsedFixture(u"ffmpeg51-mpeg2-ps.mpg.txt"_s);
-    EXPECT_EQ(info.Start, 1u);
-    EXPECT_EQ(info.Seconds, 1u); // 2.02 - 0.53
-    EXPECT_EQ(info.VideoStreams[0].StreamIndex, 0); // "#0:0[0x1e0]"
-    EXPECT_EQ(info.VideoStreams[0].Codec, u"mpeg2video (Main)"_s);
-    EXPECT_EQ(info.AudioStreams[0].StreamIndex, 1);
-    EXPECT_EQ(info.AudioStreams[0].CodecFF, u"mp2"_s);
-    EXPECT_EQ(info.AudioStreams[0].Bitrate, 384);
-    EXPECT_EQ(info.AudioStreams[0].BitsPerSample, 0); // "s16p" is no number
-}
-
-TEST(FFmpegProbeOutput, AudioOnlyFileLeavesNoVideoStream)
-{
-    const TVideoFileInfo info = ParsedFixture(u"ffmpeg51-audio-only.mp3.txt"_s);
-    EXPECT_EQ(info.NumberOfVideoStreams, 0);
-    EXPECT_FALSE(info.VideoStreams[0].Exists);
-    ASSERT_EQ(info.NumberOfAudioStreams, 1);
-    EXPECT_EQ(info.AudioStreams[0].Channels, 1);
-    EXPECT_EQ(info.AudioStreams[0].StreamIndex, 0);
+    const struct
+    {
+        const char *fixture;
+        int videos;
+        int audios;
+        QString videoCodec;
+        QString pixelFormat;
+        int width;
+        double fps;
+        int videoBitrate;
+        QString audioCodecFF;
+        int channels;
+        int audioIndex;
+        int audioBitrate;
+        uint32_t start;
+    } cases[] = {
+        // "yuv420p(tv, progressive)" holds a comma: the parts shift by one,
+        // so the resolution is not in part 2 and is left to MediaInfo.
+        {"ffmpeg51-h264-ac3-aac.mkv.txt", 1, 2, u"h264 (Constrained Baseline)"_s, u"yuv420p(tv"_s,
+            0, 25, 614, u"ac3"_s, 0, 1, 448, 0},
+        // Two commas more: the frame rate comes from part 5.
+        {"ffmpeg51-h264-bt709.mkv.txt", 1, 0, u"h264 (Constrained Baseline)"_s, u"yuv420p(tv"_s, 0,
+            25, 99, {}, 0, 0, 0, 0},
+        {"ffmpeg51-mpeg4-mp3.avi.txt", 1, 1, u"mpeg4 (Simple Profile) (FMP4 / 0x34504D46)"_s,
+            u"yuv420p"_s, 160, 25, 267, u"mp3"_s, 1, 1, 64, 0},
+        {"ffmpeg51-mpeg2-ps.mpg.txt", 1, 1, u"mpeg2video (Main)"_s, u"yuv420p(tv"_s, 0, 25, 582,
+            u"mp2"_s, 1, 1, 384, 1},
+        // The overall estimate lands in the first video entry all the same.
+        {"ffmpeg51-audio-only.mp3.txt", 0, 1, {}, {}, 0, 0, 64, u"mp3"_s, 1, 0, 64, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.fixture);
+        const TVideoFileInfo info = ParsedFixture(QString::fromLatin1(c.fixture));
+        EXPECT_EQ(info.NumberOfVideoStreams, c.videos);
+        EXPECT_EQ(info.NumberOfAudioStreams, c.audios);
+        EXPECT_EQ(UsedStreamLines(info), c.videos + c.audios);
+        const TVideoStreamInfo &video = info.VideoStreams[0];
+        EXPECT_EQ(video.Exists, c.videos > 0);
+        EXPECT_EQ(video.Codec, c.videoCodec);
+        EXPECT_EQ(video.PixelFormat, c.pixelFormat);
+        EXPECT_EQ(video.Width, c.width);
+        EXPECT_DOUBLE_EQ(video.FPS, c.fps);
+        EXPECT_EQ(video.Bitrate, c.videoBitrate);
+        EXPECT_EQ(video.StreamIndex, 0);
+        const TAudioStreamInfo &audio = info.AudioStreams[0];
+        EXPECT_EQ(audio.CodecFF, c.audioCodecFF);
+        EXPECT_EQ(audio.Channels, c.channels);
+        EXPECT_EQ(audio.StreamIndex, c.audioIndex);
+        EXPECT_EQ(audio.Bitrate, c.audioBitrate);
+        EXPECT_EQ(audio.BitsPerSample, 0); // fltp, s16p: no number
+        EXPECT_EQ(info.Start, c.start);
+    }
 }
 
 TEST(FFmpegProbeOutput, GuessedLayoutNoteIsNoStreamLine)

@@ -260,25 +260,6 @@ TEST(FFmpegProbeEndToEnd, AviMpegProgramStreamAndAudioOnly)
     });
 }
 
-TEST(FFmpegProbeEndToEnd, WithoutMediaInfoFFmpegsFactsRemain)
-{
-    REQUIRE_SYSTEM_TOOLS(tools);
-    QTemporaryDir dir;
-    const QString clip = dir.filePath(u"clip.mkv"_s);
-    ASSERT_TRUE(MakeMatroska(tools.ffmpeg, clip));
-    TVideoFileInfo info;
-    ProbeWithFFmpeg(clip, tools.ffmpeg, dir.filePath(u"libmediainfo.so.0"_s), info);
-    EXPECT_EQ(info.Format, QString());
-    EXPECT_EQ(info.VideoStreams[0].Codec.left(4), u"h264"_s);
-    EXPECT_DOUBLE_EQ(info.VideoStreams[0].FPS, 25);
-    EXPECT_GT(info.VideoStreams[0].Bitrate, 0);
-    EXPECT_GT(info.Duration, 2000);
-    EXPECT_EQ(info.AudioStreams[0].CodecFF, u"ac3"_s);
-    EXPECT_EQ(info.AudioStreams[0].Bitrate, 448);
-    EXPECT_EQ(info.AudioStreams[1].Channels, 2);
-    EXPECT_EQ(info.AudioStreams[1].SamplingRate, 0); // only MediaInfo tells it
-}
-
 TEST(FFmpegProbeEndToEnd, BadInputNeverCrashes)
 {
     REQUIRE_SYSTEM_TOOLS(tools);

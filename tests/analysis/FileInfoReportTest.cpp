@@ -85,46 +85,17 @@ TVideoFileInfo SampleFile()
     return info;
 }
 
-TEST(FileInfoView, GeneralAndStreamValues)
+// What the window shows besides the report's values.
+TEST(FileInfoView, LinksSizeAndCodecIdentifiers)
 {
     const TFileInfoView view = FileInfoView(SampleFile(), 1, 1, English());
     EXPECT_EQ(view.FileName, u"movie.mkv"_s);
     EXPECT_EQ(view.FileNameTarget, u"/films/movie.mkv"_s);
     EXPECT_EQ(view.Directory, u"/films"_s);
     EXPECT_EQ(view.FileSize, u"10.00 MB (10 485 760 bytes)"_s);
-    EXPECT_EQ(view.Duration, u"00:01:23.45"_s);
-    EXPECT_EQ(view.OverallBitrate, u"4 211 kbit/s"_s);
-    EXPECT_EQ(view.Format, u"Matroska"_s);
-    EXPECT_EQ(view.NumberOfDataStreams, u"3"_s);
-
-    const TFileInfoVideoValues &v = view.Video;
-    EXPECT_EQ(v.Codec, u"AVC (ID: V_MPEG4/ISO/AVC)"_s);
-    EXPECT_EQ(v.Profile, u"High@L4"_s);
-    EXPECT_EQ(v.Bitrate, u"4 151 kbit/s"_s);
-    EXPECT_EQ(v.Resolution, u"1 920 x 1 080"_s);
-    EXPECT_EQ(v.DisplayAspectRatio, u"16:9"_s);
-    EXPECT_EQ(v.FPS, u"23.98"_s);
-    EXPECT_EQ(v.ScanType, u"progressive"_s);
-    EXPECT_EQ(v.PixelFormat, u"yuv420p(tv"_s);
-    EXPECT_EQ(v.BitsPerPixel, u"0.084"_s);
-    EXPECT_EQ(v.Frames, u"~ 1 234"_s);
-    EXPECT_EQ(v.StreamSize, u"1.21 GB (95%)"_s);
-    EXPECT_EQ(v.StreamIndex, u"0"_s);
-
-    const TFileInfoAudioValues &a = view.Audio;
-    EXPECT_EQ(a.Codec, u"AC-3 (ID: A_AC3)"_s);
-    EXPECT_EQ(a.Bitrate, u"448 kbit/s  CBR"_s);
-    EXPECT_EQ(a.Channels, u"6"_s);
-    EXPECT_EQ(a.SamplingRate, u"48 000 Hz"_s);
-    EXPECT_EQ(a.BitsPerSample, QString());
-    EXPECT_EQ(a.Frames, u"~ 96 768"_s);
-    EXPECT_EQ(a.VideoDelay, u"-5 ms"_s);
-    EXPECT_EQ(a.StreamSize, u"110 KB (66%)"_s);
-    EXPECT_EQ(a.StreamIndex, u"1"_s);
-
+    EXPECT_EQ(view.Video.Codec, u"AVC (ID: V_MPEG4/ISO/AVC)"_s);
+    EXPECT_EQ(view.Audio.Codec, u"AC-3 (ID: A_AC3)"_s);
     EXPECT_EQ(view.DataStreams.size(), 3);
-    EXPECT_EQ(view.DataStreams.at(1),
-        (TFileInfoDataStreamRow{u"Stream #0:1(eng)"_s, u"Audio: ac3, 48000 Hz, 5.1(side)"_s}));
 }
 
 TEST(FileInfoView, EmptyAndZeroValues)
@@ -136,21 +107,13 @@ TEST(FileInfoView, EmptyAndZeroValues)
     info.AudioStreams[0].StreamSizeStr = u"0"_s;
     info.AudioStreams[0].BitrateMode = u"VBR"_s;
     const TFileInfoView view = FileInfoView(info, 1, 1, English());
-    EXPECT_EQ(view.FileName, QString());
-    EXPECT_EQ(view.Directory, QString());
     EXPECT_EQ(view.FileSize, u" 0 bytes (0 bytes)"_s);
     EXPECT_EQ(view.Format, u" (Long name)"_s);
-    EXPECT_EQ(view.Video.Bitrate, QString());
     EXPECT_EQ(view.Video.Resolution, u"0 x 0"_s);
     EXPECT_EQ(view.Video.FPS, u"0.00"_s);
-    EXPECT_EQ(view.Video.BitsPerPixel, QString());
     EXPECT_EQ(view.Video.StreamSize, QString());
-    EXPECT_EQ(view.Video.Codec, QString());
     EXPECT_EQ(view.Audio.Bitrate, QString()); // no mode without a rate
-    EXPECT_EQ(view.Audio.Channels, u"0"_s);
-    EXPECT_EQ(view.Audio.SamplingRate, QString());
     EXPECT_EQ(view.Audio.StreamSize, QString());
-    EXPECT_EQ(view.Audio.VideoDelay, u"0 ms"_s);
 }
 
 TEST(FileInfoView, ScanTypeWordsComeFromTheCatalogue)

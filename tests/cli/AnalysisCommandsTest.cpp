@@ -91,7 +91,8 @@ protected:
 
 TEST_F(AnalysisCommands, InfoPrintsTheReportOfAGeneratedFile)
 {
-    const CliRun run = RunCli(ToolOptions() + QStringList{u"info"_s, s_clip});
+    // A relative name is reported in full.
+    const CliRun run = RunCli(ToolOptions() + QStringList{u"info"_s, u"clip.mkv"_s}, s_dir->path());
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.err, QString());
     const QStringList lines = run.out.split(u"\r\n"_s);
@@ -117,13 +118,6 @@ TEST_F(AnalysisCommands, InfoPrintsTheReportOfAGeneratedFile)
     EXPECT_TRUE(run.out.contains(u"Duration: 00:00:02."_s));
 }
 
-TEST_F(AnalysisCommands, InfoNamesTheFileInFull)
-{
-    const CliRun run = RunCli(ToolOptions() + QStringList{u"info"_s, u"clip.mkv"_s}, s_dir->path());
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.contains(u"\r\nFile: "_s + s_clip + u"\r\n"_s));
-}
-
 TEST_F(AnalysisCommands, InfoOnBadInputStillPrintsAReport)
 {
     QTemporaryDir dir;
@@ -136,9 +130,8 @@ TEST_F(AnalysisCommands, InfoOnBadInputStillPrintsAReport)
     } cases[] = {
         {u"empty.mkv"_s, {}, u"CRC32: $00000000"_s},
         {u"text.mkv"_s, "This is not a Matroska file.\n", u"Number of video streams: 0"_s},
-        {u"truncated.mkv"_s, clip.left(3000), u"File size: 3 000 bytes (2.93 KB)"_s},
-        {u"-dash $HOME \"quoted\" 'single' `id`.mkv"_s, clip, u"Number of audio streams: 2"_s},
-        {u"ünïcødé 日本語.mkv"_s, clip, u"Channels: 6"_s},
+        {u"-dash $HOME \"quoted\" 'single' `id` ünïcødé.mkv"_s, clip,
+            u"Number of audio streams: 2"_s},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name.toStdString());
