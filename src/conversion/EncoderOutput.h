@@ -45,7 +45,7 @@ enum class TOutputViewChange {
     AppendLine, // ViewLine becomes the new last line
     ReplaceLastLine, // ViewLine replaces the last line
     RemoveLastLine,
-    Reset, // the whole list is ViewText (lines joined by "\n")
+    Reset, // the whole list is ViewLines
 };
 
 // What one call of the line handler shows.
@@ -77,7 +77,7 @@ struct TEncoderProgressUpdate
     bool ViewShowsOutput = true;
     TOutputViewChange ViewChange = TOutputViewChange::None;
     QString ViewLine;
-    QString ViewText;
+    QStringList ViewLines;
 };
 
 // The progress window's line handler (TFormProgress.conev) without the
@@ -126,19 +126,20 @@ public:
     int64_t workCount() const { return m_work; }
 
 private:
-    struct Entry;
     struct Facts;
+    struct Entry;
     enum class ViewState { Stale, Synced };
 
-    TEncoderProgressUpdate handle(
-        const TEncoderProgressInputs &inputs, TOutputViewChange change, const QString &line);
-    void setEntryText(Entry &entry, const QString &text, bool filter);
+    static void parseFacts(const QString &text, Facts &facts);
+    void setEntryText(qsizetype index, const QString &text, bool filter);
     void addContribution(qsizetype index);
     void removeContribution(qsizetype index);
-    void recomputeAll();
-    bool isVisible(const Entry &entry) const;
-    TOutputViewChange viewChangeFor(bool wasVisible, bool isVisibleNow, bool appended) const;
-    QString buildViewText() const;
+    // Filters the entries from first on that are not filtered yet; true when
+    // the list changed.
+    bool filterFrom(qsizetype first);
+    TEncoderProgressUpdate handle(
+        const TEncoderProgressInputs &inputs, TOutputViewChange change, const QString &line);
+    QStringList buildViewLines();
 
     // Catalogue texts used by the status line.
     QString m_convertingFile;
@@ -159,6 +160,8 @@ private:
     qsizetype m_multipleFrames = 0;
     qsizetype m_globalHeaders = 0;
     qsizetype m_muxingOverhead = 0;
+    // Entries before this one have been filtered.
+    qsizetype m_firstUnfiltered = 0;
     ViewState m_view = ViewState::Stale;
     int64_t m_work = 0;
 };

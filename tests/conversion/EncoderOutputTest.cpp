@@ -1,0 +1,490 @@
+#include "conversion/EncoderOutput.h"
+
+#include "app/TextHelpers.h"
+#include "i18n/AppStrings.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+namespace {
+
+const QString Sep = QStringLiteral("    ::    ");
+const QString ExampleLine = QStringLiteral("frame=  250 fps= 50 q=2.0 size=    1024kB "
+                                           "time=00:00:10.00 bitrate= 838.9kbits/s speed=2.00x");
+const QString ExampleSpeed
+    = QStringLiteral(" <b><FONT bgcolor=\"#496954\" color=\"#E0EBE0\">  2.00x  </FONT></b> ");
+const QString Summary = QStringLiteral("video:1000kB audio:200kB subtitle:0kB other streams:0kB "
+                                       "global headers:0kB muxing overhead: 0.5%");
+
+TEncoderProgressInputs inputs(int64_t totalFrames = 1000)
+{
+    TEncoderProgressInputs in;
+    in.IsConverting = true;
+    in.FileNo = 1;
+    in.FileCount = 3;
+    in.TotalFrames = totalFrames;
+    return in;
+}
+
+// Applies the view changes as a window would.
+void applyView(QStringList &view, const TEncoderProgressUpdate &u)
+{
+    switch (u.ViewChange) {
+    case TOutputViewChange::None:
+        break;
+    case TOutputViewChange::AppendLine:
+        view.append(u.ViewLine);
+        break;
+    case TOutputViewChange::ReplaceLastLine:
+        view.last() = u.ViewLine;
+        break;
+    case TOutputViewChange::RemoveLastLine:
+        view.removeLast();
+        break;
+    case TOutputViewChange::Reset:
+        view = u.ViewLines;
+        break;
+    }
+}
+
+class EncoderOutputTest : public testing::Test
+{
+protected:
+    TAppStrings strings;
+    EncoderOutputHandler handler{strings};
+
+    TEncoderProgressUpdate feed(const QStringList &lines, const TEncoderProgressInputs &in)
+    {
+        TEncoderProgressUpdate last;
+        for (const QString &line : lines)
+            last = handler.onFlush(line, true, in);
+        return last;
+    }
+};
+
+TEST_F(EncoderOutputTest, ProgressLineGivesTheDescribedValuesAndStatus)
+{
+    const TEncoderProgressUpdate u
+        = feed({"Press [q] to stop, [?] for help", ExampleLine}, inputs(1000));
+
+    ASSERT_TRUE(u.Updated);
+    EXPECT_EQ(u.Percentage, 25);
+    EXPECT_EQ(u.ProgressBar, 25);
+    EXPECT_EQ(u.FrameCount, 250);
+    EXPECT_EQ(u.FrameRateText, "50");
+    EXPECT_EQ(u.SpeedText, ExampleSpeed);
+    EXPECT_EQ(u.SizeText, "<b>1.00 MB</b>");
+    EXPECT_EQ(u.StatusMarkup,
+        "Converting file: <b>1</b> / <b>3</b>" + Sep + "Speed: " + ExampleSpeed
+            + " ( 50 frames/sec )" + Sep + "Frame: 250 / ~1000" + Sep + "<b>1.00 MB</b>");
+    EXPECT_EQ(u.StatusPlain,
+        "Converting file: 1 / 3 | Speed: 2.00x (50 frames/sec) | "
+        "Frame: 250 / ~1000 | 1.00 MB | Progress: 25%");
+    EXPECT_EQ(u.WindowCaption, "Progress: 25%");
+    EXPECT_EQ(u.ApplicationTitle, "(1/3) 25 % - Quillon");
+    EXPECT_TRUE(u.ViewShowsOutput);
+}
+
+TEST_F(EncoderOutputTest, TwoPassStatusCarriesThePassBadge)
+{
+    struct Case
+    {
+        int pass;
+        QString colours;
+    };
+    for (const Case &c : {Case{1, "bgcolor=\"#D63D16\" color=\"#FAD3C9\""},
+             Case{2, "bgcolor=\"#2462C8\" color=\"#D5EBFD\""}}) {
+        SCOPED_TRACE(c.pass);
+        handler.clear();
+        TEncoderProgressInputs in = inputs(1000);
+        in.TwoPass = true;
+        in.PassNo = c.pass;
+        const TEncoderProgressUpdate u = feed({ExampleLine}, in);
+        const QString badge
+            = "  <font " + c.colours + "><b>  pass " + QString::number(c.pass) + "  </b></font> ";
+        EXPECT_EQ(u.StatusMarkup,
+            "Converting file: <b>1</b> / <b>3</b>" + badge + Sep + "Speed: " + ExampleSpeed
+                + " (50 frames/sec)" + Sep + "Frame: 250 / ~1000" + Sep + "<b>1.00 MB</b>");
+        EXPECT_TRUE(u.StatusPlain.startsWith(
+            "Converting file: 1 / 3, pass " + QString::number(c.pass) + " | "));
+    }
+}
+
+TEST_F(EncoderOutputTest, NoProgressYetOrUnknownTotalShowsNoProgress)
+{
+    struct Case
+    {
+        const char *name;
+        QString line;
+        int64_t total;
+        int frames;
+    };
+    for (const Case &c : {
+             Case{"frame count 0",
+                 "frame=    0 fps=0.0 q=0.0 size=       0kB time=00:00:00.00 "
+                 "bitrate=N/A speed=   0x",
+                 1000, 0},
+             Case{"no progress line", "  Stream #0:0: Video: mpeg4", 1000, 0},
+             Case{"total frames 0", ExampleLine, 0, 250},
+         }) {
+        SCOPED_TRACE(c.name);
+        handler.clear();
+        const TEncoderProgressUpdate u = feed({c.line}, inputs(c.total));
+        ASSERT_TRUE(u.Updated);
+        EXPECT_EQ(u.Percentage, 0);
+        EXPECT_EQ(u.ProgressBar, -1);
+        EXPECT_TRUE(u.WindowCaption.isEmpty());
+        EXPECT_TRUE(u.ApplicationTitle.isEmpty());
+        // The status line is still rebuilt.
+        EXPECT_TRUE(
+            u.StatusMarkup.contains(QStringLiteral("Frame: %1 / ~%2").arg(c.frames).arg(c.total)));
+    }
+}
+
+TEST_F(EncoderOutputTest, AudioOnlyStatusShowsFileNumbersOnly)
+{
+    TEncoderProgressInputs in = inputs(0);
+    in.AudioOnly = true;
+    in.FileNo = 2;
+    in.FileCount = 5;
+    const TEncoderProgressUpdate u
+        = feed({"size=     512kB time=00:00:30.00 bitrate= 139.8kbits/s speed=61.2x"}, in);
+    EXPECT_EQ(u.StatusMarkup, "Converting file: 2 / 5");
+    EXPECT_EQ(u.StatusPlain, "Converting file: 2 / 5 | Speed: 61.2x | 512.00 KB");
+}
+
+TEST_F(EncoderOutputTest, TitleOnlyWhileConverting)
+{
+    TEncoderProgressInputs in = inputs(1000);
+    in.IsConverting = false;
+    const TEncoderProgressUpdate u = feed({ExampleLine}, in);
+    EXPECT_EQ(u.WindowCaption, "Progress: 25%");
+    EXPECT_TRUE(u.ApplicationTitle.isEmpty());
+}
+
+TEST_F(EncoderOutputTest, PercentageIsRoundedHalfToEvenAndClamped)
+{
+    struct Case
+    {
+        int frame;
+        int64_t total;
+        int percentage;
+    };
+    for (const Case &c :
+        {Case{1, 8, 12}, Case{3, 8, 38}, Case{5, 1000, 0}, Case{5000, 1000, 100}}) {
+        SCOPED_TRACE(c.frame);
+        handler.clear();
+        const TEncoderProgressUpdate u
+            = feed({QStringLiteral("frame=%1 fps= 5 q=1").arg(c.frame)}, inputs(c.total));
+        EXPECT_EQ(u.Percentage, c.percentage);
+    }
+}
+
+TEST_F(EncoderOutputTest, HiddenOutputStopsAtMultipleFramesUntilCleared)
+{
+    TEncoderProgressInputs hidden = inputs(1000);
+    hidden.HideEncoderOutput = true;
+    const QString multiple = QStringLiteral("multiple frames in a packet from stream 0");
+
+    EXPECT_TRUE(feed({ExampleLine}, hidden).Updated);
+    EXPECT_FALSE(
+        feed({multiple, "frame=  500 fps= 50 q=2.0 size=    2048kB speed=2.00x"}, hidden).Updated);
+    EXPECT_FALSE(handler.refresh(hidden).Updated);
+
+    // With the output shown, the filter has removed the entry already.
+    TEncoderProgressInputs shown = hidden;
+    shown.HideEncoderOutput = false;
+    EXPECT_TRUE(handler.refresh(shown).Updated);
+    handler.clear();
+    const TEncoderProgressUpdate u = feed({multiple, ExampleLine}, shown);
+    EXPECT_TRUE(u.Updated);
+    EXPECT_EQ(u.Percentage, 25);
+
+    handler.clear();
+    feed({multiple}, hidden);
+    handler.clear();
+    EXPECT_TRUE(feed({ExampleLine}, hidden).Updated);
+}
+
+TEST_F(EncoderOutputTest, HiddenOutputShowsTheListAtTheEndOnly)
+{
+    TEncoderProgressInputs hidden = inputs(1000);
+    hidden.HideEncoderOutput = true;
+    EXPECT_FALSE(feed({"Input #0, matroska", ExampleLine}, hidden).ViewShowsOutput);
+    EXPECT_TRUE(handler.onFlush("frame= 1000 fps= 50 q=2.0 size= 4096kB speed=2.00x", false, hidden)
+                    .ViewShowsOutput);
+
+    handler.clear();
+    EXPECT_TRUE(feed({"Input #0"}, inputs(0)).ViewShowsOutput);
+    handler.clear();
+    EXPECT_FALSE(
+        feed({"Input #0", "video:10kB audio:1kB global headers:0kB"}, hidden).ViewShowsOutput);
+    EXPECT_TRUE(feed({"muxing overhead: 1%"}, hidden).ViewShowsOutput);
+}
+
+TEST_F(EncoderOutputTest, BannerRunTogetherWithProgressIsCutAndParsed)
+{
+    for (const QString &banner :
+        {QStringLiteral("ffmpeg version 5.1.9-0+deb12u1 Copyright (c) 2000-2026 the FFmpeg "
+                        "developers"),
+            QStringLiteral("FFmpeg version SVN-r25512, Copyright (c) 2000-2010 the FFmpeg "
+                           "developers (http://ffmpeg.org)")}) {
+        SCOPED_TRACE(banner.toStdString());
+        handler.clear();
+        const TEncoderProgressUpdate u = feed({banner + ExampleLine}, inputs(1000));
+        EXPECT_EQ(handler.entries(), QStringList{ExampleLine});
+        EXPECT_EQ(u.FrameCount, 250);
+        EXPECT_EQ(u.Percentage, 25);
+    }
+}
+
+struct FilterCase
+{
+    const char *rule;
+    QString entry;
+    bool kept;
+};
+
+class FilterEncoderOutputRules : public testing::TestWithParam<FilterCase>
+{
+};
+
+TEST_P(FilterEncoderOutputRules, DeleteNoiseAndKeepTheRest)
+{
+    const FilterCase &c = GetParam();
+    QStringList list{"before", c.entry, "after"};
+    FilterEncoderOutput(list);
+    const QStringList expected
+        = c.kept ? QStringList{"before", c.entry, "after"} : QStringList{"before", "after"};
+    EXPECT_EQ(list, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, FilterEncoderOutputRules,
+    testing::Values(FilterCase{"empty", "", false},
+        FilterCase{"blanks and controls", " \t\x01\r ", false},
+        FilterCase{"start, case ignored", "ffmpeg VERSION 5.1.9 Copyright", false},
+        FilterCase{"start with two blanks", "  libavutil      57. 28.100 / 57. 28.100", false},
+        FilterCase{"start needs exactly two blanks", "   libavutil      57. 28.100", true},
+        FilterCase{"start elsewhere is kept", "note: Press [q] to stop", true},
+        FilterCase{"press q", "Press [q] to stop, [?] for help", false},
+        FilterCase{"contains", "[mp3 @ 0x5581] Header missing", false},
+        FilterCase{"contains, case significant", "[mp3 @ 0x5581] header missing", true},
+        FilterCase{"contains at the end", "[null @ 0x1] pts has no value", false},
+        FilterCase{"pair", "[mpeg4 @ 0x55] Error at MB: 12", false},
+        FilterCase{"pair, one half only", "[h264 @ 0x55] Error at MB: 12", true},
+        FilterCase{"pair in any order", "buffer underflow in vcd stream", false},
+        FilterCase{"pair, case significant", "[MPEG4 @ 0x55] Error at MB: 12", true},
+        FilterCase{"ordinary line", "  Stream #0:0: Video: mpeg4 (Simple Profile)", true}));
+
+TEST(FilterEncoderOutput, RepairsBannerAndLeavesNoList)
+{
+    QStringList list{
+        "x (http://ffmpeg.org)frame=  1 fps=0.0", "ffmpeg.org)frame= 2 Header missing"};
+    FilterEncoderOutput(list);
+    // The second entry is cut and then meets a deletion rule, as the next
+    // filtering of the list would find.
+    EXPECT_EQ(list, QStringList{"frame=  1 fps=0.0"});
+    FilterEncoderOutput(nullptr);
+}
+
+// The described handler, written as a plain rescan of the whole list at
+// every line; the incremental handler must agree with it at every step.
+struct ReferenceHandler
+{
+    struct Record
+    {
+        QString text;
+        bool removed = false;
+    };
+    std::vector<Record> list;
+
+    struct Result
+    {
+        bool updated = false;
+        int frameCount = 0;
+        QString frameRate, speed, size;
+        int percentage = 0;
+        bool showsOutput = false;
+        QStringList view;
+    };
+
+    void flush(const QString &text, bool appended)
+    {
+        if (appended || list.empty())
+            list.push_back({text});
+        else
+            list.back() = {text};
+    }
+
+    Result call(const TEncoderProgressInputs &in)
+    {
+        Result r;
+        if (!in.HideEncoderOutput)
+            for (Record &record : list)
+                if (!record.removed)
+                    record.removed = !FilterEncoderOutputEntry(record.text);
+        QString text;
+        for (const Record &record : list) {
+            if (!record.removed) {
+                r.view.append(record.text);
+                text += record.text + '\n';
+            }
+        }
+        for (auto it = list.rbegin(); it != list.rend(); ++it) {
+            if (it->removed)
+                continue;
+            const QString &t = it->text;
+            if (t.startsWith("Multiple frames in a packet from stream", Qt::CaseInsensitive))
+                return r;
+            if (t.contains("size=")) {
+                const QString after = t.mid(t.indexOf("size=") + 5).trimmed();
+                const qsizetype k = after.indexOf("KB ", 0, Qt::CaseInsensitive);
+                if (k >= 0) {
+                    r.size = after.left(k);
+                    if (IsValidInt(r.size))
+                        r.size = "<b>" + FormatSize(r.size.toLongLong() * 1024) + "</b>";
+                }
+            }
+            if (t.contains("speed="))
+                r.speed = t.mid(t.indexOf("speed=") + 6).trimmed();
+            if (t.startsWith("frame=", Qt::CaseInsensitive)) {
+                const QString rest = t.mid(6);
+                const qsizetype fps = rest.indexOf("fps=");
+                if (fps < 0)
+                    continue;
+                const QString rate = rest.mid(fps + 4).trimmed();
+                const QString frame = rest.left(fps).trimmed();
+                if (IsValidInt(frame))
+                    r.frameCount = frame.toInt();
+                if (rate.contains(' '))
+                    r.frameRate = rate.left(rate.indexOf(' '));
+            }
+        }
+        r.updated = true;
+        if (r.frameCount > 0)
+            r.percentage = in.TotalFrames > 0
+                ? int(std::clamp<int64_t>(
+                    RoundHalfEven(r.frameCount * 100.0 / double(in.TotalFrames)), 0, 100))
+                : 0;
+        r.showsOutput = !in.HideEncoderOutput || r.percentage == 100
+            || (text.contains("global headers:") && text.contains("muxing overhead:"));
+        return r;
+    }
+};
+
+TEST_F(EncoderOutputTest, AgreesWithAFullRescanAtEveryLine)
+{
+    const QStringList pool = {
+        "frame=  %1 fps= %2 q=2.0 size=    %3kB time=00:00:01.00 bitrate= 838.9kbits/s speed=%2x",
+        "frame=%1 fps=25",
+        "FRAME= %1 fps= 7 q=1",
+        "frame=abc fps= 1 x",
+        "frame= %1 q=1",
+        "size=     %3kB time=00:00:02.00 bitrate= 100.0kbits/s speed=%2x",
+        "size=N/A time=00:00:02.00 speed=1x",
+        "Lsize=     x7kB time=0",
+        "speed=%2.5x",
+        "Press [q] to stop, [?] for help",
+        "Past duration 0.999 too large",
+        "",
+        " \t",
+        "Multiple frames in a packet from stream %2",
+        "ffmpeg version 5.1 Copyright (c) 2000-2026 the FFmpeg developersframe=  %1 fps= %2 "
+        "q=1 size=  %3kB speed=1x",
+        "x ffmpeg.org)frame= %1 fps= 2 q=1 Header missing",
+        "video:10kB audio:2kB global headers:0kB",
+        "muxing overhead: 1.5%",
+        "  Stream #0:0: Video: mpeg4",
+        "[mpeg4 @ 0x55] Error at MB: %2",
+    };
+    std::mt19937 random(20240607);
+    const auto pick = [&](int n) { return int(random() % unsigned(n)); };
+
+    ReferenceHandler reference;
+    QStringList view;
+    TEncoderProgressInputs in = inputs(1000);
+    for (int step = 0; step < 20000; ++step) {
+        SCOPED_TRACE(step);
+        if (pick(100) < 3)
+            in.HideEncoderOutput = !in.HideEncoderOutput;
+        if (pick(500) == 0) {
+            handler.clear();
+            reference.list.clear();
+        }
+        if (pick(200) == 0)
+            in.TotalFrames = std::array<int64_t, 3>{0, 100, 1000}[pick(3)];
+
+        TEncoderProgressUpdate u;
+        if (pick(100) < 3) {
+            u = handler.refresh(in);
+        } else {
+            QString line = pool.at(pick(int(pool.size())));
+            line.replace("%1", QString::number(pick(1200)))
+                .replace("%2", QString::number(pick(60)))
+                .replace("%3", QString::number(pick(5000)));
+            const bool appended = pick(100) < 60;
+            u = handler.onFlush(line, appended, in);
+            reference.flush(line, appended);
+        }
+        const ReferenceHandler::Result r = reference.call(in);
+
+        ASSERT_EQ(u.Updated, r.updated);
+        ASSERT_EQ(handler.entries(), r.view);
+        if (!r.updated)
+            continue;
+        applyView(view, u);
+        ASSERT_EQ(view, r.view);
+        ASSERT_EQ(u.FrameCount, r.frameCount);
+        ASSERT_EQ(u.FrameRateText, r.frameRate);
+        ASSERT_EQ(u.SizeText, r.size);
+        if (r.speed.isEmpty())
+            ASSERT_EQ(u.SpeedText, "");
+        else
+            ASSERT_TRUE(u.SpeedText.contains("  " + r.speed + "  ")) << u.SpeedText.toStdString();
+        ASSERT_EQ(u.Percentage, r.percentage);
+        ASSERT_EQ(u.ViewShowsOutput, r.showsOutput);
+    }
+}
+
+// A real run: a banner, progress lines rewriting one entry, a warning now
+// and then.
+int64_t workForLines(int lines)
+{
+    TAppStrings strings;
+    EncoderOutputHandler handler(strings);
+    const TEncoderProgressInputs in = inputs(lines);
+    QStringList view;
+    for (const char *banner : {"ffmpeg version 5.1.9", "  libavutil      57. 28.100",
+             "Input #0, matroska,webm, from 'in.mkv':", "Press [q] to stop, [?] for help"})
+        applyView(view, handler.onFlush(QString::fromLatin1(banner), true, in));
+    bool newLine = true;
+    for (int i = 1; i <= lines; ++i) {
+        if (i % 100 == 0) {
+            applyView(view, handler.onFlush("[mpeg4 @ 0x1] ac-tex damaged", false, in));
+            newLine = true;
+            continue;
+        }
+        applyView(view,
+            handler.onFlush(QStringLiteral("frame=%1 fps= 50 q=2.0 size=    %2kB "
+                                           "time=00:00:10.00 speed=2.00x")
+                                .arg(i)
+                                .arg(i * 4),
+                newLine, in));
+        newLine = false;
+    }
+    EXPECT_EQ(view, handler.entries());
+    return handler.workCount();
+}
+
+TEST(EncoderOutputHandlerCost, GrowsLinearlyWithTheOutput)
+{
+    const int64_t small = workForLines(10000);
+    const int64_t large = workForLines(50000);
+    EXPECT_LE(small, 2 * 10000 + 100);
+    EXPECT_LE(large, 2 * 50000 + 100);
+    EXPECT_LE(double(large) / double(small), 5.5);
+}
+
+} // namespace
