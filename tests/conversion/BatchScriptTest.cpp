@@ -1,0 +1,239 @@
+#include "conversion/BatchScript.h"
+
+#include "conversion/CommandLine.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string str(const QStringList &lines)
+{
+    return lines.join(QStringLiteral("\n")).toStdString();
+}
+
+const TBatchPieces H264Pieces{
+    "-c:v libx264", "-c:a aac", "-threads 2", "", "-b:v 1000k -vtag H264", "-b:a 128k -ar 44100"};
+
+TEST(BatchScriptBat, TwoPassH264FilesGiveTheDescribedLines)
+{
+    BatchScript script("C:\\Tools\\ffmpeg.exe");
+    script.addPieces(1, H264Pieces);
+    script.addTwoPass("C:\\in\\a b.mkv", "C:\\out\\a b.avi", true);
+    // Row 2 was skipped by the existing-output policy.
+    script.addPieces(3, H264Pieces);
+    script.addTwoPass("C:\\in\\c.mkv", "C:\\out\\c_001.avi", true);
+
+    const QStringList expected = {
+        "@echo off",
+        "set ffmpeg=\"C:\\Tools\\ffmpeg.exe\"",
+        "set VCodec=-c:v libx264",
+        "set ACodec=-c:a aac",
+        "set AdvParams=-threads 2",
+        "set AddParams=",
+        "",
+        "rem ///////////////////////////////// file 1 /////////////////////////////////",
+        "set VParams=-b:v 1000k -vtag H264",
+        "set AParams=-b:a 128k -ar 44100",
+        "%ffmpeg% -y -i \"C:\\in\\a b.mkv\" %VCodec% %VParams% %ACodec% %AParams% %AdvParams% "
+        "-preset:v faster -pass 1 %AddParams% \"C:\\out\\a b.avi\"",
+        "%ffmpeg% -y -i \"C:\\in\\a b.mkv\" %VCodec% %VParams% %ACodec% %AParams% %AdvParams% "
+        "-preset:v faster -pass 2 %AddParams% \"C:\\out\\a b.avi\"",
+        "set VCodec=-c:v libx264",
+        "set ACodec=-c:a aac",
+        "set AdvParams=-threads 2",
+        "set AddParams=",
+        "",
+        "rem ///////////////////////////////// file 3 /////////////////////////////////",
+        "set VParams=-b:v 1000k -vtag H264",
+        "set AParams=-b:a 128k -ar 44100",
+        "%ffmpeg% -y -i \"C:\\in\\c.mkv\" %VCodec% %VParams% %ACodec% %AParams% %AdvParams% "
+        "-preset:v faster -pass 1 %AddParams% \"C:\\out\\c_001.avi\"",
+        "%ffmpeg% -y -i \"C:\\in\\c.mkv\" %VCodec% %VParams% %ACodec% %AParams% %AdvParams% "
+        "-preset:v faster -pass 2 %AddParams% \"C:\\out\\c_001.avi\"",
+        "",
+        "pause",
+    };
+    const QStringList lines = script.finish().batLines();
+    EXPECT_EQ(lines, expected) << str(lines);
+}
+
+TEST(BatchScriptBat, SinglePassJoints)
+{
+    struct Case
+    {
+        bool preset;
+        QString command;
+    };
+    for (const Case &c :
+        {Case{true,
+             "%ffmpeg% -y -i \"a.mkv\" %VCodec% %VParams% %ACodec% %AParams% %AdvParams% "
+             "-preset:v faster %AddParams% \"a.avi\""},
+            Case{false,
+                "%ffmpeg% -y -i \"a.mkv\" %VCodec% %VParams% %ACodec% %AParams% "
+                "%AdvParams% %AddParams% \"a.avi\""}}) {
+        BatchScript script("ffmpeg.exe");
+        script.addPieces(1, H264Pieces);
+        script.addSinglePass("a.mkv", "a.avi", c.preset);
+        const QStringList lines = script.finish().batLines();
+        ASSERT_EQ(lines.size(), 13);
+        EXPECT_EQ(lines.at(10), c.command);
+        EXPECT_EQ(lines.mid(11), (QStringList{"", "pause"}));
+    }
+}
+
+TEST(BatchScriptBat, KeepsPercentSignsInPaths)
+{
+    BatchScript script("C:\\100% tools\\ffmpeg.exe");
+    script.addPieces(1, H264Pieces);
+    script.addSinglePass("C:\\in\\50%off%.mkv", "C:\\out\\50%off%.avi", false);
+    const QStringList lines = script.finish().batLines();
+    EXPECT_EQ(lines.at(1), "set ffmpeg=\"C:\\100%% tools\\ffmpeg.exe\"");
+    EXPECT_TRUE(lines.at(10).startsWith("%ffmpeg% -y -i \"C:\\in\\50%%off%%.mkv\" %VCodec%"));
+    EXPECT_TRUE(lines.at(10).endsWith("%AddParams% \"C:\\out\\50%%off%%.avi\""));
+}
+
+TEST(BatchScriptFile, FormatFollowsTheNameAndBatUsesCrLf)
+{
+    EXPECT_EQ(BatchScriptFormatOf("/x/run.BAT"), TBatchScriptFormat::Bat);
+    EXPECT_EQ(BatchScriptFormatOf("/x/run.sh"), TBatchScriptFormat::Sh);
+    EXPECT_EQ(BatchScriptFormatOf("/x/run"), TBatchScriptFormat::Sh);
+
+    QTemporaryDir dir;
+    BatchScript script("/usr/bin/ffmpeg");
+    script.addPieces(1, H264Pieces);
+    script.addSinglePass("/in/\xc3\xa9t\xc3\xa9.mkv", "/out/\xc3\xa9t\xc3\xa9.avi", false);
+    const FinishedBatchScript finished = script.finish();
+
+    ASSERT_TRUE(finished.save(dir.filePath("run.bat")));
+    const QByteArray bat = TestSupport::ReadFile(dir.filePath("run.bat"));
+    EXPECT_TRUE(bat.startsWith("@echo off\r\nset ffmpeg=\"/usr/bin/ffmpeg\"\r\n"));
+    EXPECT_TRUE(bat.endsWith("\r\n\r\npause\r\n"));
+    EXPECT_TRUE(bat.contains("\"/in/\xc3\xa9t\xc3\xa9.mkv\""));
+    EXPECT_FALSE(QFileInfo(dir.filePath("run.bat")).isExecutable());
+
+    ASSERT_TRUE(finished.save(dir.filePath("run.sh")));
+    const QFileInfo sh(dir.filePath("run.sh"));
+    EXPECT_TRUE(sh.isExecutable());
+    EXPECT_FALSE(TestSupport::ReadFile(sh.filePath()).contains('\r'));
+
+    QString error;
+    EXPECT_FALSE(finished.save(dir.filePath("missing/run.sh"), &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+// The arguments the program itself would pass for one pass.
+QStringList programArguments(
+    const TBatchPieces &p, const QString &in, const QString &out, const QString &joint)
+{
+    CommandLine command(QStringLiteral("ffmpeg"));
+    command.appendText(QStringLiteral("-y -i "));
+    command.appendFileName(in);
+    command.appendText(u' ' + p.VCodec + u' ' + p.VParams + u' ' + p.ACodec + u' ' + p.AParams
+        + u' ' + p.AdvParams + joint);
+    command.appendText(p.AddParams);
+    command.appendText(QStringLiteral(" "));
+    command.appendFileName(out);
+    return command.arguments();
+}
+
+QList<QStringList> recordedRuns(const QByteArray &record)
+{
+    QList<QStringList> runs;
+    QList<QByteArray> fields = record.split('\0');
+    fields.removeLast(); // after the last zero byte
+    for (qsizetype i = 0; i < fields.size();) {
+        const int count = fields.at(i++).toInt();
+        QStringList args;
+        for (int k = 0; k < count && i < fields.size(); ++k)
+            args << QString::fromUtf8(fields.at(i++));
+        runs << args;
+    }
+    return runs;
+}
+
+TEST(BatchScriptSh, EveryFileNameReachesTheProgramUnchanged)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // Something for a stray "*" to match.
+    ASSERT_TRUE(TestSupport::WriteFile(dir.filePath("a1"), "x"));
+    const QString toolDir = dir.filePath("tools $HOME 'q' `x`");
+    ASSERT_TRUE(QDir().mkpath(toolDir));
+    const QString ffmpeg = toolDir + "/ff mpeg";
+    ASSERT_TRUE(QFile::copy(TestSupport::ToolPath("argv_recorder"), ffmpeg));
+    QFile(ffmpeg).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    const QStringList names = {
+        "with blanks.mkv",
+        "it's \"quoted\".mkv",
+        "$HOME and $(echo hi) `date` ${x}.mkv",
+        "semi;colon && true | cat > out < in.mkv",
+        "\xc3\x9c"
+        "berfall \xe6\x9d\xb1\xe4\xba\xac.mkv",
+        "-leading dash.mkv",
+        "star*?[a] ~tilde #hash 100%.mkv",
+        "back\\slash\ttab.mkv",
+        "new\nline.mkv",
+    };
+    const TBatchPieces plain{"-c:v mpeg4", "-c:a libmp3lame", "-map 0:v:0 -map 0:a:0? *",
+        "-metadata title=It's $HOME", "-b:v 1000k -vtag XVID", "-b:a 128k"};
+    const TBatchPieces quoted{"-c:v libx264", "-c:a aac", "-threads 2",
+        "-metadata \"title=A  B\" -metadata \"comment=\" x\"y z\"",
+        "-vf \"scale=320:240, setsar=1\"", ""};
+
+    BatchScript script(ffmpeg);
+    QList<QStringList> expected;
+    int fileNo = 0;
+    for (const QString &name : names) {
+        const QString in = dir.filePath(name);
+        const QString out = dir.filePath("out " + name + ".avi");
+        const TBatchPieces &pieces = ++fileNo % 2 ? plain : quoted;
+        script.addPieces(fileNo, pieces);
+        if (fileNo % 3 == 0) {
+            script.addTwoPass(in, out, true);
+            expected << programArguments(pieces, in, out, " -preset:v faster -pass 1 ")
+                     << programArguments(pieces, in, out, " -preset:v faster -pass 2 ");
+        } else {
+            script.addSinglePass(in, out, fileNo % 2 == 0);
+            expected << programArguments(
+                pieces, in, out, fileNo % 2 == 0 ? " -preset:v faster " : " ");
+        }
+    }
+    // A relative name with a leading "-" is made unmistakable for FFmpeg.
+    script.addPieces(++fileNo, plain);
+    script.addSinglePass("-in.mkv", "-out.avi", false);
+    expected << programArguments(plain, "./-in.mkv", "./-out.avi", " ");
+
+    const QString scriptPath = dir.filePath("convert.sh");
+    ASSERT_TRUE(script.finish().save(scriptPath));
+
+    const QString record = dir.filePath("argv.record");
+    QProcess sh;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QLN_ARGV_RECORD", record);
+    env.insert("HOME", "/home/nobody");
+    sh.setProcessEnvironment(env);
+    sh.setWorkingDirectory(dir.path());
+    sh.setStandardInputFile(QProcess::nullDevice());
+    // Started as a program: the run bit and the first line must do.
+    sh.start(scriptPath, {});
+    ASSERT_TRUE(sh.waitForFinished(30000));
+    EXPECT_EQ(sh.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(sh.exitCode(), 0) << sh.readAllStandardError().toStdString();
+
+    const QList<QStringList> runs = recordedRuns(TestSupport::ReadFile(record));
+    ASSERT_EQ(runs.size(), expected.size());
+    for (qsizetype i = 0; i < runs.size(); ++i)
+        EXPECT_TRUE(runs.at(i) == expected.at(i)) << "run " << i << ":\n"
+                                                  << str(runs.at(i)) << "\nexpected:\n"
+                                                  << str(expected.at(i));
+    // The script leaves the names alone: nothing was created or run.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+}
+
+} // namespace
