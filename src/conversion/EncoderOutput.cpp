@@ -95,11 +95,9 @@ const Matchers &matchers()
         for (const auto &pair : PairRules)
             result.pairs.push_back({QStringMatcher(QString::fromLatin1(pair[0])),
                 QStringMatcher(QString::fromLatin1(pair[1]))});
-        for (const char *end : {FFmpegBannerDomain, FFmpegBannerEnd}) {
-            const QString tail = QString::fromLatin1(end)
-                + (end == FFmpegBannerDomain ? QStringLiteral(")") : QString()) + FramePrefix;
-            result.bannerEnds.emplace_back(tail);
-        }
+        result.bannerEnds.emplace_back(
+            QString::fromLatin1(FFmpegBannerDomain) + u')' + FramePrefix);
+        result.bannerEnds.emplace_back(QString::fromLatin1(FFmpegBannerEnd) + FramePrefix);
         return result;
     }();
     return m;

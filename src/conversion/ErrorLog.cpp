@@ -119,13 +119,14 @@ QString highlightLine(const QString &line)
                     cls = "e";
             if (word.compare(QLatin1String("stream"), Qt::CaseInsensitive) == 0)
                 cls = "st";
-            if (end < view.size() && view[end] == u':') {
-                if (word.compare(QLatin1String("video"), Qt::CaseInsensitive) == 0)
-                    cls = "v";
-                else if (word.compare(QLatin1String("audio"), Qt::CaseInsensitive) == 0)
-                    cls = "a";
-                if (cls && (*cls == 'v' || *cls == 'a'))
-                    ++length;
+            // "video:" and "audio:" are marked with their colon.
+            const bool colon = end < view.size() && view[end] == u':';
+            if (colon && word.compare(QLatin1String("video"), Qt::CaseInsensitive) == 0) {
+                cls = "v";
+                ++length;
+            } else if (colon && word.compare(QLatin1String("audio"), Qt::CaseInsensitive) == 0) {
+                cls = "a";
+                ++length;
             }
             flushPlain();
             html += cls ? span(cls, view.mid(i, length)) : view.mid(i, length).toString();
