@@ -251,7 +251,8 @@ void EncoderOutputHandler::parseFacts(const QString &text, Facts &facts)
                     = FormatSize(int64_t(number.toInt()) * 1024, QStringLiteral(" bytes"));
                 facts.sizeMarkup = QStringLiteral("<b>") + facts.sizePlain + QStringLiteral("</b>");
             } else {
-                facts.sizePlain = facts.sizeMarkup = number;
+                facts.sizePlain = number;
+                facts.sizeMarkup = number.toHtmlEscaped();
             }
         }
     }
@@ -432,7 +433,7 @@ TEncoderProgressUpdate EncoderOutputHandler::handle(
     if (const Facts *f = facts(m_speedAt)) {
         speedPlain = f->speed;
         u.SpeedText = QStringLiteral(" <b><FONT bgcolor=\"#496954\" color=\"#E0EBE0\">  ")
-            + f->speed + QStringLiteral("  </FONT></b> ");
+            + f->speed.toHtmlEscaped() + QStringLiteral("  </FONT></b> ");
     }
     if (const Facts *f = facts(m_frameCountAt))
         u.FrameCount = f->frameCount;
@@ -466,11 +467,11 @@ TEncoderProgressUpdate EncoderOutputHandler::handle(
             const QString badge = QStringLiteral("  <font ") + colours + QStringLiteral("><b>  ")
                 + m_pass + u' ' + p + QStringLiteral("  </b></font> ");
             u.StatusMarkup = files + badge + Separator + m_speed + u' ' + u.SpeedText
-                + QStringLiteral(" (") + u.FrameRateText + u' ' + m_framesPerSecond
+                + QStringLiteral(" (") + u.FrameRateText.toHtmlEscaped() + u' ' + m_framesPerSecond
                 + QStringLiteral(")") + Separator + frames + Separator + u.SizeText;
         } else {
             u.StatusMarkup = files + Separator + m_speed + u' ' + u.SpeedText
-                + QStringLiteral(" ( ") + u.FrameRateText + u' ' + m_framesPerSecond
+                + QStringLiteral(" ( ") + u.FrameRateText.toHtmlEscaped() + u' ' + m_framesPerSecond
                 + QStringLiteral(" )") + Separator + frames + Separator + u.SizeText;
         }
     }

@@ -11,7 +11,8 @@ struct TAppStrings;
 // The end of the banner line of builds that print FFmpeg's web domain, run
 // together with the first progress line: "...ffmpeg.org)frame=  12 fps=...".
 inline constexpr auto FFmpegBannerDomain = "ffmpeg.org";
-// The end of the banner line of the FFmpeg 5 builds, which print no domain.
+// The end of the banner line of the FFmpeg 5 builds, which print no domain:
+// "...the FFmpeg developersframe=  12 fps=...".
 inline constexpr auto FFmpegBannerEnd = "the FFmpeg developers";
 
 // Applies the noise rules to one captured entry: false when the entry is to
@@ -61,7 +62,9 @@ struct TEncoderProgressUpdate
     QString SizeText; // markup
     int Percentage = 0; // 0..100
 
-    // Markup of the status label (lblStatus).
+    // Markup of the status label (lblStatus): bold and font tags only. Text
+    // taken from FFmpeg's output is HTML-escaped in it, so a tag in that text
+    // (FFmpeg prints the input's metadata) is shown, not obeyed.
     QString StatusMarkup;
     // The same facts as one line of plain text, for the terminal.
     QString StatusPlain;

@@ -159,6 +159,19 @@ TEST_F(EncoderOutputTest, AudioOnlyStatusShowsFileNumbersOnly)
     EXPECT_EQ(u.StatusPlain, "Converting file: 2 / 5 | Speed: 61.2x | 512.00 KB");
 }
 
+TEST_F(EncoderOutputTest, OutputTextIsShownNotObeyedInTheMarkup)
+{
+    const TEncoderProgressUpdate u
+        = feed({"frame=  1 fps=<i>5 q=1 size= <a href=x>&kB speed=<img src=\"x\">"}, inputs(1000));
+    EXPECT_FALSE(u.StatusMarkup.contains("<i>") || u.StatusMarkup.contains("<a ")
+        || u.StatusMarkup.contains("<img"))
+        << u.StatusMarkup.toStdString();
+    EXPECT_TRUE(u.StatusMarkup.contains("&lt;img src=&quot;x&quot;&gt;"));
+    EXPECT_TRUE(u.StatusMarkup.contains("( &lt;i&gt;5 frames/sec )"));
+    EXPECT_TRUE(u.StatusMarkup.endsWith(Sep + "&lt;a href=x&gt;&amp;"));
+    EXPECT_TRUE(u.StatusPlain.contains("Speed: <img src=\"x\"> (<i>5 frames/sec)"));
+}
+
 TEST_F(EncoderOutputTest, HiddenOutputStopsAtMultipleFramesUntilCleared)
 {
     TEncoderProgressInputs hidden = inputs(1000);
