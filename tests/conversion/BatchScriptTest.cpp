@@ -19,7 +19,7 @@ std::string str(const QStringList &lines)
 const TBatchPieces H264Pieces{
     "-c:v libx264", "-c:a aac", "-threads 2", "", "-b:v 1000k -vtag H264", "-b:a 128k -ar 44100"};
 
-TEST(BatchScriptBat, TwoPassH264FilesGiveTheDescribedLines)
+TEST(BatchScriptBat, TwoPassH264FilesGiveHeaderPiecesAndTwoCommands)
 {
     BatchScript script("C:\\Tools\\ffmpeg.exe");
     script.addPieces(1, H264Pieces);

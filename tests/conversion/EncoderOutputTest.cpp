@@ -64,7 +64,7 @@ protected:
     }
 };
 
-TEST_F(EncoderOutputTest, ProgressLineGivesTheDescribedValuesAndStatus)
+TEST_F(EncoderOutputTest, ProgressLineGivesValuesAndStatus)
 {
     const TEncoderProgressUpdate u
         = feed({"Press [q] to stop, [?] for help", ExampleLine}, inputs(1000));
@@ -275,7 +275,7 @@ TEST(FilterEncoderOutput, RepairsBannerAndLeavesNoList)
     FilterEncoderOutput(nullptr);
 }
 
-// The described handler, written as a plain rescan of the whole list at
+// The handler written the simple way, as a rescan of the whole list at
 // every line; the incremental handler must agree with it at every step.
 struct ReferenceHandler
 {

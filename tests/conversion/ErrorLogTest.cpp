@@ -16,7 +16,7 @@ std::string str(const QStringList &lines)
     return lines.join(u'|').toStdString();
 }
 
-TEST(ErrorLogEntry, HasTheDescribedLines)
+TEST(ErrorLogEntry, HasSeparatorHeaderPathsParametersAndText)
 {
     struct Case
     {
@@ -142,7 +142,7 @@ TEST(ErrorLogHtml, ShowsTheSameTextWithEveryCharacterEscaped)
     EXPECT_TRUE(html.contains("<meta charset=\"utf-8\">"));
 }
 
-TEST(ErrorLogHtml, HighlightsTheDescribedWords)
+TEST(ErrorLogHtml, HighlightsErrorsStreamsOptionsQuotesAndComments)
 {
     struct Case
     {
