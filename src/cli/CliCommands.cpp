@@ -2,6 +2,7 @@
 
 #include "app/AppInfo.h"
 #include "cli/AnalysisCommands.h"
+#include "cli/CommandSubcommand.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ int RunPaths(CliContext &context)
 
 const CliCommand Commands[] = {
     {"paths", "", "print the resolved tool paths and folders", RunPaths},
+    {"command", CommandSubcommandUsage, CommandSubcommandSummary, RunCommandSubcommand},
     {"info", "FILE", "print the file information report of FILE", RunInfoCommand},
     {"tools", "", "print the report on the FFmpeg program and the MediaInfo library",
         RunToolsCommand},

@@ -1,0 +1,140 @@
+#include "cli/CommandSubcommand.h"
+
+#include "analysis/FFmpegProbe.h"
+#include "app/FFmpegMissing.h"
+#include "app/ProgramDir.h"
+#include "app/VideoFileInfo.h"
+#include "cli/EncodingOptions.h"
+#include "conversion/ConsoleRunner.h"
+#include "encoding/CommandAssembly.h"
+#include "encoding/EncoderSupport.h"
+#include "encoding/MessageSink.h"
+#include "encoding/OutputName.h"
+#include "encoding/PieceContext.h"
+#include "encoding/SettingsLists.h"
+#include "i18n/AppStrings.h"
+
+const char CommandSubcommandUsage[] = "[OPTIONS] FILE... | [OPTIONS] --preview FILE";
+const char CommandSubcommandSummary[]
+    = "print the FFmpeg parameters of each pass for each file (see --help)";
+
+namespace {
+
+// Messages of the core become lines on standard error.
+class StdErrSink : public IMessageSink
+{
+public:
+    void warning(const QString &text) override
+    {
+        QString line = text;
+        line.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        PrintErr(line + u'\n');
+        ++count;
+    }
+    int count = 0;
+};
+
+QString Unix(QString text)
+{
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
+// The analysis a run makes of each file; a program that cannot be started
+// is reported like the window reports it.
+bool Probe(const QString &path, const QString &ffmpeg, TVideoFileInfo &info)
+{
+    ClearVideoFileInfo(info);
+    try {
+        ProbeWithFFmpeg(path, ffmpeg, info);
+        return true;
+    } catch (const ConsoleRunError &error) {
+        PrintErr(QStringLiteral("quillon-cli: %1\n").arg(error.message()));
+        return false;
+    }
+}
+
+} // namespace
+
+int RunCommandSubcommand(CliContext &context)
+{
+    const QString previewOption = QStringLiteral("--preview");
+    if (context.args.contains(QStringLiteral("--help"))) {
+        PrintOut(QStringLiteral("Usage: quillon-cli command %1\n\nOptions:\n")
+                     .arg(QLatin1String(CommandSubcommandUsage))
+            + EncodingOptionsUsage()
+            + QStringLiteral(
+                "  --preview FILE            print the command-line preview of FILE\n"));
+        return ExitOk;
+    }
+    TAppStrings strings;
+    EncodingOptions options;
+    QString error;
+    const EncodingOptionsBase base{strings, DefaultVideoCodecOfSettingsFile(context.params)};
+    if (!ParseEncodingOptions(context.args, {previewOption}, base, options, &error)) {
+        PrintErr(QStringLiteral("quillon-cli command: %1\n").arg(error));
+        return ExitUsage;
+    }
+    const bool preview = options.extra.contains(previewOption);
+    if (preview && !options.inputs.isEmpty()) {
+        PrintErr(QStringLiteral("quillon-cli command: --preview takes one file and no others\n"));
+        return ExitUsage;
+    }
+
+    const QString ffmpeg = context.params.ffmpeg;
+    if (ffmpeg.isEmpty()) {
+        PrintErr(Unix(FFmpegMissingText(strings)) + u'\n');
+        return ExitFailed;
+    }
+
+    const EncodingLists lists
+        = BuildEncodingLists(strings, context.params.ResolutionTxt, context.params.FourccTagsFile);
+    const std::optional<EncoderSet> encoders = QueryEncoders(ffmpeg);
+    if (encoders) {
+        const QString missing
+            = MissingEncodersMessage(MissingEncoders(options.settings, *encoders), ffmpeg);
+        if (!missing.isEmpty())
+            PrintErr(missing + u'\n');
+    }
+
+    StdErrSink sink;
+    TVideoFileInfo info;
+    const auto makeContext = [&] {
+        PieceContext ctx(options.settings, lists, strings, info);
+        ctx.messages = &sink;
+        ctx.encoders = encoders ? &*encoders : nullptr;
+        return ctx;
+    };
+
+    if (preview) {
+        const QString path = ExpandFullPath(options.extra.value(previewOption));
+        if (!Probe(path, ffmpeg, info))
+            return ExitFailed;
+        const QString text = PreviewText(makeContext(), path);
+        PrintOut(Unix(text) + u'\n');
+        return sink.count > 0 ? ExitUsage : ExitOk;
+    }
+
+    QStringList notes;
+    const QStringList files = FilterInputFiles(options.inputs, &notes);
+    for (const QString &note : std::as_const(notes))
+        PrintErr(QStringLiteral("quillon-cli command: %1\n").arg(note));
+
+    for (const QString &input : files) {
+        const TOutputPath output = OutputPathOfRow(input, options.settings, strings, &sink);
+        if (output.action == TOutputPath::Failed)
+            return ExitFailed;
+        if (output.action == TOutputPath::Skip) {
+            PrintErr(QStringLiteral("quillon-cli command: skipped \"%1\": \"%2\" exists\n")
+                         .arg(input, output.path));
+            continue;
+        }
+        if (!Probe(input, ffmpeg, info))
+            return ExitFailed;
+        const TFileCommands commands = BuildFileCommands(makeContext(), ffmpeg, input, output.path);
+        if (!commands.ok)
+            return ExitUsage;
+        for (const CommandLine &pass : commands.passes)
+            PrintOut(pass.paramText() + u'\n');
+    }
+    return ExitOk;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "encoding/EncodingSettings.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+struct TAppStrings;
+struct TAppParams;
+
+// The options of the subcommands that build FFmpeg commands (command,
+// convert, script):
+//   --profile PATH            load a profile over the built-in defaults
+//   --set SECTION.Key=VALUE   apply one profile key (repeatable, in order,
+//                             after --profile)
+//   --audio-track N           cbAudioTrackNo entry (0 = automatic)
+//   --out-dir DIR             write the outputs into DIR (default: beside
+//                             each input)
+//   --if-exists rename|overwrite|skip   (default rename)
+//   --list FILE.lst           add the files of a list file
+//   --                        only file names follow
+// and FILE arguments.
+struct EncodingOptions
+{
+    EncodingSettings settings;
+    // FILE arguments and the lines of list files, in the order given, as
+    // written (not yet filtered).
+    QStringList inputs;
+    // The values of the caller's own options (see ParseEncodingOptions).
+    QHash<QString, QString> extra;
+};
+
+// What the settings start from: the catalogue (Main.Auto and the copy
+// entries) and the DefaultVideoCodec option's AVI codec entry.
+struct EncodingOptionsBase
+{
+    const TAppStrings &strings;
+    int defaultVideoCodec = 0;
+};
+
+// The DefaultVideoCodec key of the settings file as an AVI codec entry.
+int DefaultVideoCodecOfSettingsFile(const TAppParams &params);
+
+// Parses args. extraValueOptions names the caller's own options that take
+// one value ("--preview"); they land in options.extra. False, with a
+// message for standard error in *error, for an unknown option, a missing or
+// invalid value, an unreadable profile or list file, or an unknown profile
+// key.
+bool ParseEncodingOptions(const QStringList &args, const QStringList &extraValueOptions,
+    const EncodingOptionsBase &base, EncodingOptions &options, QString *error);
+
+// The usage lines of the shared options, for --help texts.
+QString EncodingOptionsUsage();
+
+// The inputs the list accepts, as the list filters them: a supported
+// extension, an existing file (made absolute), not already taken (the same
+// file under another name counts). Each input left out adds a note for
+// standard error; empty list-file lines are left out silently.
+QStringList FilterInputFiles(const QStringList &inputs, QStringList *notes);
