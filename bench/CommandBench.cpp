@@ -109,3 +109,5 @@ void BM_PreviewText(benchmark::State &state)
 BENCHMARK(BM_PreviewText);
 
 } // namespace
+
+BENCHMARK_MAIN();
