@@ -26,6 +26,7 @@
 //   q-exit:N         exit code after "q" (default 0)
 //   output:BYTES     write the output file (the last argument) with BYTES
 //                    bytes; 0 leaves an empty file
+//   readonly         take the write permissions off the output file
 //   exit:N           end with exit code N
 // A run that reaches the end of its section exits with code 0.
 //
@@ -275,6 +276,8 @@ public:
                     err(m_output + ": Permission denied\n");
                     return 1;
                 }
+            } else if (name == "readonly") {
+                ::chmod(m_output.c_str(), 0444);
             } else if (name == "exit") {
                 return std::atoi(value.c_str());
             } else {

@@ -1,0 +1,170 @@
+#pragma once
+
+#include "app/AppParams.h"
+#include "app/ToolResolution.h"
+#include "conversion/ConsoleRunner.h"
+#include "conversion/ConversionRow.h"
+#include "conversion/ConversionState.h"
+#include "conversion/EncoderOutput.h"
+#include "conversion/ErrorLog.h"
+#include "conversion/FileTimes.h"
+#include "encoding/EncoderSupport.h"
+#include "encoding/EncodingSettings.h"
+#include "i18n/AppStrings.h"
+
+#include <QString>
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+class BatchScript;
+class CommandLine;
+class IConversionFrontEnd;
+class IPowerControl;
+
+// Everything a run reads, copied when it starts: the settings area is
+// disabled during a run, so a copy is what reading it afresh would give.
+struct TConversionSetup
+{
+    EncodingSettings settings;
+    EncodingLists lists;
+    TAppStrings strings;
+    // Tool paths, status colours; KeepFileDates and LogDir are set by the run.
+    TAppParams params;
+    // Where ResolveFFmpegPath looks besides params; the running program's
+    // folder and the system when not given.
+    std::optional<TToolLookup> toolLookup;
+    // The pauses before each file and after each probe, which give a window
+    // time to paint; a terminal needs none.
+    int pauseMs = 150;
+    // Time FFmpeg has to end after "q" before it is stopped by force.
+    int abortGraceMs = 2500;
+    // Collect the batch script into BatchFileName instead of converting.
+    bool BatchOnly = false;
+    QString BatchFileName;
+    // chHideEncoderOutput of the progress window at the start of the run.
+    bool HideEncoderOutput = false;
+    // Logical processors for the "Auto" thread count; 0 asks the system.
+    int processorCount = 0;
+    // For the after-conversion action "Close Windows"; null: that action
+    // only closes the application.
+    IPowerControl *power = nullptr;
+};
+
+// How a run ended.
+enum class TConversionEnd {
+    Walked, // after the last row, or on abort: the end of the walk ran
+    FFmpegMissing,
+    MissingEncoders, // the FFmpeg build lacks an encoder the settings need
+    NoCheckedRow,
+    CantCreateDirectory, // an output folder could not be created
+    ErrorPiece, // a piece builder met an invalid value
+    RunnerFailed, // FFmpeg could not be started (shown through showError)
+};
+
+struct TConversionResult
+{
+    TConversionEnd End = TConversionEnd::Walked;
+    // An abort was requested during the run.
+    bool Aborted = false;
+    int ErrorCount = 0;
+    // A batch-only run that walked: whether the script was written.
+    bool ScriptSaved = false;
+};
+
+// The Convert command (actConvertExecute) as sequential code: walks the
+// checked rows top to bottom, decides each output, probes the input, builds
+// the pieces, runs FFmpeg once or twice, logs failures, writes the statuses,
+// and ends with the clean-up and the after-conversion action. It talks to
+// its front end only through IConversionFrontEnd. run() blocks; a window
+// calls it on a worker thread and RequestAbort() from its own thread.
+class ConversionDriver
+{
+public:
+    explicit ConversionDriver(IConversionFrontEnd &frontEnd);
+    ~ConversionDriver();
+    ConversionDriver(const ConversionDriver &) = delete;
+    ConversionDriver &operator=(const ConversionDriver &) = delete;
+
+    // One run over rows; statuses and output paths are written into them.
+    TConversionResult run(const TConversionSetup &setup, std::vector<TConversionRow> &rows);
+
+    // The Abort command; any thread. "q" to FFmpeg, and abortGraceMs later
+    // FFmpeg is stopped by force, also when it prints nothing meanwhile. The
+    // walk stops after the current file. A second request, or one while no
+    // run is active, does nothing; false then.
+    bool RequestAbort();
+
+    // The progress window's "Don't show encoder output"; any thread.
+    void setHideEncoderOutput(bool hide);
+
+    // Deletes FFmpeg's two-pass statistics files from the run's working
+    // folder, then the folder itself when it is the run's own.
+    void ClearLogs();
+
+    const TConversionState &state() const { return m_state; }
+    // The run's error log (the window shows it; the terminal prints or saves
+    // it). Read it between runs only.
+    const ErrorLog &errorLog() const { return m_errorLog; }
+    ErrorLog &errorLog() { return m_errorLog; }
+
+private:
+    TConversionEnd startRun(const std::vector<TConversionRow> &rows);
+    TConversionEnd walk(std::vector<TConversionRow> &rows);
+    // Steps B to E for one checked row; a value when the run ends early.
+    std::optional<TConversionEnd> convertRow(int index, TConversionRow &row);
+    uint32_t runPass(const CommandLine &command, const QString &workDir);
+    void readInputTimes();
+    void recordFailure(const QString &params);
+    void recordMissingInput();
+    void addErrorLogEntry(const QString &text, const QString &params);
+    void finishFile(int index, TConversionRow &row);
+    void cleanUp();
+    void endOfWalk();
+    bool ensureLogDir();
+    bool deleteOutput(const QString &path);
+    void setRowStatus(int index, TConversionRow &row, const QString &status);
+    // AbortRequested or AbortNow, the latter brought up to date first.
+    bool abortSet();
+    void updateAbortNow();
+    TEncoderProgressInputs progressInputs() const;
+    void pause() const;
+
+    IConversionFrontEnd &m_frontEnd;
+    ConsoleRunner m_runner;
+    TConversionState m_state;
+    ErrorLog m_errorLog;
+    std::unique_ptr<EncoderOutputHandler> m_output;
+    std::unique_ptr<BatchScript> m_batch;
+    std::atomic<bool> m_hideOutput{false};
+    // Serialises RequestAbort with the start and the end of a run.
+    std::mutex m_abortMutex;
+    // Steady-clock milliseconds at which the grace time after an abort
+    // request runs out; 0 when no abort is pending.
+    std::atomic<int64_t> m_abortDeadline{0};
+    std::atomic<int> m_abortGraceMs{2500};
+
+    // Per run.
+    std::unique_ptr<TConversionSetup> m_setup;
+    QString m_ffmpeg;
+    std::optional<EncoderSet> m_encoders;
+    bool m_abortSeen = false;
+    bool m_scriptSaved = false;
+    // The two-pass working folder this run created; only it is cleaned.
+    QString m_createdLogDir;
+
+    // Per file.
+    QString m_input;
+    QString m_outputPath;
+    QString m_doneText;
+    uint32_t m_exitCode = 0;
+    bool m_failed = false;
+    TRowOutcome m_successOutcome = TRowOutcome::Done;
+    bool m_ranFFmpeg = false;
+    std::optional<TFileTimes> m_inputTimes;
+    // The output of the file whose FFmpeg run the abort interrupted: only
+    // what this run wrote may be offered for deletion.
+    QString m_unfinishedOutput;
+};

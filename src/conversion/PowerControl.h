@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// Switches the computer off: the after-conversion action "Close Windows".
+// Behind an interface so that tests record the request instead.
+class IPowerControl
+{
+public:
+    virtual ~IPowerControl() = default;
+    // True when the system accepted the request; otherwise errorText (when
+    // given) says why.
+    virtual bool powerOff(QString *errorText) = 0;
+};
+
+// Asks the service manager to power the machine off (systemctl poweroff,
+// which goes through logind and its permission rules for a desktop user).
+class SystemPowerControl : public IPowerControl
+{
+public:
+    bool powerOff(QString *errorText) override;
+};

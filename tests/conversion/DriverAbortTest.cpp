@@ -1,0 +1,136 @@
+#include "DriverTestSupport.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QThread>
+#include <gmock/gmock.h>
+#include <thread>
+
+using namespace DriverTest;
+using ::testing::HasSubstr;
+
+namespace {
+
+class DriverAbort : public DriverFixture
+{
+protected:
+    std::vector<TConversionRow> threeFiles()
+    {
+        return rowsOf({makeInput(QStringLiteral("a.mkv")), makeInput(QStringLiteral("b.mkv")),
+            makeInput(QStringLiteral("c.mkv"))});
+    }
+};
+
+TEST_F(DriverAbort, FFmpegEndingOnQLeavesTheFileAbortedAndAsksAboutItsOutput)
+{
+    writeScript(QStringLiteral("[run]\noutput:5000\nprogress:100,50\n"));
+    for (const bool answerYes : {false, true}) {
+        SCOPED_TRACE(answerYes);
+        QFile::remove(m_log);
+        QFile::remove(path(QStringLiteral("a.avi")));
+        frontEnd = RecordingFrontEnd();
+        frontEnd.answerYes = answerYes;
+        TConversionSetup s = setup();
+        s.settings.cbAfterConversion = AfterConversion::CloseWindows;
+        std::vector<TConversionRow> rows = threeFiles();
+        ConversionDriver driver(frontEnd);
+        frontEnd.onProgress = [&](const TEncoderProgressUpdate &) {
+            driver.RequestAbort();
+            EXPECT_FALSE(driver.RequestAbort()); // a second Abort does nothing
+        };
+
+        const TConversionResult result = driver.run(s, rows);
+
+        EXPECT_TRUE(result.Aborted);
+        EXPECT_EQ(rows[0].Status, QStringLiteral("Aborted"));
+        EXPECT_EQ(rows[0].Outcome, TRowOutcome::Aborted);
+        EXPECT_EQ(rows[1].Status, QStringLiteral("Ready"));
+        EXPECT_EQ(rows[2].Status, QStringLiteral("Ready"));
+        ASSERT_EQ(conversions().size(), 1u);
+        EXPECT_EQ(result.ErrorCount, 0); // FFmpeg ended with exit code 0
+        ASSERT_EQ(frontEnd.finished.size(), 1u);
+        EXPECT_FALSE(frontEnd.finished[0].Succeeded);
+        EXPECT_FALSE(frontEnd.finished[0].ProgressComplete);
+
+        ASSERT_EQ(frontEnd.questions.size(), 1);
+        EXPECT_EQ(frontEnd.questions[0],
+            QStringLiteral("The conversion has been aborted.\r\n\r\nDo you want to delete a "
+                           "partially converted file:\r\n\r\n")
+                + path(QStringLiteral("a.avi")));
+        EXPECT_EQ(QFileInfo::exists(path(QStringLiteral("a.avi"))), !answerYes);
+        EXPECT_EQ(power.calls, 0);
+        EXPECT_FALSE(frontEnd.events.contains(QStringLiteral("closeApplication")));
+        EXPECT_FALSE(driver.state().AbortRequested);
+        EXPECT_FALSE(driver.state().AbortNow);
+    }
+}
+
+TEST_F(DriverAbort, SilentFFmpegIgnoringQIsStoppedAfterTheGraceTime)
+{
+    writeScript(QStringLiteral("[run]\noutput:5000\nq:ignore\nsleep:30000\n"));
+    std::vector<TConversionRow> rows = threeFiles();
+    ConversionDriver driver(frontEnd);
+    std::thread aborter;
+    QElapsedTimer sinceAbort;
+    frontEnd.onFileStarted = [&](const TConversionFileView &) {
+        aborter = std::thread([&] {
+            QThread::msleep(300);
+            sinceAbort.start();
+            EXPECT_TRUE(driver.RequestAbort());
+        });
+    };
+
+    const TConversionResult result = driver.run(setup(), rows);
+    const qint64 stopMs = sinceAbort.elapsed();
+    aborter.join();
+
+    EXPECT_GE(stopMs, 2400);
+    EXPECT_LT(stopMs, 6000);
+    EXPECT_TRUE(result.Aborted);
+    EXPECT_TRUE(driver.state().AbortNow);
+    EXPECT_EQ(rows[0].Status, QStringLiteral("Aborted"));
+    EXPECT_EQ(rows[1].Status, QStringLiteral("Ready"));
+    ASSERT_EQ(frontEnd.errorEntries.size(), 1);
+    EXPECT_THAT(frontEnd.errorEntries[0].toStdString(), HasSubstr("ExitCode: 1"));
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("a.avi"))));
+    // FFmpeg had to be stopped by force: the log gets its caption but is
+    // not put in front of the user.
+    EXPECT_EQ(frontEnd.errorLogCaption, QStringLiteral("Errors (1)"));
+    EXPECT_FALSE(frontEnd.errorLogShown);
+    EXPECT_EQ(conversions().size(), 1u);
+}
+
+TEST_F(DriverAbort, AnAbortDuringASkippedFileEndsTheWalkThere)
+{
+    // Requested while the second file, whose output exists, is being
+    // skipped: the third file must not be started, and the complete output
+    // that was there before is not offered for deletion.
+    struct Recorder : RecordingFrontEnd
+    {
+        ConversionDriver *driver = nullptr;
+        void rowStatusChanged(int row, const QString &status) override
+        {
+            RecordingFrontEnd::rowStatusChanged(row, status);
+            if (row == 1 && status == QLatin1String("Converting"))
+                driver->RequestAbort();
+        }
+    } recorder;
+    ASSERT_TRUE(TestSupport::WriteFile(path(QStringLiteral("b.avi")), "complete"));
+    TConversionSetup s = setup();
+    s.settings.cbOutputExists = OutputExists::Skip;
+    std::vector<TConversionRow> rows = threeFiles();
+    ConversionDriver driver(recorder);
+    recorder.driver = &driver;
+
+    const TConversionResult result = driver.run(s, rows);
+
+    EXPECT_TRUE(result.Aborted);
+    EXPECT_EQ(rows[0].Status, QStringLiteral("Done"));
+    EXPECT_EQ(rows[1].Status, QStringLiteral("Skipped"));
+    EXPECT_EQ(rows[2].Status, QStringLiteral("Ready"));
+    EXPECT_EQ(conversions().size(), 1u);
+    EXPECT_TRUE(recorder.questions.isEmpty());
+    EXPECT_EQ(TestSupport::ReadFile(path(QStringLiteral("b.avi"))), "complete");
+}
+
+} // namespace

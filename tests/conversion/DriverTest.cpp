@@ -1,0 +1,464 @@
+#include "DriverTestSupport.h"
+
+#include "app/AppStartup.h"
+#include "conversion/FileTimes.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <gmock/gmock.h>
+
+using namespace DriverTest;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace {
+
+class Driver : public DriverFixture
+{
+};
+
+TEST_F(Driver, SkipsAnExistingOutputInTheMiddleAndCountsItsFileNumber)
+{
+    const QString a = makeInput(QStringLiteral("a.mkv"));
+    const QString b = makeInput(QStringLiteral("b.mkv"));
+    const QString c = makeInput(QStringLiteral("c.mkv"));
+    ASSERT_TRUE(TestSupport::WriteFile(path(QStringLiteral("b.avi")), "earlier output"));
+    TConversionSetup s = setup();
+    s.settings.cbOutputExists = OutputExists::Skip;
+    std::vector<TConversionRow> rows = rowsOf({a, b, c});
+
+    ConversionDriver driver(frontEnd);
+    const TConversionResult result = driver.run(s, rows);
+
+    EXPECT_EQ(result.End, TConversionEnd::Walked);
+    EXPECT_THAT(frontEnd.statuses,
+        ElementsAre(QStringLiteral("0:Converting"), QStringLiteral("0:Done"),
+            QStringLiteral("1:Converting"), QStringLiteral("1:Skipped"),
+            QStringLiteral("2:Converting"), QStringLiteral("2:Done")));
+    ASSERT_EQ(frontEnd.started.size(), 2u);
+    EXPECT_EQ(frontEnd.started[0].FileNo, 1);
+    EXPECT_EQ(frontEnd.started[1].FileNo, 3);
+    ASSERT_EQ(frontEnd.skipped.size(), 1u);
+    EXPECT_EQ(frontEnd.skipped[0].FileNo, 2);
+    EXPECT_EQ(frontEnd.skipped[0].OutputMarkup,
+        QStringLiteral("<font bgcolor=\"#C0C0C0\">") + m_dir.path()
+            + QStringLiteral("/</font><b>b.avi</b>"));
+    EXPECT_EQ(TestSupport::ReadFile(path(QStringLiteral("b.avi"))), "earlier output");
+
+    const std::vector<FakeCall> runs = conversions();
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0].output(), path(QStringLiteral("a.avi")));
+    EXPECT_EQ(runs[1].output(), path(QStringLiteral("c.avi")));
+    EXPECT_EQ(QFileInfo(path(QStringLiteral("c.avi"))).size(), 1000);
+    EXPECT_EQ(rows[1].Outcome, TRowOutcome::Skipped);
+    EXPECT_EQ(rows[2].Outcome, TRowOutcome::Done);
+    EXPECT_EQ(frontEnd.walk.FileCount, 3);
+}
+
+TEST_F(Driver, NeverConvertsAFileOntoItself)
+{
+    struct Case
+    {
+        int policy;
+        const char *status;
+    };
+    const Case cases[] = {
+        {OutputExists::Rename, "OK - Renamed"},
+        {OutputExists::Overwrite, "OK - Overwritten"},
+        {OutputExists::Skip, "Skipped"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.policy);
+        QFile::remove(m_log);
+        QFile::remove(path(QStringLiteral("movie_001.avi")));
+        frontEnd.statuses.clear();
+        const QString input = makeInput(QStringLiteral("movie.avi"), "the original");
+        TConversionSetup s = setup();
+        s.settings.cbOutputExists = c.policy;
+        std::vector<TConversionRow> rows = rowsOf({input});
+
+        ConversionDriver driver(frontEnd);
+        driver.run(s, rows);
+
+        EXPECT_EQ(rows[0].Status, QLatin1String(c.status));
+        EXPECT_EQ(TestSupport::ReadFile(input), "the original");
+        const std::vector<FakeCall> runs = conversions();
+        if (c.policy == OutputExists::Skip) {
+            EXPECT_TRUE(runs.empty());
+        } else {
+            ASSERT_EQ(runs.size(), 1u);
+            EXPECT_EQ(runs[0].output(), path(QStringLiteral("movie_001.avi")));
+        }
+    }
+}
+
+TEST_F(Driver, ReportsProgressAgainstTheProbedFrameCount)
+{
+    // The fake's probe describes 4 s at 25 frame/s: 100 frames; its run
+    // prints frames 10, 20 and 30.
+    const QString input = makeInput(QStringLiteral("a.mkv"));
+    std::vector<TConversionRow> rows = rowsOf({input});
+    ConversionDriver driver(frontEnd);
+    driver.run(setup(), rows);
+
+    ASSERT_FALSE(frontEnd.updates.empty());
+    int last = 0;
+    for (const TEncoderProgressUpdate &u : frontEnd.updates)
+        last = u.Percentage > 0 ? u.Percentage : last;
+    EXPECT_EQ(last, 30);
+    EXPECT_EQ(driver.state().CurrentFileInfo.VideoStreams[0].Frames, 100u);
+    ASSERT_EQ(frontEnd.finished.size(), 1u);
+    EXPECT_TRUE(frontEnd.finished[0].Succeeded);
+    EXPECT_TRUE(frontEnd.finished[0].ProgressComplete);
+    EXPECT_EQ(frontEnd.finished[0].StatusMarkup, QStringLiteral("<b>Done</b>"));
+}
+
+TEST_F(Driver, LogsAFailureDeletesItsOutputAndGoesOnWithTheNextFile)
+{
+    writeScript(QStringLiteral("[run match=bad]\n"
+                               "out:Input #0, avi, from 'bad.mkv':\\r\\n\n"
+                               "out:bad.mkv: Invalid data found when processing input\\r\\n\n"
+                               "out:Conversion failed!\\r\\n\n"
+                               "output:300\n"
+                               "readonly\n"
+                               "exit:2\n"));
+    const QString bad = makeInput(QStringLiteral("bad.mkv"));
+    const QString good = makeInput(QStringLiteral("good.mkv"));
+    TConversionSetup s = setup();
+    s.settings.cbAfterConversion = AfterConversion::CloseApplication;
+    std::vector<TConversionRow> rows = rowsOf({bad, good});
+
+    ConversionDriver driver(frontEnd);
+    const TConversionResult result = driver.run(s, rows);
+
+    EXPECT_EQ(rows[0].Status, QStringLiteral("Error (2)"));
+    EXPECT_EQ(rows[0].Outcome, TRowOutcome::Failed);
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("bad.avi"))));
+    EXPECT_EQ(rows[1].Status, QStringLiteral("Done"));
+    EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("good.avi"))));
+
+    EXPECT_EQ(result.ErrorCount, 1);
+    ASSERT_EQ(frontEnd.errorEntries.size(), 1);
+    const QString entry = frontEnd.errorEntries[0];
+    EXPECT_THAT(entry.toStdString(), HasSubstr("Error # 1"));
+    EXPECT_THAT(entry.toStdString(), HasSubstr("\nExitCode: 2\n"));
+    EXPECT_THAT(entry.toStdString(), HasSubstr("Conversion failed!"));
+    EXPECT_THAT(entry.toStdString(), HasSubstr("Parameters: -y -i \"" + bad.toStdString()));
+    // The noise filter ran over the output first.
+    EXPECT_THAT(entry.toStdString(), ::testing::Not(HasSubstr("Invalid data found")));
+    EXPECT_EQ(driver.errorLog().ErrorCount(), 1);
+    EXPECT_FALSE(frontEnd.finished[0].Succeeded);
+
+    // Errors: the log is shown and the after-conversion action is not run.
+    EXPECT_EQ(frontEnd.errorLogCaption, QStringLiteral("Errors (1)"));
+    EXPECT_TRUE(frontEnd.errorLogShown);
+    EXPECT_FALSE(frontEnd.events.contains(QStringLiteral("closeApplication")));
+}
+
+TEST_F(Driver, DeletesAnEmptyOutputOnlyWhenFFmpegWroteIt)
+{
+    writeScript(QStringLiteral("[run]\noutput:0\n"));
+    const QString input = makeInput(QStringLiteral("a.mkv"));
+    std::vector<TConversionRow> rows = rowsOf({input});
+    ConversionDriver driver(frontEnd);
+    driver.run(setup(), rows);
+    EXPECT_EQ(rows[0].Status, QStringLiteral("Done"));
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("a.avi"))));
+
+    // A batch-only run runs no FFmpeg: an empty file already there stays.
+    ASSERT_TRUE(TestSupport::WriteFile(path(QStringLiteral("a.avi")), {}));
+    TConversionSetup s = setup();
+    s.settings.cbOutputExists = OutputExists::Overwrite;
+    s.BatchOnly = true;
+    s.BatchFileName = path(QStringLiteral("script.sh"));
+    rows = rowsOf({input});
+    driver.run(s, rows);
+    EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("a.avi"))));
+}
+
+TEST_F(Driver, AGoneInputIsAFailureThatLeavesTheOutputAlone)
+{
+    const QString gone = path(QStringLiteral("gone.mkv"));
+    const QString next = makeInput(QStringLiteral("next.mkv"));
+    ASSERT_TRUE(TestSupport::WriteFile(path(QStringLiteral("gone.avi")), "earlier output"));
+    TConversionSetup s = setup();
+    s.settings.cbOutputExists = OutputExists::Overwrite;
+    std::vector<TConversionRow> rows = rowsOf({gone, next});
+
+    ConversionDriver driver(frontEnd);
+    driver.run(s, rows);
+
+    EXPECT_EQ(rows[0].Status, QStringLiteral("Error"));
+    EXPECT_EQ(rows[0].Outcome, TRowOutcome::Failed);
+    EXPECT_EQ(TestSupport::ReadFile(path(QStringLiteral("gone.avi"))), "earlier output");
+    ASSERT_EQ(frontEnd.errorEntries.size(), 1);
+    EXPECT_THAT(frontEnd.errorEntries[0].toStdString(), HasSubstr("Input file not found"));
+    const std::vector<FakeCall> runs = conversions();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].output(), path(QStringLiteral("next.avi")));
+    EXPECT_EQ(rows[1].Status, QStringLiteral("Done"));
+}
+
+TEST_F(Driver, TwoPassRunsBothPassesInTheRunFolderAndRemovesIt)
+{
+    const QString a = makeInput(QStringLiteral("a.mkv"));
+    const QString b = makeInput(QStringLiteral("b.mkv"));
+    TConversionSetup s = setup();
+    s.settings.chAviVideo2Pass = true;
+    std::vector<TConversionRow> rows = rowsOf({a, b});
+
+    ConversionDriver driver(frontEnd);
+    driver.run(s, rows);
+
+    const std::vector<FakeCall> runs = conversions();
+    ASSERT_EQ(runs.size(), 4u);
+    const QString folder = runs[0].cwd;
+    EXPECT_TRUE(folder.startsWith(QDir::tempPath() + QStringLiteral("/Orvane_Quillon_"))) << folder;
+    for (size_t i = 0; i < runs.size(); ++i) {
+        EXPECT_EQ(runs[i].cwd, folder);
+        const qsizetype pass = runs[i].args.indexOf(QStringLiteral("-pass"));
+        ASSERT_GE(pass, 0);
+        EXPECT_EQ(runs[i].args.value(pass + 1), i % 2 == 0 ? QStringLiteral("1") : "2");
+    }
+    EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_EQ(rows[0].Status, QStringLiteral("Done"));
+    EXPECT_EQ(rows[1].Status, QStringLiteral("Done"));
+    EXPECT_TRUE(driver.state().TwoPass);
+}
+
+TEST_F(Driver, AFailedPassEndsTheFileWithAnErrorStatus)
+{
+    struct Case
+    {
+        const char *failingPass;
+        int conversions;
+        const char *status;
+    };
+    const Case cases[] = {
+        {"-pass 1", 1, "Error = 5"},
+        {"-pass 2", 2, "Error = 5"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.failingPass);
+        QFile::remove(m_log);
+        writeScript(QStringLiteral("[run match=%1]\noutput:10\nexit:5\n[run]\noutput:100\n")
+                        .arg(QLatin1String(c.failingPass)));
+        const QString input = makeInput(QStringLiteral("a.mkv"));
+        TConversionSetup s = setup();
+        s.settings.chAviVideo2Pass = true;
+        std::vector<TConversionRow> rows = rowsOf({input});
+
+        ConversionDriver driver(frontEnd);
+        driver.run(s, rows);
+
+        EXPECT_EQ(int(conversions().size()), c.conversions);
+        EXPECT_EQ(rows[0].Status, QLatin1String(c.status));
+        EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("a.avi"))));
+        EXPECT_EQ(driver.errorLog().ErrorCount(), 1);
+        EXPECT_FALSE(QFileInfo::exists(conversions()[0].cwd));
+    }
+}
+
+TEST_F(Driver, BatchOnlyProbesEveryFileConvertsNothingAndWritesNoStatus)
+{
+    const QString a = makeInput(QStringLiteral("a.mkv"));
+    const QString b = makeInput(QStringLiteral("b b.mkv"));
+    TConversionSetup s = setup();
+    s.settings.chAviVideo2Pass = true;
+    s.BatchOnly = true;
+    s.BatchFileName = path(QStringLiteral("convert.sh"));
+    s.settings.cbAfterConversion = AfterConversion::CloseApplication;
+    std::vector<TConversionRow> rows = rowsOf({a, b});
+
+    ConversionDriver driver(frontEnd);
+    const TConversionResult result = driver.run(s, rows);
+
+    EXPECT_TRUE(result.ScriptSaved);
+    EXPECT_TRUE(frontEnd.statuses.isEmpty());
+    EXPECT_TRUE(frontEnd.walk.BatchOnly);
+    EXPECT_TRUE(conversions().empty());
+    int probes = 0;
+    for (const FakeCall &call : calls())
+        probes += call.isProbe() ? 1 : 0;
+    EXPECT_EQ(probes, 2);
+    const QString script = QString::fromUtf8(TestSupport::ReadFile(s.BatchFileName));
+    EXPECT_TRUE(script.contains(u'\'' + b + u'\'')) << script;
+    EXPECT_EQ(script.count(QStringLiteral("-pass 1")), 2);
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("a.avi"))));
+    EXPECT_EQ(rows[0].Status, QStringLiteral("Ready"));
+    // The after-conversion action applies to a batch-only run too.
+    EXPECT_TRUE(frontEnd.events.contains(QStringLiteral("closeApplication")));
+}
+
+TEST_F(Driver, EndsEarlyWithoutConvertingOrWritingAScript)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void(TConversionSetup &)> change;
+        TConversionEnd end;
+        const char *warning;
+    };
+    const Case cases[] = {
+        {"FFmpeg missing",
+            [](TConversionSetup &s) { s.params.ffmpeg = QStringLiteral("/nonexistent/ffmpeg"); },
+            TConversionEnd::FFmpegMissing, "FFmpeg"},
+        {"invalid bitrate",
+            [](TConversionSetup &s) { s.settings.cbAviVideoBitrate = QStringLiteral("fast"); },
+            TConversionEnd::ErrorPiece, "fast"},
+        {"output folder under a file",
+            [this](TConversionSetup &s) {
+                s.settings.rbOutDir = true;
+                s.settings.edOutDir = path(QStringLiteral("plain.txt/out"));
+            },
+            TConversionEnd::CantCreateDirectory, "Couldn't create directory"},
+    };
+    ASSERT_TRUE(TestSupport::WriteFile(path(QStringLiteral("plain.txt")), "x"));
+    const QString input = makeInput(QStringLiteral("a.mkv"));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const bool batchOnly : {false, true}) {
+            QFile::remove(m_log);
+            frontEnd.warnings.clear();
+            frontEnd.events.clear();
+            TConversionSetup s = setup();
+            s.BatchOnly = batchOnly;
+            s.BatchFileName = path(QStringLiteral("never.sh"));
+            s.settings.cbAfterConversion = AfterConversion::CloseApplication;
+            c.change(s);
+            std::vector<TConversionRow> rows = rowsOf({input});
+
+            ConversionDriver driver(frontEnd);
+            const TConversionResult result = driver.run(s, rows);
+
+            EXPECT_EQ(result.End, c.end);
+            ASSERT_EQ(frontEnd.warnings.size(), 1);
+            EXPECT_THAT(frontEnd.warnings[0].toStdString(), HasSubstr(c.warning));
+            EXPECT_TRUE(conversions().empty());
+            EXPECT_FALSE(QFileInfo::exists(s.BatchFileName));
+            EXPECT_TRUE(frontEnd.events.contains(QStringLiteral("runFinished")));
+            EXPECT_FALSE(frontEnd.events.contains(QStringLiteral("closeApplication")));
+            EXPECT_FALSE(driver.state().IsConverting);
+        }
+    }
+}
+
+TEST_F(Driver, NoCheckedRowEndsTheRun)
+{
+    std::vector<TConversionRow> rows = rowsOf({makeInput(QStringLiteral("a.mkv"))});
+    rows[0].Checked = false;
+    ConversionDriver driver(frontEnd);
+    EXPECT_EQ(driver.run(setup(), rows).End, TConversionEnd::NoCheckedRow);
+    EXPECT_TRUE(conversions().empty());
+    EXPECT_EQ(rows[0].Status, QStringLiteral("Ready"));
+}
+
+TEST_F(Driver, MissingEncodersStopARunButNotAScript)
+{
+    writeScript(QStringLiteral("[encoders]\nmpeg4\naac\n"));
+    const QString input = makeInput(QStringLiteral("a.mkv"));
+    std::vector<TConversionRow> rows = rowsOf({input});
+    ConversionDriver driver(frontEnd);
+    EXPECT_EQ(driver.run(setup(), rows).End, TConversionEnd::MissingEncoders);
+    ASSERT_EQ(frontEnd.warnings.size(), 1);
+    EXPECT_THAT(frontEnd.warnings[0].toStdString(), HasSubstr("libxvid"));
+    EXPECT_TRUE(conversions().empty());
+
+    TConversionSetup s = setup();
+    s.BatchOnly = true;
+    s.BatchFileName = path(QStringLiteral("later.sh"));
+    EXPECT_EQ(driver.run(s, rows).End, TConversionEnd::Walked);
+    EXPECT_TRUE(QFileInfo::exists(s.BatchFileName));
+}
+
+TEST_F(Driver, RunsTheAfterConversionActionOnlyAfterACleanRun)
+{
+    struct Case
+    {
+        int action;
+        int powerCalls;
+        bool closes;
+    };
+    const Case cases[] = {
+        {AfterConversion::DoNothing, 0, false},
+        {AfterConversion::CloseApplication, 0, true},
+        {AfterConversion::CloseWindows, 1, true},
+    };
+    const QString input = makeInput(QStringLiteral("a.mkv"));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.action);
+        power.calls = 0;
+        frontEnd.events.clear();
+        TConversionSetup s = setup();
+        s.settings.cbAfterConversion = c.action;
+        s.settings.cbOutputExists = OutputExists::Overwrite;
+        std::vector<TConversionRow> rows = rowsOf({input});
+        ConversionDriver driver(frontEnd);
+        driver.run(s, rows);
+        EXPECT_EQ(power.calls, c.powerCalls);
+        EXPECT_EQ(frontEnd.events.contains(QStringLiteral("closeApplication")), c.closes);
+        EXPECT_TRUE(frontEnd.errors.isEmpty());
+    }
+}
+
+TEST_F(Driver, KeepsTheInputsFileTimesWhenAsked)
+{
+    const QString input = makeInput(QStringLiteral("a.mkv"));
+    TFileTimes times;
+    times.Access = {1000000000, 123456789};
+    times.Modification = {978307200, 500000000};
+    ASSERT_TRUE(ApplyFileTimes(input, times));
+    for (const bool keep : {false, true}) {
+        SCOPED_TRACE(keep);
+        TConversionSetup s = setup();
+        s.settings.chKeepDates = keep;
+        s.settings.cbOutputExists = OutputExists::Overwrite;
+        std::vector<TConversionRow> rows = rowsOf({input});
+        ConversionDriver driver(frontEnd);
+        driver.run(s, rows);
+        const std::optional<TFileTimes> output = ReadFileTimes(path(QStringLiteral("a.avi")));
+        ASSERT_TRUE(output);
+        EXPECT_EQ(output->Modification.tv_sec == times.Modification.tv_sec
+                && output->Modification.tv_nsec == times.Modification.tv_nsec,
+            keep);
+        EXPECT_EQ(output->Access.tv_sec == times.Access.tv_sec, keep);
+    }
+}
+
+TEST_F(Driver, CleansUpWhenFFmpegCannotBeStartedInTheMiddleOfARun)
+{
+    // Runs the fake, but the first conversion takes its own run bit away:
+    // the second pass can no longer be started.
+    const QString wrapper = path(QStringLiteral("ffmpeg"));
+    ASSERT_TRUE(TestSupport::WriteFile(wrapper,
+        QStringLiteral("#!/bin/sh\n"
+                       "case \"$1\" in -i|-hide_banner|-version) ;; *) chmod -x \"$0\" ;; esac\n"
+                       "exec '%1' \"$@\"\n")
+            .arg(TestSupport::ToolPath(QStringLiteral("fake_ffmpeg")))
+            .toUtf8()));
+    QFile::setPermissions(wrapper, QFile::permissions(wrapper) | QFileDevice::ExeOwner);
+    const QString input = makeInput(QStringLiteral("a.mkv"));
+    TConversionSetup s = setup();
+    s.params.ffmpeg = wrapper;
+    s.settings.chAviVideo2Pass = true;
+    std::vector<TConversionRow> rows = rowsOf({input, makeInput(QStringLiteral("b.mkv"))});
+
+    ConversionDriver driver(frontEnd);
+    const TConversionResult result = driver.run(s, rows);
+
+    EXPECT_EQ(result.End, TConversionEnd::RunnerFailed);
+    ASSERT_EQ(frontEnd.errors.size(), 1);
+    EXPECT_THAT(frontEnd.errors[0].toStdString(), HasSubstr(wrapper.toStdString()));
+    // The clean-up ran before the error was shown, and removed the folder
+    // with the first pass's statistics.
+    const qsizetype finishedAt = frontEnd.events.indexOf(QStringLiteral("runFinished"));
+    EXPECT_GE(finishedAt, 0);
+    EXPECT_LT(finishedAt, frontEnd.events.indexOf(QStringLiteral("error")));
+    const std::vector<FakeCall> runs = conversions();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_FALSE(QFileInfo::exists(runs[0].cwd));
+    EXPECT_FALSE(driver.state().IsConverting);
+    EXPECT_EQ(rows[1].Status, QStringLiteral("Ready"));
+}
+
+} // namespace

@@ -1,0 +1,243 @@
+#pragma once
+
+#include "conversion/ConversionDriver.h"
+#include "conversion/ConversionFrontEnd.h"
+#include "conversion/EncoderOutput.h"
+#include "conversion/PowerControl.h"
+#include "encoding/EncoderSupport.h"
+#include "encoding/SettingsDefaults.h"
+#include "encoding/SettingsLists.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+#include <ostream>
+#include <vector>
+
+inline std::ostream &operator<<(std::ostream &os, const QString &text)
+{
+    return os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << text;
+}
+
+namespace DriverTest {
+
+// Everything the driver tells its front end, in order.
+class RecordingFrontEnd : public IConversionFrontEnd
+{
+public:
+    void warning(const QString &text) override
+    {
+        warnings.append(text);
+        events.append(QStringLiteral("warning"));
+    }
+    void runStarted() override { events.append(QStringLiteral("runStarted")); }
+    void walkStarted(const TConversionWalkStart &start) override
+    {
+        walk = start;
+        events.append(QStringLiteral("walkStarted"));
+    }
+    void fileStarted(const TConversionFileView &file) override
+    {
+        started.push_back(file);
+        events.append(QStringLiteral("fileStarted %1").arg(file.FileNo));
+        if (onFileStarted)
+            onFileStarted(file);
+    }
+    void fileSkipped(const TConversionFileView &file) override
+    {
+        skipped.push_back(file);
+        events.append(QStringLiteral("fileSkipped %1").arg(file.FileNo));
+    }
+    void rowStatusChanged(int row, const QString &status) override
+    {
+        statuses.append(QStringLiteral("%1:%2").arg(row).arg(status));
+    }
+    void progress(const TEncoderProgressUpdate &update) override
+    {
+        updates.push_back(update);
+        if (onProgress)
+            onProgress(update);
+    }
+    void errorLogged(const QStringList &lines, int errorCount) override
+    {
+        errorEntries.append(lines.join(u'\n'));
+        lastErrorCount = errorCount;
+    }
+    void fileFinished(const TConversionFileEnd &end) override { finished.push_back(end); }
+    void runFinished(const TConversionRunEnd &end) override
+    {
+        runEnd = end;
+        events.append(QStringLiteral("runFinished"));
+    }
+    bool askYesNo(const QString &question) override
+    {
+        questions.append(question);
+        events.append(QStringLiteral("question"));
+        return answerYes;
+    }
+    void showError(const QString &text) override
+    {
+        errors.append(text);
+        events.append(QStringLiteral("error"));
+    }
+    void showErrorLog(const QString &caption, bool show) override
+    {
+        errorLogCaption = caption;
+        errorLogShown = show;
+        events.append(QStringLiteral("showErrorLog"));
+    }
+    void closeApplication() override { events.append(QStringLiteral("closeApplication")); }
+
+    QStringList events;
+    QStringList warnings;
+    QStringList statuses; // "row:status"
+    QStringList errorEntries;
+    QStringList questions;
+    QStringList errors;
+    std::vector<TConversionFileView> started;
+    std::vector<TConversionFileView> skipped;
+    std::vector<TConversionFileEnd> finished;
+    std::vector<TEncoderProgressUpdate> updates;
+    TConversionWalkStart walk;
+    TConversionRunEnd runEnd;
+    QString errorLogCaption;
+    bool errorLogShown = false;
+    int lastErrorCount = 0;
+    bool answerYes = false;
+    std::function<void(const TConversionFileView &)> onFileStarted;
+    std::function<void(const TEncoderProgressUpdate &)> onProgress;
+};
+
+class RecordingPower : public IPowerControl
+{
+public:
+    bool powerOff(QString *) override
+    {
+        ++calls;
+        return true;
+    }
+    int calls = 0;
+};
+
+// One call of the fake FFmpeg: its working folder and arguments.
+struct FakeCall
+{
+    QString cwd;
+    QStringList args;
+
+    bool isProbe() const { return args.size() == 2 && args[0] == QLatin1String("-i"); }
+    bool isConversion() const
+    {
+        return !isProbe() && !args.contains(QLatin1String("-encoders"))
+            && !args.contains(QLatin1String("-version"));
+    }
+    QString output() const { return args.isEmpty() ? QString() : args.last(); }
+};
+
+// A folder of its own, the fake FFmpeg scripted through it, and a run setup
+// that finds nothing but the fake.
+class DriverFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_script = m_dir.filePath(QStringLiteral("fake-script.txt"));
+        m_log = m_dir.filePath(QStringLiteral("fake-calls.log"));
+        writeScript({});
+        qputenv("QLN_FAKE_FFMPEG_SCRIPT", QFile::encodeName(m_script));
+        qputenv("QLN_FAKE_FFMPEG_LOG", QFile::encodeName(m_log));
+        ClearEncoderCache();
+    }
+    void TearDown() override
+    {
+        qunsetenv("QLN_FAKE_FFMPEG_SCRIPT");
+        qunsetenv("QLN_FAKE_FFMPEG_LOG");
+    }
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    void writeScript(const QString &text)
+    {
+        ASSERT_TRUE(TestSupport::WriteFile(m_script, text.toUtf8()));
+    }
+
+    QString makeInput(const QString &name, const QByteArray &bytes = "input bytes")
+    {
+        const QString file = path(name);
+        EXPECT_TRUE(TestSupport::WriteFile(file, bytes));
+        return file;
+    }
+
+    TConversionSetup setup()
+    {
+        TConversionSetup s;
+        s.settings = DefaultEncodingSettings(s.strings, AviCodec::Xvid);
+        s.lists = BuildEncodingLists(s.strings, QStringLiteral("/nonexistent/resolutions.txt"),
+            QStringLiteral("/nonexistent/fourcc_video_tags.txt"));
+        s.params.ffmpeg = TestSupport::ToolPath(QStringLiteral("fake_ffmpeg"));
+        s.toolLookup = TToolLookup{QString(), QStringList(), QStringList()};
+        s.pauseMs = 0;
+        s.processorCount = 4;
+        s.power = &power;
+        return s;
+    }
+
+    static std::vector<TConversionRow> rowsOf(const QStringList &files)
+    {
+        std::vector<TConversionRow> rows;
+        for (const QString &file : files) {
+            TConversionRow row;
+            row.FullFileName = file;
+            row.Status = QStringLiteral("Ready");
+            rows.push_back(row);
+        }
+        return rows;
+    }
+
+    std::vector<FakeCall> calls() const
+    {
+        std::vector<FakeCall> result;
+        const QString text = QString::fromUtf8(TestSupport::ReadFile(m_log));
+        for (const QString &line : text.split(u'\n', Qt::SkipEmptyParts)) {
+            QStringList fields = line.split(u'\t');
+            for (QString &field : fields) {
+                field.replace(QLatin1String("\\t"), QLatin1String("\t"));
+                field.replace(QLatin1String("\\n"), QLatin1String("\n"));
+                field.replace(QLatin1String("\\r"), QLatin1String("\r"));
+                field.replace(QLatin1String("\\\\"), QLatin1String("\\"));
+            }
+            FakeCall call;
+            call.cwd = fields.takeFirst();
+            call.args = fields;
+            result.push_back(call);
+        }
+        return result;
+    }
+
+    std::vector<FakeCall> conversions() const
+    {
+        std::vector<FakeCall> result;
+        for (const FakeCall &call : calls()) {
+            if (call.isConversion())
+                result.push_back(call);
+        }
+        return result;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_script;
+    QString m_log;
+    RecordingFrontEnd frontEnd;
+    RecordingPower power;
+};
+
+} // namespace DriverTest
