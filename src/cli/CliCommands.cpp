@@ -3,6 +3,7 @@
 #include "app/AppInfo.h"
 #include "cli/AnalysisCommands.h"
 #include "cli/CommandSubcommand.h"
+#include "cli/ConversionCommands.h"
 
 namespace {
 
@@ -20,6 +21,8 @@ int RunPaths(CliContext &context)
 const CliCommand Commands[] = {
     {"paths", "", "print the resolved tool paths and folders", RunPaths},
     {"command", CommandSubcommandUsage, CommandSubcommandSummary, RunCommandSubcommand},
+    {"convert", ConvertCommandUsage, ConvertCommandSummary, RunConvertCommand},
+    {"script", ScriptCommandUsage, ScriptCommandSummary, RunScriptCommand},
     {"info", "FILE", "print the file information report of FILE", RunInfoCommand},
     {"tools", "", "print the report on the FFmpeg program and the MediaInfo library",
         RunToolsCommand},

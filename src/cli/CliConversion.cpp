@@ -1,0 +1,254 @@
+#include "cli/CliConversion.h"
+
+#include "app/ProgramDir.h"
+#include "conversion/EncoderOutput.h"
+#include "encoding/SettingsLists.h"
+#include "filelist/SupportedExtensions.h"
+#include "i18n/AppStrings.h"
+
+#include <QFileInfo>
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// The value options of EncodingOptions: their values are never taken for
+// one of this command's flags.
+const char *const EncodingValueOptions[]
+    = {"--profile", "--set", "--audio-track", "--out-dir", "--if-exists", "--list"};
+
+QString unixLines(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return text;
+}
+
+// The pipe the SIGINT handler writes to, and what it saw.
+int g_interruptPipe[2] = {-1, -1};
+std::atomic<bool> g_interrupted{false};
+struct sigaction g_previousAction;
+
+void onInterruptSignal(int)
+{
+    // Only async-signal-safe work here: a lock-free flag and one write.
+    const int savedErrno = errno;
+    g_interrupted.store(true);
+    const char byte = 'i';
+    [[maybe_unused]] const ssize_t written = ::write(g_interruptPipe[1], &byte, 1);
+    errno = savedErrno;
+}
+
+} // namespace
+
+bool ParseConversionOptions(const CliContext &context, const QStringList &flags,
+    const QStringList &valueOptions, CliConversionOptions &options)
+{
+    const QString prefix = QStringLiteral("quillon-cli %1: ").arg(context.command);
+    QStringList rest;
+    bool filesOnly = false;
+    for (qsizetype i = 0; i < context.args.size(); ++i) {
+        const QString &arg = context.args.at(i);
+        if (filesOnly) {
+            rest << arg;
+            continue;
+        }
+        if (arg == QLatin1String("--")) {
+            filesOnly = true;
+            rest << arg;
+        } else if (flags.contains(arg)) {
+            options.flags.insert(arg);
+        } else if (valueOptions.contains(arg)) {
+            if (i + 1 >= context.args.size()) {
+                PrintErr(prefix + QStringLiteral("%1 needs a value\n").arg(arg));
+                return false;
+            }
+            options.values.insert(arg, context.args.at(++i));
+        } else {
+            rest << arg;
+            const bool takesValue
+                = std::any_of(std::begin(EncodingValueOptions), std::end(EncodingValueOptions),
+                    [&](const char *option) { return arg == QLatin1String(option); });
+            if (takesValue && i + 1 < context.args.size())
+                rest << context.args.at(++i);
+        }
+    }
+
+    TAppStrings strings;
+    const EncodingOptionsBase base{strings, DefaultVideoCodecOfSettingsFile(context.params)};
+    QString error;
+    if (!ParseEncodingOptions(rest, {}, base, options.encoding, &error)) {
+        PrintErr(prefix + error + u'\n');
+        return false;
+    }
+
+    // Files that do not exist or are not media files are an error of the
+    // caller; a file named twice is simply converted once, as in the list.
+    for (const QString &input : std::as_const(options.encoding.inputs)) {
+        if (!input.isEmpty()
+            && (!IsSupportedFile(input) || !QFileInfo(ExpandFullPath(input)).isFile()))
+            options.inputsRejected = true;
+    }
+    QStringList notes;
+    options.files = FilterInputFiles(options.encoding.inputs, &notes);
+    for (const QString &note : std::as_const(notes))
+        PrintErr(prefix + note + u'\n');
+    if (options.files.isEmpty()) {
+        PrintErr(prefix + QStringLiteral("no file to convert\n"));
+        return false;
+    }
+    return true;
+}
+
+TConversionSetup CliConversionSetup(const CliContext &context, const EncodingSettings &settings)
+{
+    TConversionSetup setup;
+    setup.settings = settings;
+    setup.params = context.params;
+    setup.lists = BuildEncodingLists(
+        setup.strings, context.params.ResolutionTxt, context.params.FourccTagsFile);
+    setup.pauseMs = 0;
+    return setup;
+}
+
+TerminalFrontEnd::TerminalFrontEnd(
+    const QString &commandName, bool keepUnfinished, bool reportFiles)
+    : m_prefix(QStringLiteral("quillon-cli %1: ").arg(commandName))
+    , m_keepUnfinished(keepUnfinished)
+    , m_reportFiles(reportFiles)
+    , m_terminal(::isatty(STDERR_FILENO) == 1)
+{ }
+
+void TerminalFrontEnd::message(const QString &text)
+{
+    endStatusLine();
+    PrintErr(m_prefix + unixLines(text) + u'\n');
+}
+
+void TerminalFrontEnd::endStatusLine()
+{
+    if (m_statusOpen)
+        PrintErr(QStringLiteral("\n"));
+    m_statusOpen = false;
+}
+
+void TerminalFrontEnd::warning(const QString &text)
+{
+    message(text);
+}
+
+void TerminalFrontEnd::fileStarted(const TConversionFileView &file)
+{
+    m_sinceStatus.invalidate();
+    if (!m_reportFiles)
+        return;
+    message(QStringLiteral("file %1: \"%2\" -> \"%3\"")
+                .arg(file.FileNo)
+                .arg(file.InputFile, file.OutputFile));
+}
+
+void TerminalFrontEnd::fileSkipped(const TConversionFileView &file)
+{
+    message(QStringLiteral("file %1: \"%2\": %3, \"%4\" exists")
+                .arg(file.FileNo)
+                .arg(file.InputFile, file.StatusText, file.OutputFile));
+}
+
+void TerminalFrontEnd::progress(const TEncoderProgressUpdate &update)
+{
+    // Nothing to tell before FFmpeg reports its first progress.
+    if (!update.Updated || update.StatusPlain.isEmpty()
+        || (update.FrameCount == 0 && update.SpeedText.isEmpty() && update.SizeText.isEmpty()))
+        return;
+    if (update.StatusPlain == m_lastStatus
+        || (m_sinceStatus.isValid() && m_sinceStatus.elapsed() < StatusIntervalMs))
+        return;
+    m_sinceStatus.start();
+    m_lastStatus = update.StatusPlain;
+    if (m_terminal) {
+        // One line rewritten in place, cleared to its end.
+        PrintErr(u'\r' + update.StatusPlain + QStringLiteral("\x1b[K"));
+        m_statusOpen = true;
+    } else {
+        PrintErr(update.StatusPlain + u'\n');
+    }
+}
+
+void TerminalFrontEnd::fileFinished(const TConversionFileEnd &end)
+{
+    if (!m_reportFiles)
+        return;
+    message(QStringLiteral("file %1: %2").arg(end.FileNo).arg(end.DoneText));
+}
+
+void TerminalFrontEnd::runFinished(const TConversionRunEnd &)
+{
+    endStatusLine();
+}
+
+bool TerminalFrontEnd::askYesNo(const QString &)
+{
+    // The only question is whether to delete the unfinished output.
+    return !m_keepUnfinished;
+}
+
+void TerminalFrontEnd::showError(const QString &text)
+{
+    message(text);
+}
+
+InterruptWatcher::InterruptWatcher(std::function<void()> onInterrupt)
+    : m_onInterrupt(std::move(onInterrupt))
+{
+    g_interrupted = false;
+    if (::pipe2(g_interruptPipe, O_CLOEXEC) != 0)
+        return;
+    // The handler must never block, however often the signal comes.
+    ::fcntl(g_interruptPipe[1], F_SETFL, O_NONBLOCK);
+    struct sigaction action
+    {
+    };
+    action.sa_handler = onInterruptSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGINT, &action, &g_previousAction);
+    m_installed = true;
+    m_thread = std::thread([this] {
+        for (;;) {
+            char byte = 0;
+            const ssize_t n = ::read(g_interruptPipe[0], &byte, 1);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0 || byte == 'x')
+                return;
+            m_onInterrupt();
+        }
+    });
+}
+
+InterruptWatcher::~InterruptWatcher()
+{
+    if (!m_installed)
+        return;
+    ::sigaction(SIGINT, &g_previousAction, nullptr);
+    const char stop = 'x';
+    while (::write(g_interruptPipe[1], &stop, 1) < 0 && errno == EINTR) { }
+    m_thread.join();
+    ::close(g_interruptPipe[0]);
+    ::close(g_interruptPipe[1]);
+    g_interruptPipe[0] = g_interruptPipe[1] = -1;
+}
+
+bool InterruptWatcher::interrupted() const
+{
+    return g_interrupted.load();
+}
+
+void PrintRowResults(const std::vector<TConversionRow> &rows)
+{
+    QString text;
+    for (const TConversionRow &row : rows)
+        text += row.Status + u'\t' + row.FullFileName + u'\t' + row.OutputFile + u'\n';
+    PrintOut(text);
+}

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "cli/CliContext.h"
+#include "cli/EncodingOptions.h"
+#include "conversion/ConversionDriver.h"
+#include "conversion/ConversionFrontEnd.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <atomic>
+#include <functional>
+#include <thread>
+
+// What convert and script read from their arguments.
+struct CliConversionOptions
+{
+    EncodingOptions encoding;
+    // The inputs the list accepts (absolute paths, in order).
+    QStringList files;
+    // An input was not a supported, existing file.
+    bool inputsRejected = false;
+    // The flags given (e.g. "--keep-dates").
+    QSet<QString> flags;
+    // The own value options given ("--error-log", "-o").
+    QHash<QString, QString> values;
+};
+
+// Parses args: the shared encoding options, the command's flags and value
+// options (up to a "--"), and the FILE arguments, filtered as the list
+// filters them (each one left out is noted on standard error). False, with
+// the message on standard error, for bad arguments.
+bool ParseConversionOptions(const CliContext &context, const QStringList &flags,
+    const QStringList &valueOptions, CliConversionOptions &options);
+
+// The run setup of the CLI: English texts, the data files beside the
+// program, the resolved tools, no pauses.
+TConversionSetup CliConversionSetup(const CliContext &context, const EncodingSettings &settings);
+
+// The terminal as the conversion's front end: messages and a throttled
+// status line on standard error; the delete question is answered by
+// --keep-unfinished.
+class TerminalFrontEnd : public IConversionFrontEnd
+{
+public:
+    // Status lines at most this often.
+    static constexpr int StatusIntervalMs = 250;
+
+    // reportFiles: a line for each file as it starts and ends.
+    TerminalFrontEnd(const QString &commandName, bool keepUnfinished, bool reportFiles = true);
+
+    void warning(const QString &text) override;
+    void fileStarted(const TConversionFileView &file) override;
+    void fileSkipped(const TConversionFileView &file) override;
+    void rowStatusChanged(int, const QString &) override { }
+    void progress(const TEncoderProgressUpdate &update) override;
+    void fileFinished(const TConversionFileEnd &end) override;
+    void runFinished(const TConversionRunEnd &end) override;
+    bool askYesNo(const QString &question) override;
+    void showError(const QString &text) override;
+
+private:
+    void message(const QString &text);
+    void endStatusLine();
+
+    QString m_prefix;
+    bool m_keepUnfinished;
+    bool m_reportFiles;
+    bool m_terminal;
+    bool m_statusOpen = false;
+    QElapsedTimer m_sinceStatus;
+    QString m_lastStatus;
+};
+
+// Turns SIGINT into a call of onInterrupt on a thread of its own while it
+// lives. The signal handler only sets a flag and writes one byte to a pipe.
+class InterruptWatcher
+{
+public:
+    explicit InterruptWatcher(std::function<void()> onInterrupt);
+    ~InterruptWatcher();
+    InterruptWatcher(const InterruptWatcher &) = delete;
+    InterruptWatcher &operator=(const InterruptWatcher &) = delete;
+
+    bool interrupted() const;
+
+private:
+    std::function<void()> m_onInterrupt;
+    std::thread m_thread;
+    bool m_installed = false;
+};
+
+// One line per row on standard output: status, input and output, separated
+// by tabs.
+void PrintRowResults(const std::vector<TConversionRow> &rows);

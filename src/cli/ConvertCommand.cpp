@@ -1,0 +1,95 @@
+#include "cli/CliConversion.h"
+#include "cli/ConversionCommands.h"
+
+#include "conversion/ErrorLog.h"
+
+const char ConvertCommandUsage[] = "[OPTIONS] FILE...";
+const char ConvertCommandSummary[] = "convert the files with FFmpeg (see --help)";
+
+namespace {
+
+const QString KeepDates = QStringLiteral("--keep-dates");
+const QString KeepUnfinished = QStringLiteral("--keep-unfinished");
+const QString ErrorLogOption = QStringLiteral("--error-log");
+
+QString usageText()
+{
+    return QStringLiteral("Usage: quillon-cli convert %1\n\nOptions:\n")
+               .arg(QLatin1String(ConvertCommandUsage))
+        + EncodingOptionsUsage()
+        + QStringLiteral(
+            "  --keep-dates              give the outputs the times of their inputs\n"
+            "  --keep-unfinished         keep the output of a file cut short by Ctrl+C\n"
+            "  --error-log PATH          save the error log as PATH (.log or .html)\n"
+            "\nOne line per file on standard output: status, input, output (tab-separated).\n"
+            "Exit status: 0 all done or skipped, 1 a file failed, 2 the run ended early,\n"
+            "130 interrupted.\n");
+}
+
+bool anyFailed(const std::vector<TConversionRow> &rows)
+{
+    return std::any_of(rows.cbegin(), rows.cend(),
+        [](const TConversionRow &row) { return row.Outcome == TRowOutcome::Failed; });
+}
+
+} // namespace
+
+int RunConvertCommand(CliContext &context)
+{
+    if (context.args.contains(QStringLiteral("--help"))) {
+        PrintOut(usageText());
+        return ExitOk;
+    }
+    CliConversionOptions options;
+    if (!ParseConversionOptions(context, {KeepDates, KeepUnfinished}, {ErrorLogOption}, options))
+        return ExitUsage;
+
+    EncodingSettings settings = options.encoding.settings;
+    settings.chKeepDates = options.flags.contains(KeepDates);
+    const TConversionSetup setup = CliConversionSetup(context, settings);
+    std::vector<TConversionRow> rows;
+    for (const QString &file : std::as_const(options.files)) {
+        TConversionRow row;
+        row.FullFileName = file;
+        row.Status = setup.strings.Main.Ready;
+        rows.push_back(row);
+    }
+
+    TerminalFrontEnd frontEnd(context.command, options.flags.contains(KeepUnfinished));
+    ConversionDriver driver(frontEnd);
+    TConversionResult result;
+    bool interrupted = false;
+    {
+        InterruptWatcher watcher([&driver] { driver.RequestAbort(); });
+        result = driver.run(setup, rows);
+        interrupted = watcher.interrupted();
+    }
+    PrintRowResults(rows);
+
+    const ErrorLog &log = driver.errorLog();
+    if (options.values.contains(ErrorLogOption)) {
+        const QString chosen = options.values.value(ErrorLogOption);
+        const TErrorLogFormat format = chosen.endsWith(QLatin1String(".html"), Qt::CaseInsensitive)
+                || chosen.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive)
+            ? TErrorLogFormat::Html
+            : TErrorLogFormat::Log;
+        QString saved, error;
+        if (!log.save(chosen, format, &saved, &error)) {
+            PrintErr(
+                QStringLiteral("quillon-cli convert: cannot save the error log: %1\n").arg(error));
+            result.ErrorCount = std::max(result.ErrorCount, 1);
+        } else if (saved != chosen) {
+            PrintErr(QStringLiteral("quillon-cli convert: error log saved as \"%1\"\n").arg(saved));
+        }
+    } else if (result.ErrorCount > 0) {
+        PrintErr(log.text() + u'\n');
+    }
+
+    if (interrupted || result.Aborted)
+        return ExitInterrupted;
+    if (result.End != TConversionEnd::Walked)
+        return ExitUsage;
+    if (anyFailed(rows) || result.ErrorCount > 0 || options.inputsRejected)
+        return ExitFailed;
+    return ExitOk;
+}

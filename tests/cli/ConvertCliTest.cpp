@@ -1,0 +1,207 @@
+#include "support/TestSupport.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <signal.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct CliRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+    qint64 msAfterSignal = -1;
+};
+
+// quillon-cli with the fake FFmpeg scripted by `script`. With signalAfterMs,
+// SIGINT is sent that long after the start (to quillon-cli alone).
+class ConvertCli : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    QString input(const QString &name)
+    {
+        const QString file = path(name);
+        EXPECT_TRUE(TestSupport::WriteFile(file, "input bytes"));
+        return file;
+    }
+
+    CliRun run(const QStringList &args, const QString &script = {}, int signalAfterMs = -1)
+    {
+        const QString scriptFile = path(u"fake-script.txt"_s);
+        EXPECT_TRUE(TestSupport::WriteFile(scriptFile, script.toUtf8()));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"QLN_FAKE_FFMPEG_SCRIPT"_s, scriptFile);
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(TestSupport::BinDir() + u"/quillon-cli"_s,
+            QStringList{u"--ffmpeg"_s, TestSupport::ToolPath(u"fake_ffmpeg"_s)} + args);
+        CliRun result;
+        if (!process.waitForStarted()) {
+            ADD_FAILURE() << "quillon-cli did not start";
+            return result;
+        }
+        QElapsedTimer sinceSignal;
+        if (signalAfterMs >= 0) {
+            QThread::msleep(ulong(signalAfterMs));
+            ::kill(pid_t(process.processId()), SIGINT);
+            sinceSignal.start();
+        }
+        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+            ADD_FAILURE() << "quillon-cli did not finish";
+            return result;
+        }
+        if (sinceSignal.isValid())
+            result.msAfterSignal = sinceSignal.elapsed();
+        result.exitCode = process.exitCode();
+        result.out = QString::fromUtf8(process.readAllStandardOutput());
+        result.err = QString::fromUtf8(process.readAllStandardError());
+        return result;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(ConvertCli, PrintsOneLinePerFileAndExitsWithZero)
+{
+    const QString a = input(u"a.mkv"_s);
+    const QString b = input(u"-b.mkv"_s);
+    ASSERT_TRUE(TestSupport::WriteFile(path(u"-b.avi"_s), "there"));
+    const CliRun r = run({u"convert"_s, a, b, u"--if-exists"_s, u"skip"_s});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out,
+        u"Done\t"_s + a + u'\t' + path(u"a.avi"_s) + u"\nSkipped\t"_s + b + u'\t'
+            + path(u"-b.avi"_s) + u'\n');
+    EXPECT_TRUE(QFileInfo::exists(path(u"a.avi"_s)));
+}
+
+TEST_F(ConvertCli, AFailedFileGivesStatusOneAndItsErrorLog)
+{
+    const QString script = u"[run match=bad]\nout:Conversion failed!\\r\\n\nexit:1\n"_s;
+    const QString bad = input(u"bad.mkv"_s);
+    const QString good = input(u"good.mkv"_s);
+
+    CliRun r = run({u"convert"_s, bad, good}, script);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.startsWith(u"Error (1)\t"_s + bad)) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(u"\nDone\t"_s + good));
+    EXPECT_TRUE(r.err.contains(u"Error # 1"_s)) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(u"ExitCode: 1"_s));
+
+    // With --error-log the log goes to the file, not to standard error.
+    const QString logFile = path(u"errors.html"_s);
+    r = run({u"convert"_s, u"--error-log"_s, logFile, bad}, script);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_FALSE(r.err.contains(u"ExitCode: 1"_s)) << r.err.toStdString();
+    const QString html = QString::fromUtf8(TestSupport::ReadFile(logFile));
+    EXPECT_TRUE(html.contains(u"<html"_s, Qt::CaseInsensitive));
+    EXPECT_TRUE(html.contains(u"Conversion failed!"_s));
+}
+
+TEST_F(ConvertCli, AnEarlyEndGivesStatusTwo)
+{
+    const QString a = input(u"a.mkv"_s);
+    ASSERT_TRUE(TestSupport::WriteFile(path(u"file"_s), "x"));
+    CliRun r = run({u"convert"_s, u"--out-dir"_s, path(u"file/out"_s), a});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains(u"Couldn't create directory"_s)) << r.err.toStdString();
+
+    r = run({u"convert"_s, a, u"--set"_s, u"AVI.VideoFPS=fast"_s});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains(u"FPS must be a float value!"_s)) << r.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path(u"a.avi"_s)));
+
+    r = run({u"convert"_s, path(u"missing.mkv"_s)});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.out.isEmpty());
+}
+
+TEST_F(ConvertCli, AMissingInputAmongOthersGivesStatusOne)
+{
+    const QString a = input(u"a.mkv"_s);
+    const CliRun r = run({u"convert"_s, a, path(u"missing.mkv"_s)});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, u"Done\t"_s + a + u'\t' + path(u"a.avi"_s) + u'\n');
+    EXPECT_TRUE(r.err.contains(u"missing.mkv"_s));
+}
+
+TEST_F(ConvertCli, InterruptAbortsWithStatus130)
+{
+    struct Case
+    {
+        const char *name;
+        QString script;
+        bool keepUnfinished;
+        bool outputLeft;
+        qint64 minMs, maxMs;
+    };
+    const Case cases[] = {
+        // FFmpeg ends on "q": the unfinished output is deleted unless kept.
+        {"honours q", u"[run]\noutput:5000\nprogress:200,50\n"_s, false, false, 0, 2000},
+        {"honours q, kept", u"[run]\noutput:5000\nprogress:200,50\n"_s, true, true, 0, 2000},
+        // Silent and deaf to "q": stopped by force after 2.5 s.
+        {"ignores q", u"[run]\noutput:5000\nq:ignore\nsleep:30000\n"_s, false, false, 2400, 6000},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(path(u"a.avi"_s));
+        const QString a = input(u"a.mkv"_s);
+        const QString b = input(u"b.mkv"_s);
+        QStringList args{u"convert"_s, a, b};
+        if (c.keepUnfinished)
+            args << u"--keep-unfinished"_s;
+        const CliRun r = run(args, c.script, 700);
+        EXPECT_EQ(r.exitCode, 130) << r.err.toStdString();
+        EXPECT_GE(r.msAfterSignal, c.minMs);
+        EXPECT_LT(r.msAfterSignal, c.maxMs);
+        EXPECT_EQ(
+            r.out, u"Aborted\t"_s + a + u'\t' + path(u"a.avi"_s) + u"\nReady\t"_s + b + u"\t\n"_s);
+        EXPECT_EQ(QFileInfo::exists(path(u"a.avi"_s)), c.outputLeft);
+        EXPECT_FALSE(QFileInfo::exists(path(u"b.avi"_s)));
+    }
+}
+
+TEST_F(ConvertCli, StatusLinesComeAtMostFourTimesASecond)
+{
+    // 100 progress lines in about two seconds.
+    const QString a = input(u"a.mkv"_s);
+    const CliRun r = run({u"convert"_s, a}, u"[run]\noutput:10\nprogress:100,20\n"_s);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const qsizetype statusLines = r.err.count(u"Converting file: 1 / 1"_s);
+    EXPECT_GE(statusLines, 2);
+    EXPECT_LE(statusLines, 12) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(u"Frame: "_s));
+}
+
+TEST_F(ConvertCli, ScriptWritesTheScriptAndNeedsItsName)
+{
+    const QString a = input(u"it's $here.mkv"_s);
+    const QString script = path(u"convert.sh"_s);
+    CliRun r = run({u"script"_s, u"-o"_s, script, a});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(QFileInfo(script).isExecutable());
+    EXPECT_TRUE(QString::fromUtf8(TestSupport::ReadFile(script)).contains(u"'\\''"_s));
+    EXPECT_FALSE(QFileInfo::exists(path(u"it's $here.avi"_s)));
+
+    r = run({u"script"_s, u"-o"_s, path(u"convert.bat"_s), a});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(TestSupport::ReadFile(path(u"convert.bat"_s)).startsWith("@echo off\r\n"));
+
+    r = run({u"script"_s, a});
+    EXPECT_EQ(r.exitCode, 2);
+}
+
+} // namespace
