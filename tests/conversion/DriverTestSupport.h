@@ -127,6 +127,19 @@ public:
     int calls = 0;
 };
 
+// Checked rows of the files, each showing "Ready".
+inline std::vector<TConversionRow> RowsOf(const QStringList &files)
+{
+    std::vector<TConversionRow> rows;
+    for (const QString &file : files) {
+        TConversionRow row;
+        row.FullFileName = file;
+        row.Status = QStringLiteral("Ready");
+        rows.push_back(row);
+    }
+    return rows;
+}
+
 // One call of the fake FFmpeg: its working folder and arguments.
 struct FakeCall
 {
@@ -191,17 +204,7 @@ protected:
         return s;
     }
 
-    static std::vector<TConversionRow> rowsOf(const QStringList &files)
-    {
-        std::vector<TConversionRow> rows;
-        for (const QString &file : files) {
-            TConversionRow row;
-            row.FullFileName = file;
-            row.Status = QStringLiteral("Ready");
-            rows.push_back(row);
-        }
-        return rows;
-    }
+    static std::vector<TConversionRow> rowsOf(const QStringList &files) { return RowsOf(files); }
 
     std::vector<FakeCall> calls() const
     {

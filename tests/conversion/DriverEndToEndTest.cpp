@@ -1,0 +1,358 @@
+// The driver with the real FFmpeg on tiny generated clips; every output is
+// checked by analysing it.
+#include "DriverTestSupport.h"
+
+#include "analysis/FFmpegProbe.h"
+#include "app/ToolResolution.h"
+#include "conversion/FileTimes.h"
+
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QProcess>
+#include <gmock/gmock.h>
+#include <map>
+
+using namespace DriverTest;
+using ::testing::HasSubstr;
+
+namespace {
+
+struct Analysis
+{
+    QStringList streams; // FFmpeg's stream lines
+    int videoStreams = 0;
+    int audioStreams = 0;
+    int width = 0;
+    int height = 0;
+
+    bool has(const char *text) const
+    {
+        return std::any_of(streams.cbegin(), streams.cend(),
+            [&](const QString &line) { return line.contains(QLatin1String(text)); });
+    }
+};
+
+class DriverEndToEnd : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        TAppParams params;
+        s_ffmpeg = new QString(ResolveFFmpegPath(params, TToolLookup{}));
+        s_mediaInfo = new QString(ResolveMediaInfoPath(params, TToolLookup{}));
+        if (s_ffmpeg->isEmpty())
+            return;
+        s_clipDir = new QTemporaryDir;
+        s_clip = new QString(s_clipDir->filePath(QStringLiteral("clip.mkv")));
+        QProcess ffmpeg;
+        ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
+        ffmpeg.start(*s_ffmpeg,
+            {QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+                QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                QStringLiteral("testsrc=size=160x120:rate=25:duration=1"), QStringLiteral("-f"),
+                QStringLiteral("lavfi"), QStringLiteral("-i"),
+                QStringLiteral("sine=frequency=440:sample_rate=48000:duration=1"),
+                QStringLiteral("-ac"), QStringLiteral("2"), QStringLiteral("-c:v"),
+                QStringLiteral("libx264"), QStringLiteral("-preset"), QStringLiteral("ultrafast"),
+                QStringLiteral("-c:a"), QStringLiteral("aac"), *s_clip});
+        if (!ffmpeg.waitForFinished(60000) || ffmpeg.exitCode() != 0)
+            s_clip->clear();
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_clipDir;
+        delete s_clip;
+        delete s_ffmpeg;
+        delete s_mediaInfo;
+        s_clipDir = nullptr;
+        s_clip = s_ffmpeg = s_mediaInfo = nullptr;
+    }
+
+    void SetUp() override
+    {
+        if (s_ffmpeg->isEmpty() || !s_clip || s_clip->isEmpty())
+            GTEST_SKIP() << "FFmpeg is not installed or cannot make the test clip";
+        ASSERT_TRUE(m_dir.isValid());
+        m_runFolders = runFolders();
+    }
+
+    void TearDown() override
+    {
+        if (IsSkipped())
+            return;
+        // The inputs are never touched, and no two-pass folder is left.
+        for (const auto &[file, digest] : m_inputs)
+            EXPECT_EQ(digestOf(file), digest) << file.toStdString();
+        EXPECT_EQ(runFolders(), m_runFolders);
+    }
+
+    static QByteArray digestOf(const QString &file)
+    {
+        return QCryptographicHash::hash(TestSupport::ReadFile(file), QCryptographicHash::Sha256);
+    }
+
+    static QStringList runFolders()
+    {
+        return QDir(QDir::tempPath())
+            .entryList({QStringLiteral("Orvane_Quillon_*")}, QDir::Dirs | QDir::Hidden);
+    }
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    // A copy of the clip (or the given bytes) under name.
+    QString input(const QString &name, const QByteArray &bytes = {})
+    {
+        const QString file = path(name);
+        EXPECT_TRUE(
+            bytes.isEmpty() ? QFile::copy(*s_clip, file) : TestSupport::WriteFile(file, bytes));
+        m_inputs[file] = digestOf(file);
+        return file;
+    }
+
+    TConversionSetup setup() const
+    {
+        TConversionSetup s;
+        s.settings = DefaultEncodingSettings(s.strings, AviCodec::Xvid);
+        s.settings.cbAudioCodec = AudioCodec::Mp3;
+        s.lists = BuildEncodingLists(s.strings, QStringLiteral("/nonexistent/resolutions.txt"),
+            QStringLiteral("/nonexistent/fourcc_video_tags.txt"));
+        s.params.ffmpeg = *s_ffmpeg;
+        s.params.MediaInfoDll = *s_mediaInfo;
+        s.toolLookup = TToolLookup{QString(), QStringList(), QStringList()};
+        s.pauseMs = 0;
+        s.processorCount = 2;
+        return s;
+    }
+
+    static Analysis analyse(const QString &file)
+    {
+        TVideoFileInfo info;
+        ProbeWithFFmpeg(file, *s_ffmpeg, *s_mediaInfo, info);
+        Analysis a;
+        for (const TSTreamInfoStr &line : info.StreamsStr) {
+            if (line.StreamExists)
+                a.streams << line.Str1;
+        }
+        a.videoStreams = info.NumberOfVideoStreams;
+        a.audioStreams = info.NumberOfAudioStreams;
+        a.width = info.VideoStreams[0].Width;
+        a.height = info.VideoStreams[0].Height;
+        return a;
+    }
+
+    std::vector<TConversionRow> convert(const TConversionSetup &s, const QStringList &files)
+    {
+        std::vector<TConversionRow> rows = RowsOf(files);
+        ConversionDriver driver(frontEnd);
+        result = driver.run(s, rows);
+        errorLogText = driver.errorLog().text();
+        return rows;
+    }
+
+    static inline QString *s_ffmpeg = nullptr;
+    static inline QString *s_mediaInfo = nullptr;
+    static inline QString *s_clip = nullptr;
+    static inline QTemporaryDir *s_clipDir = nullptr;
+
+    QTemporaryDir m_dir;
+    std::map<QString, QByteArray> m_inputs;
+    QStringList m_runFolders;
+    RecordingFrontEnd frontEnd;
+    TConversionResult result;
+    QString errorLogText;
+};
+
+TEST_F(DriverEndToEnd, OnePassXvidWithMp3)
+{
+    const std::vector<TConversionRow> rows = convert(setup(), {input(QStringLiteral("a.mkv"))});
+    EXPECT_EQ(rows[0].Status, QStringLiteral("Done")) << errorLogText.toStdString();
+    const Analysis a = analyse(path(QStringLiteral("a.avi")));
+    EXPECT_TRUE(a.has("Video: mpeg4")) << a.streams.join(u'\n').toStdString();
+    EXPECT_TRUE(a.has("xvid") || a.has("XVID"));
+    EXPECT_TRUE(a.has("Audio: mp3"));
+    EXPECT_EQ(a.width, 160);
+    EXPECT_EQ(a.height, 120);
+}
+
+TEST_F(DriverEndToEnd, TwoPassH264WithAacLeavesNoStatisticsFiles)
+{
+    TConversionSetup s = setup();
+    s.settings.cbAviVideoCodec = AviCodec::H264;
+    s.settings.chAviVideo2Pass = true;
+    s.settings.cbAudioCodec = AudioCodec::Aac;
+    const std::vector<TConversionRow> rows = convert(s, {input(QStringLiteral("a.mkv"))});
+    EXPECT_EQ(rows[0].Status, QStringLiteral("Done")) << errorLogText.toStdString();
+    const Analysis a = analyse(path(QStringLiteral("a.avi")));
+    EXPECT_TRUE(a.has("Video: h264")) << a.streams.join(u'\n').toStdString();
+    EXPECT_TRUE(a.has("Audio: aac"));
+    EXPECT_TRUE(frontEnd.walk.FileCount == 1);
+    const QStringList left = QDir(m_dir.path()).entryList(QDir::Files);
+    EXPECT_EQ(left, (QStringList{QStringLiteral("a.avi"), QStringLiteral("a.mkv")}));
+}
+
+TEST_F(DriverEndToEnd, MpgPalDvd)
+{
+    TConversionSetup s = setup();
+    s.settings.pcVideoFormat = EncodingSettings::tsMpg;
+    s.settings.cbMpgVideo = 0; // "PAL - DVD"
+    const std::vector<TConversionRow> rows = convert(s, {input(QStringLiteral("a.mkv"))});
+    EXPECT_EQ(rows[0].Status, QStringLiteral("Done")) << errorLogText.toStdString();
+    const Analysis a = analyse(path(QStringLiteral("a.mpg")));
+    EXPECT_TRUE(a.has("Video: mpeg2video")) << a.streams.join(u'\n').toStdString();
+    EXPECT_EQ(a.width, 720);
+    EXPECT_EQ(a.height, 576);
+    EXPECT_EQ(a.audioStreams, 1);
+}
+
+TEST_F(DriverEndToEnd, AudioOnly)
+{
+    TConversionSetup s = setup();
+    s.settings.chAviVideoDontCopy = true;
+    const std::vector<TConversionRow> rows = convert(s, {input(QStringLiteral("a.mkv"))});
+    EXPECT_EQ(rows[0].Status, QStringLiteral("Done")) << errorLogText.toStdString();
+    EXPECT_TRUE(frontEnd.walk.AudioOnly);
+    const Analysis a = analyse(path(QStringLiteral("a.avi")));
+    EXPECT_EQ(a.videoStreams, 0) << a.streams.join(u'\n').toStdString();
+    EXPECT_TRUE(a.has("Audio: mp3"));
+}
+
+TEST_F(DriverEndToEnd, ExistingOutputPolicies)
+{
+    struct Case
+    {
+        int policy;
+        const char *status;
+        const char *converted; // where the new output lands; empty: nowhere
+    };
+    const Case cases[] = {
+        {OutputExists::Rename, "OK - Renamed", "a_001.avi"},
+        {OutputExists::Overwrite, "OK - Overwritten", "a.avi"},
+        {OutputExists::Skip, "Skipped", ""},
+    };
+    const QString a = input(QStringLiteral("a.mkv"));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.policy);
+        QFile::remove(path(QStringLiteral("a_001.avi")));
+        QFile::remove(path(QStringLiteral("a.avi")));
+        ASSERT_TRUE(TestSupport::WriteFile(path(QStringLiteral("a.avi")), "earlier"));
+        TConversionSetup s = setup();
+        s.settings.cbOutputExists = c.policy;
+        const std::vector<TConversionRow> rows = convert(s, {a});
+        EXPECT_EQ(rows[0].Status, QLatin1String(c.status)) << errorLogText.toStdString();
+        if (*c.converted) {
+            EXPECT_EQ(rows[0].OutputFile, path(QLatin1String(c.converted)));
+            EXPECT_TRUE(analyse(rows[0].OutputFile).has("Video: mpeg4"));
+        }
+        if (c.policy != OutputExists::Overwrite) {
+            EXPECT_EQ(TestSupport::ReadFile(path(QStringLiteral("a.avi"))), "earlier");
+        }
+    }
+}
+
+TEST_F(DriverEndToEnd, KeepsTheInputsTimes)
+{
+    const QString a = input(QStringLiteral("a.mkv"));
+    TFileTimes times;
+    times.Access = {1200000000, 0};
+    times.Modification = {1100000000, 250000000};
+    ASSERT_TRUE(ApplyFileTimes(a, times));
+    TConversionSetup s = setup();
+    s.settings.chKeepDates = true;
+    convert(s, {a});
+    const std::optional<TFileTimes> output = ReadFileTimes(path(QStringLiteral("a.avi")));
+    ASSERT_TRUE(output);
+    EXPECT_EQ(output->Modification.tv_sec, times.Modification.tv_sec);
+    EXPECT_EQ(output->Modification.tv_nsec, times.Modification.tv_nsec);
+    // Reading the input (the probe) may already have moved its access time;
+    // the output gets the time the input has.
+    const std::optional<TFileTimes> now = ReadFileTimes(a);
+    ASSERT_TRUE(now);
+    EXPECT_EQ(output->Access.tv_sec, now->Access.tv_sec);
+    EXPECT_EQ(output->Access.tv_nsec, now->Access.tv_nsec);
+}
+
+TEST_F(DriverEndToEnd, ACorruptInputIsLoggedAndTheNextFileStillConverted)
+{
+    QByteArray garbage(20000, '\0');
+    for (int i = 0; i < garbage.size(); ++i)
+        garbage[i] = char((i * 7919) % 251);
+    const QString bad = input(QStringLiteral("bad.mkv"), garbage);
+    const QString good = input(QStringLiteral("good.mkv"));
+    const std::vector<TConversionRow> rows = convert(setup(), {bad, good});
+
+    EXPECT_TRUE(rows[0].Status.startsWith(QStringLiteral("Error ("))) << rows[0].Status;
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("bad.avi"))));
+    ASSERT_EQ(frontEnd.errorEntries.size(), 1);
+    const QStringList entry = frontEnd.errorEntries[0].split(u'\n');
+    const auto text = std::find_if(entry.cbegin(), entry.cend(),
+        [](const QString &line) { return line.startsWith(QLatin1String("ExitCode: ")); });
+    ASSERT_NE(text, entry.cend()) << frontEnd.errorEntries[0].toStdString();
+    // The entry text follows the empty line after the header lines.
+    EXPECT_TRUE((text - 1)->isEmpty());
+    EXPECT_EQ(rows[1].Status, QStringLiteral("Done"));
+    EXPECT_TRUE(analyse(path(QStringLiteral("good.avi"))).has("Video: mpeg4"));
+}
+
+TEST_F(DriverEndToEnd, OddFileNamesReachFFmpegUnchanged)
+{
+    const QStringList names = {QStringLiteral("with blanks  .mkv"),
+        QStringLiteral("it's \"q\".mkv"), QStringLiteral("$HOME `x` ;.mkv"),
+        QStringLiteral("Grüße 日本.mkv"), QStringLiteral("-leading.mkv")};
+    QStringList files;
+    for (const QString &name : names)
+        files << input(name);
+    const std::vector<TConversionRow> rows = convert(setup(), files);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(names[qsizetype(i)].toStdString());
+        EXPECT_EQ(rows[i].Status, QStringLiteral("Done")) << errorLogText.toStdString();
+        const QString output
+            = QString(files[qsizetype(i)]).replace(QLatin1String(".mkv"), QLatin1String(".avi"));
+        EXPECT_EQ(rows[i].OutputFile, output);
+        EXPECT_TRUE(analyse(output).has("Video: mpeg4"));
+    }
+}
+
+TEST_F(DriverEndToEnd, TheShellScriptConvertsLikeTheDriver)
+{
+    const QStringList files = {input(QStringLiteral("plain.mkv")),
+        input(QStringLiteral("it's $x \"y\".mkv")), input(QStringLiteral("-dash é.mkv"))};
+    const auto outputOf
+        = [](QString file) { return file.replace(QLatin1String(".mkv"), QLatin1String(".avi")); };
+
+    TConversionSetup s = setup();
+    s.BatchOnly = true;
+    s.BatchFileName = path(QStringLiteral("convert.sh"));
+    convert(s, files);
+    ASSERT_TRUE(result.ScriptSaved);
+    QProcess shell;
+    shell.setProcessChannelMode(QProcess::MergedChannels);
+    shell.setStandardInputFile(QProcess::nullDevice());
+    shell.start(QStringLiteral("sh"), {s.BatchFileName});
+    ASSERT_TRUE(shell.waitForFinished(120000));
+    ASSERT_EQ(shell.exitCode(), 0) << shell.readAll().toStdString();
+
+    std::map<QString, std::pair<qint64, QStringList>> byScript;
+    for (const QString &file : files) {
+        const QString output = outputOf(file);
+        const Analysis a = analyse(output);
+        byScript[output] = {QFileInfo(output).size(), a.streams};
+        ASSERT_TRUE(QFile::remove(output));
+    }
+
+    TConversionSetup run = setup();
+    run.settings.cbOutputExists = OutputExists::Overwrite;
+    const std::vector<TConversionRow> rows = convert(run, files);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const QString output = outputOf(files[qsizetype(i)]);
+        SCOPED_TRACE(output.toStdString());
+        EXPECT_EQ(rows[i].Status, QStringLiteral("Done"));
+        EXPECT_EQ(QFileInfo(output).size(), byScript[output].first);
+        const Analysis a = analyse(output);
+        EXPECT_TRUE(a.has("Video: mpeg4"));
+        EXPECT_TRUE(a.has("Audio: mp3"));
+        EXPECT_EQ(a.streams.size(), byScript[output].second.size());
+    }
+}
+
+} // namespace
