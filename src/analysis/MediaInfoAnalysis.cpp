@@ -14,29 +14,12 @@ namespace {
 
 using Kind = TMediaInfoStreamKind;
 
-// Optional sign and decimal digits, as IsValidInt, but over the 64-bit range:
-// stream sizes beyond 2 GB are common.
-bool parseWhole(const QString &text, int64_t &value)
-{
-    qsizetype i = 0;
-    if (!text.isEmpty() && (text.at(0) == u'+' || text.at(0) == u'-'))
-        i = 1;
-    if (i >= text.size())
-        return false;
-    for (qsizetype k = i; k < text.size(); ++k)
-        if (text.at(k) < u'0' || text.at(k) > u'9')
-            return false;
-    bool ok = false;
-    value = text.toLongLong(&ok, 10);
-    return ok;
-}
-
 // Stores a whole-number value only when it fits the field, so an odd answer
 // never wraps around in a narrow field.
 template <typename T> bool setWhole(T &field, const QString &text)
 {
     int64_t value = 0;
-    if (!parseWhole(text, value))
+    if (!ParseWholeNumber(text, value))
         return false;
     if (!std::in_range<T>(value))
         return false;
@@ -100,7 +83,7 @@ public:
     // A stream count; negative answers are not counts.
     bool count(Kind kind, int64_t &n) const
     {
-        return parseWhole(get(kind, 0, QStringLiteral("StreamCount")), n) && n >= 0;
+        return ParseWholeNumber(get(kind, 0, QStringLiteral("StreamCount")), n) && n >= 0;
     }
 
     template <typename Stream> void readStreamSize(Kind kind, int i, Stream &stream) const
@@ -121,7 +104,7 @@ public:
         percentText.remove(QStringLiteral("%)"));
         int64_t percent = 0;
         // A share of the file: a broken file may claim more than all of it.
-        if (parseWhole(percentText.trimmed(), percent) && percent >= 0)
+        if (ParseWholeNumber(percentText.trimmed(), percent) && percent >= 0)
             stream.StreamSizeInPercent = uint8_t(std::min<int64_t>(percent, 100));
     }
 

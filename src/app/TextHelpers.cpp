@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <cmath>
+#include <climits>
 #include <limits>
 
 namespace {
@@ -97,7 +98,7 @@ QString FormatThousands(int64_t value, QChar separator)
     return value < 0 ? u'-' + result : result;
 }
 
-bool IsValidInt(const QString &text)
+bool ParseWholeNumber(const QString &text, int64_t &value)
 {
     qsizetype i = 0;
     if (!text.isEmpty() && (text.at(0) == u'+' || text.at(0) == u'-'))
@@ -108,8 +109,16 @@ bool IsValidInt(const QString &text)
         if (text.at(k) < u'0' || text.at(k) > u'9')
             return false;
     bool ok = false;
-    text.toInt(&ok, 10);
+    const qlonglong parsed = text.toLongLong(&ok, 10);
+    if (ok)
+        value = parsed;
     return ok;
+}
+
+bool IsValidInt(const QString &text)
+{
+    int64_t value = 0;
+    return ParseWholeNumber(text, value) && value >= INT32_MIN && value <= INT32_MAX;
 }
 
 bool IsValidFloat(const QString &text)

@@ -24,6 +24,9 @@ QString FormatThousands(int64_t value, QChar separator = u' ');
 
 // Optional sign and decimal digits, within the signed 32-bit range.
 bool IsValidInt(const QString &text);
+// Optional sign and decimal digits over the 64-bit range (stream sizes beyond
+// 2 GB are common); false for anything else, value then unchanged.
+bool ParseWholeNumber(const QString &text, int64_t &value);
 // A finite number written with the locale's decimal separator (no group
 // separators).
 bool IsValidFloat(const QString &text);
