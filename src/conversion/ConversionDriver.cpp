@@ -90,6 +90,7 @@ TConversionResult ConversionDriver::run(
         m_abortDeadline = 0;
         m_abortGraceMs = s.abortGraceMs;
         m_runner.clearStopRequest();
+        m_aheadRunner.clearStopRequest();
         m_state.IsConverting = true;
     }
     m_state.AudioOnly = false;
@@ -108,6 +109,8 @@ TConversionResult ConversionDriver::run(
     m_input.clear();
     m_outputPath.clear();
     m_encoders.reset();
+    m_rows = &rows;
+    m_rowIndex = -1;
 
     m_errorLog.ClearErrorLog();
     m_state.ErrorCount = 0;
@@ -147,6 +150,12 @@ TConversionEnd ConversionDriver::startRun(const std::vector<TConversionRow> &row
         m_frontEnd.warning(FFmpegMissingText(s.strings));
         return TConversionEnd::FFmpegMissing;
     }
+    m_state.FileCount = int(std::count_if(
+        rows.cbegin(), rows.cend(), [](const TConversionRow &row) { return row.Checked; }));
+    // The first file is analysed while FFmpeg is asked for its encoders.
+    if (!s.BatchOnly)
+        probeAhead(-1);
+
     // Told once here rather than failing every file. A script may be meant
     // for another FFmpeg build, so it is still written.
     m_encoders = QueryEncoders(m_ffmpeg);
@@ -161,8 +170,6 @@ TConversionEnd ConversionDriver::startRun(const std::vector<TConversionRow> &row
     m_batch = std::make_unique<BatchScript>(m_ffmpeg);
     s.params.LogDir = TempWorkDirName();
 
-    m_state.FileCount = int(std::count_if(
-        rows.cbegin(), rows.cend(), [](const TConversionRow &row) { return row.Checked; }));
     if (m_state.FileCount == 0)
         return TConversionEnd::NoCheckedRow;
 
@@ -191,6 +198,7 @@ TConversionEnd ConversionDriver::walk(std::vector<TConversionRow> &rows)
             continue;
         pause();
         m_state.FileNo = ++counter;
+        m_rowIndex = i;
         if (const std::optional<TConversionEnd> end = convertRow(int(i), rows[size_t(i)]))
             return *end;
         // Also after a skipped row: an abort must not let the walk go on.
@@ -265,7 +273,8 @@ std::optional<TConversionEnd> ConversionDriver::convertRow(int index, TConversio
     // The pieces depend on the analysis, so it comes first.
     ClearVideoFileInfo(m_state.CurrentFileInfo);
     TVideoFileInfo info;
-    ProbeWithFFmpeg(m_input, m_ffmpeg, s.params.MediaInfoDll, info, &m_runner);
+    if (!takeProbeAhead(m_input, info))
+        ProbeWithFFmpeg(m_input, m_ffmpeg, s.params.MediaInfoDll, info, &m_runner);
     m_state.CurrentFileInfo = info;
     pause();
 
@@ -338,6 +347,8 @@ uint32_t ConversionDriver::runPass(const CommandLine &command, const QString &wo
 {
     m_ranFFmpeg = true;
     m_unfinishedOutput = m_outputPath;
+    if (!m_ahead)
+        probeAhead(m_rowIndex);
     const FlushHook hook = [this](const ConsoleFlush &flush) {
         updateAbortNow();
         m_frontEnd.progress(m_output->onFlush(flush, progressInputs()));
@@ -413,6 +424,8 @@ void ConversionDriver::finishFile(int index, TConversionRow &row)
 
 void ConversionDriver::cleanUp()
 {
+    dropProbeAhead();
+    m_rows = nullptr;
     const TConversionSetup &s = *m_setup;
     TConversionRunEnd end;
     if (m_output) {
@@ -444,6 +457,7 @@ void ConversionDriver::cleanUp()
     m_state.AbortRequested = false;
     m_abortDeadline = 0;
     m_runner.clearStopRequest();
+    m_aheadRunner.clearStopRequest();
 }
 
 void ConversionDriver::endOfWalk()
@@ -474,6 +488,64 @@ void ConversionDriver::endOfWalk()
     default:
         break;
     }
+}
+
+void ConversionDriver::probeAhead(qsizetype fromIndex)
+{
+    if (!m_rows || abortSet())
+        return;
+    const std::vector<TConversionRow> &rows = *m_rows;
+    qsizetype next = fromIndex + 1;
+    while (next < qsizetype(rows.size()) && !rows[size_t(next)].Checked)
+        ++next;
+    if (next >= qsizetype(rows.size()))
+        return;
+    const QString input = rows[size_t(next)].FullFileName;
+    if (!QFileInfo(input).isFile())
+        return;
+    m_ahead.emplace();
+    m_ahead->input = input;
+    m_ahead->stamp = FileStampOf(input);
+    m_ahead->result = std::async(std::launch::async,
+        [this, input, ffmpeg = m_ffmpeg, mediaInfo = m_setup->params.MediaInfoDll] {
+            TVideoFileInfo info;
+            ProbeWithFFmpeg(input, ffmpeg, mediaInfo, info, &m_aheadRunner);
+            return info;
+        });
+}
+
+bool ConversionDriver::takeProbeAhead(const QString &input, TVideoFileInfo &info)
+{
+    if (!m_ahead)
+        return false;
+    if (m_ahead->input != input) {
+        dropProbeAhead();
+        return false;
+    }
+    bool taken = false;
+    try {
+        TVideoFileInfo probed = m_ahead->result.get();
+        // A file written meanwhile (the previous file's output, say) is
+        // analysed again.
+        const std::optional<TFileStamp> stamp = FileStampOf(input);
+        if (stamp && m_ahead->stamp && *stamp == *m_ahead->stamp) {
+            info = probed;
+            taken = true;
+        }
+    } catch (const ConsoleRunError &) {
+        // The probe in turn will report it.
+    }
+    m_ahead.reset();
+    return taken;
+}
+
+void ConversionDriver::dropProbeAhead()
+{
+    if (!m_ahead)
+        return;
+    if (m_ahead->result.valid())
+        m_ahead->result.wait();
+    m_ahead.reset();
 }
 
 bool ConversionDriver::ensureLogDir()
@@ -537,6 +609,8 @@ bool ConversionDriver::RequestAbort()
     // The runner sends "q" and stops FFmpeg by force after the grace time,
     // printing or not; a request between two runs reaches the next one.
     m_runner.requestStop(m_abortGraceMs);
+    // A probe made ahead is no longer needed.
+    m_aheadRunner.requestStop(0);
     return true;
 }
 

@@ -14,6 +14,7 @@
 
 #include <QString>
 #include <atomic>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -123,6 +124,13 @@ private:
     void finishFile(int index, TConversionRow &row);
     void cleanUp();
     void endOfWalk();
+    // Probes the next checked row after fromIndex on a thread of its own,
+    // so that its analysis is ready when the current file is converted.
+    void probeAhead(qsizetype fromIndex);
+    // The analysis made ahead for input, when its file has not changed
+    // since; false when there is none to use.
+    bool takeProbeAhead(const QString &input, TVideoFileInfo &info);
+    void dropProbeAhead();
     bool ensureLogDir();
     bool deleteOutput(const QString &path);
     void setRowStatus(int index, TConversionRow &row, const QString &status);
@@ -134,6 +142,8 @@ private:
 
     IConversionFrontEnd &m_frontEnd;
     ConsoleRunner m_runner;
+    // Runs the probes made ahead.
+    ConsoleRunner m_aheadRunner;
     TConversionState m_state;
     ErrorLog m_errorLog;
     std::unique_ptr<EncoderOutputHandler> m_output;
@@ -148,6 +158,15 @@ private:
 
     // Per run.
     std::unique_ptr<TConversionSetup> m_setup;
+    std::vector<TConversionRow> *m_rows = nullptr;
+    qsizetype m_rowIndex = -1;
+    struct ProbeAhead
+    {
+        QString input;
+        std::optional<TFileStamp> stamp;
+        std::future<TVideoFileInfo> result;
+    };
+    std::optional<ProbeAhead> m_ahead;
     QString m_ffmpeg;
     std::optional<EncoderSet> m_encoders;
     bool m_abortSeen = false;

@@ -4,6 +4,37 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+namespace {
+
+bool sameTime(const timespec &a, const timespec &b)
+{
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+} // namespace
+
+bool TFileStamp::operator==(const TFileStamp &other) const
+{
+    return Device == other.Device && Inode == other.Inode && Size == other.Size
+        && sameTime(Modification, other.Modification) && sameTime(Change, other.Change);
+}
+
+std::optional<TFileStamp> FileStampOf(const QString &path)
+{
+    struct stat info
+    {
+    };
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    TFileStamp stamp;
+    stamp.Device = info.st_dev;
+    stamp.Inode = info.st_ino;
+    stamp.Size = info.st_size;
+    stamp.Modification = info.st_mtim;
+    stamp.Change = info.st_ctim;
+    return stamp;
+}
+
 std::optional<TFileTimes> ReadFileTimes(const QString &path)
 {
     struct stat info

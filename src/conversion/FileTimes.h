@@ -3,6 +3,7 @@
 #include <QString>
 #include <ctime>
 #include <optional>
+#include <sys/types.h>
 
 // The times of a file that can be given to another one. Linux file systems
 // do not let a program set the creation (birth) time, so it is not among
@@ -12,6 +13,20 @@ struct TFileTimes
     timespec Access{};
     timespec Modification{};
 };
+
+// Which file a name reaches and the state of its content: a file whose
+// stamp is unchanged has not been written or replaced in the meantime.
+struct TFileStamp
+{
+    dev_t Device = 0;
+    ino_t Inode = 0;
+    off_t Size = 0;
+    timespec Modification{};
+    timespec Change{};
+
+    bool operator==(const TFileStamp &other) const;
+};
+std::optional<TFileStamp> FileStampOf(const QString &path);
 
 // Nothing when the file cannot be examined. Symbolic links are followed.
 std::optional<TFileTimes> ReadFileTimes(const QString &path);

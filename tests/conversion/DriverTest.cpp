@@ -113,6 +113,33 @@ TEST_F(Driver, ReportsProgressAgainstTheProbedFrameCount)
     EXPECT_EQ(frontEnd.finished[0].StatusMarkup, QStringLiteral("<b>Done</b>"));
 }
 
+TEST_F(Driver, ProbesEachFileOnceAndAgainWhenItChangedMeanwhile)
+{
+    // The next file is analysed while the current one converts. Here the
+    // second input is the first one's output, rewritten during that time.
+    writeScript(QStringLiteral("[run]\nsleep:300\noutput:1000\n"));
+    const QString a = makeInput(QStringLiteral("a.mkv"));
+    const QString b = makeInput(QStringLiteral("b.mkv"));
+    const QString aOut = makeInput(QStringLiteral("a.avi"), "before");
+    TConversionSetup s = setup();
+    s.settings.cbOutputExists = OutputExists::Overwrite;
+    std::vector<TConversionRow> rows = rowsOf({a, aOut, b});
+
+    ConversionDriver driver(frontEnd);
+    driver.run(s, rows);
+
+    QStringList probed;
+    for (const FakeCall &call : calls()) {
+        if (call.isProbe())
+            probed << QFileInfo(call.args[1]).fileName();
+    }
+    probed.sort();
+    EXPECT_EQ(probed,
+        (QStringList{QStringLiteral("a.avi"), QStringLiteral("a.avi"), QStringLiteral("a.mkv"),
+            QStringLiteral("b.mkv")}));
+    EXPECT_EQ(rows[1].OutputFile, path(QStringLiteral("a_001.avi")));
+}
+
 TEST_F(Driver, LogsAFailureDeletesItsOutputAndGoesOnWithTheNextFile)
 {
     writeScript(QStringLiteral("[run match=bad]\n"
