@@ -1,6 +1,7 @@
 #include "conversion/ConversionDriver.h"
 
 #include "analysis/FFmpegProbe.h"
+#include "analysis/MediaInfoLibrary.h"
 #include "app/AppInfo.h"
 #include "app/AppStartup.h"
 #include "app/FFmpegMissing.h"
@@ -8,6 +9,7 @@
 #include "conversion/BatchScript.h"
 #include "conversion/ConversionFrontEnd.h"
 #include "conversion/PowerControl.h"
+#include "conversion/ProbeBatch.h"
 #include "encoding/CommandAssembly.h"
 #include "encoding/EncoderSupport.h"
 #include "encoding/OutputName.h"
@@ -152,13 +154,19 @@ TConversionEnd ConversionDriver::startRun(const std::vector<TConversionRow> &row
     }
     m_state.FileCount = int(std::count_if(
         rows.cbegin(), rows.cend(), [](const TConversionRow &row) { return row.Checked; }));
-    // The first file is analysed while FFmpeg is asked for its encoders.
-    if (!s.BatchOnly)
-        probeAhead(-1);
+    // The first file is analysed while FFmpeg is asked for its encoders and
+    // the MediaInfo library is loaded, the others while the first one
+    // converts: the run's start waits for as little as it can.
+    std::future<std::optional<EncoderSet>> encoders
+        = std::async(std::launch::async, QueryEncoders, m_ffmpeg);
+    if (!s.BatchOnly) {
+        probeAhead(-1, 1);
+        LoadMediaInfoLibrary(s.params.MediaInfoDll);
+    }
 
     // Told once here rather than failing every file. A script may be meant
     // for another FFmpeg build, so it is still written.
-    m_encoders = QueryEncoders(m_ffmpeg);
+    m_encoders = encoders.get();
     if (m_encoders) {
         const QStringList missing = MissingEncoders(s.settings, *m_encoders);
         if (!missing.isEmpty()) {
@@ -347,8 +355,7 @@ uint32_t ConversionDriver::runPass(const CommandLine &command, const QString &wo
 {
     m_ranFFmpeg = true;
     m_unfinishedOutput = m_outputPath;
-    if (!m_ahead)
-        probeAhead(m_rowIndex);
+    probeAhead(m_rowIndex, ProbeBatchSize);
     const FlushHook hook = [this](const ConsoleFlush &flush) {
         updateAbortNow();
         m_frontEnd.progress(m_output->onFlush(flush, progressInputs()));
@@ -490,62 +497,75 @@ void ConversionDriver::endOfWalk()
     }
 }
 
-void ConversionDriver::probeAhead(qsizetype fromIndex)
+void ConversionDriver::probeAhead(qsizetype fromIndex, int maxFiles)
 {
     if (!m_rows || abortSet())
         return;
+    QStringList inputs;
     const std::vector<TConversionRow> &rows = *m_rows;
-    qsizetype next = fromIndex + 1;
-    while (next < qsizetype(rows.size()) && !rows[size_t(next)].Checked)
-        ++next;
-    if (next >= qsizetype(rows.size()))
+    for (qsizetype i = fromIndex + 1; i < qsizetype(rows.size()) && inputs.size() < maxFiles; ++i) {
+        const TConversionRow &row = rows[size_t(i)];
+        // A file that is not there is left to its own turn.
+        if (row.Checked && QFileInfo(row.FullFileName).isFile())
+            inputs << row.FullFileName;
+    }
+    if (inputs.isEmpty())
         return;
-    const QString input = rows[size_t(next)].FullFileName;
-    if (!QFileInfo(input).isFile())
+    const auto pending = [&](const AheadFile &file) { return file.input == inputs.first(); };
+    if (std::any_of(m_ahead.cbegin(), m_ahead.cend(), pending))
         return;
-    m_ahead.emplace();
-    m_ahead->input = input;
-    m_ahead->stamp = FileStampOf(input);
-    m_ahead->result = std::async(std::launch::async,
-        [this, input, ffmpeg = m_ffmpeg, mediaInfo = m_setup->params.MediaInfoDll] {
-            TVideoFileInfo info;
-            ProbeWithFFmpeg(input, ffmpeg, mediaInfo, info, &m_aheadRunner);
-            return info;
+    dropProbeAhead();
+
+    auto promises = std::make_shared<std::vector<std::promise<std::optional<TVideoFileInfo>>>>(
+        size_t(inputs.size()));
+    for (qsizetype k = 0; k < inputs.size(); ++k) {
+        AheadFile file;
+        file.input = inputs.at(k);
+        file.stamp = FileStampOf(file.input);
+        file.result = (*promises)[size_t(k)].get_future().share();
+        m_ahead.push_back(file);
+    }
+    m_aheadTask = std::async(std::launch::async,
+        [this, inputs, promises, ffmpeg = m_ffmpeg, mediaInfo = m_setup->params.MediaInfoDll] {
+            int answered = 0;
+            try {
+                ProbeFilesWithFFmpeg(inputs, ffmpeg, mediaInfo, m_aheadRunner,
+                    [&](int k, std::optional<TVideoFileInfo> info) {
+                        (*promises)[size_t(k)].set_value(std::move(info));
+                        answered = k + 1;
+                    });
+            } catch (...) {
+                // Each file is then analysed on its own, which reports it.
+            }
+            for (size_t k = size_t(answered); k < promises->size(); ++k)
+                (*promises)[k].set_value(std::nullopt);
         });
 }
 
 bool ConversionDriver::takeProbeAhead(const QString &input, TVideoFileInfo &info)
 {
-    if (!m_ahead)
+    const auto found = std::find_if(
+        m_ahead.begin(), m_ahead.end(), [&](const AheadFile &file) { return file.input == input; });
+    if (found == m_ahead.end())
         return false;
-    if (m_ahead->input != input) {
-        dropProbeAhead();
+    const AheadFile file = *found;
+    m_ahead.erase(found);
+    const std::optional<TVideoFileInfo> &probed = file.result.get();
+    // A file written meanwhile (the previous file's output, say) is analysed
+    // again.
+    const std::optional<TFileStamp> stamp = FileStampOf(input);
+    if (!probed || !stamp || !file.stamp || !(*stamp == *file.stamp))
         return false;
-    }
-    bool taken = false;
-    try {
-        TVideoFileInfo probed = m_ahead->result.get();
-        // A file written meanwhile (the previous file's output, say) is
-        // analysed again.
-        const std::optional<TFileStamp> stamp = FileStampOf(input);
-        if (stamp && m_ahead->stamp && *stamp == *m_ahead->stamp) {
-            info = probed;
-            taken = true;
-        }
-    } catch (const ConsoleRunError &) {
-        // The probe in turn will report it.
-    }
-    m_ahead.reset();
-    return taken;
+    info = *probed;
+    return true;
 }
 
 void ConversionDriver::dropProbeAhead()
 {
-    if (!m_ahead)
-        return;
-    if (m_ahead->result.valid())
-        m_ahead->result.wait();
-    m_ahead.reset();
+    if (m_aheadTask.valid())
+        m_aheadTask.wait();
+    m_aheadTask = {};
+    m_ahead.clear();
 }
 
 bool ConversionDriver::ensureLogDir()

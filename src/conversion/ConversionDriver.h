@@ -124,9 +124,11 @@ private:
     void finishFile(int index, TConversionRow &row);
     void cleanUp();
     void endOfWalk();
-    // Probes the next checked row after fromIndex on a thread of its own,
-    // so that its analysis is ready when the current file is converted.
-    void probeAhead(qsizetype fromIndex);
+    // Analyses the next checked rows after fromIndex (up to maxFiles of
+    // them, in one FFmpeg run) on a thread of its own, so that each analysis
+    // is ready when its file's turn comes; nothing when the next one is
+    // being analysed already.
+    void probeAhead(qsizetype fromIndex, int maxFiles);
     // The analysis made ahead for input, when its file has not changed
     // since; false when there is none to use.
     bool takeProbeAhead(const QString &input, TVideoFileInfo &info);
@@ -160,13 +162,15 @@ private:
     std::unique_ptr<TConversionSetup> m_setup;
     std::vector<TConversionRow> *m_rows = nullptr;
     qsizetype m_rowIndex = -1;
-    struct ProbeAhead
+    // The files being analysed ahead, in one FFmpeg run.
+    struct AheadFile
     {
         QString input;
-        std::optional<TFileStamp> stamp;
-        std::future<TVideoFileInfo> result;
+        std::optional<TFileStamp> stamp; // before the analysis
+        std::shared_future<std::optional<TVideoFileInfo>> result;
     };
-    std::optional<ProbeAhead> m_ahead;
+    std::vector<AheadFile> m_ahead;
+    std::future<void> m_aheadTask;
     QString m_ffmpeg;
     std::optional<EncoderSet> m_encoders;
     bool m_abortSeen = false;

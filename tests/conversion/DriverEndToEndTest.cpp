@@ -5,6 +5,7 @@
 #include "analysis/FFmpegProbe.h"
 #include "app/ToolResolution.h"
 #include "conversion/FileTimes.h"
+#include "conversion/ProbeBatch.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>
@@ -352,6 +353,45 @@ TEST_F(DriverEndToEnd, TheShellScriptConvertsLikeTheDriver)
         EXPECT_TRUE(a.has("Video: mpeg4"));
         EXPECT_TRUE(a.has("Audio: mp3"));
         EXPECT_EQ(a.streams.size(), byScript[output].second.size());
+    }
+}
+
+TEST_F(DriverEndToEnd, ABatchAnalysisEqualsOneAnalysisPerFile)
+{
+    QByteArray garbage(4000, 'x');
+    const QStringList files = {input(QStringLiteral("a.mkv")), input(QStringLiteral("-it's b.mkv")),
+        input(QStringLiteral("bad.mkv"), garbage), input(QStringLiteral("c.mkv"))};
+    std::vector<std::optional<TVideoFileInfo>> batch(size_t(files.size()));
+    ConsoleRunner runner;
+    ProbeFilesWithFFmpeg(files, *s_ffmpeg, *s_mediaInfo, runner,
+        [&](int k, std::optional<TVideoFileInfo> info) { batch[size_t(k)] = std::move(info); });
+
+    // FFmpeg stops at the file it cannot open.
+    EXPECT_FALSE(batch[2]);
+    EXPECT_FALSE(batch[3]);
+    for (int k : {0, 1}) {
+        SCOPED_TRACE(files[k].toStdString());
+        ASSERT_TRUE(batch[size_t(k)]);
+        const TVideoFileInfo &b = *batch[size_t(k)];
+        TVideoFileInfo single;
+        ProbeWithFFmpeg(files[k], *s_ffmpeg, *s_mediaInfo, single);
+        ASSERT_TRUE(single.StreamsStr[1].StreamExists);
+        EXPECT_EQ(b.FileName, single.FileName);
+        EXPECT_EQ(b.FileSize, single.FileSize);
+        EXPECT_EQ(b.Duration, single.Duration);
+        EXPECT_EQ(b.Seconds, single.Seconds);
+        EXPECT_EQ(b.NumberOfVideoStreams, single.NumberOfVideoStreams);
+        EXPECT_EQ(b.NumberOfAudioStreams, single.NumberOfAudioStreams);
+        for (size_t i = 0; i < single.StreamsStr.size(); ++i)
+            EXPECT_EQ(b.StreamsStr[i].Str1, single.StreamsStr[i].Str1);
+        EXPECT_EQ(b.VideoStreams[0].Frames, single.VideoStreams[0].Frames);
+        EXPECT_EQ(b.VideoStreams[0].FPS, single.VideoStreams[0].FPS);
+        EXPECT_EQ(b.VideoStreams[0].Bitrate, single.VideoStreams[0].Bitrate);
+        EXPECT_EQ(b.VideoStreams[0].StreamSize, single.VideoStreams[0].StreamSize);
+        EXPECT_EQ(b.AudioStreams[0].Bitrate, single.AudioStreams[0].Bitrate);
+        EXPECT_EQ(b.AudioStreams[0].SamplingRate, single.AudioStreams[0].SamplingRate);
+        EXPECT_EQ(b.AudioStreams[0].Channels, single.AudioStreams[0].Channels);
+        EXPECT_EQ(b.MediaInfoFull, single.MediaInfoFull);
     }
 }
 

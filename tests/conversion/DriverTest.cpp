@@ -130,8 +130,8 @@ TEST_F(Driver, ProbesEachFileOnceAndAgainWhenItChangedMeanwhile)
 
     QStringList probed;
     for (const FakeCall &call : calls()) {
-        if (call.isProbe())
-            probed << QFileInfo(call.args[1]).fileName();
+        for (const QString &file : call.probed())
+            probed << QFileInfo(file).fileName();
     }
     probed.sort();
     EXPECT_EQ(probed,

@@ -146,7 +146,15 @@ struct FakeCall
     QString cwd;
     QStringList args;
 
-    bool isProbe() const { return args.size() == 2 && args[0] == QLatin1String("-i"); }
+    // The files of a probe ("-i A -i B ..."); empty for other calls.
+    QStringList probed() const
+    {
+        QStringList files;
+        for (qsizetype i = 0; i + 1 < args.size() && args[i] == QLatin1String("-i"); i += 2)
+            files << args[i + 1];
+        return files.size() * 2 == args.size() ? files : QStringList();
+    }
+    bool isProbe() const { return !probed().isEmpty(); }
     bool isConversion() const
     {
         return !isProbe() && !args.contains(QLatin1String("-encoders"))

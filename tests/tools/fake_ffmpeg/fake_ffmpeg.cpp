@@ -3,10 +3,12 @@
 //   -hide_banner -encoders   an encoder list (section [encoders], else a
 //                            built-in list of the usual encoders)
 //   -version                 one version line
-//   -i FILE                  a probe: section [probe] (or a built-in
-//                            description of a 4 s, 25 fps, 160x120 file
-//                            with stereo audio); "%INPUT%" becomes FILE;
-//                            exit code 1 as FFmpeg ends without an output
+//   -i FILE [-i FILE...]     a probe: for each file, section [probe] (or
+//                            a built-in description of a 4 s, 25 fps,
+//                            160x120 file with stereo audio); "%INPUT%"
+//                            becomes FILE, "#0" the input's number; exit
+//                            code 1 as FFmpeg ends without an output, at
+//                            once at a file that is not there
 //   anything else            a conversion: the first [run] section whose
 //                            filter matches, else the built-in run
 // The script is the file named by QLN_FAKE_FFMPEG_SCRIPT. Sections start
@@ -207,8 +209,7 @@ const char *const DefaultProbe
       "  Duration: 00:00:04.00, start: 0.000000, bitrate: 400 kb/s\n"
       "  Stream #0:0: Video: h264 (High), yuv420p(progressive), 160x120 [SAR 1:1 DAR 4:3], 25 "
       "fps, 25 tbr, 1k tbn (default)\n"
-      "  Stream #0:1: Audio: aac (LC), 48000 Hz, stereo, fltp, 128 kb/s (default)\n"
-      "At least one output file must be specified\n";
+      "  Stream #0:1: Audio: aac (LC), 48000 Hz, stereo, fltp, 128 kb/s (default)\n";
 
 const char *const DefaultEncoders[] = {"libx264", "libxvid", "mpeg4", "msmpeg4v2", "msmpeg4",
     "wmv1", "wmv2", "mjpeg", "huffyuv", "ffv1", "mpeg1video", "mpeg2video", "libmp3lame", "aac",
@@ -227,20 +228,34 @@ int answerEncoders(const std::vector<Section> &sections)
     return 0;
 }
 
-int answerProbe(const std::vector<Section> &sections, const std::string &input)
+// The description of input number index, numbered as FFmpeg numbers the
+// inputs of one run.
+std::string describe(const std::string &text, const std::string &input, size_t index)
+{
+    const std::string n = std::to_string(index);
+    std::string result = replaceAll(text, "%INPUT%", input);
+    result = replaceAll(result, "Input #0,", "Input #" + n + ",");
+    return replaceAll(result, "Stream #0:", "Stream #" + n + ":");
+}
+
+int answerProbe(const std::vector<Section> &sections, const std::vector<std::string> &inputs)
 {
     err(Banner);
-    if (!fileExists(input)) {
-        err(input + ": No such file or directory\n");
-        return 1;
+    for (size_t k = 0; k < inputs.size(); ++k) {
+        const std::string &input = inputs[k];
+        if (!fileExists(input)) {
+            err(input + ": No such file or directory\n");
+            return 1;
+        }
+        const Section *section = findSection(sections, "probe", input);
+        if (!section) {
+            err(describe(DefaultProbe, input, k));
+            continue;
+        }
+        for (const std::string &line : section->lines)
+            err(describe(line, input, k) + "\n");
     }
-    const Section *section = findSection(sections, "probe", input);
-    if (!section) {
-        err(replaceAll(DefaultProbe, "%INPUT%", input));
-        return 1;
-    }
-    for (const std::string &line : section->lines)
-        err(replaceAll(line, "%INPUT%", input) + "\n");
+    err("At least one output file must be specified\n");
     return 1;
 }
 
@@ -420,7 +435,10 @@ int main(int argc, char **argv)
         std::printf("ffmpeg version 5.1-fake Copyright (c) 2000-2024 the FFmpeg developers\n");
         return 0;
     }
-    if (args.size() == 2 && args[0] == "-i")
-        return answerProbe(sections, args[1]);
+    std::vector<std::string> probed;
+    for (size_t i = 0; i + 1 < args.size() && args[i] == "-i"; i += 2)
+        probed.push_back(args[i + 1]);
+    if (!probed.empty() && probed.size() * 2 == args.size())
+        return answerProbe(sections, probed);
     return convert(sections, args);
 }
