@@ -576,12 +576,21 @@ bool ConversionDriver::ensureLogDir()
     const QFileInfo info(dir);
     if (dir == m_createdLogDir && info.isDir() && !info.isSymLink())
         return true;
-    // The name is predictable: a folder that is already there is someone
-    // else's, and the statistics files must not be written or deleted in it.
-    if (!info.exists() && !info.isSymLink() && QDir().mkpath(dir)) {
+    // The name is predictable: a folder that is already there (another run
+    // started in the same millisecond, or a planted one) is not ours, and
+    // the statistics files must not be written or deleted in it.
+    const QString base = m_createdLogDir.isEmpty() ? dir : m_createdLogDir;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString candidate = attempt == 0 ? base : base + u'_' + QString::number(attempt);
+        const QFileInfo taken(candidate);
+        if (taken.exists() || taken.isSymLink())
+            continue;
+        if (!QDir().mkpath(candidate))
+            break;
         QFile::setPermissions(
-            dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        m_createdLogDir = dir;
+            candidate, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        dir = candidate;
+        m_createdLogDir = candidate;
         return true;
     }
     dir.clear();
