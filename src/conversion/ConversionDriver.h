@@ -105,6 +105,8 @@ public:
     // folder, then the folder itself when it is the run's own.
     void ClearLogs();
 
+    // The atomic fields may be read from any thread; the others on the
+    // driver's thread (the front end's calls) or between runs.
     const TConversionState &state() const { return m_state; }
     // The run's error log (the window shows it; the terminal prints or saves
     // it). Read it between runs only.

@@ -1,9 +1,7 @@
 #include "DriverTestSupport.h"
 
 #include "app/AppStartup.h"
-#include "conversion/FileTimes.h"
 
-#include <QDateTime>
 #include <QFileInfo>
 #include <gmock/gmock.h>
 
@@ -101,11 +99,7 @@ TEST_F(Driver, ReportsProgressAgainstTheProbedFrameCount)
     ConversionDriver driver(frontEnd);
     driver.run(setup(), rows);
 
-    ASSERT_FALSE(frontEnd.updates.empty());
-    int last = 0;
-    for (const TEncoderProgressUpdate &u : frontEnd.updates)
-        last = u.Percentage > 0 ? u.Percentage : last;
-    EXPECT_EQ(last, 30);
+    EXPECT_EQ(frontEnd.lastPercentage, 30);
     EXPECT_EQ(driver.state().CurrentFileInfo.VideoStreams[0].Frames, 100u);
     ASSERT_EQ(frontEnd.finished.size(), 1u);
     EXPECT_TRUE(frontEnd.finished[0].Succeeded);
@@ -370,16 +364,6 @@ TEST_F(Driver, EndsEarlyWithoutConvertingOrWritingAScript)
     }
 }
 
-TEST_F(Driver, NoCheckedRowEndsTheRun)
-{
-    std::vector<TConversionRow> rows = rowsOf({makeInput(QStringLiteral("a.mkv"))});
-    rows[0].Checked = false;
-    ConversionDriver driver(frontEnd);
-    EXPECT_EQ(driver.run(setup(), rows).End, TConversionEnd::NoCheckedRow);
-    EXPECT_TRUE(conversions().empty());
-    EXPECT_EQ(rows[0].Status, QStringLiteral("Ready"));
-}
-
 TEST_F(Driver, MissingEncodersStopARunButNotAScript)
 {
     writeScript(QStringLiteral("[encoders]\nmpeg4\naac\n"));
@@ -425,30 +409,6 @@ TEST_F(Driver, RunsTheAfterConversionActionOnlyAfterACleanRun)
         EXPECT_EQ(power.calls, c.powerCalls);
         EXPECT_EQ(frontEnd.events.contains(QStringLiteral("closeApplication")), c.closes);
         EXPECT_TRUE(frontEnd.errors.isEmpty());
-    }
-}
-
-TEST_F(Driver, KeepsTheInputsFileTimesWhenAsked)
-{
-    const QString input = makeInput(QStringLiteral("a.mkv"));
-    TFileTimes times;
-    times.Access = {1000000000, 123456789};
-    times.Modification = {978307200, 500000000};
-    ASSERT_TRUE(ApplyFileTimes(input, times));
-    for (const bool keep : {false, true}) {
-        SCOPED_TRACE(keep);
-        TConversionSetup s = setup();
-        s.settings.chKeepDates = keep;
-        s.settings.cbOutputExists = OutputExists::Overwrite;
-        std::vector<TConversionRow> rows = rowsOf({input});
-        ConversionDriver driver(frontEnd);
-        driver.run(s, rows);
-        const std::optional<TFileTimes> output = ReadFileTimes(path(QStringLiteral("a.avi")));
-        ASSERT_TRUE(output);
-        EXPECT_EQ(output->Modification.tv_sec == times.Modification.tv_sec
-                && output->Modification.tv_nsec == times.Modification.tv_nsec,
-            keep);
-        EXPECT_EQ(output->Access.tv_sec == times.Access.tv_sec, keep);
     }
 }
 

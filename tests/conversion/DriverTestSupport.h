@@ -29,91 +29,67 @@ inline void PrintTo(const QString &text, std::ostream *os)
 
 namespace DriverTest {
 
-// Everything the driver tells its front end, in order.
+// Everything the driver tells its front end: events in order, and the
+// details the tests look at.
 class RecordingFrontEnd : public IConversionFrontEnd
 {
 public:
-    void warning(const QString &text) override
-    {
-        warnings.append(text);
-        events.append(QStringLiteral("warning"));
-    }
-    void runStarted() override { events.append(QStringLiteral("runStarted")); }
-    void walkStarted(const TConversionWalkStart &start) override
-    {
-        walk = start;
-        events.append(QStringLiteral("walkStarted"));
-    }
+    void warning(const QString &text) override { note(QStringLiteral("warning"), text, warnings); }
+    void runStarted() override { events << QStringLiteral("runStarted"); }
+    void walkStarted(const TConversionWalkStart &start) override { walk = start; }
     void fileStarted(const TConversionFileView &file) override
     {
         started.push_back(file);
-        events.append(QStringLiteral("fileStarted %1").arg(file.FileNo));
         if (onFileStarted)
             onFileStarted(file);
     }
-    void fileSkipped(const TConversionFileView &file) override
-    {
-        skipped.push_back(file);
-        events.append(QStringLiteral("fileSkipped %1").arg(file.FileNo));
-    }
+    void fileSkipped(const TConversionFileView &file) override { skipped.push_back(file); }
     void rowStatusChanged(int row, const QString &status) override
     {
-        statuses.append(QStringLiteral("%1:%2").arg(row).arg(status));
+        statuses << QStringLiteral("%1:%2").arg(row).arg(status);
     }
     void progress(const TEncoderProgressUpdate &update) override
     {
-        updates.push_back(update);
+        lastPercentage = update.Percentage > 0 ? update.Percentage : lastPercentage;
         if (onProgress)
             onProgress(update);
     }
-    void errorLogged(const QStringList &lines, int errorCount) override
-    {
-        errorEntries.append(lines.join(u'\n'));
-        lastErrorCount = errorCount;
-    }
+    void errorLogged(const QStringList &lines, int) override { errorEntries << lines.join(u'\n'); }
     void fileFinished(const TConversionFileEnd &end) override { finished.push_back(end); }
-    void runFinished(const TConversionRunEnd &end) override
+    void runFinished(const TConversionRunEnd &) override
     {
-        runEnd = end;
-        events.append(QStringLiteral("runFinished"));
+        events << QStringLiteral("runFinished");
     }
     bool askYesNo(const QString &question) override
     {
-        questions.append(question);
-        events.append(QStringLiteral("question"));
+        note(QStringLiteral("question"), question, questions);
         return answerYes;
     }
-    void showError(const QString &text) override
-    {
-        errors.append(text);
-        events.append(QStringLiteral("error"));
-    }
+    void showError(const QString &text) override { note(QStringLiteral("error"), text, errors); }
     void showErrorLog(const QString &caption, bool show) override
     {
         errorLogCaption = caption;
         errorLogShown = show;
-        events.append(QStringLiteral("showErrorLog"));
     }
-    void closeApplication() override { events.append(QStringLiteral("closeApplication")); }
+    void closeApplication() override { events << QStringLiteral("closeApplication"); }
 
-    QStringList events;
-    QStringList warnings;
-    QStringList statuses; // "row:status"
-    QStringList errorEntries;
-    QStringList questions;
-    QStringList errors;
-    std::vector<TConversionFileView> started;
-    std::vector<TConversionFileView> skipped;
+    QStringList events, warnings, statuses, errorEntries, questions, errors;
+    std::vector<TConversionFileView> started, skipped;
     std::vector<TConversionFileEnd> finished;
-    std::vector<TEncoderProgressUpdate> updates;
     TConversionWalkStart walk;
-    TConversionRunEnd runEnd;
+    int lastPercentage = 0;
     QString errorLogCaption;
     bool errorLogShown = false;
-    int lastErrorCount = 0;
     bool answerYes = false;
     std::function<void(const TConversionFileView &)> onFileStarted;
     std::function<void(const TEncoderProgressUpdate &)> onProgress;
+
+private:
+    void note(const QString &event, const QString &text, QStringList &list)
+    {
+        events << event;
+        list << text;
+    }
 };
 
 class RecordingPower : public IPowerControl
