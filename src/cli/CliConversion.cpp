@@ -7,6 +7,7 @@
 #include "i18n/AppStrings.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
