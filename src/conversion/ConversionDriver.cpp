@@ -36,11 +36,12 @@ int64_t nowMs()
         .count();
 }
 
-// Folder (with its trailing separator) and file name of a path.
+// Folder (with its trailing separator) and file name of a path, escaped
+// for the markup label: a name is shown, never taken for tags.
 std::pair<QString, QString> splitPath(const QString &path)
 {
     const qsizetype slash = path.lastIndexOf(u'/');
-    return {path.left(slash + 1), path.mid(slash + 1)};
+    return {path.left(slash + 1).toHtmlEscaped(), path.mid(slash + 1).toHtmlEscaped()};
 }
 
 QString outputMarkup(const QString &path)

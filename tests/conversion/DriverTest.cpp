@@ -90,11 +90,11 @@ TEST_F(Driver, NeverConvertsAFileOntoItself)
     }
 }
 
-TEST_F(Driver, ReportsProgressAgainstTheProbedFrameCount)
+TEST_F(Driver, ReportsTheFileAndItsProgressAgainstTheProbedFrameCount)
 {
     // The fake's probe describes 4 s at 25 frame/s: 100 frames; its run
     // prints frames 10, 20 and 30.
-    const QString input = makeInput(QStringLiteral("a.mkv"));
+    const QString input = makeInput(QStringLiteral("a <b>&.mkv"));
     std::vector<TConversionRow> rows = rowsOf({input});
     ConversionDriver driver(frontEnd);
     driver.run(setup(), rows);
@@ -105,6 +105,11 @@ TEST_F(Driver, ReportsProgressAgainstTheProbedFrameCount)
     EXPECT_TRUE(frontEnd.finished[0].Succeeded);
     EXPECT_TRUE(frontEnd.finished[0].ProgressComplete);
     EXPECT_EQ(frontEnd.finished[0].StatusMarkup, QStringLiteral("<b>Done</b>"));
+    ASSERT_EQ(frontEnd.started.size(), 1u);
+    EXPECT_EQ(frontEnd.started[0].OutputMarkup,
+        QStringLiteral("<b><font bgcolor=\"#696969\" color=\"#FFFFFF\"> ") + m_dir.path()
+            + QStringLiteral("/ </font> a &lt;b&gt;&amp;.avi</b>"));
+    EXPECT_EQ(frontEnd.started[0].StatusText, QStringLiteral("Please wait..."));
 }
 
 TEST_F(Driver, ProbesEachFileOnceAndAgainWhenItChangedMeanwhile)
