@@ -23,7 +23,8 @@ struct CliRun
 };
 
 // quillon-cli with the fake FFmpeg scripted by `script`. With signalAfterMs,
-// SIGINT is sent that long after the start (to quillon-cli alone).
+// SIGINT is sent that long after the start: to quillon-cli alone, or, as a
+// terminal's Ctrl+C does, to its whole process group.
 class ConvertCli : public ::testing::Test
 {
 protected:
@@ -38,7 +39,8 @@ protected:
         return file;
     }
 
-    CliRun run(const QStringList &args, const QString &script = {}, int signalAfterMs = -1)
+    CliRun run(const QStringList &args, const QString &script = {}, int signalAfterMs = -1,
+        bool wholeGroup = false)
     {
         const QString scriptFile = path(u"fake-script.txt"_s);
         EXPECT_TRUE(TestSupport::WriteFile(scriptFile, script.toUtf8()));
@@ -46,6 +48,8 @@ protected:
         env.insert(u"QLN_FAKE_FFMPEG_SCRIPT"_s, scriptFile);
         QProcess process;
         process.setProcessEnvironment(env);
+        if (wholeGroup)
+            process.setChildProcessModifier([] { ::setpgid(0, 0); });
         process.start(TestSupport::BinDir() + u"/quillon-cli"_s,
             QStringList{u"--ffmpeg"_s, TestSupport::ToolPath(u"fake_ffmpeg"_s)} + args);
         CliRun result;
@@ -56,7 +60,8 @@ protected:
         QElapsedTimer sinceSignal;
         if (signalAfterMs >= 0) {
             QThread::msleep(ulong(signalAfterMs));
-            ::kill(pid_t(process.processId()), SIGINT);
+            const pid_t pid = pid_t(process.processId());
+            ::kill(wholeGroup ? -pid : pid, SIGINT);
             sinceSignal.start();
         }
         if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
@@ -146,6 +151,7 @@ TEST_F(ConvertCli, InterruptAbortsWithStatus130)
         bool keepUnfinished;
         bool outputLeft;
         qint64 minMs, maxMs;
+        bool wholeGroup = false;
     };
     const Case cases[] = {
         // FFmpeg ends on "q": the unfinished output is deleted unless kept.
@@ -153,6 +159,9 @@ TEST_F(ConvertCli, InterruptAbortsWithStatus130)
         {"honours q, kept", u"[run]\noutput:5000\nprogress:200,50\n"_s, true, true, 0, 2000},
         // Silent and deaf to "q": stopped by force after 2.5 s.
         {"ignores q", u"[run]\noutput:5000\nq:ignore\nsleep:30000\n"_s, false, false, 2400, 6000},
+        // Ctrl+C in a terminal reaches the whole group: FFmpeg must still
+        // get only "q" and leave its output to be kept.
+        {"ctrl+c, kept", u"[run]\noutput:5000\nprogress:200,50\n"_s, true, true, 0, 2000, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -162,7 +171,7 @@ TEST_F(ConvertCli, InterruptAbortsWithStatus130)
         QStringList args{u"convert"_s, a, b};
         if (c.keepUnfinished)
             args << u"--keep-unfinished"_s;
-        const CliRun r = run(args, c.script, 700);
+        const CliRun r = run(args, c.script, 700, c.wholeGroup);
         EXPECT_EQ(r.exitCode, 130) << r.err.toStdString();
         EXPECT_GE(r.msAfterSignal, c.minMs);
         EXPECT_LT(r.msAfterSignal, c.maxMs);

@@ -190,6 +190,19 @@ TEST(ConsoleRunner, ChildInheritsNoStrayDescriptors)
     EXPECT_EQ(output.value(0), u"fds=0,1,2"_s);
 }
 
+TEST(ConsoleRunner, ChildRunsInItsOwnProcessGroup)
+{
+    // The terminal's Ctrl+C goes to our group only; the child must be told
+    // to stop by us, not killed by the keyboard.
+    ConsoleRunner runner;
+    QStringList output;
+    runner.RunConsoleApp(HelperWith({u"pid"_s, u"pgid"_s}), &output);
+    const long long pid = ValueOf(output, u"pid"_s);
+    EXPECT_GT(pid, 0);
+    EXPECT_EQ(ValueOf(output, u"pgid"_s), pid);
+    EXPECT_NE(ValueOf(output, u"pgid"_s), static_cast<long long>(::getpgrp()));
+}
+
 TEST(ConsoleRunner, DeliversQFromTheLineHandlerAndFromAnotherThread)
 {
     ConsoleRunner runner;

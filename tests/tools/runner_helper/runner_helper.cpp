@@ -10,6 +10,7 @@
 //   close-stdin  close standard input
 //   close-out    close standard output and standard error
 //   pid          print "pid=N"
+//   pgid         print "pgid=N" (its process group)
 //   cwd          print "cwd=FOLDER"
 //   fds          print "fds=" and the open descriptors, e.g. "fds=0,1,2"
 //   spawn:MS     start a grandchild that keeps the output open for MS ms;
@@ -152,6 +153,8 @@ bool act(const std::string &action, const std::vector<std::string> &rest)
         ::close(STDERR_FILENO);
     } else if (name == "pid") {
         print("pid=" + std::to_string(::getpid()));
+    } else if (name == "pgid") {
+        print("pgid=" + std::to_string(::getpgrp()));
     } else if (name == "cwd") {
         char folder[4096];
         print(std::string("cwd=") + (::getcwd(folder, sizeof folder) ? folder : "?"));
