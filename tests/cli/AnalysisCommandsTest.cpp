@@ -13,31 +13,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct CliRun
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun RunCli(const QStringList &args, const QString &workDir = {},
-    const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
-{
-    QProcess process;
-    process.setProcessEnvironment(env);
-    if (!workDir.isEmpty())
-        process.setWorkingDirectory(workDir);
-    process.start(TestSupport::BinDir() + u"/quillon-cli"_s, args);
-    CliRun run;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
-        ADD_FAILURE() << "quillon-cli did not finish";
-        return run;
-    }
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
+using TestSupport::CliRun;
+using TestSupport::RunCli;
 
 class AnalysisCommands : public ::testing::Test
 {

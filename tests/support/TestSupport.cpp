@@ -40,3 +40,28 @@ bool WriteFile(const QString &path, const QByteArray &bytes)
 }
 
 } // namespace TestSupport
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace TestSupport {
+
+CliRun RunCli(const QStringList &args, const QString &workDir, const QProcessEnvironment &env)
+{
+    QProcess process;
+    process.setProcessEnvironment(env);
+    if (!workDir.isEmpty())
+        process.setWorkingDirectory(workDir);
+    process.start(BinDir() + QStringLiteral("/quillon-cli"), args);
+    CliRun run;
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
+        ADD_FAILURE() << "quillon-cli did not finish";
+        return run;
+    }
+    run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+} // namespace TestSupport

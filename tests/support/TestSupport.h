@@ -19,3 +19,23 @@ QByteArray ReadFile(const QString &path);
 bool WriteFile(const QString &path, const QByteArray &bytes);
 
 } // namespace TestSupport
+
+#include <QProcessEnvironment>
+#include <QStringList>
+
+namespace TestSupport {
+
+// One finished run of the built quillon-cli.
+struct CliRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs quillon-cli with args (in workDir when given) and waits for it; a run
+// that does not end normally within two minutes is a test failure.
+CliRun RunCli(const QStringList &args, const QString &workDir = {},
+    const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
+
+} // namespace TestSupport
