@@ -6,7 +6,7 @@
 #   bench/convert_timing.sh [path/to/quillon-cli]
 set -eu
 cli=${1:-build/bin/quillon-cli}
-runs=3
+runs=${QLN_RUNS:-3}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/in"
