@@ -92,13 +92,13 @@ void readLdSoConf(const QString &path, int depth, QStringList &dirs)
 
 template <typename SystemStep>
 QString resolveTool(QString &field, const QString &toolsDir, const char *relativePath,
-    const TToolLookup &lookup, const TToolSpec &spec, SystemStep systemStep)
+    const TToolLookup &lookup, const TToolDescriptor &wanted, SystemStep systemStep)
 {
     QString candidate = ExpandFullPath(field);
     if (!isFile(candidate)) {
         candidate = JoinPath(toolsDir, QLatin1String(relativePath));
         if (!isFile(candidate))
-            candidate = SharedToolsSearch(lookup.ProgramDir, spec);
+            candidate = SharedToolsSearch(lookup.ProgramDir, wanted);
         if (!isFile(candidate))
             candidate = systemStep();
         if (!isFile(candidate))
@@ -110,14 +110,14 @@ QString resolveTool(QString &field, const QString &toolsDir, const char *relativ
 
 } // namespace
 
-TToolSpec FFmpegToolSpec()
+TToolDescriptor FFmpegToolDescriptor()
 {
     return {QStringLiteral("FFmpeg"), AppInfo::ProgramBits(),
         QStringLiteral("N-100681-g0bee216ad4"), QStringLiteral("ffmpeg.ver"),
         QStringLiteral("ffmpeg")};
 }
 
-TToolSpec MediaInfoToolSpec()
+TToolDescriptor MediaInfoToolDescriptor()
 {
     return {QStringLiteral("MediaInfo"), AppInfo::ProgramBits(), QStringLiteral("20.09.0.0"),
         QStringLiteral("MediaInfo.ver"), QStringLiteral("libmediainfo.so.0")};
@@ -135,10 +135,10 @@ QString ResolveFFmpegPath(TAppParams &params)
 
 QString ResolveFFmpegPath(TAppParams &params, const TToolLookup &lookup)
 {
-    const TToolSpec spec = FFmpegToolSpec();
-    return resolveTool(params.ffmpeg, params.ToolsDir, FFmpegRelativePath, lookup, spec, [&] {
-        return FindExecutableInDirs(
-            spec.FileName, lookup.ExecutableDirs ? *lookup.ExecutableDirs : ExecutableSearchDirs());
+    const TToolDescriptor wanted = FFmpegToolDescriptor();
+    return resolveTool(params.ffmpeg, params.ToolsDir, FFmpegRelativePath, lookup, wanted, [&] {
+        return FindExecutableInDirs(wanted.FileName,
+            lookup.ExecutableDirs ? *lookup.ExecutableDirs : ExecutableSearchDirs());
     });
 }
 
@@ -149,37 +149,37 @@ QString ResolveMediaInfoPath(TAppParams &params)
 
 QString ResolveMediaInfoPath(TAppParams &params, const TToolLookup &lookup)
 {
-    const TToolSpec spec = MediaInfoToolSpec();
+    const TToolDescriptor wanted = MediaInfoToolDescriptor();
     return resolveTool(
-        params.MediaInfoDll, params.ToolsDir, MediaInfoRelativePath, lookup, spec, [&] {
+        params.MediaInfoDll, params.ToolsDir, MediaInfoRelativePath, lookup, wanted, [&] {
             return FindLibraryInDirs(
-                spec.FileName, lookup.LibraryDirs ? *lookup.LibraryDirs : LibrarySearchDirs());
+                wanted.FileName, lookup.LibraryDirs ? *lookup.LibraryDirs : LibrarySearchDirs());
         });
 }
 
-QString SharedToolsSearch(const QString &programDir, const TToolSpec &spec)
+QString SharedToolsSearch(const QString &programDir, const TToolDescriptor &wanted)
 {
     const QString base = NormalizeDirPath(programDir);
     if (base.isEmpty())
         return {};
     const QString parent = ParentDirPath(base);
-    const QString found = SearchToolRoot(JoinPath(parent, QStringLiteral("_common")), spec);
+    const QString found = SearchToolRoot(JoinPath(parent, QStringLiteral("_common")), wanted);
     if (isFile(found))
         return found;
-    return SearchToolRoot(parent, spec);
+    return SearchToolRoot(parent, wanted);
 }
 
-QString SearchToolRoot(const QString &root, const TToolSpec &spec)
+QString SearchToolRoot(const QString &root, const TToolDescriptor &wanted)
 {
-    const QString wantedTool = spec.Tool.toUpper();
-    const QString wantedBits = spec.Bits.toUpper();
-    const QString wantedVersion = spec.Version.toUpper();
+    const QString wantedTool = wanted.Tool.toUpper();
+    const QString wantedBits = wanted.Bits.toUpper();
+    const QString wantedVersion = wanted.Version.toUpper();
     const QString mainSection = QStringLiteral("MAIN");
     for (const QString &dir : CollectSearchDirs(root)) {
         QStringList names = QDir(listablePath(dir)).entryList(QDir::Files | QDir::Hidden);
         std::sort(names.begin(), names.end(), lessPath);
         for (const QString &name : std::as_const(names)) {
-            if (name.compare(spec.VersionFileName, Qt::CaseInsensitive) != 0)
+            if (name.compare(wanted.VersionFileName, Qt::CaseInsensitive) != 0)
                 continue;
             IniFile ini(JoinPath(dir, name));
             ini.load();
@@ -190,7 +190,7 @@ QString SearchToolRoot(const QString &root, const TToolSpec &spec)
                 || ini.readString(mainSection, QStringLiteral("ver")).toUpper() != wantedVersion)
                 continue;
             // The first matching description decides this root, tool or not.
-            const QString tool = JoinPath(dir, spec.FileName);
+            const QString tool = JoinPath(dir, wanted.FileName);
             return isFile(tool) ? tool : QString();
         }
     }

@@ -8,7 +8,7 @@
 
 // What the shared-tools search looks for: a version file whose section MAIN
 // names this tool, bit width and version, with the tool file beside it.
-struct TToolSpec
+struct TToolDescriptor
 {
     QString Tool;
     QString Bits;
@@ -17,8 +17,8 @@ struct TToolSpec
     QString FileName;
 };
 
-TToolSpec FFmpegToolSpec();
-TToolSpec MediaInfoToolSpec();
+TToolDescriptor FFmpegToolDescriptor();
+TToolDescriptor MediaInfoToolDescriptor();
 
 // The inputs of a tool lookup besides TAppParams. An empty ProgramDir skips
 // the shared-tools search (an unknown program folder must not turn into a
@@ -45,9 +45,9 @@ QString ResolveMediaInfoPath(TAppParams &params, const TToolLookup &lookup);
 // The shared-tools search: "_common" in the parent of the program folder,
 // then the parent itself. A root whose first matching version file lacks
 // the tool gives nothing, and the next root is searched.
-QString SharedToolsSearch(const QString &programDir, const TToolSpec &spec);
+QString SharedToolsSearch(const QString &programDir, const TToolDescriptor &wanted);
 // One root: the tool beside the first matching version file, or empty.
-QString SearchToolRoot(const QString &root, const TToolSpec &spec);
+QString SearchToolRoot(const QString &root, const TToolDescriptor &wanted);
 // The root and its folders down to maxDepth levels below it, symbolic links
 // followed (each real folder once), sorted alphabetically.
 QStringList CollectSearchDirs(const QString &root, int maxDepth = 3);

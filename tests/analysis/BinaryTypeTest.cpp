@@ -23,7 +23,7 @@ void Put(QByteArray &bytes, qsizetype at, uint64_t value, int width, bool bigEnd
     }
 }
 
-struct PeSpec
+struct PeLayout
 {
     uint16_t machine = 0x014C;
     uint16_t characteristics = 0x0102;
@@ -33,25 +33,25 @@ struct PeSpec
     uint32_t peOffset = 0x80;
 };
 
-QByteArray MakePe(const PeSpec &spec)
+QByteArray MakePe(const PeLayout &layout)
 {
     QByteArray bytes(64, '\0');
     bytes[0] = 'M';
     bytes[1] = 'Z';
-    Put(bytes, 60, spec.peOffset, 4);
-    bytes.resize(spec.peOffset, '\0');
-    bytes += spec.signature;
-    Put(bytes, spec.peOffset + 4, spec.machine, 2);
-    Put(bytes, spec.peOffset + 6, 1, 2); // one section
-    Put(bytes, spec.peOffset + 20, spec.optionalHeaderSize, 2);
-    Put(bytes, spec.peOffset + 22, spec.characteristics, 2);
-    Put(bytes, spec.peOffset + 24, spec.magic, 2);
-    bytes.resize(spec.peOffset + 24 + spec.optionalHeaderSize, '\0');
+    Put(bytes, 60, layout.peOffset, 4);
+    bytes.resize(layout.peOffset, '\0');
+    bytes += layout.signature;
+    Put(bytes, layout.peOffset + 4, layout.machine, 2);
+    Put(bytes, layout.peOffset + 6, 1, 2); // one section
+    Put(bytes, layout.peOffset + 20, layout.optionalHeaderSize, 2);
+    Put(bytes, layout.peOffset + 22, layout.characteristics, 2);
+    Put(bytes, layout.peOffset + 24, layout.magic, 2);
+    bytes.resize(layout.peOffset + 24 + layout.optionalHeaderSize, '\0');
     bytes += QByteArray(40, '\0'); // the section table
     return bytes;
 }
 
-struct ElfSpec
+struct ElfLayout
 {
     bool is64 = true;
     bool bigEndian = false;
@@ -62,28 +62,28 @@ struct ElfSpec
     bool pieFlag = false;
 };
 
-QByteArray MakeElf(const ElfSpec &spec)
+QByteArray MakeElf(const ElfLayout &layout)
 {
-    const bool be = spec.bigEndian;
-    const int word = spec.is64 ? 8 : 4;
-    const int headerSize = spec.is64 ? 64 : 52;
-    const int phentsize = spec.is64 ? 56 : 32;
+    const bool be = layout.bigEndian;
+    const int word = layout.is64 ? 8 : 4;
+    const int headerSize = layout.is64 ? 64 : 52;
+    const int phentsize = layout.is64 ? 56 : 32;
     const int phnum = 2;
     QByteArray bytes(headerSize, '\0');
     bytes[0] = '\x7f';
     bytes[1] = 'E';
     bytes[2] = 'L';
     bytes[3] = 'F';
-    bytes[4] = char(spec.is64 ? 2 : 1);
+    bytes[4] = char(layout.is64 ? 2 : 1);
     bytes[5] = char(be ? 2 : 1);
     bytes[6] = 1;
-    Put(bytes, 16, spec.type, 2, be);
-    Put(bytes, 18, spec.machine, 2, be);
+    Put(bytes, 16, layout.type, 2, be);
+    Put(bytes, 18, layout.machine, 2, be);
     Put(bytes, 20, 1, 4, be);
-    Put(bytes, spec.is64 ? 32 : 28, headerSize, word, be); // e_phoff
-    Put(bytes, spec.is64 ? 52 : 40, headerSize, 2, be);
-    Put(bytes, spec.is64 ? 54 : 42, phentsize, 2, be);
-    Put(bytes, spec.is64 ? 56 : 44, phnum, 2, be);
+    Put(bytes, layout.is64 ? 32 : 28, headerSize, word, be); // e_phoff
+    Put(bytes, layout.is64 ? 52 : 40, headerSize, 2, be);
+    Put(bytes, layout.is64 ? 54 : 42, phentsize, 2, be);
+    Put(bytes, layout.is64 ? 56 : 44, phnum, 2, be);
 
     QByteArray dynamic;
     int entries = 0;
@@ -93,9 +93,9 @@ QByteArray MakeElf(const ElfSpec &spec)
         ++entries;
     };
     addDynamic(1, 5); // DT_NEEDED
-    if (spec.soname)
+    if (layout.soname)
         addDynamic(14, 1);
-    if (spec.pieFlag)
+    if (layout.pieFlag)
         addDynamic(0x6ffffffb, 0x08000001); // DF_1_PIE | DF_1_NOW
     addDynamic(0, 0);
 
@@ -103,10 +103,10 @@ QByteArray MakeElf(const ElfSpec &spec)
     const qsizetype first = headerSize;
     const qsizetype second = headerSize + phentsize;
     // Segment 0: the interpreter (or a PT_LOAD), segment 1: PT_DYNAMIC.
-    Put(bytes, first, spec.interpreter ? 3 : 1, 4, be);
+    Put(bytes, first, layout.interpreter ? 3 : 1, 4, be);
     Put(bytes, second, 2, 4, be);
-    Put(bytes, second + (spec.is64 ? 8 : 4), dynamicOffset, word, be);
-    Put(bytes, second + (spec.is64 ? 32 : 16), dynamic.size(), word, be);
+    Put(bytes, second + (layout.is64 ? 8 : 4), dynamicOffset, word, be);
+    Put(bytes, second + (layout.is64 ? 32 : 16), dynamic.size(), word, be);
     bytes.resize(dynamicOffset, '\0');
     bytes += dynamic;
     return bytes;
@@ -131,7 +131,7 @@ TEST_F(BinaryFiles, PeHeadersGiveTheirDescriptions)
     const struct
     {
         const char *name;
-        PeSpec spec;
+        PeLayout layout;
         QString text;
     } cases[] = {
         {"exe32", {}, u"32-bit Executable / Win PE32 / "_s + i386},
@@ -147,7 +147,7 @@ TEST_F(BinaryFiles, PeHeadersGiveTheirDescriptions)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        const auto type = ReadBinaryType(Write(QString::fromLatin1(c.name), MakePe(c.spec)));
+        const auto type = ReadBinaryType(Write(QString::fromLatin1(c.name), MakePe(c.layout)));
         ASSERT_TRUE(type.has_value());
         EXPECT_EQ(type->text(), c.text);
     }
@@ -155,14 +155,14 @@ TEST_F(BinaryFiles, PeHeadersGiveTheirDescriptions)
 
 TEST_F(BinaryFiles, FilesThatAreNoCompletePeFileGetNoType)
 {
-    PeSpec ne;
+    PeLayout ne;
     ne.signature = QByteArray("NE\x05\x0a", 4);
     QByteArray truncated = MakePe({});
     truncated.truncate(0x80 + 24 + 100); // the optional header cut short
-    PeSpec pe64 = {0x8664, 0x0022, 0x20B, 240};
+    PeLayout pe64 = {0x8664, 0x0022, 0x20B, 240};
     QByteArray short64 = MakePe(pe64);
     short64.truncate(0x80 + 24 + 230); // a PE32+ header needs 240 bytes
-    PeSpec farAway;
+    PeLayout farAway;
     QByteArray beyond = MakePe(farAway);
     Put(beyond, 60, 0xFFFFFFF0u, 4);
 
@@ -193,7 +193,7 @@ TEST_F(BinaryFiles, ElfHeadersTellExecutablesFromLibraries)
     const struct
     {
         const char *name;
-        ElfSpec spec;
+        ElfLayout layout;
         QString text;
     } cases[] = {
         {"pie", {.interpreter = true, .pieFlag = true},
@@ -217,7 +217,7 @@ TEST_F(BinaryFiles, ElfHeadersTellExecutablesFromLibraries)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        const auto type = ReadBinaryType(Write(QString::fromLatin1(c.name), MakeElf(c.spec)));
+        const auto type = ReadBinaryType(Write(QString::fromLatin1(c.name), MakeElf(c.layout)));
         ASSERT_TRUE(type.has_value());
         EXPECT_EQ(type->text(), c.text);
     }

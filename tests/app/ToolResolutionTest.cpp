@@ -97,7 +97,7 @@ TEST_F(ToolResolution, DescriptionsThatDoNotMatchAreSkipped)
         {"_common/a/ffmpeg", "_common/b/ffmpeg", "_common/c/ffmpeg", "_common/d/ffmpeg"})
         ASSERT_TRUE(WriteFile(apps(d), "x"));
     ffmpegCopy(apps("_common/e"));
-    EXPECT_EQ(SearchToolRoot(apps("_common"), FFmpegToolSpec()), apps("_common/e/ffmpeg"));
+    EXPECT_EQ(SearchToolRoot(apps("_common"), FFmpegToolDescriptor()), apps("_common/e/ffmpeg"));
 }
 
 TEST_F(ToolResolution, FirstMatchWithoutProgramEndsTheRootButNotTheSearch)
