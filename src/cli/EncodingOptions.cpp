@@ -13,8 +13,8 @@
 #include "settings/IniFile.h"
 
 #include <QFileInfo>
-#include <algorithm>
 #include <optional>
+#include <set>
 #include <utility>
 
 namespace {
@@ -159,6 +159,7 @@ QString EncodingOptionsUsage()
 QStringList FilterInputFiles(const QStringList &inputs, QStringList *notes)
 {
     QStringList accepted;
+    std::set<TFileIdentity> taken; // one stat per input, not one per pair
     const auto note = [&](const QString &path, const char *why) {
         if (notes)
             notes->append(QStringLiteral("skipped \"%1\": %2").arg(path, QLatin1String(why)));
@@ -175,9 +176,8 @@ QStringList FilterInputFiles(const QStringList &inputs, QStringList *notes)
             note(input, "no such file");
             continue;
         }
-        const bool duplicate = std::any_of(accepted.cbegin(), accepted.cend(),
-            [&](const QString &taken) { return IsSameFile(taken, path); });
-        if (duplicate) {
+        const std::optional<TFileIdentity> identity = FileIdentityOf(path);
+        if (identity && !taken.insert(*identity).second) {
             note(input, "already listed");
             continue;
         }

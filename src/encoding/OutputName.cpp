@@ -37,15 +37,20 @@ bool PathEntryExists(const QString &path)
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
+std::optional<TFileIdentity> FileIdentityOf(const QString &path)
+{
+    struct stat info;
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return TFileIdentity{uint64_t(info.st_dev), uint64_t(info.st_ino)};
+}
+
 bool IsSameFile(const QString &a, const QString &b)
 {
     if (a == b)
         return true;
-    struct stat sa, sb;
-    if (a.isEmpty() || b.isEmpty() || ::stat(QFile::encodeName(a).constData(), &sa) != 0
-        || ::stat(QFile::encodeName(b).constData(), &sb) != 0)
-        return false;
-    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    const std::optional<TFileIdentity> ia = FileIdentityOf(a);
+    return ia && ia == FileIdentityOf(b);
 }
 
 QString UniqueOutputName(const QString &Path, const QString &Separator, int Digits)

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <compare>
+#include <cstdint>
+#include <optional>
 
 struct EncodingSettings;
 struct TAppStrings;
@@ -23,6 +26,16 @@ bool PathEntryExists(const QString &path);
 // same text, or the same device and inode (through symbolic links, hard
 // links, or letter case on a file system that ignores it).
 bool IsSameFile(const QString &a, const QString &b);
+
+// What IsSameFile compares: device and inode of an existing file. Lets a
+// caller check many names against each other with one stat per name.
+struct TFileIdentity
+{
+    uint64_t Device = 0;
+    uint64_t Inode = 0;
+    auto operator<=>(const TFileIdentity &) const = default;
+};
+std::optional<TFileIdentity> FileIdentityOf(const QString &path);
 
 // The output of one row and what to do with it.
 struct TOutputPath
