@@ -119,8 +119,11 @@ int RunCommandSubcommand(CliContext &context)
     for (const QString &note : std::as_const(notes))
         PrintErr(QStringLiteral("quillon-cli command: %1\n").arg(note));
 
-    for (const QString &input : files) {
-        const TOutputPath output = OutputPathOfRow(input, options.settings, strings, &sink);
+    // Named as a run of these files would name them.
+    OutputNamePlanner names(options.settings, strings, &sink, OutputNamePlanner::Plan, files);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString &input = files.at(i);
+        const TOutputPath output = names.next(i);
         if (output.action == TOutputPath::Failed)
             return ExitFailed;
         if (output.action == TOutputPath::Skip) {

@@ -147,6 +147,13 @@ TConversionResult ConversionDriver::run(
 TConversionEnd ConversionDriver::startRun(const std::vector<TConversionRow> &rows)
 {
     TConversionSetup &s = *m_setup;
+    QStringList inputs;
+    for (const TConversionRow &row : rows) {
+        if (row.Checked)
+            inputs << row.FullFileName;
+    }
+    m_names = std::make_unique<OutputNamePlanner>(s.settings, s.strings, &m_frontEnd,
+        s.BatchOnly ? OutputNamePlanner::Plan : OutputNamePlanner::Reserve, inputs);
     const TToolLookup lookup = s.toolLookup ? *s.toolLookup : DefaultToolLookup();
     m_ffmpeg = ResolveFFmpegPath(s.params, lookup);
     if (m_ffmpeg.isEmpty() || !QFileInfo(m_ffmpeg).isFile()) {
@@ -236,7 +243,7 @@ std::optional<TConversionEnd> ConversionDriver::convertRow(int index, TConversio
     m_state.PassNo = 0;
 
     // C. Output path and existing output.
-    const TOutputPath output = OutputPathOfRow(m_input, s.settings, s.strings, &m_frontEnd);
+    const TOutputPath output = m_names->next(m_state.FileNo - 1);
     if (output.action == TOutputPath::Failed)
         return TConversionEnd::CantCreateDirectory;
     m_outputPath = output.path;
@@ -259,12 +266,9 @@ std::optional<TConversionEnd> ConversionDriver::convertRow(int index, TConversio
         m_frontEnd.fileSkipped(view);
         return std::nullopt;
     }
-    if (m_doneText == s.strings.Main.OK_Renamed)
-        m_successOutcome = TRowOutcome::Renamed;
-    else if (m_doneText == s.strings.Main.OK_Overwritten)
-        m_successOutcome = TRowOutcome::Overwritten;
-    else
-        m_successOutcome = TRowOutcome::Done;
+    m_successOutcome = output.outcome == TOutputPath::Renamed ? TRowOutcome::Renamed
+        : output.outcome == TOutputPath::Overwritten          ? TRowOutcome::Overwritten
+                                                              : TRowOutcome::Done;
 
     view.OutputMarkup = outputMarkup(m_outputPath);
     view.StatusText = s.strings.Main.PleaseWait;
@@ -424,6 +428,8 @@ void ConversionDriver::finishFile(int index, TConversionRow &row)
     // before is not ours to delete.
     if (m_ranFFmpeg && FileSizeOf(m_outputPath) == 0)
         deleteOutput(m_outputPath);
+    // The name created for a file that FFmpeg never wrote is not left behind.
+    m_names->release(m_outputPath);
     if (s.params.KeepFileDates && m_inputTimes && !s.BatchOnly && QFileInfo(m_outputPath).isFile())
         ApplyFileTimes(m_outputPath, *m_inputTimes);
     if (!aborted)
@@ -434,6 +440,9 @@ void ConversionDriver::cleanUp()
 {
     dropProbeAhead();
     m_rows = nullptr;
+    // Also releases the name of a file the run ended before (an "ERROR"
+    // piece, FFmpeg that cannot be started).
+    m_names.reset();
     const TConversionSetup &s = *m_setup;
     TConversionRunEnd end;
     if (m_output) {

@@ -24,6 +24,7 @@ class BatchScript;
 class CommandLine;
 class IConversionFrontEnd;
 class IPowerControl;
+class OutputNamePlanner;
 
 // Everything a run reads, copied when it starts: the settings area is
 // disabled during a run, so a copy is what reading it afresh would give.
@@ -175,6 +176,9 @@ private:
     std::future<void> m_aheadTask;
     QString m_ffmpeg;
     std::optional<EncoderSet> m_encoders;
+    // Names the outputs of the checked rows; in a real run it holds the
+    // names created for them until FFmpeg writes them.
+    std::unique_ptr<OutputNamePlanner> m_names;
     bool m_abortSeen = false;
     bool m_scriptSaved = false;
     // The two-pass working folder this run created; only it is cleaned.

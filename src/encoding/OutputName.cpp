@@ -9,7 +9,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -19,6 +24,24 @@ qsizetype ExtensionDot(const QString &path)
     const qsizetype slash = path.lastIndexOf(u'/');
     const qsizetype dot = path.lastIndexOf(u'.');
     return dot > slash ? dot : -1;
+}
+
+// The numbering of UniqueOutputName, with what counts as taken.
+QString FirstFreeName(const QString &Path, const QString &Separator, int Digits,
+    const std::function<bool(const QString &)> &taken)
+{
+    if (!taken(Path))
+        return Path;
+    const qsizetype dot = ExtensionDot(Path);
+    const QString base = dot >= 0 ? Path.left(dot) : Path;
+    const QString ext = dot >= 0 ? Path.mid(dot) : QString();
+    for (int i = 1; i <= 100000; ++i) {
+        const QString candidate
+            = base + Separator + QStringLiteral("%1").arg(i, Digits, 10, QLatin1Char('0')) + ext;
+        if (!taken(candidate))
+            return candidate;
+    }
+    return {};
 }
 
 } // namespace
@@ -55,55 +78,158 @@ bool IsSameFile(const QString &a, const QString &b)
 
 QString UniqueOutputName(const QString &Path, const QString &Separator, int Digits)
 {
-    if (!PathEntryExists(Path))
-        return Path;
-    const qsizetype dot = ExtensionDot(Path);
-    const QString base = dot >= 0 ? Path.left(dot) : Path;
-    const QString ext = dot >= 0 ? Path.mid(dot) : QString();
-    for (int i = 1; i <= 100000; ++i) {
-        const QString candidate
-            = base + Separator + QStringLiteral("%1").arg(i, Digits, 10, QLatin1Char('0')) + ext;
-        if (!PathEntryExists(candidate))
-            return candidate;
-    }
-    return {};
+    return FirstFreeName(Path, Separator, Digits, PathEntryExists);
 }
 
-TOutputPath OutputPathOfRow(const QString &inputPath, const EncodingSettings &s,
-    const TAppStrings &strings, IMessageSink *messages)
+InputIdentities::InputIdentities(const QStringList &inputs)
+{
+    for (qsizetype i = 0; i < inputs.size(); ++i) {
+        if (const std::optional<TFileIdentity> identity = FileIdentityOf(inputs.at(i)))
+            m_last[*identity] = i;
+    }
+}
+
+qsizetype InputIdentities::lastIndexOf(const QString &path) const
+{
+    if (m_last.empty())
+        return -1;
+    const std::optional<TFileIdentity> identity = FileIdentityOf(path);
+    if (!identity)
+        return -1;
+    const auto found = m_last.find(*identity);
+    return found == m_last.end() ? -1 : found->second;
+}
+
+OutputNamePlanner::OutputNamePlanner(const EncodingSettings &s, const TAppStrings &strings,
+    IMessageSink *messages, Mode mode, const QStringList &inputs)
+    : m_outDirUsed(s.rbOutDir)
+    , m_outDir(s.edOutDir)
+    , m_ext(GetExt(s, true))
+    , m_policy(s.cbOutputExists)
+    , m_cantCreate(strings.Main.CantCreateDirectory)
+    , m_done(strings.Main.Done)
+    , m_renamed(strings.Main.OK_Renamed)
+    , m_overwritten(strings.Main.OK_Overwritten)
+    , m_skipped(strings.Main.Skipped)
+    , m_messages(messages)
+    , m_mode(mode)
+    , m_inputList(inputs)
+    , m_inputs(inputs)
+{ }
+
+OutputNamePlanner::~OutputNamePlanner()
+{
+    while (!m_reserved.empty())
+        release(m_reserved.back().path);
+}
+
+TOutputPath OutputNamePlanner::next(qsizetype index)
 {
     TOutputPath result;
-    QString out = inputPath;
-    if (s.rbOutDir) {
+    const QString input = m_inputList.value(index);
+    QString out = input;
+    if (m_outDirUsed) {
         // A relative folder is taken against the current folder.
-        const QString dir = ExpandFullPath(s.edOutDir);
+        const QString dir = ExpandFullPath(m_outDir);
         if (!dir.isEmpty() && !QFileInfo(dir).isDir())
             QDir().mkpath(dir);
         if (dir.isEmpty() || !QFileInfo(dir).isDir()) {
-            if (messages)
-                messages->warning(FormatAppString(strings.Main.CantCreateDirectory, s.edOutDir));
+            if (m_messages)
+                m_messages->warning(FormatAppString(m_cantCreate, m_outDir));
             result.action = TOutputPath::Failed;
             return result;
         }
-        out = JoinPath(NormalizeDirPath(dir), QFileInfo(inputPath).fileName());
+        out = JoinPath(NormalizeDirPath(dir), QFileInfo(input).fileName());
     }
-
     const qsizetype dot = ExtensionDot(out);
-    out = (dot >= 0 ? out.left(dot) : out) + GetExt(s, true);
+    const QString wanted = (dot >= 0 ? out.left(dot) : out) + m_ext;
 
-    result.doneText = strings.Main.Done;
-    if (PathEntryExists(out)) {
-        if (s.cbOutputExists == OutputExists::Rename || IsSameFile(out, inputPath)) {
-            out = UniqueOutputName(out, QStringLiteral("_"), 3);
-            result.doneText = strings.Main.OK_Renamed;
+    out = wanted;
+    // A name another program creates between the look and the creation is
+    // judged again as an existing one; the bound only guards against a name
+    // that keeps appearing and vanishing.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (!taken(out)) {
+            if (claim(out) != AlreadyTaken)
+                break;
         }
-        if (s.cbOutputExists == OutputExists::Skip) {
+        const bool stillToConvert = out == input || m_inputs.lastIndexOf(out) >= index;
+        if (m_policy == OutputExists::Rename || stillToConvert) {
+            out = FirstFreeName(wanted, QStringLiteral("_"), 3,
+                [this](const QString &name) { return taken(name); });
+            result.outcome = TOutputPath::Renamed;
+            if (m_policy == OutputExists::Skip)
+                result.action = TOutputPath::Skip;
+            // All numbered names taken: FFmpeg reports the empty name.
+            if (out.isEmpty() || result.action == TOutputPath::Skip)
+                break;
+            continue;
+        }
+        if (m_policy == OutputExists::Skip) {
             result.action = TOutputPath::Skip;
-            result.doneText = strings.Main.Skipped;
-        } else if (s.cbOutputExists == OutputExists::Overwrite) {
-            result.doneText = strings.Main.OK_Overwritten;
+        } else {
+            result.outcome = TOutputPath::Overwritten;
+            if (m_mode == Plan)
+                m_planned.insert(out);
         }
+        break;
     }
+    if (result.action == TOutputPath::Skip)
+        result.outcome = TOutputPath::Skipped;
     result.path = out;
+    result.doneText = doneText(result);
     return result;
+}
+
+bool OutputNamePlanner::taken(const QString &path) const
+{
+    return PathEntryExists(path) || m_planned.contains(path);
+}
+
+OutputNamePlanner::Claim OutputNamePlanner::claim(const QString &path)
+{
+    if (m_mode == Plan) {
+        m_planned.insert(path);
+        return Claimed;
+    }
+    // Created as FFmpeg would create it (0666 less the umask), never through
+    // a link; FFmpeg then writes into this very file.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+        O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return errno == EEXIST ? AlreadyTaken : NotCreated;
+    struct stat info;
+    if (::fstat(fd, &info) == 0)
+        m_reserved.push_back({path, TFileIdentity{uint64_t(info.st_dev), uint64_t(info.st_ino)}});
+    ::close(fd);
+    return Claimed;
+}
+
+void OutputNamePlanner::release(const QString &path)
+{
+    const auto found = std::find_if(
+        m_reserved.begin(), m_reserved.end(), [&](const Reservation &r) { return r.path == path; });
+    if (found == m_reserved.end())
+        return;
+    const TFileIdentity identity = found->identity;
+    m_reserved.erase(found);
+    struct stat info;
+    const QByteArray name = QFile::encodeName(path);
+    if (::lstat(name.constData(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0
+        && TFileIdentity{uint64_t(info.st_dev), uint64_t(info.st_ino)} == identity)
+        ::unlink(name.constData());
+}
+
+QString OutputNamePlanner::doneText(const TOutputPath &output) const
+{
+    switch (output.outcome) {
+    case TOutputPath::Renamed:
+        return m_renamed;
+    case TOutputPath::Overwritten:
+        return m_overwritten;
+    case TOutputPath::Skipped:
+        return m_skipped;
+    default:
+        return m_done;
+    }
 }

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
+#include <QStringList>
 #include <compare>
 #include <cstdint>
+#include <map>
 #include <optional>
+#include <vector>
 
 struct EncodingSettings;
 struct TAppStrings;
@@ -37,6 +41,21 @@ struct TFileIdentity
 };
 std::optional<TFileIdentity> FileIdentityOf(const QString &path);
 
+// The identities of a run's inputs in walk order, taken once: one stat per
+// input, whatever the number of names checked against them.
+class InputIdentities
+{
+public:
+    InputIdentities() = default;
+    explicit InputIdentities(const QStringList &inputs);
+    // The position of the last input that is the same file as path (through
+    // any link), or -1.
+    qsizetype lastIndexOf(const QString &path) const;
+
+private:
+    std::map<TFileIdentity, qsizetype> m_last;
+};
+
 // The output of one row and what to do with it.
 struct TOutputPath
 {
@@ -45,18 +64,78 @@ struct TOutputPath
         Skip, // the output exists and the policy is "Skip file"
         Failed // the output folder could not be created (told already): end the run
     };
+    // What became of the name, as the row's text tells it.
+    enum Outcome {
+        Done, // a new file
+        Renamed, // a numbered name
+        Overwritten, // the existing file is replaced
+        Skipped,
+    };
     Action action = Convert;
+    Outcome outcome = Done;
     QString path;
-    // The row's text once the file is done: Main.Done, Main.OK_Renamed,
-    // Main.OK_Overwritten or Main.Skipped.
+    // Main.Done, Main.OK_Renamed, Main.OK_Overwritten or Main.Skipped.
     QString doneText;
 };
 
-// The output path of inputPath under the output options: beside the input
-// or in edOutDir (created with its parents when missing), the extension of
-// the active page, and the existing-output policy. An output that is the
-// input itself (compared as the file system compares) is always renamed.
-// A folder that cannot be created is reported through messages with
+// Decides the outputs of a run's files one after the other, so that a run,
+// its script and its command listing name them alike: beside the input or
+// in edOutDir (created with its parents when missing), the extension of the
+// active page, and the existing-output policy. An existing output that is
+// the file being converted or one still to be converted in the run (through
+// any link) is never overwritten: it is renamed, or skipped under "Skip
+// file". A folder that cannot be created is reported through messages with
 // Main.CantCreateDirectory.
-TOutputPath OutputPathOfRow(const QString &inputPath, const EncodingSettings &s,
-    const TAppStrings &strings, IMessageSink *messages);
+class OutputNamePlanner
+{
+public:
+    enum Mode {
+        // A real run: each new name is created empty and exclusively when it
+        // is chosen, so that another run or program gets the next one.
+        Reserve,
+        // A script or a listing: the names handed out are only remembered,
+        // and count as existing from then on, as the run would find them.
+        Plan,
+    };
+
+    // inputs: the files of the run in walk order.
+    OutputNamePlanner(const EncodingSettings &s, const TAppStrings &strings, IMessageSink *messages,
+        Mode mode, const QStringList &inputs);
+    // Removes what is still reserved and empty.
+    ~OutputNamePlanner();
+    OutputNamePlanner(const OutputNamePlanner &) = delete;
+    OutputNamePlanner &operator=(const OutputNamePlanner &) = delete;
+
+    // The output of inputs[index]; called in walk order.
+    TOutputPath next(qsizetype index);
+
+    // Done with the file reserved as path: it is deleted while it is still
+    // the empty file this planner created (nothing was written into it);
+    // anything else there is left alone.
+    void release(const QString &path);
+
+    const InputIdentities &inputs() const { return m_inputs; }
+
+private:
+    enum Claim { Claimed, AlreadyTaken, NotCreated };
+    bool taken(const QString &path) const;
+    Claim claim(const QString &path);
+    QString doneText(const TOutputPath &output) const;
+
+    bool m_outDirUsed;
+    QString m_outDir;
+    QString m_ext;
+    int m_policy;
+    QString m_cantCreate, m_done, m_renamed, m_overwritten, m_skipped;
+    IMessageSink *m_messages;
+    Mode m_mode;
+    QStringList m_inputList;
+    InputIdentities m_inputs;
+    QSet<QString> m_planned;
+    struct Reservation
+    {
+        QString path;
+        TFileIdentity identity;
+    };
+    std::vector<Reservation> m_reserved;
+};

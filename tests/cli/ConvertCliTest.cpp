@@ -5,10 +5,12 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -39,19 +41,31 @@ protected:
         return file;
     }
 
-    CliRun run(const QStringList &args, const QString &script = {}, int signalAfterMs = -1,
+    // Starts quillon-cli without waiting for it.
+    void start(QProcess &process, const QStringList &args, const QString &script = {},
         bool wholeGroup = false)
     {
         const QString scriptFile = path(u"fake-script.txt"_s);
         EXPECT_TRUE(TestSupport::WriteFile(scriptFile, script.toUtf8()));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"QLN_FAKE_FFMPEG_SCRIPT"_s, scriptFile);
-        QProcess process;
         process.setProcessEnvironment(env);
         if (wholeGroup)
             process.setChildProcessModifier([] { ::setpgid(0, 0); });
         process.start(TestSupport::BinDir() + u"/quillon-cli"_s,
             QStringList{u"--ffmpeg"_s, TestSupport::ToolPath(u"fake_ffmpeg"_s)} + args);
+    }
+
+    CliRun run(const QStringList &args, const QString &script = {}, int signalAfterMs = -1,
+        bool wholeGroup = false)
+    {
+        QProcess process;
+        start(process, args, script, wholeGroup);
+        return finish(process, signalAfterMs, wholeGroup);
+    }
+
+    CliRun finish(QProcess &process, int signalAfterMs = -1, bool wholeGroup = false)
+    {
         CliRun result;
         if (!process.waitForStarted()) {
             ADD_FAILURE() << "quillon-cli did not start";
@@ -211,6 +225,65 @@ TEST_F(ConvertCli, ScriptWritesTheScriptAndNeedsItsName)
 
     r = run({u"script"_s, a});
     EXPECT_EQ(r.exitCode, 2);
+}
+
+TEST_F(ConvertCli, SameNamedInputsGetTheNamesOfARealRunInEveryCommand)
+{
+    const QString a = input(u"a/x.mkv"_s);
+    const QString b = input(u"b/x.mkv"_s);
+    const QString script = path(u"run.sh"_s);
+    const std::pair<const char *, QStringList> cases[] = {
+        {"rename", {u"x.avi"_s, u"x_001.avi"_s}},
+        {"overwrite", {u"x.avi"_s, u"x.avi"_s}},
+        {"skip", {u"x.avi"_s}},
+    };
+    for (const auto &[policy, names] : cases) {
+        for (const QString command : {u"convert"_s, u"script"_s, u"command"_s}) {
+            SCOPED_TRACE(command.toStdString() + ' ' + policy);
+            const QString out = path(u"out-%1-%2"_s.arg(QLatin1String(policy), command));
+            QStringList args{command, u"--out-dir"_s, out, u"--if-exists"_s, QLatin1String(policy)};
+            if (command == u"script"_s)
+                args << u"-o"_s << script;
+            const CliRun r = run(args << a << b);
+            ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+            // What would be written, in order: the last path of each line of
+            // convert that was not skipped, of the script's FFmpeg lines, of
+            // the command listing.
+            const QString lines
+                = command == u"script"_s ? QString::fromUtf8(TestSupport::ReadFile(script)) : r.out;
+            QStringList written;
+            for (const QString &line : lines.split(u'\n', Qt::SkipEmptyParts)) {
+                if (line.startsWith(u"Skipped\t"_s)
+                    || (command == u"script"_s && !line.startsWith(u"\"$ffmpeg\""_s)))
+                    continue;
+                written << line.mid(line.lastIndexOf(out)).remove(QRegularExpression(u"['\"]$"_s));
+            }
+            QStringList expected;
+            for (const QString &name : names)
+                expected << out + u'/' + name;
+            EXPECT_EQ(written.join(u'\n').toStdString(), expected.join(u'\n').toStdString());
+        }
+    }
+}
+
+TEST_F(ConvertCli, ConcurrentRunsIntoOneFolderWriteDifferentFiles)
+{
+    // Each FFmpeg writes its output only after the other run has chosen.
+    const QString script = u"[run]\nsleep:2000\noutput:1000\n"_s;
+    const QString in = input(u"long.mkv"_s);
+    QProcess first, second;
+    start(first, {u"convert"_s, in}, script);
+    start(second, {u"convert"_s, in}, script);
+    const CliRun r1 = finish(first);
+    const CliRun r2 = finish(second);
+    ASSERT_EQ(r1.exitCode, 0) << r1.err.toStdString();
+    ASSERT_EQ(r2.exitCode, 0) << r2.err.toStdString();
+    QStringList outputs{r1.out.section(u'\t', 2).trimmed(), r2.out.section(u'\t', 2).trimmed()};
+    outputs.sort();
+    EXPECT_EQ(outputs.join(u'\n').toStdString(),
+        (path(u"long.avi"_s) + u'\n' + path(u"long_001.avi"_s)).toStdString());
+    EXPECT_EQ(QFileInfo(path(u"long.avi"_s)).size(), 1000);
+    EXPECT_EQ(QFileInfo(path(u"long_001.avi"_s)).size(), 1000);
 }
 
 } // namespace

@@ -62,7 +62,8 @@ TEST_F(Driver, NeverConvertsAFileOntoItself)
     };
     const Case cases[] = {
         {OutputExists::Rename, "OK - Renamed"},
-        {OutputExists::Overwrite, "OK - Overwritten"},
+        // The numbered name was written, whatever the policy.
+        {OutputExists::Overwrite, "OK - Renamed"},
         {OutputExists::Skip, "Skipped"},
     };
     for (const Case &c : cases) {
@@ -79,6 +80,9 @@ TEST_F(Driver, NeverConvertsAFileOntoItself)
         driver.run(s, rows);
 
         EXPECT_EQ(rows[0].Status, QLatin1String(c.status));
+        if (c.policy != OutputExists::Skip) {
+            EXPECT_EQ(rows[0].Outcome, TRowOutcome::Renamed);
+        }
         EXPECT_EQ(TestSupport::ReadFile(input), "the original");
         const std::vector<FakeCall> runs = conversions();
         if (c.policy == OutputExists::Skip) {
@@ -87,6 +91,41 @@ TEST_F(Driver, NeverConvertsAFileOntoItself)
             ASSERT_EQ(runs.size(), 1u);
             EXPECT_EQ(runs[0].output(), path(QStringLiteral("movie_001.avi")));
         }
+    }
+}
+
+TEST_F(Driver, NeverOverwritesAnInputStillToBeConverted)
+{
+    struct Case
+    {
+        int policy;
+        QStringList outputs;
+        const char *status;
+    };
+    const Case cases[] = {
+        {OutputExists::Overwrite, {QStringLiteral("a_001.avi"), QStringLiteral("a_002.avi")},
+            "OK - Renamed"},
+        {OutputExists::Skip, {}, "Skipped"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.policy);
+        QFile::remove(m_log);
+        const QString mkv = makeInput(QStringLiteral("a.mkv"));
+        const QString avi = makeInput(QStringLiteral("a.avi"), "the original a.avi");
+        TConversionSetup s = setup();
+        s.settings.cbOutputExists = c.policy;
+        std::vector<TConversionRow> rows = rowsOf({mkv, avi});
+
+        ConversionDriver driver(frontEnd);
+        driver.run(s, rows);
+
+        EXPECT_EQ(TestSupport::ReadFile(avi), "the original a.avi");
+        QStringList outputs;
+        for (const FakeCall &run : conversions())
+            outputs << QFileInfo(run.output()).fileName();
+        EXPECT_EQ(outputs, c.outputs);
+        EXPECT_EQ(rows[0].Status, QLatin1String(c.status));
+        EXPECT_EQ(rows[1].Status, QLatin1String(c.status));
     }
 }
 
@@ -115,17 +154,19 @@ TEST_F(Driver, ReportsTheFileAndItsProgressAgainstTheProbedFrameCount)
 TEST_F(Driver, ProbesEachFileOnceAndAgainWhenItChangedMeanwhile)
 {
     // The next file is analysed while the current one converts. Here the
-    // second input is the first one's output, rewritten during that time.
+    // second input is rewritten after that analysis, before its turn.
     writeScript(QStringLiteral("[run]\nsleep:300\noutput:1000\n"));
     const QString a = makeInput(QStringLiteral("a.mkv"));
     const QString b = makeInput(QStringLiteral("b.mkv"));
-    const QString aOut = makeInput(QStringLiteral("a.avi"), "before");
-    TConversionSetup s = setup();
-    s.settings.cbOutputExists = OutputExists::Overwrite;
-    std::vector<TConversionRow> rows = rowsOf({a, aOut, b});
+    const QString changed = makeInput(QStringLiteral("c.avi"), "before");
+    std::vector<TConversionRow> rows = rowsOf({a, changed, b});
+    frontEnd.onFileStarted = [&](const TConversionFileView &file) {
+        if (file.Row == 1)
+            TestSupport::WriteFile(changed, "rewritten meanwhile");
+    };
 
     ConversionDriver driver(frontEnd);
-    driver.run(s, rows);
+    driver.run(setup(), rows);
 
     QStringList probed;
     for (const FakeCall &call : calls()) {
@@ -134,9 +175,9 @@ TEST_F(Driver, ProbesEachFileOnceAndAgainWhenItChangedMeanwhile)
     }
     probed.sort();
     EXPECT_EQ(probed,
-        (QStringList{QStringLiteral("a.avi"), QStringLiteral("a.avi"), QStringLiteral("a.mkv"),
-            QStringLiteral("b.mkv")}));
-    EXPECT_EQ(rows[1].OutputFile, path(QStringLiteral("a_001.avi")));
+        (QStringList{QStringLiteral("a.mkv"), QStringLiteral("b.mkv"), QStringLiteral("c.avi"),
+            QStringLiteral("c.avi")}));
+    EXPECT_EQ(rows[1].OutputFile, path(QStringLiteral("c_001.avi")));
 }
 
 TEST_F(Driver, LogsAFailureDeletesItsOutputAndGoesOnWithTheNextFile)
@@ -205,11 +246,12 @@ TEST_F(Driver, DeletesAnEmptyOutputOnlyWhenFFmpegWroteIt)
 TEST_F(Driver, AGoneInputIsAFailureThatLeavesTheOutputAlone)
 {
     const QString gone = path(QStringLiteral("gone.mkv"));
+    const QString lost = path(QStringLiteral("lost.mkv"));
     const QString next = makeInput(QStringLiteral("next.mkv"));
     ASSERT_TRUE(TestSupport::WriteFile(path(QStringLiteral("gone.avi")), "earlier output"));
     TConversionSetup s = setup();
     s.settings.cbOutputExists = OutputExists::Overwrite;
-    std::vector<TConversionRow> rows = rowsOf({gone, next});
+    std::vector<TConversionRow> rows = rowsOf({gone, lost, next});
 
     ConversionDriver driver(frontEnd);
     driver.run(s, rows);
@@ -217,12 +259,14 @@ TEST_F(Driver, AGoneInputIsAFailureThatLeavesTheOutputAlone)
     EXPECT_EQ(rows[0].Status, QStringLiteral("Error"));
     EXPECT_EQ(rows[0].Outcome, TRowOutcome::Failed);
     EXPECT_EQ(TestSupport::ReadFile(path(QStringLiteral("gone.avi"))), "earlier output");
-    ASSERT_EQ(frontEnd.errorEntries.size(), 1);
+    // The name chosen for the other gone file is not left behind.
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("lost.avi"))));
+    ASSERT_EQ(frontEnd.errorEntries.size(), 2);
     EXPECT_THAT(frontEnd.errorEntries[0].toStdString(), HasSubstr("Input file not found"));
     const std::vector<FakeCall> runs = conversions();
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(runs[0].output(), path(QStringLiteral("next.avi")));
-    EXPECT_EQ(rows[1].Status, QStringLiteral("Done"));
+    EXPECT_EQ(rows[2].Status, QStringLiteral("Done"));
 }
 
 TEST_F(Driver, TwoPassRunsBothPassesInTheRunFolderAndRemovesIt)
@@ -362,6 +406,7 @@ TEST_F(Driver, EndsEarlyWithoutConvertingOrWritingAScript)
             EXPECT_THAT(frontEnd.warnings[0].toStdString(), HasSubstr(c.warning));
             EXPECT_TRUE(conversions().empty());
             EXPECT_FALSE(QFileInfo::exists(s.BatchFileName));
+            EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("a.avi"))));
             EXPECT_TRUE(frontEnd.events.contains(QStringLiteral("runFinished")));
             EXPECT_FALSE(frontEnd.events.contains(QStringLiteral("closeApplication")));
             EXPECT_FALSE(driver.state().IsConverting);

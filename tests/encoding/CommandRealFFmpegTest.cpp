@@ -102,7 +102,9 @@ protected:
         ASSERT_TRUE(QDir().mkpath(folder));
         t.settings.rbOutDir = true;
         t.settings.edOutDir = folder;
-        const TOutputPath out = OutputPathOfRow(s_source, t.settings, t.strings, &t.sink);
+        const TOutputPath out
+            = OutputNamePlanner(t.settings, t.strings, &t.sink, OutputNamePlanner::Plan, {s_source})
+                  .next(0);
         ASSERT_EQ(out.action, TOutputPath::Convert);
 
         PieceContext ctx = t.context(2);

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -25,7 +26,8 @@ protected:
     }
     TOutputPath decide(Inputs &t, const QString &input) const
     {
-        return OutputPathOfRow(input, t.settings, t.strings, &t.sink);
+        return OutputNamePlanner(t.settings, t.strings, &t.sink, OutputNamePlanner::Plan, {input})
+            .next(0);
     }
 
     QTemporaryDir m_dir;
@@ -101,13 +103,13 @@ TEST_F(OutputNameTest, TheInputIsNeverItsOwnOutput)
     };
     const Case cases[] = {
         {"same text, overwrite", false, {}, OutputExists::Overwrite, TOutputPath::Convert,
-            u"real/movie_001.avi"_s, u"OK - Overwritten"_s},
+            u"real/movie_001.avi"_s, u"OK - Renamed"_s},
         {"same text, skip", false, {}, OutputExists::Skip, TOutputPath::Skip,
             u"real/movie_001.avi"_s, u"Skipped"_s},
         {"through a folder link", true, u"alias"_s, OutputExists::Overwrite, TOutputPath::Convert,
-            u"alias/movie_001.avi"_s, u"OK - Overwritten"_s},
+            u"alias/movie_001.avi"_s, u"OK - Renamed"_s},
         {"through a hard link", true, u"hard"_s, OutputExists::Overwrite, TOutputPath::Convert,
-            u"hard/movie_001.avi"_s, u"OK - Overwritten"_s},
+            u"hard/movie_001.avi"_s, u"OK - Renamed"_s},
     };
     for (const Case &c : cases) {
         Inputs t;
@@ -126,6 +128,31 @@ TEST_F(OutputNameTest, TheInputIsNeverItsOwnOutput)
     t.settings.rbOutDir = true;
     t.settings.edOutDir = path(u"other"_s);
     EXPECT_EQ(decide(t, path(u"real/movie.avi"_s)).path, path(u"other/movie.avi"_s));
+}
+
+TEST_F(OutputNameTest, AReservedNameIsRemovedOnlyWhileItIsTheEmptyFileCreatedForIt)
+{
+    touch(u"x.mkv"_s);
+    Inputs t;
+    auto names = std::make_unique<OutputNamePlanner>(
+        t.settings, t.strings, &t.sink, OutputNamePlanner::Reserve, QStringList{path(u"x.mkv"_s)});
+    EXPECT_EQ(names->next(0).path, path(u"x.avi"_s));
+    EXPECT_TRUE(QFileInfo::exists(path(u"x.avi"_s)));
+    names->release(path(u"x.avi"_s));
+    EXPECT_FALSE(QFileInfo::exists(path(u"x.avi"_s)));
+
+    // Written meanwhile, or replaced by another file: not removed.
+    EXPECT_EQ(names->next(0).path, path(u"x.avi"_s));
+    ASSERT_TRUE(TestSupport::WriteFile(path(u"x.avi"_s), "converted"));
+    names->release(path(u"x.avi"_s));
+    EXPECT_EQ(names->next(0).path, path(u"x_001.avi"_s));
+    ASSERT_TRUE(TestSupport::WriteFile(path(u"other"_s), {}));
+    ASSERT_EQ(::rename(QFile::encodeName(path(u"other"_s)).constData(),
+                  QFile::encodeName(path(u"x_001.avi"_s)).constData()),
+        0);
+    names.reset();
+    EXPECT_EQ(TestSupport::ReadFile(path(u"x.avi"_s)), "converted");
+    EXPECT_TRUE(QFileInfo::exists(path(u"x_001.avi"_s)));
 }
 
 TEST_F(OutputNameTest, OutputFolderSpellingsAndCreation)
