@@ -1,10 +1,12 @@
 #include "conversion/BatchScript.h"
 
 #include "conversion/CommandLine.h"
+#include "encoding/OutputName.h"
 
 #include <QFile>
 #include <QSaveFile>
 #include <algorithm>
+#include <sys/stat.h>
 #include <utility>
 
 namespace {
@@ -208,8 +210,30 @@ QByteArray FinishedBatchScript::render(TBatchScriptFormat format) const
     return bytes;
 }
 
+QString BatchScriptTargetProblem(const QString &fileName, const InputIdentities *inputs)
+{
+    if (inputs && inputs->lastIndexOf(fileName) >= 0) {
+        return QStringLiteral("\"%1\" is one of the files to convert; the script is not written "
+                              "over it")
+            .arg(fileName);
+    }
+    // Through a link: the save writes to where the link leads.
+    struct stat info;
+    if (::stat(QFile::encodeName(fileName).constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        return QStringLiteral("\"%1\" exists and is not a regular file (a folder, a device or a "
+                              "pipe); the script is not written there")
+            .arg(fileName);
+    }
+    return {};
+}
+
 bool FinishedBatchScript::save(const QString &fileName, QString *errorText) const
 {
+    if (const QString problem = BatchScriptTargetProblem(fileName, nullptr); !problem.isEmpty()) {
+        if (errorText)
+            *errorText = problem;
+        return false;
+    }
     const TBatchScriptFormat format = BatchScriptFormatOf(fileName);
     const QByteArray bytes = render(format);
     QSaveFile file(fileName);

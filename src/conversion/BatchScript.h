@@ -13,6 +13,14 @@ enum class TBatchScriptFormat { Bat, Sh };
 // script, anything else a shell script.
 TBatchScriptFormat BatchScriptFormatOf(const QString &fileName);
 
+class InputIdentities;
+
+// Why a script must not be saved as fileName, or empty when it may: it is
+// one of the inputs (the same file under any name or link), or it exists
+// and is not a regular file (a folder, a device, a pipe), which saving
+// would replace.
+QString BatchScriptTargetProblem(const QString &fileName, const InputIdentities *inputs);
+
 // The six pieces of one file, trimmed, named after their script variables.
 struct TBatchPieces
 {
@@ -83,8 +91,8 @@ public:
     QByteArray render(TBatchScriptFormat format) const;
 
     // Writes the script in the format its name asks for, replacing the file
-    // atomically; a shell script gets its run bits. On failure errorText says
-    // why.
+    // atomically; a shell script gets its run bits. What is not a regular
+    // file is never replaced. On failure errorText says why.
     bool save(const QString &fileName, QString *errorText = nullptr) const;
 
 private:

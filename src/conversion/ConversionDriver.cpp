@@ -154,6 +154,13 @@ TConversionEnd ConversionDriver::startRun(const std::vector<TConversionRow> &row
     }
     m_names = std::make_unique<OutputNamePlanner>(s.settings, s.strings, &m_frontEnd,
         s.BatchOnly ? OutputNamePlanner::Plan : OutputNamePlanner::Reserve, inputs);
+    if (s.BatchOnly) {
+        const QString problem = BatchScriptTargetProblem(s.BatchFileName, &m_names->inputs());
+        if (!problem.isEmpty()) {
+            m_frontEnd.warning(problem);
+            return TConversionEnd::BadScriptTarget;
+        }
+    }
     const TToolLookup lookup = s.toolLookup ? *s.toolLookup : DefaultToolLookup();
     m_ffmpeg = ResolveFFmpegPath(s.params, lookup);
     if (m_ffmpeg.isEmpty() || !QFileInfo(m_ffmpeg).isFile()) {

@@ -63,6 +63,7 @@ enum class TConversionEnd {
     NoCheckedRow,
     CantCreateDirectory, // an output folder could not be created
     ErrorPiece, // a piece builder met an invalid value
+    BadScriptTarget, // the script would replace an input, or what is not a file
     RunnerFailed, // FFmpeg could not be started (shown through showError)
 };
 

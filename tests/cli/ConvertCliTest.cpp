@@ -10,6 +10,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -225,6 +226,37 @@ TEST_F(ConvertCli, ScriptWritesTheScriptAndNeedsItsName)
 
     r = run({u"script"_s, a});
     EXPECT_EQ(r.exitCode, 2);
+}
+
+TEST_F(ConvertCli, ScriptRefusesToReplaceAnInputOrWhatIsNotAFile)
+{
+    const QString v = input(u"v.mkv"_s);
+    const QString link = path(u"link.sh"_s);
+    ASSERT_EQ(::symlink(QFile::encodeName(v).constData(), QFile::encodeName(link).constData()), 0);
+    const QString fifo = path(u"fifo.sh"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    struct Case
+    {
+        QString target;
+        const char *reason;
+        mode_t type;
+    };
+    const Case cases[] = {
+        {v, "one of the files to convert", S_IFREG},
+        {link, "one of the files to convert", S_IFLNK},
+        {fifo, "not a regular file", S_IFIFO},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.target.toStdString());
+        const CliRun r = run({u"script"_s, u"-o"_s, c.target, v});
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_TRUE(r.err.contains(QLatin1String(c.reason))) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        struct stat st;
+        ASSERT_EQ(::lstat(QFile::encodeName(c.target).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & S_IFMT, c.type);
+        EXPECT_EQ(TestSupport::ReadFile(v), "input bytes");
+    }
 }
 
 TEST_F(ConvertCli, SameNamedInputsGetTheNamesOfARealRunInEveryCommand)

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -124,6 +125,18 @@ TEST(BatchScriptFile, FormatFollowsTheNameAndBatUsesCrLf)
     QString error;
     EXPECT_FALSE(finished.save(dir.filePath("missing/run.sh"), &error));
     EXPECT_FALSE(error.isEmpty());
+
+    // Saving replaces a file: never a pipe, a device or a folder.
+    const QString fifo = dir.filePath("fifo.sh");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &target : {fifo, dir.path()}) {
+        error.clear();
+        EXPECT_FALSE(finished.save(target, &error)) << target.toStdString();
+        EXPECT_TRUE(error.contains("not a regular file")) << error.toStdString();
+    }
+    struct stat st;
+    ASSERT_EQ(::lstat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 // The arguments the program itself would pass for one pass.
