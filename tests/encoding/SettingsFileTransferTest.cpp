@@ -9,15 +9,10 @@ TEST(SettingsFileTransfer, OutputOptionsAndPageTravelBothWays)
     main.output = {true, QStringLiteral("/v/out"), 2, 1, true};
     EncodingSettings s;
     ApplyMainSettings(s, main);
-    EXPECT_TRUE(s.IsMpg());
-    EXPECT_TRUE(s.rbOutDir);
-    EXPECT_EQ(s.edOutDir, "/v/out");
-    EXPECT_EQ(s.cbOutputExists, 2);
-    EXPECT_EQ(s.cbAfterConversion, 1);
-    EXPECT_TRUE(s.chKeepDates);
-
+    EXPECT_EQ(std::tuple(s.IsMpg(), s.rbOutDir, s.edOutDir, s.cbOutputExists, s.cbAfterConversion,
+                  s.chKeepDates),
+        std::tuple(true, true, QStringLiteral("/v/out"), 2, 1, true));
     MainSettings back;
     StoreMainSettings(back, s);
-    EXPECT_EQ(back.OutputFormat, main.OutputFormat);
-    EXPECT_EQ(back.output, main.output);
+    EXPECT_EQ(std::pair(back.OutputFormat, back.output), std::pair(main.OutputFormat, main.output));
 }

@@ -4,18 +4,17 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
-#include <numeric>
 
 using TestSupport::ReadFile;
 using TestSupport::WriteFile;
 
 namespace {
 
-constexpr int colNo = 0, colFileName = 3, colSize = 5, colVideo = 7, colVideoCodec = 8,
-              colAudio = 20, colStatus = 28;
+constexpr int colNo = 0, colSize = 5, colVideo = 7, colAudio = 20, colStatus = 28;
 
 SettingsEnvironment environment(QList<QRect> screens = {QRect(0, 0, 1920, 1080)})
 {
@@ -37,21 +36,13 @@ MainSettings readMain(const QByteArray &mainKeys, const SettingsEnvironment &env
     return LoadSettingsFromIni(fromText("[MAIN]\n" + mainKeys), base, env);
 }
 
-std::array<int, SettingsColumns::Count> positions(const MainSettings &m)
+// Every column has a place of its own.
+bool placesAreDistinct(const MainSettings &m)
 {
-    std::array<int, SettingsColumns::Count> p{};
-    for (int c = 0; c < SettingsColumns::Count; ++c)
-        p[size_t(c)] = m.Columns[size_t(c)].Position;
-    return p;
-}
-
-bool isPermutation(std::array<int, SettingsColumns::Count> p)
-{
-    std::sort(p.begin(), p.end());
-    for (int i = 0; i < SettingsColumns::Count; ++i)
-        if (p[size_t(i)] != i)
-            return false;
-    return true;
+    QSet<int> places;
+    for (const ColumnState &col : m.Columns)
+        places.insert(col.Position);
+    return places.size() == SettingsColumns::Count;
 }
 
 } // namespace
@@ -65,23 +56,14 @@ TEST(SettingsFile, FirstRunKeepsTheBuiltInValues)
     EXPECT_EQ(m, DefaultMainSettings(env));
     EXPECT_EQ(LoadProgressSettingsFile(iniName, ProgressSettings{}, env), ProgressSettings{});
 
-    EXPECT_FALSE(m.Maximized);
-    EXPECT_EQ(QSize(m.Width, m.Height), QSize(998, 712));
-    EXPECT_EQ(m.ListFontSize, 8);
-    EXPECT_EQ(ListHeaderHeight(m.ListFontSize), 22);
-    EXPECT_EQ(m.FileAnalysis, faFull);
-    EXPECT_EQ(m.DefaultVideoCodec, 0);
-    EXPECT_EQ(m.OutputFormat, 0);
-    EXPECT_FALSE(m.output.rbOutDir);
-    EXPECT_EQ(m.output.edOutDir, "/home/u/Desktop");
-    EXPECT_TRUE(m.LastDir.isEmpty());
-    const auto p = positions(m);
-    std::array<int, SettingsColumns::Count> inOrder{};
-    std::iota(inOrder.begin(), inOrder.end(), 0);
-    EXPECT_EQ(p, inOrder);
+    EXPECT_EQ(QRect(m.Left, m.Top, m.Width, m.Height), QRect(0, 0, 998, 712));
+    EXPECT_EQ(std::tuple(m.Maximized, ListHeaderHeight(m.ListFontSize), m.ListFontSize,
+                  m.FileAnalysis, m.DefaultVideoCodec, m.OutputFormat),
+        std::tuple(false, 22, 8, faFull, 0, 0));
+    EXPECT_EQ(m.output, (OutputOptions{false, "/home/u/Desktop", 0, 0, false}));
     QList<int> shown;
     for (int c = 0; c < SettingsColumns::Count; ++c) {
-        EXPECT_GE(m.Columns[size_t(c)].Width, MainSettings::MinColumnWidth);
+        EXPECT_EQ(m.Columns[size_t(c)].Position, c);
         if (m.Columns[size_t(c)].Visible)
             shown << c;
     }
@@ -94,65 +76,63 @@ TEST(SettingsFile, FirstRunKeepsTheBuiltInValues)
     EXPECT_EQ(DefaultMainSettings(withSegoe).ListFontName, "Segoe UI");
 }
 
-TEST(SettingsFile, ReadNormalisesEachValue)
+TEST(SettingsFile, ReadPlacesTheWindowOnAScreen)
 {
-    using Field = std::function<int(const MainSettings &)>;
-    const Field left = [](const MainSettings &m) { return m.Left; };
-    const Field top = [](const MainSettings &m) { return m.Top; };
-    const Field width = [](const MainSettings &m) { return m.Width; };
-    const Field height = [](const MainSettings &m) { return m.Height; };
-    const Field rowHeight = [](const MainSettings &m) { return m.RowHeight; };
-    const Field header = [](const MainSettings &m) { return ListHeaderHeight(m.ListFontSize); };
-    const Field analysis = [](const MainSettings &m) { return int(m.FileAnalysis); };
-    const Field codec = [](const MainSettings &m) { return m.DefaultVideoCodec; };
-    const Field page = [](const MainSettings &m) { return m.OutputFormat; };
-    const Field exists = [](const MainSettings &m) { return m.output.cbOutputExists; };
-    const Field after = [](const MainSettings &m) { return m.output.cbAfterConversion; };
-    const Field gridLines = [](const MainSettings &m) { return int(m.GridLines); };
-    const QList<QRect> twoScreens{QRect(0, 0, 1920, 1080), QRect(-1920, 0, 1920, 1080)};
+    const QList<QRect> one{QRect(0, 0, 1920, 1080)};
+    const QList<QRect> two{QRect(0, 0, 1920, 1080), QRect(-1920, 0, 1920, 1080)};
     const struct
     {
         QByteArray keys;
-        Field field;
-        int expected;
-        QList<QRect> screens = {QRect(0, 0, 1920, 1080)};
+        QList<QRect> screens;
+        QRect expected;
     } cases[] = {
-        {"Left=5000\nTop=100\n", left, 0},
-        {"Left=-2000\nTop=100\n", left, 0},
-        {"Left=-1500\nTop=100\n", left, -1500, twoScreens},
-        {"Left=300\nTop=-10\n", top, 0},
-        {"Left=300\nTop=5000\n", top, 0},
-        {"Left=300\nTop=200\n", top, 200},
-        {"Left=300\nTop=200\n", left, 300},
-        // Kept by the edge rules, yet nowhere on the screen: back to the corner.
-        {"Left=-1500\nTop=100\n", left, 0},
-        {"Left=1900\nTop=100\n", left, 0},
-        {"Width=100\nHeight=-5\n", width, 650},
-        {"Width=100\nHeight=-5\n", height, 400},
-        {"Width=99999\nHeight=99999\n", width, 1920},
-        {"Width=99999\nHeight=99999\n", height, 1080},
-        {"RowHeight=5\n", rowHeight, 12},
-        {"RowHeight=99\n", rowHeight, 50},
-        {"RowHeight=abc\n", rowHeight, 20},
-        {"ListFontSize=30\n", header, 34},
-        {"ListFontSize=13\n", header, 22},
-        {"FileAnalysis=quick\n", analysis, faQuick},
-        {"FileAnalysis=none\n", analysis, faNone},
-        {"FileAnalysis=fast\n", analysis, faFull},
-        {"DefaultVideoCodec=  h.264  \n", codec, 2},
-        {"DefaultVideoCodec=x264\n", codec, 0},
-        {"OutputFormat=mpg\n", page, 1},
-        {"OutputFormat=mpeg\n", page, 0},
-        {"cbOutputExists=2\ncbAfterConversion=2\n", after, 2},
-        {"cbOutputExists=2\ncbAfterConversion=2\n", exists, 2},
-        // Garbage must not turn into "Close Windows" after a run.
-        {"cbAfterConversion=7\n", after, 0},
-        {"cbOutputExists=-1\n", exists, 0},
+        {"Left=300\nTop=200\nWidth=800\nHeight=600\n", one, {300, 200, 800, 600}},
+        {"Left=5000\nTop=-10\n", one, {0, 0, 998, 712}},
+        {"Left=-2000\nTop=5000\n", one, {0, 0, 998, 712}},
+        {"Left=-1500\nTop=100\n", two, {-1500, 100, 998, 712}},
+        // Kept by the edge rules, yet out of reach: back to the corner.
+        {"Left=-1500\nTop=100\n", one, {0, 0, 998, 712}},
+        {"Left=1900\nTop=100\n", one, {0, 0, 998, 712}},
+        {"Width=100\nHeight=-5\n", one, {0, 0, 650, 400}},
+        {"Width=99999\nHeight=99999\n", one, {0, 0, 1920, 1080}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.keys.constData());
-        EXPECT_EQ(c.field(readMain(c.keys, environment(c.screens))), c.expected);
+        const MainSettings m = readMain(c.keys, environment(c.screens));
+        EXPECT_EQ(QRect(m.Left, m.Top, m.Width, m.Height), c.expected);
     }
+}
+
+TEST(SettingsFile, ReadNormalisesEachValue)
+{
+    // Each case: the keys read, and what that changes from the defaults.
+    using Change = std::function<void(MainSettings &)>;
+    const std::pair<QByteArray, Change> cases[] = {
+        {"RowHeight=5\n", [](MainSettings &m) { m.RowHeight = 12; }},
+        {"RowHeight=99\n", [](MainSettings &m) { m.RowHeight = 50; }},
+        {"RowHeight=abc\n", [](MainSettings &) {}},
+        {"ListFontSize=30\n", [](MainSettings &m) { m.ListFontSize = 20; }},
+        {"ListFontSize=13\n", [](MainSettings &m) { m.ListFontSize = 13; }},
+        {"FileAnalysis=quick\n", [](MainSettings &m) { m.FileAnalysis = faQuick; }},
+        {"FileAnalysis=none\n", [](MainSettings &m) { m.FileAnalysis = faNone; }},
+        {"FileAnalysis=fast\n", [](MainSettings &) {}},
+        {"DefaultVideoCodec=  h.264  \n", [](MainSettings &m) { m.DefaultVideoCodec = 2; }},
+        {"DefaultVideoCodec=x264\n", [](MainSettings &) {}},
+        {"OutputFormat=mpg\n", [](MainSettings &m) { m.OutputFormat = 1; }},
+        {"OutputFormat=mpeg\n", [](MainSettings &) {}},
+        {"cbOutputExists=2\ncbAfterConversion=2\n",
+            [](MainSettings &m) { m.output.cbOutputExists = m.output.cbAfterConversion = 2; }},
+        // Garbage must not turn into "Close Windows" after a run.
+        {"cbOutputExists=-1\ncbAfterConversion=7\n", [](MainSettings &) {}},
+    };
+    for (const auto &[keys, change] : cases) {
+        SCOPED_TRACE(keys.constData());
+        MainSettings expected = DefaultMainSettings(environment());
+        change(expected);
+        EXPECT_EQ(readMain(keys), expected);
+    }
+    EXPECT_EQ(ListHeaderHeight(20), 34);
+    EXPECT_EQ(ListHeaderHeight(13), 22);
 
     // A missing key keeps the current value, except those with a fixed default.
     MainSettings current = DefaultMainSettings(environment());
@@ -161,18 +141,14 @@ TEST(SettingsFile, ReadNormalisesEachValue)
     current.RowHeight = 30;
     current.LanguageIni = QStringLiteral("German.ini");
     const MainSettings m = readMain("LanguageIni=\n", environment(), &current);
-    EXPECT_EQ(page(m), 0);
-    EXPECT_EQ(gridLines(m), 1);
-    EXPECT_EQ(rowHeight(m), 30);
+    EXPECT_EQ(m.OutputFormat, 0);
+    EXPECT_TRUE(m.GridLines);
+    EXPECT_EQ(m.RowHeight, 30);
     EXPECT_EQ(m.LanguageIni, ""); // present but empty: English
-}
 
-TEST(SettingsFile, LastDirOnlyWhenTheFolderExists)
-{
     QTemporaryDir dir;
-    const QString existing = dir.path();
-    EXPECT_EQ(readMain("LastDir=" + existing.toUtf8() + "\n").LastDir, existing);
-    EXPECT_EQ(readMain("LastDir=" + existing.toUtf8() + "/deleted\n").LastDir, "");
+    EXPECT_EQ(readMain("LastDir=" + dir.path().toUtf8() + "\n").LastDir, dir.path());
+    EXPECT_EQ(readMain("LastDir=" + dir.path().toUtf8() + "/deleted\n").LastDir, "");
 }
 
 TEST(SettingsFile, ColumnPositionsAreClampedAndAppliedInTheFileOrder)
@@ -193,7 +169,7 @@ TEST(SettingsFile, ColumnPositionsAreClampedAndAppliedInTheFileOrder)
     QByteArray allFirst;
     for (int c = 0; c < SettingsColumns::Count; ++c)
         allFirst += SettingsColumns::KeyName(c).toUtf8() + "_Position=0\n";
-    EXPECT_TRUE(isPermutation(positions(readMain(allFirst))));
+    EXPECT_TRUE(placesAreDistinct(readMain(allFirst)));
 }
 
 TEST(SettingsFile, ColumnStateSurvivesWriteAndRead)
@@ -210,9 +186,6 @@ TEST(SettingsFile, ColumnStateSurvivesWriteAndRead)
         col.Width = 30 + 7 * i;
         col.Visible = i % 3 != 0;
     }
-    m.Columns[colNo].Visible = false;
-    m.Columns[colFileName].Visible = true;
-    m.Columns[colVideoCodec].Visible = true;
     IniFile ini;
     SaveSettingsToIni(ini, m, std::nullopt);
     const MainSettings back = LoadSettingsFromIni(ini, DefaultMainSettings(env), env);
@@ -228,34 +201,32 @@ TEST(SettingsFile, NewFileListsTheKeysInTheirOrder)
 {
     MainSettings m = DefaultMainSettings(environment());
     m.LanguageIni = QStringLiteral("Polski.ini");
-    m.Left = 12;
     m.output = {true, QStringLiteral("/v/out"), 1, 2, true};
+    m.ListFontName = QStringLiteral("Mono");
     m.FileAnalysis = faQuick;
     m.DefaultVideoCodec = 2;
     m.OutputFormat = 1;
     m.LastDir = QStringLiteral("/v/in");
-    ProgressSettings p;
-    p.Left = 5;
     IniFile ini;
-    SaveSettingsToIni(ini, m, p);
+    SaveSettingsToIni(ini, m, ProgressSettings{});
     const QStringList lines = QString::fromUtf8(ini.toBytes()).split(u'\n');
-    const QStringList head{"[MAIN]", "LanguageIni=Polski.ini", "Maximized=0", "Left=12", "Top=0",
-        "Width=998", "Height=712", "cbOutputExists=1", "cbAfterConversion=2", "OutIn=0",
-        "OutDir=/v/out", "KeepFileDates=1", "GridLines=1", "RowIndicator=1", "GridFooter=1",
-        "RowHeight=20", "AllowRowMoving=1", "AllowColumnMoving=1", "ListFontName=DejaVu Sans",
-        "ListFontSize=8", "FileAnalysis=Quick", "pnConversionSettingsExpanded=1",
-        "OpenFileAfterIconClick=1", "DefaultVideoCodec=H.264", "OutputFormat=MPG", "LastDir=/v/in",
-        "DragAcceptDirectories=1", "colNo_Width=40", "colActive_Width=24"};
-    EXPECT_EQ(lines.mid(0, head.size()), head);
-    EXPECT_EQ(lines.filter(QRegularExpression("_Width=")).size(), 29);
-    EXPECT_EQ(lines.filter(QRegularExpression("_Position=")).size(), 29);
-    EXPECT_EQ(lines.filter(QRegularExpression("_Visible=")).size(), 27);
+    const QString head = "[MAIN] LanguageIni=Polski.ini Maximized=0 Left=0 Top=0 Width=998 "
+                         "Height=712 cbOutputExists=1 cbAfterConversion=2 OutIn=0 OutDir=/v/out "
+                         "KeepFileDates=1 GridLines=1 RowIndicator=1 GridFooter=1 RowHeight=20 "
+                         "AllowRowMoving=1 AllowColumnMoving=1 ListFontName=Mono ListFontSize=8 "
+                         "FileAnalysis=Quick pnConversionSettingsExpanded=1 "
+                         "OpenFileAfterIconClick=1 DefaultVideoCodec=H.264 OutputFormat=MPG "
+                         "LastDir=/v/in DragAcceptDirectories=1 colNo_Width=40";
+    EXPECT_EQ(lines.mid(0, 28).join(u' '), head);
+    // Widths, positions and visibilities in the file's column order.
     EXPECT_EQ(lines.indexOf("colStatus_Width=120"), lines.indexOf("colDuration_Width=70") + 1);
+    EXPECT_EQ(lines.indexOf("colNo_Position=0"), lines.indexOf("colAudioStreamSize_Width=120") + 1);
     EXPECT_EQ(lines.indexOf("colVideoBpp_Position=17"),
         lines.indexOf("colVideoScanType_Position=18") + 1);
-    const QStringList tail{"[PROGRESS]", "DontShowEncoderOutput=0", "Left=5", "Top=0", "Width=720",
-        "Height=480", "CloseAfterConversion=1", "AutoScrollMemoToBottom=1", ""};
-    EXPECT_EQ(lines.mid(lines.size() - tail.size()), tail);
+    EXPECT_EQ(lines.filter(QRegularExpression("_Visible=")).size(), 27);
+    EXPECT_EQ(lines.mid(lines.size() - 9).join(u' '),
+        "[PROGRESS] DontShowEncoderOutput=0 Left=0 Top=0 Width=720 Height=480 "
+        "CloseAfterConversion=1 AutoScrollMemoToBottom=1 ");
 
     IniFile withoutProgress;
     SaveSettingsToIni(withoutProgress, m, std::nullopt);
@@ -317,18 +288,14 @@ TEST(SettingsFile, BrokenFileGivesSaneValues)
     const SettingsEnvironment env = environment();
     const MainSettings def = DefaultMainSettings(env);
     const MainSettings m = LoadSettingsFromIni(fromText(junk), def, env);
-    EXPECT_TRUE(QRect(0, 0, 1920, 1080).contains(QPoint(m.Left, m.Top)));
-    EXPECT_EQ(QSize(m.Width, m.Height), QSize(650, 1080));
-    EXPECT_EQ(m.RowHeight, 12);
-    EXPECT_EQ(m.ListFontSize, 20);
-    EXPECT_EQ(m.ListFontName, def.ListFontName);
-    EXPECT_EQ(m.output.cbOutputExists, 0);
-    EXPECT_EQ(m.output.cbAfterConversion, 0);
+    EXPECT_EQ(QRect(m.Left, m.Top, m.Width, m.Height), QRect(0, 0, 650, 1080));
+    EXPECT_EQ(std::tuple(m.RowHeight, m.ListFontSize, m.ListFontName),
+        std::tuple(12, 20, def.ListFontName));
+    EXPECT_EQ(m.output, def.output);
     EXPECT_EQ(m.Columns[colNo].Width, MainSettings::MinColumnWidth);
     EXPECT_EQ(m.Columns[colSize].Width, MainSettings::MaxColumnWidth);
     EXPECT_EQ(m.Columns[colVideo].Width, def.Columns[colVideo].Width);
-    EXPECT_TRUE(isPermutation(positions(m)));
-    EXPECT_EQ(m.Columns[colNo].Position, 0);
+    EXPECT_TRUE(placesAreDistinct(m));
     EXPECT_EQ(m.Columns[colSize].Position, 28);
 
     const ProgressSettings p = LoadProgressSettings(fromText(junk), ProgressSettings{}, env);
