@@ -111,8 +111,9 @@ bool ParseEncodingOptions(const QStringList &args, const QStringList &extraValue
                                 .arg(value));
         } else if (arg == QLatin1String("--list")) {
             QStringList lines;
-            if (!ReadListFile(value, lines))
-                return fail(QStringLiteral("--list: cannot read \"%1\"").arg(value));
+            QString listError;
+            if (!ReadListFile(value, lines, &listError))
+                return fail(QStringLiteral("--list: ") + listError);
             for (const QString &line : std::as_const(lines))
                 options.inputs.append(ListFileLinePath(line));
         } else {

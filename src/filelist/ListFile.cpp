@@ -21,12 +21,48 @@ QStringList DecodeListFile(const QByteArray &bytes)
     return lines;
 }
 
-bool ReadListFile(const QString &path, QStringList &lines)
+bool ReadListFile(const QString &path, QStringList &lines, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const auto fail = [&](const QString &message) {
+        if (error)
+            *error = message;
         return false;
-    lines = DecodeListFile(file.readAll());
+    };
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return fail(
+            QStringLiteral("cannot read the list file \"%1\": %2").arg(path, file.errorString()));
+
+    QByteArray bytes;
+    char chunk[64 * 1024];
+    qint64 lineBytes = 0; // since the last LF
+    qint64 lineNumber = 1;
+    for (;;) {
+        const qint64 got = file.read(chunk, sizeof chunk);
+        if (got < 0)
+            return fail(QStringLiteral("cannot read the list file \"%1\": %2")
+                            .arg(path, file.errorString()));
+        if (got == 0)
+            break;
+        if (bytes.size() + got > MaxListFileBytes)
+            return fail(QStringLiteral("the list file \"%1\" is larger than %2 MB")
+                            .arg(path)
+                            .arg(MaxListFileBytes / (1024 * 1024)));
+        // Counting LF bytes also finds the line ends of UTF-16 text.
+        for (qint64 i = 0; i < got; ++i) {
+            if (chunk[i] == '\n') {
+                lineBytes = 0;
+                ++lineNumber;
+            } else if (++lineBytes > MaxListFileLineBytes) {
+                return fail(QStringLiteral("line %1 of the list file \"%2\" is longer than %3 KB")
+                                .arg(lineNumber)
+                                .arg(path)
+                                .arg(MaxListFileLineBytes / 1024));
+            }
+        }
+        bytes.append(chunk, got);
+    }
+    lines = DecodeListFile(bytes);
     return true;
 }
 

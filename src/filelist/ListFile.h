@@ -10,8 +10,15 @@
 // UTF-8 (the 8-bit code page of this platform); lines end with CR LF or LF.
 QStringList DecodeListFile(const QByteArray &bytes);
 
-// The lines of the list file at path; false when it cannot be read.
-bool ReadListFile(const QString &path, QStringList &lines);
+// A list holds paths: these caps are far above any real list, and keep an
+// endless source ("/dev/zero") from exhausting memory.
+inline constexpr qint64 MaxListFileBytes = 64 * 1024 * 1024;
+inline constexpr qint64 MaxListFileLineBytes = 64 * 1024; // without its LF
+
+// The lines of the list file at path, read to its end in pieces (a pipe or
+// a FIFO works as well as a file). False, with a message naming the file in
+// *error, when it cannot be read or exceeds one of the caps.
+bool ReadListFile(const QString &path, QStringList &lines, QString *error = nullptr);
 
 // The path a line adds: its folder with a trailing "." component and a
 // trailing "/" removed, then "/", then its file name. Lines are not

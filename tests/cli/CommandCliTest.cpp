@@ -71,6 +71,7 @@ TEST(EncodingOptions, InvalidArguments)
         {u"--audio-track"_s, u"49"_s},
         {u"--if-exists"_s, u"ask"_s},
         {u"--list"_s, u"/nonexistent/files.lst"_s},
+        {u"--list"_s, u"/dev/zero"_s}, // ends at the line cap, not out of memory
     };
     for (const QStringList &args : cases) {
         EncodingOptions options;
