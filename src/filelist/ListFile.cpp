@@ -1,5 +1,6 @@
 #include "filelist/ListFile.h"
 
+#include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
 
 #include <QFile>
@@ -7,13 +8,17 @@
 
 QStringList DecodeListFile(const QByteArray &bytes)
 {
+    // UTF-8 lines keep bytes that are not UTF-8 recognisable, so that such a
+    // name is reported rather than taken for another.
+    static constexpr char Utf8Bom[] = "\xEF\xBB\xBF";
     QString text;
-    if (const auto encoding = QStringConverter::encodingForData(bytes)) {
-        QStringDecoder decoder(*encoding); // skips the byte-order mark
-        text = decoder.decode(bytes);
-    } else {
-        text = QString::fromUtf8(bytes);
-    }
+    const auto encoding = QStringConverter::encodingForData(bytes);
+    if (!encoding)
+        text = DecodeLocalName(bytes);
+    else if (*encoding == QStringConverter::Utf8)
+        text = DecodeLocalName(QByteArrayView(bytes).sliced(bytes.startsWith(Utf8Bom) ? 3 : 0));
+    else
+        text = QStringDecoder(*encoding).decode(bytes); // skips the byte-order mark
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     QStringList lines = text.split(u'\n');
     if (text.endsWith(u'\n') || text.isEmpty())

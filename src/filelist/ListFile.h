@@ -8,6 +8,8 @@
 
 // The text of a list file: UTF-8 or UTF-16 by byte-order mark, otherwise
 // UTF-8 (the 8-bit code page of this platform); lines end with CR LF or LF.
+// A UTF-8 line that is not valid UTF-8 keeps its odd bytes as
+// DecodeLocalName does (app/NonUtf8Names.h).
 QStringList DecodeListFile(const QByteArray &bytes);
 
 // A list holds paths: these caps are far above any real list, and keep an

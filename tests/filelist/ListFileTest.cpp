@@ -1,4 +1,5 @@
 #include "filelist/ListFile.h"
+#include "app/NonUtf8Names.h"
 #include "support/TestSupport.h"
 
 #include <QStringEncoder>
@@ -30,6 +31,13 @@ TEST(ListFile, DecodesEveryEncodingAndLineEnd)
     EXPECT_EQ(DecodeListFile(QByteArray()), QStringList());
     // Lines are not trimmed; an empty line stays (it adds nothing later).
     EXPECT_EQ(DecodeListFile("a.mkv \r\n\r\nb.mkv"), (QStringList{u"a.mkv "_s, u""_s, u"b.mkv"_s}));
+    // A name that is not UTF-8 stays recognisable, with or without the mark.
+    for (const QByteArray &bom : {QByteArray(), QByteArray("\xEF\xBB\xBF")}) {
+        const QStringList lines = DecodeListFile(bom + "/v/a.mkv\r\n/v/\xff\xfe.mkv\r\n");
+        ASSERT_EQ(lines.size(), 2);
+        EXPECT_EQ(lines[0], u"/v/a.mkv"_s);
+        EXPECT_EQ(EscapedNonUtf8Name(lines[1]), u"/v/\\xff\\xfe.mkv"_s);
+    }
 }
 
 TEST(ListFile, LinePaths)
