@@ -104,6 +104,11 @@ QString EscapedNonUtf8Name(const QString &name)
     return escaped;
 }
 
+QString NonUtf8NameMessage(const QString &name)
+{
+    return QStringLiteral("\"%1\": the name is not valid UTF-8").arg(EscapedNonUtf8Name(name));
+}
+
 QString CurrentDirName()
 {
     // Not QDir::currentPath(): it would turn a folder name that is not

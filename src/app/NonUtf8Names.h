@@ -20,5 +20,8 @@ bool HasNonUtf8Bytes(const QString &name);
 // name for messages: each such byte as "\xff", everything else unchanged.
 QString EscapedNonUtf8Name(const QString &name);
 
+// The message on such a name: "\"/v/\xff.mkv\": the name is not valid UTF-8".
+QString NonUtf8NameMessage(const QString &name);
+
 // The current folder, decoded as above; empty when it is unknown.
 QString CurrentDirName();
