@@ -1,5 +1,7 @@
 #include "app/ProgramDir.h"
 
+#include "app/NonUtf8Names.h"
+
 #include <QDir>
 
 namespace {
@@ -40,7 +42,13 @@ QString ExpandFullPath(const QString &path)
 {
     if (path.isEmpty())
         return {};
-    return QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    if (QDir::isAbsolutePath(path))
+        return QDir::cleanPath(path);
+    // The current folder as its bytes say: a folder name that is not UTF-8
+    // must stay recognisable in the names made from it.
+    const QString current = CurrentDirName();
+    return QDir::cleanPath(
+        current.isEmpty() ? QDir::current().absoluteFilePath(path) : current + u'/' + path);
 }
 
 void SetProgramDir(const QString &dir)

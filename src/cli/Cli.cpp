@@ -2,6 +2,7 @@
 
 #include "app/AppInfo.h"
 #include "app/AppStartup.h"
+#include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
@@ -10,18 +11,35 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+// The first error of standard output (an errno value), reported once at the
+// end of the run.
+int g_stdoutError = 0;
+
+} // namespace
 
 void PrintOut(const QString &text)
 {
+    // After a failure nothing more is tried: the run's result is already
+    // lost, and the exit status will say so.
+    if (g_stdoutError != 0)
+        return;
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+    errno = 0;
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size())
+        || std::fflush(stdout) != 0)
+        g_stdoutError = errno != 0 ? errno : EIO;
 }
 
 void PrintErr(const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
+    const QByteArray bytes = EscapedNonUtf8Name(text).toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
@@ -84,13 +102,32 @@ bool ApplyToolOptions(TAppParams &params, const QString &ffmpeg, const QString &
     return ok;
 }
 
-} // namespace
-
-int RunCli(int argc, char *argv[])
+// Standard output is checked once, at the end: a result that did not reach
+// it (a full disk, a closed pipe) makes the run a failure.
+int FinishStandardOutput(int status)
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
+    errno = 0;
+    if (std::fflush(stdout) != 0 && g_stdoutError == 0)
+        g_stdoutError = errno != 0 ? errno : EIO;
+    if (std::ferror(stdout) && g_stdoutError == 0)
+        g_stdoutError = EIO;
+    // The close reports what a file system keeps until then.
+    if (::close(STDOUT_FILENO) != 0 && errno != EBADF && g_stdoutError == 0)
+        g_stdoutError = errno;
+    if (g_stdoutError == 0)
+        return status;
+    PrintErr(QStringLiteral("quillon-cli: cannot write to standard output: %1\n")
+                 .arg(QString::fromLocal8Bit(std::strerror(g_stdoutError))));
+    return status == ExitOk ? ExitFailed : status;
+}
+
+int RunCommandLine(int argc, char *argv[])
+{
+    // The arguments' own bytes, not QCoreApplication::arguments(): a name
+    // that is not UTF-8 must stay recognisable (see DecodeLocalName).
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << DecodeLocalName(argv[i]);
 
     QString ffmpegOption, mediaInfoOption;
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
@@ -103,10 +140,19 @@ int RunCli(int argc, char *argv[])
             PrintOut(UsageText());
             return ExitOk;
         }
-        if ((option == QLatin1String("--ffmpeg") || option == QLatin1String("--mediainfo"))
-            && !args.isEmpty()) {
-            (option == QLatin1String("--ffmpeg") ? ffmpegOption : mediaInfoOption)
-                = args.takeFirst();
+        if (option == QLatin1String("--ffmpeg") || option == QLatin1String("--mediainfo")) {
+            if (args.isEmpty()) {
+                PrintErr(
+                    QStringLiteral("quillon-cli: %1 needs a value\n\n").arg(option) + UsageText());
+                return ExitUsage;
+            }
+            const QString value = args.takeFirst();
+            if (HasNonUtf8Bytes(value)) {
+                PrintErr(QStringLiteral("quillon-cli: %1: \"%2\" is not valid UTF-8\n")
+                             .arg(option, value));
+                return ExitUsage;
+            }
+            (option == QLatin1String("--ffmpeg") ? ffmpegOption : mediaInfoOption) = value;
             continue;
         }
         PrintErr(
@@ -134,4 +180,16 @@ int RunCli(int argc, char *argv[])
         return ExitUsage;
     AppParams() = context.params;
     return command->run(context);
+}
+
+} // namespace
+
+int RunCli(int argc, char *argv[])
+{
+    int status;
+    {
+        QCoreApplication app(argc, argv);
+        status = RunCommandLine(argc, argv);
+    }
+    return FinishStandardOutput(status);
 }

@@ -10,6 +10,12 @@ namespace {
 // Prints where the tools were found: a quick check of a portable folder.
 int RunPaths(CliContext &context)
 {
+    if (context.args.contains(QStringLiteral("--help"))) {
+        PrintOut(QStringLiteral("Usage: quillon-cli paths\n\n"
+                                "Prints where the tools were found and the folders the program "
+                                "uses,\none KEY=VALUE line each.\n"));
+        return ExitOk;
+    }
     const TAppParams &p = context.params;
     PrintOut(QStringLiteral("ffmpeg=%1\nMediaInfoDll=%2\nToolsDir=%3\nLangDir=%4\nDataDir=%5\n"
                             "ProfilesDir=%6\nIniName=%7\n")

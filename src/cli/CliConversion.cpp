@@ -1,5 +1,6 @@
 #include "cli/CliConversion.h"
 
+#include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
 #include "conversion/EncoderOutput.h"
 #include "encoding/SettingsLists.h"
@@ -65,7 +66,13 @@ bool ParseConversionOptions(const CliContext &context, const QStringList &flags,
                 PrintErr(prefix + QStringLiteral("%1 needs a value\n").arg(arg));
                 return false;
             }
-            options.values.insert(arg, context.args.at(++i));
+            const QString &value = context.args.at(++i);
+            if (HasNonUtf8Bytes(value)) {
+                PrintErr(
+                    prefix + QStringLiteral("%1: \"%2\" is not valid UTF-8\n").arg(arg, value));
+                return false;
+            }
+            options.values.insert(arg, value);
         } else {
             rest << arg;
             const bool takesValue
@@ -84,15 +91,19 @@ bool ParseConversionOptions(const CliContext &context, const QStringList &flags,
         return false;
     }
 
-    // Files that do not exist or are not media files are an error of the
-    // caller; a file named twice is simply converted once, as in the list.
+    // Files that do not exist, are not media files or have a name that is
+    // not UTF-8 are an error of the caller; a file named twice is simply
+    // converted once, as in the list.
     for (const QString &input : std::as_const(options.encoding.inputs)) {
         if (!input.isEmpty()
             && (!IsSupportedFile(input) || !QFileInfo(ExpandFullPath(input)).isFile()))
             options.inputsRejected = true;
     }
     QStringList notes;
-    options.files = FilterInputFiles(options.encoding.inputs, &notes);
+    int nonUtf8Count = 0;
+    options.files = FilterInputFiles(options.encoding.inputs, &notes, &nonUtf8Count);
+    if (nonUtf8Count > 0)
+        options.inputsRejected = true;
     for (const QString &note : std::as_const(notes))
         PrintErr(prefix + note + u'\n');
     if (options.files.isEmpty()) {

@@ -2,6 +2,7 @@
 
 #include "analysis/FFmpegProbe.h"
 #include "app/FFmpegMissing.h"
+#include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
 #include "app/VideoFileInfo.h"
 #include "cli/EncodingOptions.h"
@@ -107,6 +108,10 @@ int RunCommandSubcommand(CliContext &context)
 
     if (preview) {
         const QString path = ExpandFullPath(options.extra.value(previewOption));
+        if (HasNonUtf8Bytes(path)) {
+            PrintErr(QStringLiteral("quillon-cli command: ") + NonUtf8NameMessage(path) + u'\n');
+            return ExitFailed;
+        }
         if (!Probe(path, ffmpeg, info))
             return ExitFailed;
         const QString text = PreviewText(makeContext(), path);
@@ -115,7 +120,8 @@ int RunCommandSubcommand(CliContext &context)
     }
 
     QStringList notes;
-    const QStringList files = FilterInputFiles(options.inputs, &notes);
+    int nonUtf8Count = 0;
+    const QStringList files = FilterInputFiles(options.inputs, &notes, &nonUtf8Count);
     for (const QString &note : std::as_const(notes))
         PrintErr(QStringLiteral("quillon-cli command: %1\n").arg(note));
 
@@ -139,5 +145,7 @@ int RunCommandSubcommand(CliContext &context)
         for (const CommandLine &pass : commands.passes)
             PrintOut(pass.paramText() + u'\n');
     }
-    return ExitOk;
+    // Unlike a missing file, such a name is a file the caller meant and did
+    // not get a command for.
+    return nonUtf8Count > 0 ? ExitFailed : ExitOk;
 }

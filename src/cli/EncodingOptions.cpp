@@ -1,6 +1,7 @@
 #include "cli/EncodingOptions.h"
 
 #include "app/AppParams.h"
+#include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
 #include "app/TextHelpers.h"
 #include "app/VideoFileInfo.h"
@@ -80,6 +81,11 @@ bool ParseEncodingOptions(const QStringList &args, const QStringList &extraValue
         if (i + 1 >= args.size())
             return fail(QStringLiteral("%1 needs a value").arg(arg));
         const QString value = args.at(++i);
+        // Such a value cannot name a file or a setting (a file argument is
+        // skipped later, with a note).
+        if (HasNonUtf8Bytes(value) && !extraValueOptions.contains(arg))
+            return fail(QStringLiteral("%1: \"%2\" is not valid UTF-8")
+                            .arg(arg, EscapedNonUtf8Name(value)));
 
         if (arg == QLatin1String("--profile")) {
             profile = value;
@@ -111,8 +117,9 @@ bool ParseEncodingOptions(const QStringList &args, const QStringList &extraValue
                                 .arg(value));
         } else if (arg == QLatin1String("--list")) {
             QStringList lines;
-            if (!ReadListFile(value, lines))
-                return fail(QStringLiteral("--list: cannot read \"%1\"").arg(value));
+            QString listError;
+            if (!ReadListFile(value, lines, &listError))
+                return fail(QStringLiteral("--list: ") + listError);
             for (const QString &line : std::as_const(lines))
                 options.inputs.append(ListFileLinePath(line));
         } else {
@@ -156,7 +163,7 @@ QString EncodingOptionsUsage()
         "  --list FILE.lst           add the files of a list file\n");
 }
 
-QStringList FilterInputFiles(const QStringList &inputs, QStringList *notes)
+QStringList FilterInputFiles(const QStringList &inputs, QStringList *notes, int *nonUtf8Count)
 {
     QStringList accepted;
     std::set<TFileIdentity> taken; // one stat per input, not one per pair
@@ -167,11 +174,18 @@ QStringList FilterInputFiles(const QStringList &inputs, QStringList *notes)
     for (const QString &input : inputs) {
         if (input.isEmpty())
             continue;
+        const QString path = ExpandFullPath(input);
+        if (HasNonUtf8Bytes(path)) {
+            if (notes)
+                notes->append(QStringLiteral("skipped ") + NonUtf8NameMessage(path));
+            if (nonUtf8Count)
+                ++*nonUtf8Count;
+            continue;
+        }
         if (!IsSupportedFile(input)) {
             note(input, "not a supported media file");
             continue;
         }
-        const QString path = ExpandFullPath(input);
         if (!QFileInfo(path).isFile()) {
             note(input, "no such file");
             continue;

@@ -1,6 +1,8 @@
 #include "cli/AnalysisCommands.h"
 
 #include "analysis/FileInfoReport.h"
+#include "app/NonUtf8Names.h"
+#include "app/ProgramDir.h"
 #include "conversion/ConsoleRunner.h"
 #include "i18n/AppStrings.h"
 
@@ -8,9 +10,23 @@
 
 int RunInfoCommand(CliContext &context)
 {
+    if (context.args.contains(QStringLiteral("--help"))) {
+        PrintOut(QStringLiteral(
+            "Usage: quillon-cli info FILE\n\n"
+            "Prints the file information report of FILE: the facts FFmpeg and the MediaInfo\n"
+            "library find, with CR LF line ends. Use the global options --ffmpeg and\n"
+            "--mediainfo to choose the tools.\n"
+            "Exit status: 0 done, 1 no such file or no FFmpeg, 2 bad arguments.\n"));
+        return ExitOk;
+    }
     if (context.args.size() != 1) {
         PrintErr(QStringLiteral("quillon-cli: info takes one file name\n"));
         return ExitUsage;
+    }
+    const QString path = ExpandFullPath(context.args.first());
+    if (HasNonUtf8Bytes(path)) {
+        PrintErr(QStringLiteral("quillon-cli: info: ") + NonUtf8NameMessage(path) + u'\n');
+        return ExitFailed;
     }
     const QFileInfo file(context.args.first());
     if (!file.exists()) {

@@ -1,9 +1,19 @@
 #include "cli/AnalysisCommands.h"
 
 #include "analysis/ToolsReport.h"
+#include "app/FFmpegMissing.h"
+#include "i18n/AppStrings.h"
 
 int RunToolsCommand(CliContext &context)
 {
+    if (context.args.contains(QStringLiteral("--help"))) {
+        PrintOut(QStringLiteral(
+            "Usage: quillon-cli tools\n\n"
+            "Prints the report on the FFmpeg program and the MediaInfo library in use: file\n"
+            "name, size, CRC-32, binary type and version of each, with CR LF line ends.\n"
+            "Exit status: 0 done, 1 FFmpeg missing or a tool unreadable, 2 bad arguments.\n"));
+        return ExitOk;
+    }
     if (!context.args.isEmpty()) {
         PrintErr(QStringLiteral("quillon-cli: tools takes no arguments\n"));
         return ExitUsage;
@@ -16,5 +26,13 @@ int RunToolsCommand(CliContext &context)
     }
     // The report ends with its separator; the line end keeps the prompt off it.
     PrintOut(report + QStringLiteral("\r\n"));
+    // Without FFmpeg nothing can be converted: the report, with its empty
+    // FFmpeg block, still shows what was found of the rest.
+    if (context.params.ffmpeg.isEmpty()) {
+        const TAppStrings strings;
+        PrintErr(
+            FFmpegMissingText(strings).replace(QLatin1String("\r\n"), QLatin1String("\n")) + u'\n');
+        return ExitFailed;
+    }
     return ExitOk;
 }

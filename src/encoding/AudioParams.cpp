@@ -112,7 +112,7 @@ QString GetAudioParamsStr(const PieceContext &ctx)
     if (codec <= AudioCodec::Wma2) {
         const QString bitrate = s.cbAudioBitrate.trimmed();
         if (!IsAutoText(bitrate, ctx.strings)) {
-            if (!IsValidInt(bitrate)) {
+            if (!IsValidTypedBitrate(bitrate)) {
                 ctx.warn(
                     FormatAppString(ctx.strings.Main.AudioBitrateMustBeInteger, s.cbAudioBitrate));
                 return QLatin1String(ErrorPiece);

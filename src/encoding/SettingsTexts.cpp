@@ -1,11 +1,17 @@
 #include "encoding/SettingsTexts.h"
 
+#include "app/TextHelpers.h"
 #include "encoding/SettingsLists.h"
 #include "i18n/AppStrings.h"
 
 bool IsAutoText(const QString &text, const TAppStrings &strings)
 {
     return text.trimmed().toUpper() == strings.Main.Auto.toUpper();
+}
+
+bool IsValidTypedBitrate(const QString &text)
+{
+    return IsValidInt(text) && text.toInt() > 0;
 }
 
 QString FormatVolumeFactor(int position)

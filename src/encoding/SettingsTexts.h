@@ -9,6 +9,11 @@ struct TAppStrings;
 // so "auto", " Auto " and the translated word all count.
 bool IsAutoText(const QString &text, const TAppStrings &strings);
 
+// A typed bitrate (trimmed, kbit/s) the encoders can use: an integer above 0.
+// A negative or zero one would reach FFmpeg as "-b:a -128k", so the
+// builders treat it like text that is not a number.
+bool IsValidTypedBitrate(const QString &text);
+
 // A volume position (percent) as a factor with two decimals and a full
 // stop whatever the locale: 100 gives "1.00", 5 gives "0.05".
 QString FormatVolumeFactor(int position);

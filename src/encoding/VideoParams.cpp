@@ -37,7 +37,7 @@ bool AppendBitrate(
 {
     const QString text = controlText.trimmed();
     if (!IsAutoText(text, ctx.strings)) {
-        if (!IsValidInt(text)) {
+        if (!IsValidTypedBitrate(text)) {
             ctx.warn(FormatAppString(ctx.strings.Main.VideoBitrateMustBeInteger, controlText));
             return false;
         }

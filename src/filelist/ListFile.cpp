@@ -1,5 +1,6 @@
 #include "filelist/ListFile.h"
 
+#include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
 
 #include <QFile>
@@ -7,13 +8,17 @@
 
 QStringList DecodeListFile(const QByteArray &bytes)
 {
+    // UTF-8 lines keep bytes that are not UTF-8 recognisable, so that such a
+    // name is reported rather than taken for another.
+    static constexpr char Utf8Bom[] = "\xEF\xBB\xBF";
     QString text;
-    if (const auto encoding = QStringConverter::encodingForData(bytes)) {
-        QStringDecoder decoder(*encoding); // skips the byte-order mark
-        text = decoder.decode(bytes);
-    } else {
-        text = QString::fromUtf8(bytes);
-    }
+    const auto encoding = QStringConverter::encodingForData(bytes);
+    if (!encoding)
+        text = DecodeLocalName(bytes);
+    else if (*encoding == QStringConverter::Utf8)
+        text = DecodeLocalName(QByteArrayView(bytes).sliced(bytes.startsWith(Utf8Bom) ? 3 : 0));
+    else
+        text = QStringDecoder(*encoding).decode(bytes); // skips the byte-order mark
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     QStringList lines = text.split(u'\n');
     if (text.endsWith(u'\n') || text.isEmpty())
@@ -21,12 +26,48 @@ QStringList DecodeListFile(const QByteArray &bytes)
     return lines;
 }
 
-bool ReadListFile(const QString &path, QStringList &lines)
+bool ReadListFile(const QString &path, QStringList &lines, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const auto fail = [&](const QString &message) {
+        if (error)
+            *error = message;
         return false;
-    lines = DecodeListFile(file.readAll());
+    };
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return fail(
+            QStringLiteral("cannot read the list file \"%1\": %2").arg(path, file.errorString()));
+
+    QByteArray bytes;
+    char chunk[64 * 1024];
+    qint64 lineBytes = 0; // since the last LF
+    qint64 lineNumber = 1;
+    for (;;) {
+        const qint64 got = file.read(chunk, sizeof chunk);
+        if (got < 0)
+            return fail(QStringLiteral("cannot read the list file \"%1\": %2")
+                            .arg(path, file.errorString()));
+        if (got == 0)
+            break;
+        if (bytes.size() + got > MaxListFileBytes)
+            return fail(QStringLiteral("the list file \"%1\" is larger than %2 MB")
+                            .arg(path)
+                            .arg(MaxListFileBytes / (1024 * 1024)));
+        // Counting LF bytes also finds the line ends of UTF-16 text.
+        for (qint64 i = 0; i < got; ++i) {
+            if (chunk[i] == '\n') {
+                lineBytes = 0;
+                ++lineNumber;
+            } else if (++lineBytes > MaxListFileLineBytes) {
+                return fail(QStringLiteral("line %1 of the list file \"%2\" is longer than %3 KB")
+                                .arg(lineNumber)
+                                .arg(path)
+                                .arg(MaxListFileLineBytes / 1024));
+            }
+        }
+        bytes.append(chunk, got);
+    }
+    lines = DecodeListFile(bytes);
     return true;
 }
 

@@ -1,5 +1,8 @@
+#include "CliTestSupport.h"
 #include "analysis/Crc32.h"
+#include "app/FFmpegMissing.h"
 #include "app/ToolResolution.h"
+#include "i18n/AppStrings.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -134,6 +137,16 @@ TEST_F(AnalysisCommands, InfoOnAMissingFileFails)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(u"not a file"_s)) << run.err.toStdString();
 
+    // A name that is not UTF-8 names a file that exists, but cannot be used.
+    const QByteArray bad = QFile::encodeName(s_dir->path()) + "/\xff\xfe.mkv";
+    ASSERT_TRUE(RawCli::Touch(bad));
+    run = RawCli::Run({"--ffmpeg", QFile::encodeName(s_ffmpeg), "info", bad});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, QString());
+    EXPECT_EQ(run.err,
+        u"quillon-cli: info: \""_s + s_dir->path()
+            + u"/\\xff\\xfe.mkv\": the name is not valid UTF-8\n"_s);
+
     run = RunCli(ToolOptions() + QStringList{u"info"_s});
     EXPECT_EQ(run.exitCode, 2);
     run = RunCli(ToolOptions() + QStringList{u"info"_s, s_clip, s_clip});
@@ -174,6 +187,21 @@ TEST_F(AnalysisCommands, ToolsPrintsBothBlocks)
     EXPECT_EQ(lines.at(18), QString()); // the closing line end
 
     EXPECT_EQ(RunCli({u"tools"_s, u"extra"_s}).exitCode, 2);
+}
+
+TEST_F(AnalysisCommands, ToolsWithoutFFmpegSaysSoAndFails)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"PATH"_s, s_dir->path());
+    const CliRun run = RunCli({u"--mediainfo"_s, s_mediaInfo, u"tools"_s}, {}, env);
+    if (run.out.contains(u"FFmpeg\r\n        File name:"_s))
+        GTEST_SKIP() << "an FFmpeg was found beside the program";
+    EXPECT_EQ(run.exitCode, 1);
+    TAppStrings strings;
+    EXPECT_EQ(run.err, FFmpegMissingText(strings).replace(u"\r\n"_s, u"\n"_s) + u'\n');
+    // What was found is still reported.
+    EXPECT_TRUE(run.out.startsWith(u"FFmpeg\r\n\r\n-----"_s)) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(u"\r\nMediaInfo\r\n        File name: "_s + s_mediaInfo));
 }
 
 } // namespace

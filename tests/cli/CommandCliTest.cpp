@@ -1,3 +1,4 @@
+#include "CliTestSupport.h"
 #include "app/ToolResolution.h"
 #include "cli/EncodingOptions.h"
 #include "encoding/Profiles.h"
@@ -62,15 +63,12 @@ TEST(EncodingOptions, InvalidArguments)
 {
     TAppStrings strings;
     const QStringList cases[] = {
-        {u"--bogus"_s},
-        {u"--preview"_s, u"x.mkv"_s}, // not an option of this caller
-        {u"--profile"_s, u"/nonexistent/p.ini"_s},
-        {u"--set"_s, u"VideoCodec=H.264"_s},
-        {u"--set"_s, u"AVI.NoSuchKey=1"_s},
-        {u"--audio-track"_s, u"x"_s},
-        {u"--audio-track"_s, u"49"_s},
-        {u"--if-exists"_s, u"ask"_s},
+        {u"--bogus"_s}, {u"--preview"_s, u"x.mkv"_s}, // not an option of this caller
+        {u"--profile"_s, u"/nonexistent/p.ini"_s}, {u"--set"_s, u"VideoCodec=H.264"_s},
+        {u"--set"_s, u"AVI.NoSuchKey=1"_s}, {u"--audio-track"_s, u"x"_s},
+        {u"--audio-track"_s, u"49"_s}, {u"--if-exists"_s, u"ask"_s},
         {u"--list"_s, u"/nonexistent/files.lst"_s},
+        {u"--list"_s, u"/dev/zero"_s}, // ends at the line cap, not out of memory
     };
     for (const QStringList &args : cases) {
         EncodingOptions options;
@@ -284,6 +282,30 @@ TEST_F(CommandCli, BuildWithoutAnEncoderIsReported)
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.err.contains(u"\"libxvid\""_s)) << run.err.toStdString();
     EXPECT_EQ(Lines(run.out).size(), 1);
+}
+
+TEST_F(CommandCli, ANameThatIsNotUtf8IsAFailure)
+{
+    const QString a = clip(u"a.mkv"_s);
+    const QByteArray bad = QFile::encodeName(m_work.path()) + "/\xff\xfe.mkv";
+    ASSERT_TRUE(RawCli::Touch(bad, TestSupport::ReadFile(s_clip)));
+    const QByteArray ffmpeg = QFile::encodeName(s_ffmpeg);
+
+    CliRun run = RawCli::Run({"--ffmpeg", ffmpeg, "command", bad, QFile::encodeName(a)});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(Lines(run.out).size(), 1) << run.out.toStdString();
+    EXPECT_EQ(run.err,
+        u"quillon-cli command: skipped \""_s + m_work.path()
+            + u"/\\xff\\xfe.mkv\": the name is not valid UTF-8\n"_s);
+
+    run = RawCli::Run({"--ffmpeg", ffmpeg, "command", bad});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.isEmpty());
+    run = RawCli::Run({"--ffmpeg", ffmpeg, "command", "--preview", bad});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_TRUE(run.err.contains(u"\\xff\\xfe.mkv\": the name is not valid UTF-8"_s))
+        << run.err.toStdString();
 }
 
 TEST_F(CommandCli, NoFFmpeg)

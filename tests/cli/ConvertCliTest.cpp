@@ -1,3 +1,4 @@
+#include "CliTestSupport.h"
 #include "support/TestSupport.h"
 
 #include <QElapsedTimer>
@@ -316,6 +317,54 @@ TEST_F(ConvertCli, ConcurrentRunsIntoOneFolderWriteDifferentFiles)
         (path(u"long.avi"_s) + u'\n' + path(u"long_001.avi"_s)).toStdString());
     EXPECT_EQ(QFileInfo(path(u"long.avi"_s)).size(), 1000);
     EXPECT_EQ(QFileInfo(path(u"long_001.avi"_s)).size(), 1000);
+}
+
+TEST_F(ConvertCli, NamesThatAreNotUtf8AreReportedAndSkipped)
+{
+    // Such a name given directly, inside such a folder (from a list file),
+    // and relative to such a current folder.
+    const QByteArray dir = QFile::encodeName(m_dir.path());
+    const QByteArray folder = dir + "/\xe9t\xe9";
+    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    ASSERT_TRUE(RawCli::Touch(dir + "/\xff\xfe.mkv"));
+    ASSERT_TRUE(RawCli::Touch(folder + "/in.mkv"));
+    ASSERT_TRUE(RawCli::Touch(folder + "/rel.mkv"));
+    ASSERT_TRUE(TestSupport::WriteFile(path(u"files.lst"_s), folder + "/in.mkv\n"));
+    const QString good = input(u"good.mkv"_s);
+    const QByteArray fake = QFile::encodeName(TestSupport::ToolPath(u"fake_ffmpeg"_s));
+    const QString escapedDir = m_dir.path() + u"/\\xe9t\\xe9"_s;
+
+    TestSupport::CliRun r = RawCli::Run(
+        {"--ffmpeg", fake, "convert", dir + "/\xff\xfe.mkv", "--list",
+            QFile::encodeName(path(u"files.lst"_s)), "rel.mkv", QFile::encodeName(good)},
+        folder);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, u"Done\t"_s + good + u'\t' + path(u"good.avi"_s) + u'\n');
+    for (const QString &name : {m_dir.path() + u"/\\xff\\xfe.mkv"_s, escapedDir + u"/in.mkv"_s,
+             escapedDir + u"/rel.mkv"_s})
+        EXPECT_TRUE(r.err.contains(u"skipped \""_s + name + u"\": the name is not valid UTF-8\n"_s))
+            << r.err.toStdString();
+
+    // Nothing left: the run does not start.
+    r = RawCli::Run({"--ffmpeg", fake, "convert", dir + "/\xff\xfe.mkv"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.out.isEmpty());
+
+    const QString script = path(u"s.sh"_s);
+    r = RawCli::Run({"--ffmpeg", fake, "script", "-o", QFile::encodeName(script),
+        dir + "/\xff\xfe.mkv", QFile::encodeName(good)});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(u"\\xff\\xfe.mkv\": the name is not valid UTF-8"_s))
+        << r.err.toStdString();
+    const QString text = QString::fromUtf8(TestSupport::ReadFile(script));
+    EXPECT_TRUE(text.contains(u"good.mkv"_s));
+    EXPECT_FALSE(text.contains(QChar::ReplacementCharacter));
+
+    // A path option is refused outright.
+    r = RawCli::Run({"--ffmpeg", fake, "convert", "--out-dir", folder, QFile::encodeName(good)});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains(u"--out-dir: \""_s + escapedDir + u"\" is not valid UTF-8"_s))
+        << r.err.toStdString();
 }
 
 } // namespace

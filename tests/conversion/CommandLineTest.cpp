@@ -1,4 +1,5 @@
 #include "conversion/CommandLine.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,22 @@ struct SplitCase
     const char *text;
     QStringList expected;
 };
+
+void PrintTo(const SplitCase &splitCase, std::ostream *os)
+{
+    // Printable ASCII only: a line break or a UTF-8 byte would split the
+    // test's name in the listing.
+    static const char hex[] = "0123456789abcdef";
+    *os << '"';
+    for (const char *c = splitCase.text; *c; ++c) {
+        const auto byte = static_cast<unsigned char>(*c);
+        if (byte >= 0x20 && byte < 0x7f)
+            *os << *c;
+        else
+            *os << "\\x" << hex[byte >> 4] << hex[byte & 15];
+    }
+    *os << '"';
+}
 
 class SplitParamText : public testing::TestWithParam<SplitCase>
 {
@@ -31,7 +48,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, SplitParamText,
         SplitCase{"\"a b\"c", {"a bc"}}, SplitCase{"a\"\"b", {"ab"}},
         SplitCase{"-vf \"unclosed text  ", {"-vf", "unclosed text  "}},
         SplitCase{"C:\\dir\\ \"x\"", {"C:\\dir\\", "x"}},
-        SplitCase{"caf\xc3\xa9 \xe2\x80\x94", {u"café"_s, u"\u2014"_s}}));
+        SplitCase{"caf\xc3\xa9 \xe2\x80\x94", {u"café"_s, u"\u2014"_s}}),
+    [](const auto &info) {
+        return std::to_string(info.index) + '_' + TestSupport::TestNameOf(info.param.text);
+    });
 
 TEST(CommandLine, KeepsTextAndVectorInStep)
 {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <ostream>
 #include <vector>
 
 // Console byte streams and the output list they must give, shared by the
@@ -13,6 +14,13 @@ struct ConsoleLineCase
     QByteArray bytes;
     QStringList entries;
 };
+
+// Test names and listings show the case's name, not its bytes and pointers,
+// so they are the same at every run.
+inline void PrintTo(const ConsoleLineCase &lineCase, std::ostream *os)
+{
+    *os << lineCase.name;
+}
 
 inline std::vector<ConsoleLineCase> ConsoleLineCases()
 {

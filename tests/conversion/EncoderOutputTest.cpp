@@ -2,6 +2,7 @@
 
 #include "app/TextHelpers.h"
 #include "i18n/AppStrings.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -237,6 +238,11 @@ struct FilterCase
     bool kept;
 };
 
+void PrintTo(const FilterCase &filterCase, std::ostream *os)
+{
+    *os << filterCase.rule;
+}
+
 class FilterEncoderOutputRules : public testing::TestWithParam<FilterCase>
 {
 };
@@ -262,7 +268,8 @@ INSTANTIATE_TEST_SUITE_P(Rules, FilterEncoderOutputRules,
         FilterCase{"pair", "[mpeg4 @ 0x55] Error at MB: 12", false},
         FilterCase{"pair, one half only", "[h264 @ 0x55] Error at MB: 12", true},
         FilterCase{"pair, case significant", "[MPEG4 @ 0x55] Error at MB: 12", true},
-        FilterCase{"ordinary line", "  Stream #0:0: Video: mpeg4 (Simple Profile)", true}));
+        FilterCase{"ordinary line", "  Stream #0:0: Video: mpeg4 (Simple Profile)", true}),
+    [](const auto &info) { return TestSupport::TestNameOf(info.param.rule); });
 
 TEST(FilterEncoderOutput, RepairsBannerAndLeavesNoList)
 {

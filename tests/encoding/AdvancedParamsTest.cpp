@@ -101,6 +101,15 @@ TEST(AdvancedPiece, Cases)
                 t.settings.spedCropLeft = t.settings.spedCropRight = 8;
             },
             u"-vf crop=1904:1064:8:8"_s},
+        {"crop with four different edges: the offsets are left and top",
+            [](Inputs &t) {
+                t.video(1920, 1080, 25);
+                t.settings.spedCropTop = 10;
+                t.settings.spedCropBottom = 20;
+                t.settings.spedCropLeft = 30;
+                t.settings.spedCropRight = 40;
+            },
+            u"-vf crop=1850:1050:30:10"_s},
         {"crop of an unknown size passes negative sizes on",
             [](Inputs &t) { t.settings.spedCropLeft = 16; }, u"-vf crop=-16:0:16:0"_s},
         {"brightness 0 checked: nothing; saturation 15",

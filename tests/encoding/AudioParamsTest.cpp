@@ -114,6 +114,10 @@ TEST(AudioPieces, Cases)
             u"-c:a libmp3lame"_s, u"-b:a 160k -async 1"_s},
         {"invalid bitrate", [](Inputs &t) { t.settings.cbAudioBitrate = u"1x"_s; },
             u"-c:a libmp3lame"_s, u"ERROR"_s, 1},
+        {"negative bitrate", [](Inputs &t) { t.settings.cbAudioBitrate = u"-128"_s; },
+            u"-c:a libmp3lame"_s, u"ERROR"_s, 1},
+        {"zero bitrate", [](Inputs &t) { t.settings.cbAudioBitrate = u" 0 "_s; },
+            u"-c:a libmp3lame"_s, u"ERROR"_s, 1},
         {"invalid sampling", [](Inputs &t) { t.settings.cbAudioSampling = u"44.1k"_s; },
             u"-c:a libmp3lame"_s, u"ERROR"_s, 1},
         {"invalid sampling with COPY is still reported",
@@ -236,6 +240,55 @@ TEST(MaxAudioBitrate, TableCells)
     };
     for (const Case &c : cases)
         EXPECT_EQ(MaxAudioBitrate(c.codec, c.rate, 1234), c.expected) << c.codec << " " << c.rate;
+}
+
+// The automatic bitrate table as published (minimum-maximum, kbit/s), copied
+// as text so that a cell changed in the code cannot change the expectation.
+const char PublishedBitrateTable[] = R"(
+| Sampling frequency | "libmp3lame" (MP3) | "mp2" (MP2) | "ac3" (AC3) | "libfdk_aac" (AAC) | "wmav1" (WMA1) | "wmav2" (WMA2) |
+| 16000 | 8–160 | 8–160 | 16–320 | 8–96 | 24–640 | 24–640 |
+| 22050 | 8–160 | 8–160 | 16–320 | 8–128 | 24–640 | 24–640 |
+| 24000 | 8–160 | 8–160 | 16–320 | 8–128 | 24–640 | 24–640 |
+| 32000 | 32–320 | 32–384 | 32–640 | 8–192 | 24–640 | 24–640 |
+| 44100 | 32–320 | 32–384 | 32–640 | 8–256 | 24–640 | 24–640 |
+| 48000 | 32–320 | 32–384 | 32–640 | 8–256 | 24–640 | 24–640 |
+)";
+
+TEST(AudioBitrateTable, EveryCellAsPublished)
+{
+    const int standard[] = {8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256,
+        320, 384, 448, 512, 576, 640};
+    ASSERT_TRUE(std::equal(std::begin(standard), std::end(standard), StandardAudioBitrates.begin(),
+        StandardAudioBitrates.end()));
+
+    QStringList rows = QString::fromUtf8(PublishedBitrateTable).trimmed().split(u'\n');
+    QStringList codecs;
+    for (const QString &heading : rows.takeFirst().split(u'|', Qt::SkipEmptyParts).mid(1))
+        codecs << heading.section(u'"', 1, 1);
+    ASSERT_EQ(codecs.size(), 6);
+    ASSERT_EQ(rows.size(), 6);
+    int cells = 0;
+    for (const QString &row : std::as_const(rows)) {
+        const QStringList fields = row.split(u'|', Qt::SkipEmptyParts);
+        ASSERT_EQ(fields.size(), 7) << row.toStdString();
+        const int rate = fields[0].trimmed().toInt();
+        for (int column = 0; column < 6; ++column) {
+            const QStringList bounds = fields[column + 1].trimmed().split(u'–');
+            const int minimum = bounds.value(0).toInt(), maximum = bounds.value(1).toInt();
+            const QString &codec = codecs[column];
+            SCOPED_TRACE(codec.toStdString() + " at " + std::to_string(rate));
+            EXPECT_EQ(MaxAudioBitrate(codec, rate, -1), maximum);
+            const TAudioBitrateCell *cell = AudioBitrateTable().find(codec, rate);
+            ASSERT_NE(cell, nullptr);
+            EXPECT_EQ(cell->Minimum, minimum);
+            EXPECT_EQ(cell->Maximum, maximum);
+            for (size_t i = 0; i < std::size(standard); ++i)
+                EXPECT_EQ(cell->Allowed[i], minimum <= standard[i] && standard[i] <= maximum)
+                    << standard[i];
+            ++cells;
+        }
+    }
+    EXPECT_EQ(cells, 36);
 }
 
 TEST(SnapAudioBitrate, Examples)

@@ -1,9 +1,13 @@
 #include "filelist/ListFile.h"
+#include "app/NonUtf8Names.h"
 #include "support/TestSupport.h"
 
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -27,6 +31,13 @@ TEST(ListFile, DecodesEveryEncodingAndLineEnd)
     EXPECT_EQ(DecodeListFile(QByteArray()), QStringList());
     // Lines are not trimmed; an empty line stays (it adds nothing later).
     EXPECT_EQ(DecodeListFile("a.mkv \r\n\r\nb.mkv"), (QStringList{u"a.mkv "_s, u""_s, u"b.mkv"_s}));
+    // A name that is not UTF-8 stays recognisable, with or without the mark.
+    for (const QByteArray &bom : {QByteArray(), QByteArray("\xEF\xBB\xBF")}) {
+        const QStringList lines = DecodeListFile(bom + "/v/a.mkv\r\n/v/\xff\xfe.mkv\r\n");
+        ASSERT_EQ(lines.size(), 2);
+        EXPECT_EQ(lines[0], u"/v/a.mkv"_s);
+        EXPECT_EQ(EscapedNonUtf8Name(lines[1]), u"/v/\\xff\\xfe.mkv"_s);
+    }
 }
 
 TEST(ListFile, LinePaths)
@@ -58,6 +69,53 @@ TEST(ListFile, WriteThenRead)
     ASSERT_TRUE(ReadListFile(file, lines));
     EXPECT_EQ(lines, paths);
     EXPECT_FALSE(ReadListFile(dir.filePath(u"missing.lst"_s), lines));
+}
+
+TEST(ListFile, SizeAndLineLengthAreCapped)
+{
+    QTemporaryDir dir;
+    QStringList lines;
+    QString error;
+    // An endless source ends at the first cap, with the name and the limit.
+    EXPECT_FALSE(ReadListFile(u"/dev/zero"_s, lines, &error));
+    EXPECT_TRUE(error.contains(u"\"/dev/zero\""_s)) << error.toStdString();
+    EXPECT_TRUE(error.contains(u"64 KB"_s)) << error.toStdString();
+
+    const QString longest = dir.filePath(u"longest.lst"_s);
+    const QByteArray atLimit(MaxListFileLineBytes, 'x');
+    ASSERT_TRUE(TestSupport::WriteFile(longest, "a.mkv\r\n" + atLimit + "\nb.mkv"));
+    ASSERT_TRUE(ReadListFile(longest, lines, &error)) << error.toStdString();
+    EXPECT_EQ(lines.size(), 3);
+    ASSERT_TRUE(TestSupport::WriteFile(longest, "a.mkv\n" + atLimit + "x\nb.mkv\n"));
+    EXPECT_FALSE(ReadListFile(longest, lines, &error));
+    EXPECT_TRUE(error.contains(u"line 2 "_s)) << error.toStdString();
+
+    const QString large = dir.filePath(u"large.lst"_s);
+    const QByteArray line = QByteArray(1023, 'x') + '\n';
+    ASSERT_TRUE(TestSupport::WriteFile(large, line.repeated(MaxListFileBytes / 1024) + '\n'));
+    EXPECT_FALSE(ReadListFile(large, lines, &error));
+    EXPECT_TRUE(error.contains(u"64 MB"_s)) << error.toStdString();
+}
+
+TEST(ListFile, ReadFromAPipe)
+{
+    // Read to its end, however the writer splits it; the size of a pipe
+    // says nothing.
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(u"list.fifo"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    std::thread writer([&] {
+        QFile out(fifo);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        out.write("\xEF\xBB\xBF/v/a.mkv\r\n/v/");
+        QThread::msleep(100);
+        out.write("b.mkv\r\n");
+    });
+    QStringList lines;
+    QString error;
+    EXPECT_TRUE(ReadListFile(fifo, lines, &error)) << error.toStdString();
+    writer.join();
+    EXPECT_EQ(lines, (QStringList{u"/v/a.mkv"_s, u"/v/b.mkv"_s}));
 }
 
 } // namespace

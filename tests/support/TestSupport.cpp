@@ -39,6 +39,25 @@ bool WriteFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+std::string TestNameOf(const char *text)
+{
+    std::string name;
+    bool gap = false;
+    for (const char *c = text; *c; ++c) {
+        const bool alnum
+            = (*c >= 'a' && *c <= 'z') || (*c >= 'A' && *c <= 'Z') || (*c >= '0' && *c <= '9');
+        if (!alnum) {
+            gap = !name.empty();
+            continue;
+        }
+        if (gap)
+            name += '_';
+        gap = false;
+        name += *c;
+    }
+    return name.empty() ? std::string("blank") : name;
+}
+
 } // namespace TestSupport
 
 #include <QProcess>

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <string>
 
 // Shared helpers of the test programs.
 namespace TestSupport {
@@ -17,6 +18,11 @@ QString BinDir();
 
 QByteArray ReadFile(const QString &path);
 bool WriteFile(const QString &path, const QByteArray &bytes);
+
+// A name for a case of a parameterised test, the same at every run: the
+// letters and digits of text, every other run of characters as one "_";
+// "blank" when nothing is left.
+std::string TestNameOf(const char *text);
 
 } // namespace TestSupport
 
