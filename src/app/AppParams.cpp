@@ -1,6 +1,7 @@
 #include "app/AppParams.h"
 
 #include "app/AppInfo.h"
+#include "app/FileLocations.h"
 #include "app/ProgramDir.h"
 
 namespace {
@@ -11,18 +12,18 @@ int g_minAutoAudioBitrate = 96;
 
 TAppParams DefaultAppParams(const QString &programDir)
 {
-    const QString dir = NormalizeDirPath(programDir);
+    const FileLocations where = LocateFiles(programDir);
     TAppParams p;
-    p.ToolsDir = JoinPath(dir, QStringLiteral("tools"));
-    p.LangDir = JoinPath(dir, QStringLiteral("lang"));
-    p.DataDir = JoinPath(dir, QStringLiteral("data"));
+    p.ToolsDir = where.toolsDir;
+    p.LangDir = where.langDir;
+    p.DataDir = where.dataDir;
     p.ffmpeg = JoinPath(p.ToolsDir, QLatin1String(FFmpegRelativePath));
     p.MediaInfoDll = JoinPath(p.ToolsDir, QLatin1String(MediaInfoRelativePath));
-    p.IniName = JoinPath(dir, QStringLiteral("quillon.ini"));
+    p.IniName = where.settingsFile;
     p.FourccTagsFile = JoinPath(p.DataDir, QStringLiteral("fourcc_video_tags.txt"));
-    p.AudioBitratesTxt = JoinPath(p.DataDir, QStringLiteral("audio_bitrates.txt"));
+    p.AudioBitratesTxt = JoinPath(where.reportsDir, QStringLiteral("audio_bitrates.txt"));
     p.ResolutionTxt = JoinPath(p.DataDir, QStringLiteral("resolutions.txt"));
-    p.ProfilesDir = JoinPath(dir, QStringLiteral("profiles"));
+    p.ProfilesDir = where.profilesDir;
     p.LastProfileFile = JoinPath(p.ProfilesDir, QStringLiteral("__Last.ini"));
     p.ColorOK = DefaultColorOK;
     p.ColorError = DefaultColorError;

@@ -1,13 +1,15 @@
 #include "cli/CliCommands.h"
 
 #include "app/AppInfo.h"
+#include "app/FileLocations.h"
+#include "app/ProgramDir.h"
 #include "cli/AnalysisCommands.h"
 #include "cli/CommandSubcommand.h"
 #include "cli/ConversionCommands.h"
 
 namespace {
 
-// Prints where the tools were found: a quick check of a portable folder.
+// Prints where the tools were found and where Quillon's own files live.
 int RunPaths(CliContext &context)
 {
     if (context.args.contains(QStringLiteral("--help"))) {
@@ -17,15 +19,18 @@ int RunPaths(CliContext &context)
         return ExitOk;
     }
     const TAppParams &p = context.params;
+    const FileLocations where = LocateFiles(ProgramDir());
     PrintOut(QStringLiteral("ffmpeg=%1\nMediaInfoDll=%2\nToolsDir=%3\nLangDir=%4\nDataDir=%5\n"
                             "ProfilesDir=%6\nIniName=%7\n")
                  .arg(p.ffmpeg, p.MediaInfoDll, p.ToolsDir, p.LangDir, p.DataDir, p.ProfilesDir,
-                     p.IniName));
+                     p.IniName)
+        + QStringLiteral("Layout=portable\nProgramDir=%1\nReportsDir=%2\nCacheDir=%3\n")
+              .arg(where.programDir, where.reportsDir, where.cacheDir));
     return ExitOk;
 }
 
 const CliCommand Commands[] = {
-    {"paths", "", "print the resolved tool paths and folders", RunPaths},
+    {"paths", "", "print the resolved tools and where Quillon's files live", RunPaths},
     {"command", CommandSubcommandUsage, CommandSubcommandSummary, RunCommandSubcommand},
     {"convert", ConvertCommandUsage, ConvertCommandSummary, RunConvertCommand},
     {"script", ScriptCommandUsage, ScriptCommandSummary, RunScriptCommand},

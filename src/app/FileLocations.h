@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QString>
+
+// Where Quillon's own files live: the one rule every reader and writer of
+// the settings file, profiles, language files, data tables, reports and
+// caches asks. Today the portable layout: everything beside the program.
+struct FileLocations
+{
+    QString programDir;
+    QString settingsFile; // quillon.ini
+    QString profilesDir;
+    QString langDir;
+    QString dataDir; // the data tables shipped with the program
+    QString reportsDir; // reports written on request (audio bit rates)
+    QString toolsDir;
+    QString cacheDir; // what may be thrown away: the user's cache folder
+};
+
+// The locations for a program living in programDir. env gives HOME and
+// XDG_CACHE_HOME for the cache folder.
+FileLocations LocateFiles(const QString &programDir,
+    const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
+
+// $XDG_CACHE_HOME/quillon when that is an absolute path, else
+// $HOME/.cache/quillon; empty without either.
+QString UserCacheDir(const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());

@@ -1,0 +1,91 @@
+#include "conversion/ProgressFeed.h"
+
+#include "conversion/EncoderOutput.h"
+
+#include <algorithm>
+
+void ProgressFeed::push(const TEncoderProgressUpdate &update)
+{
+    if (!update.Updated)
+        return;
+    std::lock_guard lock(m_mutex);
+    ProgressSnapshot &s = m_state;
+    s.percentage = update.Percentage;
+    s.frameCount = update.FrameCount;
+    if (update.ProgressBar >= 0)
+        s.progressBar = update.ProgressBar;
+    s.statusMarkup = update.StatusMarkup;
+    s.statusPlain = update.StatusPlain;
+    if (!update.WindowCaption.isEmpty())
+        s.windowCaption = update.WindowCaption;
+    if (!update.ApplicationTitle.isEmpty())
+        s.applicationTitle = update.ApplicationTitle;
+    s.viewShowsOutput = update.ViewShowsOutput;
+
+    switch (update.ViewChange) {
+    case TOutputViewChange::None:
+        break;
+    case TOutputViewChange::AppendLine:
+        m_view.append(update.ViewLine);
+        break;
+    case TOutputViewChange::ReplaceLastLine:
+        if (m_view.isEmpty()) {
+            m_view.append(update.ViewLine);
+        } else {
+            m_view.last() = update.ViewLine;
+            m_stable = std::min(m_stable, m_view.size() - 1);
+        }
+        break;
+    case TOutputViewChange::RemoveLastLine:
+        if (!m_view.isEmpty()) {
+            m_view.removeLast();
+            m_stable = std::min(m_stable, m_view.size());
+        }
+        break;
+    case TOutputViewChange::Reset:
+        m_view = update.ViewLines;
+        m_stable = 0;
+        m_reset = true;
+        break;
+    }
+    changedLocked();
+}
+
+void ProgressFeed::resetView(const QStringList &lines)
+{
+    std::lock_guard lock(m_mutex);
+    m_view = lines;
+    m_stable = 0;
+    m_reset = true;
+    changedLocked();
+}
+
+ProgressSnapshot ProgressFeed::take()
+{
+    std::lock_guard lock(m_mutex);
+    ProgressSnapshot snapshot = m_state;
+    snapshot.viewReset = m_reset;
+    snapshot.keepLines = m_reset ? 0 : m_stable;
+    snapshot.appendLines = m_view.mid(snapshot.keepLines);
+    m_stable = m_view.size();
+    m_reset = false;
+    m_takenSequence = m_state.sequence;
+    return snapshot;
+}
+
+bool ProgressFeed::hasNews() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_state.sequence != m_takenSequence;
+}
+
+QStringList ProgressFeed::viewLines() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_view;
+}
+
+void ProgressFeed::changedLocked()
+{
+    ++m_state.sequence;
+}

@@ -1,0 +1,52 @@
+#include "app/FileLocations.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QProcessEnvironment environment(const QString &home, const QString &xdgCache)
+{
+    QProcessEnvironment env;
+    if (!home.isNull())
+        env.insert(QStringLiteral("HOME"), home);
+    if (!xdgCache.isNull())
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), xdgCache);
+    return env;
+}
+
+} // namespace
+
+TEST(FileLocations, PortableLayoutLivesBesideTheProgram)
+{
+    for (const QString &dir :
+        {QStringLiteral("/opt/q"), QStringLiteral("/opt/q/"), QStringLiteral("/opt/q/.")}) {
+        const FileLocations l = LocateFiles(dir, environment(QStringLiteral("/home/u"), {}));
+        EXPECT_EQ(l.programDir, QStringLiteral("/opt/q")) << dir.toStdString();
+        EXPECT_EQ(l.settingsFile, QStringLiteral("/opt/q/quillon.ini"));
+        EXPECT_EQ(l.profilesDir, QStringLiteral("/opt/q/profiles"));
+        EXPECT_EQ(l.langDir, QStringLiteral("/opt/q/lang"));
+        EXPECT_EQ(l.dataDir, QStringLiteral("/opt/q/data"));
+        EXPECT_EQ(l.reportsDir, QStringLiteral("/opt/q/data"));
+        EXPECT_EQ(l.toolsDir, QStringLiteral("/opt/q/tools"));
+        EXPECT_EQ(l.cacheDir, QStringLiteral("/home/u/.cache/quillon"));
+    }
+}
+
+TEST(FileLocations, CacheFollowsTheBaseDirectoryRules)
+{
+    struct Case
+    {
+        QString home, xdg, expected;
+    };
+    const Case cases[] = {
+        {QStringLiteral("/home/u"), QStringLiteral("/var/cache/u/"),
+            QStringLiteral("/var/cache/u/quillon")},
+        // A relative value is invalid and ignored.
+        {QStringLiteral("/home/u"), QStringLiteral("cache"),
+            QStringLiteral("/home/u/.cache/quillon")},
+        {QStringLiteral("/home/u"), QStringLiteral(""), QStringLiteral("/home/u/.cache/quillon")},
+        {QString(), QString(), QString()},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(UserCacheDir(environment(c.home, c.xdg)), c.expected) << c.xdg.toStdString();
+}
