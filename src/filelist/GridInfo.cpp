@@ -1,0 +1,6 @@
+#include "filelist/GridInfo.h"
+
+void ClearGridInfo(TGridInfo &info)
+{
+    info = TGridInfo{};
+}
