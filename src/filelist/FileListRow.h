@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <vector>
 
 struct TAppStrings;
@@ -103,6 +104,9 @@ QString fullFileName(const FileListRow &row);
 // folder and size, with readyText (Main.Ready) as its status.
 FileListRow newFileListRow(
     uint64_t id, const QString &fullPath, int64_t size, const QString &readyText);
+
+// Selected rows by index.
+using RowSelection = std::set<int>;
 
 // The analysis cells of a file from one analysis of it. Video cells only
 // when the file has a video stream, audio cells only when it has an audio

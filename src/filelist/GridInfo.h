@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filelist/FileListRow.h"
+
 #include <cstdint>
 
 // The six counters of the file list.
@@ -14,3 +16,7 @@ struct TGridInfo
 };
 
 void ClearGridInfo(TGridInfo &info);
+
+// The counters of rows with this selection; indexes without a row do not
+// count.
+TGridInfo GetGridInfo(const std::vector<FileListRow> &rows, const RowSelection &selected);
