@@ -3,106 +3,79 @@
 #include "filelist/MainControls.h"
 #include "i18n/AppStrings.h"
 
-#include <QStringList>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-std::vector<FileListRow> rowsChecked(std::initializer_list<bool> checks)
+// "x-" gives a checked and an unchecked row.
+std::vector<FileListRow> rowsChecked(const char *checks)
 {
     std::vector<FileListRow> rows;
-    for (bool checked : checks) {
+    for (const char *c = checks; *c; ++c) {
         rows.emplace_back();
-        rows.back().active = checked;
+        rows.back().active = *c == 'x';
     }
     return rows;
 }
 
-TEST(GridInfo, CountsRowsChecksAndSelection)
+TEST(GridInfo, ClearResetsEveryCounter)
 {
-    const auto rows = rowsChecked({true, false, true, false});
-    const TGridInfo grid = GetGridInfo(rows, {1, 2, 7});
-    EXPECT_EQ(grid.RowCount, 4);
-    EXPECT_EQ(grid.CheckedCount, 2);
-    EXPECT_EQ(grid.UncheckedCount, 2);
-    EXPECT_EQ(grid.SelectedCount, 2); // row 7 does not exist
-    EXPECT_EQ(grid.SelectedCheckedCount, 1);
-    EXPECT_EQ(grid.SelectedUncheckedCount, 1);
-
-    TGridInfo cleared = grid;
-    ClearGridInfo(cleared);
-    EXPECT_EQ(cleared.RowCount + cleared.CheckedCount + cleared.UncheckedCount
-            + cleared.SelectedCount + cleared.SelectedCheckedCount + cleared.SelectedUncheckedCount,
+    TGridInfo grid{5, 4, 1, 3, 2, 1};
+    ClearGridInfo(grid);
+    EXPECT_EQ(grid.RowCount + grid.CheckedCount + grid.UncheckedCount + grid.SelectedCount
+            + grid.SelectedCheckedCount + grid.SelectedUncheckedCount,
         0);
 }
 
 QString enabled(const MainControls &c)
 {
-    QStringList names;
-    const std::pair<bool, const char *> flags[] = {
-        {c.actConvert, "convert"},
-        {c.actSaveBat, "bat"},
-        {c.actRemoveChecked, "remove"},
-        {c.actClearFileList, "clear"},
-        {c.actSaveFileList, "save"},
-        {c.actShowHideFileInfo, "info"},
-        {c.actInvertSelection, "invert"},
-        {c.actCheckAll, "checkAll"},
-        {c.actUncheckAll, "uncheckAll"},
-        {c.actCheckSelected, "checkSel"},
-        {c.actUncheckSelected, "uncheckSel"},
-        {c.actExploreDirectory, "explore"},
-        {c.outDirControls, "outDir"},
-    };
+    const std::pair<bool, const char *> flags[] = {{c.actConvert, "convert"}, {c.actSaveBat, "bat"},
+        {c.actRemoveChecked, "remove"}, {c.actClearFileList, "clear"}, {c.actSaveFileList, "save"},
+        {c.actShowHideFileInfo, "info"}, {c.actInvertSelection, "invert"}, {c.actCheckAll, "all"},
+        {c.actUncheckAll, "none"}, {c.actCheckSelected, "checkSel"},
+        {c.actUncheckSelected, "uncheckSel"}, {c.actExploreDirectory, "explore"},
+        {c.outDirControls, "outDir"}};
+    QString names;
     for (const auto &[on, name] : flags)
         if (on)
-            names.append(QLatin1String(name));
-    return names.join(u' ');
+            names += QLatin1String(name) + u' ';
+    return names.trimmed();
 }
 
 TEST(MainControls, EnableRules)
 {
-    const TAppStrings strings;
     const struct
     {
-        std::vector<FileListRow> rows;
+        const char *checks;
         RowSelection selected;
         QString enabled;
     } cases[] = {
-        {{}, {}, u""_s},
-        {rowsChecked({false}), {}, u"clear save info invert checkAll"_s},
-        {rowsChecked({true}), {}, u"convert bat remove clear save info invert uncheckAll"_s},
-        {rowsChecked({true, false, true}), {0},
-            u"convert bat remove clear save info invert checkAll uncheckAll uncheckSel"_s},
-        {rowsChecked({true, false, true}), {0, 1},
-            u"convert bat remove clear save info invert checkAll uncheckAll checkSel uncheckSel"_s},
+        {"", {}, u""_s},
+        {"-", {}, u"clear save info invert all"_s},
+        {"x", {}, u"convert bat remove clear save info invert none"_s},
+        {"x-x", {0}, u"convert bat remove clear save info invert all none uncheckSel"_s},
+        {"x-x", {0, 1},
+            u"convert bat remove clear save info invert all none checkSel uncheckSel"_s},
     };
-    for (const auto &[rows, selected, expected] : cases) {
-        const MainControls c
-            = InitControls(GetGridInfo(rows, selected), std::nullopt, true, false, strings);
-        EXPECT_EQ(enabled(c), expected) << rows.size() << " rows";
-        EXPECT_EQ(c.windowTitle.has_value(), rows.empty());
+    for (const auto &[checks, selected, expected] : cases) {
+        const auto grid = GetGridInfo(rowsChecked(checks), selected);
+        const MainControls c = InitControls(grid, std::nullopt, true, false, TAppStrings());
+        EXPECT_EQ(enabled(c), expected) << checks;
+        EXPECT_EQ(c.windowTitle.value_or(QString()),
+            grid.RowCount == 0 ? AppInfo::ProgramTitle() : QString());
         EXPECT_EQ(c.exploreDirectoryCaption, u"Open directory \"\""_s);
+        EXPECT_EQ(c.showHideMainWindowCaption, u"Minimize to system tray"_s);
     }
-    EXPECT_EQ(
-        *InitControls({}, std::nullopt, true, false, strings).windowTitle, AppInfo::ProgramTitle());
-}
 
-TEST(MainControls, CaptionsAndOutputFolder)
-{
-    TAppStrings strings;
-    const TGridInfo one = GetGridInfo(rowsChecked({true}), {0});
-    MainControls c = InitControls(one, u"/home/u/Videos"_s, true, true, strings);
-    EXPECT_TRUE(c.actExploreDirectory);
+    EXPECT_EQ(GetGridInfo(rowsChecked("x-x"), {0, 1, 7}).SelectedCount, 2);
+
+    const TGridInfo one = GetGridInfo(rowsChecked("-"), {});
+    const MainControls c = InitControls(one, u"/home/u/Videos"_s, false, true, TAppStrings());
+    EXPECT_EQ(enabled(c), u"clear save info invert all explore outDir"_s);
     EXPECT_EQ(c.exploreDirectoryCaption, u"Open directory \"/home/u/Videos\""_s);
-    EXPECT_EQ(c.showHideMainWindowCaption, u"Minimize to system tray"_s);
-    EXPECT_TRUE(c.outDirControls);
-    c = InitControls(one, std::nullopt, false, false, strings);
-    EXPECT_FALSE(c.actExploreDirectory);
     EXPECT_EQ(c.showHideMainWindowCaption, u"Show main window"_s);
-
     EXPECT_EQ(selectedRowWindowTitle(u"/v/a.mkv"_s), AppInfo::ProgramTitle() + u" - /v/a.mkv"_s);
     EXPECT_EQ(selectedRowWindowTitle({}), AppInfo::ProgramTitle());
 }
