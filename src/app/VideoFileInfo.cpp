@@ -5,11 +5,6 @@ void ClearVideoFileInfo(TVideoFileInfo &info)
     info = TVideoFileInfo{};
 }
 
-void ClearGridInfo(TGridInfo &info)
-{
-    info = TGridInfo{};
-}
-
 QString LimitFileName(const QString &path)
 {
     if (path.size() <= MaxFileNameLength)

@@ -89,19 +89,7 @@ struct TVideoFileInfo
     QString MediaInfoFull;
 };
 
-// The six counters of the file list.
-struct TGridInfo
-{
-    int32_t RowCount = 0;
-    int32_t CheckedCount = 0;
-    int32_t UncheckedCount = 0;
-    int32_t SelectedCount = 0;
-    int32_t SelectedCheckedCount = 0;
-    int32_t SelectedUncheckedCount = 0;
-};
-
 void ClearVideoFileInfo(TVideoFileInfo &info);
-void ClearGridInfo(TGridInfo &info);
 
 // Keeps the first 511 UTF-16 code units of the path; a surrogate pair cut
 // in half is dropped whole rather than leaving half a character.

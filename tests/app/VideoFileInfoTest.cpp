@@ -36,12 +36,6 @@ TEST(VideoFileInfo, ClearResetsEveryEntry)
         EXPECT_EQ(a.StreamIndex, 0);
         EXPECT_TRUE(a.Codec.isEmpty());
     }
-
-    TGridInfo grid{5, 4, 1, 3, 2, 1};
-    ClearGridInfo(grid);
-    EXPECT_EQ(grid.RowCount + grid.CheckedCount + grid.UncheckedCount + grid.SelectedCount
-            + grid.SelectedCheckedCount + grid.SelectedUncheckedCount,
-        0);
 }
 
 TEST(VideoFileInfo, FileNameKeepsAtMost511Characters)

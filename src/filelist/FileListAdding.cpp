@@ -1,0 +1,163 @@
+#include "filelist/FileListAdding.h"
+
+#include "app/ProgramDir.h"
+#include "filelist/SupportedExtensions.h"
+
+#include <QDir>
+#include <algorithm>
+#include <deque>
+#include <set>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Alphabetical without regard to case; names equal but for case in a fixed
+// order all the same.
+bool lessIgnoringCase(const QString &a, const QString &b)
+{
+    const int c = QString::compare(a, b, Qt::CaseInsensitive);
+    return c != 0 ? c < 0 : a < b;
+}
+
+QString childPath(const QString &dir, const QString &name)
+{
+    return dir.endsWith(u'/') ? dir + name : dir + u'/' + name;
+}
+
+QStringList sortedEntries(const QString &dir, QDir::Filters filters)
+{
+    QStringList names = QDir(dir).entryList(filters | QDir::Hidden | QDir::NoDotAndDotDot);
+    std::sort(names.begin(), names.end(), lessIgnoringCase);
+    return names;
+}
+
+bool isCancelled(const std::atomic<bool> *cancelled)
+{
+    return cancelled && cancelled->load(std::memory_order_relaxed);
+}
+
+// The folders to list, in the order of their paths. Breadth first, so that a folder reached by two
+// ways is entered at its shallowest level.
+std::vector<QString> foldersToList(const QString &root, const std::atomic<bool> *cancelled)
+{
+    const std::optional<FileFacts> rootFacts = fileFactsOf(root);
+    if (!rootFacts || !rootFacts->isDirectory)
+        return {};
+    std::vector<QString> folders;
+    std::set<FileIdentity> visited{rootFacts->identity};
+    std::deque<std::pair<QString, int>> pending{{root, 0}};
+    while (!pending.empty() && !isCancelled(cancelled)) {
+        const auto [dir, depth] = pending.front();
+        pending.pop_front();
+        folders.push_back(dir);
+        if (depth == FolderWalkDepth)
+            continue;
+        for (const QString &name : sortedEntries(dir, QDir::Dirs)) {
+            const QString sub = childPath(dir, name);
+            const std::optional<FileFacts> facts = fileFactsOf(sub);
+            if (facts && facts->isDirectory && visited.insert(facts->identity).second)
+                pending.emplace_back(sub, depth + 1);
+        }
+    }
+    std::sort(folders.begin(), folders.end(), lessIgnoringCase);
+    return folders;
+}
+
+} // namespace
+
+std::vector<FileToAdd> filesToAdd(const std::vector<FileListRow> &rows, const QStringList &paths)
+{
+    std::set<FileIdentity> identities;
+    std::set<QString> names;
+    for (const FileListRow &row : rows) {
+        if (row.identity)
+            identities.insert(*row.identity);
+        names.insert(fullFileName(row));
+    }
+    std::vector<FileToAdd> files;
+    for (const QString &input : paths) {
+        if (!IsSupportedFile(input))
+            continue;
+        const QString path = ExpandFullPath(input);
+        const std::optional<FileFacts> facts = fileFactsOf(path);
+        if (!facts || !facts->isFile)
+            continue;
+        // The name too: a file replaced since its row was added has a new inode.
+        if (!identities.insert(facts->identity).second || !names.insert(path).second)
+            continue;
+        files.push_back({path, *facts});
+    }
+    return files;
+}
+
+bool IsFileOnList(const std::vector<FileListRow> &rows, const QString &path)
+{
+    const QString full = ExpandFullPath(path);
+    const std::optional<FileFacts> facts = fileFactsOf(full);
+    return std::any_of(rows.begin(), rows.end(), [&](const FileListRow &row) {
+        return (facts && row.identity == facts->identity) || fullFileName(row) == full;
+    });
+}
+
+void appendRows(std::vector<FileListRow> &rows, const std::vector<FileToAdd> &files,
+    uint64_t &nextId, const QString &readyText)
+{
+    rows.reserve(rows.size() + files.size());
+    for (const FileToAdd &file : files) {
+        FileListRow row = newFileListRow(nextId++, file.path, file.facts.size, readyText);
+        row.identity = file.facts.identity;
+        row.no = int(rows.size()) + 1;
+        rows.push_back(std::move(row));
+    }
+}
+
+bool walkFolder(const QString &folder, const FileBatchCallback &onBatch,
+    const std::atomic<bool> *cancelled, int batchSize)
+{
+    QStringList batch;
+    for (const QString &dir : foldersToList(ExpandFullPath(folder), cancelled)) {
+        if (isCancelled(cancelled))
+            break;
+        for (const QString &name : sortedEntries(dir, QDir::Files)) {
+            if (!IsSupportedFile(name))
+                continue;
+            batch.append(childPath(dir, name));
+            if (batch.size() >= std::max(batchSize, 1)) {
+                onBatch(batch);
+                batch.clear();
+            }
+        }
+    }
+    if (isCancelled(cancelled))
+        return false;
+    if (!batch.isEmpty())
+        onBatch(batch);
+    return true;
+}
+
+QStringList folderFiles(const QString &folder)
+{
+    QStringList files;
+    walkFolder(folder, [&](const QStringList &batch) { files += batch; });
+    return files;
+}
+
+std::vector<DropStep> planDrop(QStringList paths, bool dragAcceptDirectories,
+    const std::function<bool(const QString &)> &isDirectory)
+{
+    paths.removeAll(QString());
+    std::sort(paths.begin(), paths.end(), lessIgnoringCase);
+    std::vector<DropStep> steps;
+    for (const QString &path : paths) {
+        const QString name = fileNameOfPath(path);
+        const qsizetype dot = name.lastIndexOf(u'.');
+        if (dot >= 0 && name.mid(dot).toUpper() == ".LST"_L1)
+            steps.push_back({DropStep::LoadList, path});
+        else if (dragAcceptDirectories && isDirectory(path))
+            steps.push_back({DropStep::AddFolder, path});
+        else
+            steps.push_back({DropStep::AddFile, path});
+    }
+    return steps;
+}

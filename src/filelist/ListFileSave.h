@@ -1,0 +1,15 @@
+#pragma once
+
+#include "filelist/FileListRow.h"
+
+#include <QString>
+#include <QStringList>
+
+// What a saved list holds: every row's full file name in row order, checked
+// or not.
+QStringList listFilePaths(const std::vector<FileListRow> &rows);
+
+// Writes a list file (see EncodeListFile) in one piece: a temporary file
+// beside it, renamed over it once complete, so a failure never leaves half
+// a list. False with errorText (naming the file) when it cannot be written.
+bool saveListFile(const QString &path, const QStringList &paths, QString *errorText = nullptr);
