@@ -1,11 +1,14 @@
 #include "encoding/SettingsTable.h"
 #include "encoding/Profiles.h"
+#include "encoding/SettingsClipboard.h"
 #include "encoding/SettingsDefaults.h"
 #include "encoding/SettingsLists.h"
 #include "i18n/AppStrings.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -115,6 +118,71 @@ TEST(SettingsTable, EveryProfileKeyRoundTrips)
         ASSERT_TRUE(LoadProfile(path, loaded, TAppStrings(), AviCodec::Xvid)) << d.control;
         EXPECT_EQ(d.text(loaded), d.text(s)) << d.control;
         EXPECT_TRUE(loaded == s) << d.control;
+    }
+}
+
+// Each group's copy carries its settings and no other; its paste and its
+// default change its settings and no other (the video pastes also switch
+// the page).
+TEST(SettingsTable, EveryGroupSettingTravelsWithItsGroupOnly)
+{
+    const TAppStrings strings;
+    using ES = EncodingSettings;
+    using Paste = std::function<void(ES &)>;
+    struct Commands
+    {
+        SettingsGroup group;
+        std::function<Paste(const ES &)> copy;
+        std::function<void(ES &)> setDefault;
+    };
+    const Commands groups[] = {
+        {SettingsGroup::Avi,
+            [&](const ES &s) -> Paste {
+                const TCopyParams_AVI p = CopyVideoSettings_Avi(s, strings);
+                return [=, &strings](ES &t) { PasteVideoSettings_Avi(t, p, strings); };
+            },
+            [&](ES &s) { SetDefaultVideoSettings_Avi(s, strings, AviCodec::Xvid); }},
+        {SettingsGroup::Mpg,
+            [&](const ES &s) -> Paste {
+                const TCopyParams_MPG p = CopyVideoSettings_Mpg(s, strings);
+                return [=, &strings](ES &t) { PasteVideoSettings_Mpg(t, p, strings); };
+            },
+            [&](ES &s) { SetDefaultVideoSettings_Mpg(s, strings); }},
+        {SettingsGroup::Audio,
+            [&](const ES &s) -> Paste {
+                const TCopyParams_Audio p = CopyAudioSettings(s, strings);
+                return [=, &strings](ES &t) { PasteAudioSettings(t, p, strings); };
+            },
+            [&](ES &s) { SetDefaultAudioSettings(s, strings); }},
+        {SettingsGroup::Advanced,
+            [&](const ES &s) -> Paste {
+                const TCopyParams_Advanced p = CopyAdvancedSettings(s);
+                return [=](ES &t) { PasteAdvancedSettings(t, p, 4); };
+            },
+            [&](ES &s) { SetDefaultAdvancedSettings(s); }},
+    };
+    const ES base = defaults();
+    for (const SettingDescriptor &d : SettingsTable()) {
+        if (d.kind == SettingKind::Page)
+            continue;
+        ES changed = base;
+        changeValue(d, changed);
+        const QString changedText = d.text(changed);
+        const QString defaultText = d.text(base);
+        for (const Commands &g : groups) {
+            const bool own = g.group == d.group;
+            const std::string title
+                = std::string(d.control) + ", group " + std::to_string(int(g.group));
+            ES target = base;
+            g.copy(changed)(target);
+            EXPECT_EQ(d.text(target), own ? changedText : defaultText) << "copied: " << title;
+            target = changed;
+            g.copy(base)(target);
+            EXPECT_EQ(d.text(target), own ? defaultText : changedText) << "pasted: " << title;
+            target = changed;
+            g.setDefault(target);
+            EXPECT_EQ(d.text(target), own ? defaultText : changedText) << "default: " << title;
+        }
     }
 }
 
