@@ -237,18 +237,22 @@ bool parseDecimalTriple(QString text, uint32_t &color)
 
 int AviVideoCodecFromProfileName(const QString &name, const TAppStrings &strings)
 {
+    using namespace AviCodec;
     return codecFromName(name, strings.Main.cbAviVideoCodec_Copy,
-        {{"XVID", 0}, {"DIVX3", 1}, {"DX3", 1}, {"MSMPEG4", 1}, {"H264", 2}, {"X264", 2},
-            {"FFMPEG4", 3}, {"MPEG4", 3}, {"MSMPEG4V2", 4}, {"MP42", 4}, {"WMV1", 5}, {"WMVV1", 5},
-            {"WMV2", 6}, {"WMVV2", 6}, {"WMV", 6}, {"MOTIONJPEG", 7}, {"MJPEG", 7}, {"JPG", 7},
-            {"JPEG", 7}, {"HUFFYUV", 8}, {"COPY", 9}});
+        {{"XVID", Xvid}, {"DIVX3", DivX3}, {"DX3", DivX3}, {"MSMPEG4", DivX3}, {"H264", H264},
+            {"X264", H264}, {"FFMPEG4", FFMpeg4}, {"MPEG4", FFMpeg4}, {"MSMPEG4V2", MsMpeg4V2},
+            {"MP42", MsMpeg4V2}, {"WMV1", Wmv1}, {"WMVV1", Wmv1}, {"WMV2", Wmv2}, {"WMVV2", Wmv2},
+            {"WMV", Wmv2}, {"MOTIONJPEG", MotionJpeg}, {"MJPEG", MotionJpeg}, {"JPG", MotionJpeg},
+            {"JPEG", MotionJpeg}, {"HUFFYUV", HuffYUV}, {"COPY", Copy}});
 }
 
 int AudioCodecFromProfileName(const QString &name, const TAppStrings &strings)
 {
+    using namespace AudioCodec;
     return codecFromName(name, strings.Main.cbAudioCodec_Copy,
-        {{"AUTO", 0}, {"MP3", 1}, {"MP2", 2}, {"AC3", 3}, {"AAC", 4}, {"WMA1", 5}, {"WMAV1", 5},
-            {"WMA2", 6}, {"WMAV2", 6}, {"WMA", 6}, {"PCM", 7}, {"WAV", 7}, {"COPY", 8}});
+        {{"AUTO", Auto}, {"MP3", Mp3}, {"MP2", Mp2}, {"AC3", Ac3}, {"AAC", Aac}, {"WMA1", Wma1},
+            {"WMAV1", Wma1}, {"WMA2", Wma2}, {"WMAV2", Wma2}, {"WMA", Wma2}, {"PCM", Pcm},
+            {"WAV", Pcm}, {"COPY", Copy}});
 }
 
 bool ApplyProfileKey(EncodingSettings &s, const QString &section, const QString &key,

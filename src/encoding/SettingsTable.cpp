@@ -20,11 +20,11 @@ template <typename T> struct Field
     const char *control;
     T ES::*member;
 };
-#define QLN_FIELD(name)                                                                            \
-    Field                                                                                          \
-    {                                                                                              \
-#name, &ES::name                                                                           \
-    }
+template <typename T> constexpr Field<T> field(const char *control, T ES::*member)
+{
+    return {control, member};
+}
+#define QLN_FIELD(name) field(#name, &ES::name)
 
 struct Key
 {
@@ -42,60 +42,90 @@ constexpr SettingDefault text(const char *value)
     return {SettingDefault::Value, 0, value};
 }
 
+template <typename T>
+constexpr SettingDescriptor row(Field<T> f, SettingKind kind, G group, Key key)
+{
+    SettingDescriptor d{f.control, f.member, kind, group};
+    d.section = key.section;
+    d.key = key.key;
+    return d;
+}
+
 constexpr SettingDescriptor checkBox(Field<bool> f, G group, Key key = {})
 {
-    return {f.control, f.member, SettingKind::CheckBox, group, key.section, key.key};
+    return row(f, SettingKind::CheckBox, group, key);
 }
 
 constexpr SettingDescriptor list(Field<int> f, G group, Key key, int count, ItemsFunction items,
     OutOfRange fix, SettingDefault def, const ProfileNames *names = nullptr)
 {
-    return {f.control, f.member, SettingKind::List, group, key.section, key.key,
-        TextValue::FreeText, ListSource::BuiltIn, items, nullptr, R::listOf(count), fix, def,
-        names};
+    SettingDescriptor d = row(f, SettingKind::List, group, key);
+    d.source = ListSource::BuiltIn;
+    d.items = items;
+    d.range = R::listOf(count);
+    d.outOfRange = fix;
+    d.defaultValue = def;
+    d.profileNames = names;
+    return d;
 }
 
 constexpr SettingDescriptor fileList(Field<int> f, G group, Key key, ListSource source,
     QStringList EncodingLists::*items, OutOfRange fix)
 {
-    return {f.control, f.member, SettingKind::List, group, key.section, key.key,
-        TextValue::FreeText, source, nullptr, items, R::LateListIndex, fix, number(0)};
+    SettingDescriptor d = row(f, SettingKind::List, group, key);
+    d.source = source;
+    d.fileItems = items;
+    d.range = R::LateListIndex;
+    d.outOfRange = fix;
+    return d;
 }
 
 constexpr SettingDescriptor editable(
     Field<QString> f, G group, Key key, TextValue value, ItemsFunction items, SettingDefault def)
 {
-    return {f.control, f.member, SettingKind::EditableList, group, key.section, key.key, value,
-        ListSource::BuiltIn, items, nullptr, {}, OutOfRange::Keep, def};
+    SettingDescriptor d = row(f, SettingKind::EditableList, group, key);
+    d.textValue = value;
+    d.source = ListSource::BuiltIn;
+    d.items = items;
+    d.defaultValue = def;
+    return d;
 }
 
 constexpr SettingDescriptor editableFromFile(Field<QString> f, G group, Key key, TextValue value,
     QStringList EncodingLists::*items, SettingDefault def)
 {
-    return {f.control, f.member, SettingKind::EditableList, group, key.section, key.key, value,
-        ListSource::DataFile, nullptr, items, {}, OutOfRange::Keep, def};
+    SettingDescriptor d = editable(f, group, key, value, nullptr, def);
+    d.source = ListSource::DataFile;
+    d.fileItems = items;
+    return d;
 }
 
+// Memos and line edits.
 constexpr SettingDescriptor textField(
     Field<QString> f, SettingKind kind, G group, Key key, SettingDefault def)
 {
-    return {f.control, f.member, kind, group, key.section, key.key, TextValue::FreeText,
-        ListSource::None, nullptr, nullptr, {}, OutOfRange::Keep, def};
+    SettingDescriptor d = row(f, kind, group, key);
+    d.defaultValue = def;
+    return d;
 }
 
 constexpr SettingDescriptor page(Field<int> f, Key key)
 {
-    return {f.control, f.member, SettingKind::Page, G::None, key.section, key.key,
-        TextValue::FreeText, ListSource::None, nullptr, nullptr, {ES::tsAvi, ES::tsMpg},
-        OutOfRange::Keep, number(ES::tsAvi)};
+    SettingDescriptor d = row(f, SettingKind::Page, G::None, key);
+    d.range = {ES::tsAvi, ES::tsMpg};
+    d.defaultValue = number(ES::tsAvi);
+    return d;
 }
 
 // Spin boxes and track bars.
 constexpr SettingDescriptor ranged(
     Field<int> f, SettingKind kind, G group, Key key, SettingRange range, OutOfRange fix, int def)
 {
-    return {f.control, f.member, kind, group, key.section, key.key, TextValue::FreeText,
-        ListSource::None, nullptr, nullptr, range, fix, number(def)};
+    SettingDescriptor d = row(f, kind, group, key);
+    d.range = range;
+    d.outOfRange = fix;
+    d.defaultValue = number(def);
+    return d;
 }
 
 QStringList mpegVersionItems(const TAppStrings &)
