@@ -88,17 +88,19 @@ TEST(SettingsTable, OneDescriptorPerField)
         EncodingSettings changed = base;
         changeValue(d, changed);
         EXPECT_FALSE(changed == base) << d.control;
-        for (const SettingDescriptor &other : SettingsTable())
-            if (&other != &d)
-                EXPECT_EQ(other.text(changed), other.text(base))
-                    << d.control << " " << other.control;
+        for (const SettingDescriptor &other : SettingsTable()) {
+            if (&other == &d)
+                continue;
+            EXPECT_EQ(other.text(changed), other.text(base)) << d.control << " " << other.control;
+        }
 
         EXPECT_EQ(FindSetting(QLatin1String(d.control)), &d);
-        if (d.inProfiles())
+        if (d.inProfiles()) {
             EXPECT_EQ(FindProfileSetting(QString::fromLatin1(d.section).toLower(),
                           QString::fromLatin1(d.key).toUpper()),
                 &d)
                 << d.control;
+        }
     }
     EXPECT_EQ(FindSetting(u"cbaviVideoCodec"), nullptr);
     EXPECT_EQ(FindProfileSetting(u"MAIN", u"AppName"), nullptr);
