@@ -84,7 +84,7 @@ QString GetAudioCodecStr(const PieceContext &ctx)
     if (s.chAudioDontCopy)
         return QStringLiteral("-an");
     if (codec == AudioCodec::Auto) {
-        const bool ac3 = FirstAudio(ctx).Channels > 2 || s.cbAudioChannels == 3;
+        const bool ac3 = FirstAudio(ctx).Channels > 2 || s.cbAudioChannels == AudioChannels::Six;
         return ac3 ? QStringLiteral("-c:a ac3") : QStringLiteral("-c:a libmp3lame");
     }
     return QStringLiteral("-c:a ") + EncoderWithStandIn(AudioCodecEncoder(codec), ctx.encoders);
@@ -120,7 +120,8 @@ QString GetAudioParamsStr(const PieceContext &ctx)
             result += QStringLiteral(" -b:a ") + bitrate + u'k';
         } else {
             QString name = GetSelectedAudioCodecStr(codec);
-            if (codec == AudioCodec::Auto && (first.Channels > 2 || s.cbAudioChannels == 3))
+            if (codec == AudioCodec::Auto
+                && (first.Channels > 2 || s.cbAudioChannels == AudioChannels::Six))
                 name = QStringLiteral("ac3");
             if (s.IsMpg())
                 name = QStringLiteral("mp2");
@@ -146,14 +147,14 @@ QString GetAudioParamsStr(const PieceContext &ctx)
     }
 
     switch (s.cbAudioChannels) {
-    case 1:
-    case 2:
+    case AudioChannels::Mono:
+    case AudioChannels::Stereo:
         result += QStringLiteral(" -ac ") + QString::number(s.cbAudioChannels);
         break;
-    case 3:
+    case AudioChannels::Six:
         result += QStringLiteral(" -ac 6");
         break;
-    case 0:
+    case AudioChannels::Auto:
         if (s.IsMpg()) {
             result += QStringLiteral(" -ac 2");
         } else if ((codec == AudioCodec::Mp3 || codec == AudioCodec::Mp2

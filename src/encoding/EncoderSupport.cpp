@@ -120,9 +120,10 @@ QStringList MissingEncoders(const EncodingSettings &s, const EncoderSet &encoder
     } else if (!s.chMpgVideoDontCopy) {
         if (dvdPreset)
             needed.append(QStringLiteral("mpeg2video"));
-        else if (s.cbMpgVideo == MpgVideo::Custom && (s.cbMpegVersion == 0 || s.cbMpegVersion == 1))
-            needed.append(
-                s.cbMpegVersion == 0 ? QStringLiteral("mpeg1video") : QStringLiteral("mpeg2video"));
+        else if (s.cbMpgVideo == MpgVideo::Custom
+            && (s.cbMpegVersion == MpegVersion::Mpeg1 || s.cbMpegVersion == MpegVersion::Mpeg2))
+            needed.append(s.cbMpegVersion == MpegVersion::Mpeg1 ? QStringLiteral("mpeg1video")
+                                                                : QStringLiteral("mpeg2video"));
     }
 
     if (dvdPreset) {

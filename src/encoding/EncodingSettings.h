@@ -12,7 +12,8 @@
 // item index of an editable list is not kept (EditableItemIndex finds it
 // from the text). A default-built record is not the default settings: use
 // DefaultEncodingSettings (SettingsDefaults.h), which needs the catalogue
-// for the "Auto" texts.
+// for the "Auto" texts. SettingsTable.h describes every field (profile key,
+// kind, range, default, group): a new field needs a row there too.
 struct EncodingSettings
 {
     // Output format: the active page of pcVideoFormat.

@@ -3,6 +3,7 @@
 #include "app/AppInfo.h"
 #include "app/TextHelpers.h"
 #include "encoding/SettingsLists.h"
+#include "encoding/SettingsTable.h"
 #include "i18n/AppStrings.h"
 #include "settings/IniFile.h"
 
@@ -17,139 +18,34 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Every key of a profile, in the order SaveProfile writes them.
-enum class Key {
-    AppName,
-    AppVer,
-    OutputFormat,
-    DisplayName,
-    SortIndex,
-    BgColor,
-    FontColor,
-    AviVideoCodec,
-    AviVideoBitrate,
-    AviVideoFPS,
-    AviVideoAspect,
-    AviVideo2Pass,
-    AviDoNotCopyVideo,
-    AviEncoderThreads,
-    MpgVideoFormat,
-    MpgMPEGVersion,
-    MpgVideoBitrate,
-    MpgVideoFPS,
-    MpgVideo2Pass,
-    MpgDoNotCopyVideo,
-    AudioCodec,
-    AudioBitrate,
-    AudioSampling,
-    AudioChannels,
-    DoNotCopyAudio,
-    Volume,
-    Resolution,
-    ResWidth,
-    ResHeight,
-    ForceVideoTag,
-    VideoTag,
-    CropTop,
-    CropBottom,
-    CropLeft,
-    CropRight,
-    AdditionalParams,
-    Interlacing,
-    ConvertColors,
-    ConvertColorsValue,
-    Brightness,
-    BrightnessValue,
-    Saturation,
-    SaturationValue,
-    FlipHorizontal,
-    FlipVertical,
-    Negative,
-    Rotate,
-    RotateValue,
-};
-
-struct KeyInfo
+// The MAIN keys that describe the file rather than a setting: AppName and
+// AppVer are written before every setting, the others are read by the
+// profile list only.
+struct FileKey
 {
-    const char *section;
     const char *name;
-    Key key;
-    bool written; // the list-only MAIN keys are read, never written
+    const char *written; // null: never written
 };
 
-constexpr KeyInfo KeyTable[] = {
-    {"MAIN", "AppName", Key::AppName, true},
-    {"MAIN", "AppVer", Key::AppVer, true},
-    {"MAIN", "OutputFormat", Key::OutputFormat, true},
-    {"MAIN", "DisplayName", Key::DisplayName, false},
-    {"MAIN", "SortIndex", Key::SortIndex, false},
-    {"MAIN", "BgColor", Key::BgColor, false},
-    {"MAIN", "FontColor", Key::FontColor, false},
-    {"AVI", "VideoCodec", Key::AviVideoCodec, true},
-    {"AVI", "VideoBitrate", Key::AviVideoBitrate, true},
-    {"AVI", "VideoFPS", Key::AviVideoFPS, true},
-    {"AVI", "VideoAspect", Key::AviVideoAspect, true},
-    {"AVI", "Video2Pass", Key::AviVideo2Pass, true},
-    {"AVI", "DoNotCopyVideo", Key::AviDoNotCopyVideo, true},
-    {"AVI", "EncoderThreads", Key::AviEncoderThreads, true},
-    {"MPG", "VideoFormat", Key::MpgVideoFormat, true},
-    {"MPG", "MPEGVersion", Key::MpgMPEGVersion, true},
-    {"MPG", "VideoBitrate", Key::MpgVideoBitrate, true},
-    {"MPG", "VideoFPS", Key::MpgVideoFPS, true},
-    {"MPG", "Video2Pass", Key::MpgVideo2Pass, true},
-    {"MPG", "DoNotCopyVideo", Key::MpgDoNotCopyVideo, true},
-    {"AUDIO", "AudioCodec", Key::AudioCodec, true},
-    {"AUDIO", "AudioBitrate", Key::AudioBitrate, true},
-    {"AUDIO", "AudioSampling", Key::AudioSampling, true},
-    {"AUDIO", "AudioChannels", Key::AudioChannels, true},
-    {"AUDIO", "DoNotCopyAudio", Key::DoNotCopyAudio, true},
-    {"AUDIO", "Volume", Key::Volume, true},
-    {"ADVANCED", "Resolution", Key::Resolution, true},
-    {"ADVANCED", "ResWidth", Key::ResWidth, true},
-    {"ADVANCED", "ResHeight", Key::ResHeight, true},
-    {"ADVANCED", "ForceVideoTag", Key::ForceVideoTag, true},
-    {"ADVANCED", "VideoTag", Key::VideoTag, true},
-    {"ADVANCED", "CropTop", Key::CropTop, true},
-    {"ADVANCED", "CropBottom", Key::CropBottom, true},
-    {"ADVANCED", "CropLeft", Key::CropLeft, true},
-    {"ADVANCED", "CropRight", Key::CropRight, true},
-    {"ADVANCED", "AdditionalParams", Key::AdditionalParams, true},
-    {"ADVANCED", "Interlacing", Key::Interlacing, true},
-    {"ADVANCED", "ConvertColors", Key::ConvertColors, true},
-    {"ADVANCED", "ConvertColorsValue", Key::ConvertColorsValue, true},
-    {"ADVANCED", "Brightness", Key::Brightness, true},
-    {"ADVANCED", "BrightnessValue", Key::BrightnessValue, true},
-    {"ADVANCED", "Saturation", Key::Saturation, true},
-    {"ADVANCED", "SaturationValue", Key::SaturationValue, true},
-    {"ADVANCED", "FlipHorizontal", Key::FlipHorizontal, true},
-    {"ADVANCED", "FlipVertical", Key::FlipVertical, true},
-    {"ADVANCED", "Negative", Key::Negative, true},
-    {"ADVANCED", "Rotate", Key::Rotate, true},
-    {"ADVANCED", "RotateValue", Key::RotateValue, true},
+constexpr const char *MainSection = "MAIN";
+constexpr FileKey FileKeys[] = {
+    {"AppName", AppInfo::ProgramName},
+    {"AppVer", AppInfo::ProgramVersion},
+    {"DisplayName", nullptr},
+    {"SortIndex", nullptr},
+    {"BgColor", nullptr},
+    {"FontColor", nullptr},
 };
 
 constexpr const char *LoadOrder[] = {"MAIN", "AVI", "AUDIO", "MPG", "ADVANCED"};
 
-// The ranges of the controls themselves: a value outside them cannot be
-// shown, so it never enters the record.
-constexpr int ResSizeMin = 2;
-constexpr int ResSizeMax = 30000;
-constexpr int CropMax = 5000;
-constexpr int VolumeMin = 1;
-constexpr int VolumeMax = 300;
-
-const KeyInfo *findKey(const QString &section, const QString &key)
+bool isFileKey(const QString &section, const QString &key)
 {
-    for (const KeyInfo &info : KeyTable)
-        if (section.compare(QLatin1String(info.section), Qt::CaseInsensitive) == 0
-            && key.compare(QLatin1String(info.name), Qt::CaseInsensitive) == 0)
-            return &info;
-    return nullptr;
-}
-
-QString boolText(bool value)
-{
-    return value ? u"1"_s : u"0"_s;
+    if (section.compare(QLatin1String(MainSection), Qt::CaseInsensitive) != 0)
+        return false;
+    return std::any_of(std::begin(FileKeys), std::end(FileKeys), [&](const FileKey &k) {
+        return key.compare(QLatin1String(k.name), Qt::CaseInsensitive) == 0;
+    });
 }
 
 QString integerTextOrEmpty(const QString &text)
@@ -175,135 +71,6 @@ int rotationAngle(const QString &text)
     return IsValidInt(trimmed) ? trimmed.toInt() : 180;
 }
 
-QString savedValue(const EncodingSettings &s, Key key, const TAppStrings &strings)
-{
-    const QString &autoWord = strings.Main.Auto;
-    switch (key) {
-    case Key::AppName:
-        return QString::fromLatin1(AppInfo::ProgramName);
-    case Key::AppVer:
-        return QString::fromLatin1(AppInfo::ProgramVersion);
-    case Key::OutputFormat:
-        return s.IsMpg() ? u"MPG"_s : u"AVI"_s;
-    case Key::DisplayName:
-    case Key::SortIndex:
-    case Key::BgColor:
-    case Key::FontColor:
-        return {};
-    case Key::AviVideoCodec: {
-        const QString name = AviVideoCodecProfileName(s.cbAviVideoCodec);
-        return name.isEmpty() ? u"XVID"_s : name;
-    }
-    case Key::AviVideoBitrate:
-        return integerTextOrEmpty(s.cbAviVideoBitrate);
-    case Key::AviVideoFPS:
-        return s.cbAviVideoFPS == autoWord ? QString() : s.cbAviVideoFPS;
-    case Key::AviVideoAspect: {
-        const QString aspect = s.cbAviVideoAspect.trimmed();
-        return aspect == autoWord ? QString() : aspect;
-    }
-    case Key::AviVideo2Pass:
-        return boolText(s.chAviVideo2Pass);
-    case Key::AviDoNotCopyVideo:
-        return boolText(s.chAviVideoDontCopy);
-    case Key::AviEncoderThreads:
-        return integerTextOrEmpty(s.cbAviVideoThreads);
-    case Key::MpgVideoFormat:
-        return QString::number(s.cbMpgVideo);
-    case Key::MpgMPEGVersion:
-        return QString::number(s.cbMpegVersion);
-    case Key::MpgVideoBitrate:
-        return integerTextOrEmpty(s.cbMpgVideoBitrate);
-    case Key::MpgVideoFPS:
-        return s.cbMpgVideoFPS == autoWord ? QString() : s.cbMpgVideoFPS;
-    case Key::MpgVideo2Pass:
-        return boolText(s.chMpgVideo2Pass);
-    case Key::MpgDoNotCopyVideo:
-        return boolText(s.chMpgVideoDontCopy);
-    case Key::AudioCodec: {
-        const QString name = AudioCodecProfileName(s.cbAudioCodec);
-        return name.isEmpty() ? u"MP3"_s : name;
-    }
-    case Key::AudioBitrate:
-        return integerTextOrEmpty(s.cbAudioBitrate);
-    case Key::AudioSampling:
-        return integerTextOrEmpty(s.cbAudioSampling);
-    case Key::AudioChannels:
-        return QString::number(s.cbAudioChannels);
-    case Key::DoNotCopyAudio:
-        return boolText(s.chAudioDontCopy);
-    case Key::Volume:
-        return QString::number(s.tbAudioVolume);
-    case Key::Resolution:
-        return QString::number(s.cbResolution);
-    case Key::ResWidth:
-        return QString::number(s.spedResWidth);
-    case Key::ResHeight:
-        return QString::number(s.spedResHeight);
-    case Key::ForceVideoTag:
-        return boolText(s.chVideoFourcc);
-    case Key::VideoTag:
-        return s.cbVideoTag;
-    case Key::CropTop:
-        return QString::number(s.spedCropTop);
-    case Key::CropBottom:
-        return QString::number(s.spedCropBottom);
-    case Key::CropLeft:
-        return QString::number(s.spedCropLeft);
-    case Key::CropRight:
-        return QString::number(s.spedCropRight);
-    case Key::AdditionalParams:
-        return joinedParams(s.meParams).replace(u'"', u"&quot;"_s);
-    case Key::Interlacing:
-        return QString::number(s.cbInterlacing);
-    case Key::ConvertColors:
-        return boolText(s.chConvertColors);
-    case Key::ConvertColorsValue:
-        return QString::number(s.cbConvertColors);
-    case Key::Brightness:
-        return boolText(s.chBrightness);
-    case Key::BrightnessValue:
-        return QString::number(s.tbBrightness);
-    case Key::Saturation:
-        return boolText(s.chSaturation);
-    case Key::SaturationValue:
-        return QString::number(s.tbSaturation);
-    case Key::FlipHorizontal:
-        return boolText(s.chFlipHorizontal);
-    case Key::FlipVertical:
-        return boolText(s.chFlipVertical);
-    case Key::Negative:
-        return boolText(s.chNegative);
-    case Key::Rotate:
-        return boolText(s.chRotate);
-    case Key::RotateValue:
-        return QString::number(rotationAngle(s.cbRotate));
-    }
-    return {};
-}
-
-// What loading reads for a key the file lacks: the current value, except
-// for the two codecs (fixed defaults) and the keys that change nothing.
-std::optional<QString> missingValue(const EncodingSettings &s, Key key, const TAppStrings &strings)
-{
-    switch (key) {
-    case Key::AviVideoCodec:
-        return u"XVID"_s;
-    case Key::AudioCodec:
-        return u"AUTO"_s;
-    case Key::AdditionalParams:
-    case Key::AppName:
-    case Key::AppVer:
-    case Key::DisplayName:
-    case Key::SortIndex:
-    case Key::BgColor:
-    case Key::FontColor:
-        return std::nullopt;
-    default:
-        return savedValue(s, key, strings);
-    }
-}
-
 // An integer value, or the current one when the text is not an integer.
 int integerOr(const QString &value, int current)
 {
@@ -311,184 +78,108 @@ int integerOr(const QString &value, int current)
     return IniFile::parseInteger(value, &parsed) ? parsed : current;
 }
 
-bool boolOr(const QString &value, bool current)
+// The text written for an editable list. "Auto" is written as empty: the
+// word depends on the language.
+QString savedText(TextValue value, const QString &text, const TAppStrings &strings)
 {
-    return integerOr(value, current ? 1 : 0) != 0;
+    switch (value) {
+    case TextValue::Integer:
+        return integerTextOrEmpty(text);
+    case TextValue::FrameRate:
+        return text == strings.Main.Auto ? QString() : text;
+    case TextValue::Aspect: {
+        const QString aspect = text.trimmed();
+        return aspect == strings.Main.Auto ? QString() : aspect;
+    }
+    case TextValue::RotationAngle:
+        return QString::number(rotationAngle(text));
+    case TextValue::FreeText:
+        break;
+    }
+    return text;
 }
 
-QString integerOrAuto(const QString &value, const TAppStrings &strings)
-{
-    return IsValidInt(value) ? value : strings.Main.Auto;
-}
-
-int listIndex(const QString &value, int current, int count)
-{
-    const int index = integerOr(value, current);
-    return index >= 0 && index < count ? index : -1;
-}
-
-int inRangeOr(int value, int lo, int hi, int fallback)
-{
-    return value >= lo && value <= hi ? value : fallback;
-}
-
-int codecIndex(const QString &value, int count, int fallback,
-    int (*byName)(const QString &, const TAppStrings &), const TAppStrings &strings)
-{
-    int index = -1;
-    if (IsValidInt(value))
-        index = value.toInt();
-    else
-        index = byName(value, strings);
-    return index >= 0 && index < count ? index : fallback;
-}
-
-void applyValue(EncodingSettings &s, Key key, const QString &value, const TAppStrings &strings,
-    int defaultVideoCodec)
+QString loadedText(
+    TextValue value, const QString &read, const QString &current, const TAppStrings &strings)
 {
     const QString &autoWord = strings.Main.Auto;
-    switch (key) {
-    case Key::AppName:
-    case Key::AppVer:
-    case Key::DisplayName:
-    case Key::SortIndex:
-    case Key::BgColor:
-    case Key::FontColor:
-        return;
-    case Key::OutputFormat:
-        s.pcVideoFormat
-            = value.toUpper() == u"MPG" ? EncodingSettings::tsMpg : EncodingSettings::tsAvi;
-        return;
-    case Key::AviVideoCodec: {
-        const int fallback = defaultVideoCodec >= 0 && defaultVideoCodec < AviCodec::Count
-            ? defaultVideoCodec
-            : AviCodec::Xvid;
-        s.cbAviVideoCodec
-            = codecIndex(value, AviCodec::Count, fallback, AviVideoCodecFromProfileName, strings);
+    switch (value) {
+    case TextValue::Integer:
+        return IsValidInt(read) ? read : autoWord;
+    case TextValue::FrameRate:
+        return read.isEmpty() ? autoWord : read;
+    case TextValue::Aspect:
+        return read.isEmpty() || !ParseAspectText(read) ? autoWord : read;
+    case TextValue::RotationAngle:
+        return QString::number(integerOr(read, rotationAngle(current)));
+    case TextValue::FreeText:
+        break;
+    }
+    return read;
+}
+
+QString savedValue(
+    const SettingDescriptor &d, const EncodingSettings &s, const TAppStrings &strings)
+{
+    if (d.profileNames) {
+        const QString name = d.profileNames->nameOf(d.intValue(s));
+        return name.isEmpty() ? QString::fromLatin1(d.profileNames->noSelection) : name;
+    }
+    switch (d.kind) {
+    case SettingKind::Page:
+        return d.intValue(s) == EncodingSettings::tsMpg ? u"MPG"_s : u"AVI"_s;
+    case SettingKind::Memo:
+        return joinedParams(d.text(s)).replace(u'"', u"&quot;"_s);
+    case SettingKind::EditableList:
+        return savedText(d.textValue, d.text(s), strings);
+    default:
+        return d.text(s);
+    }
+}
+
+// What loading reads for a key the file lacks: the current value, so the
+// corrections still run; a fixed name for the codecs; nothing for the
+// additional parameters, which then stay.
+std::optional<QString> missingValue(
+    const SettingDescriptor &d, const EncodingSettings &s, const TAppStrings &strings)
+{
+    if (d.profileNames)
+        return QString::fromLatin1(d.profileNames->missing);
+    if (d.kind == SettingKind::Memo)
+        return std::nullopt;
+    return savedValue(d, s, strings);
+}
+
+void applyValue(const SettingDescriptor &d, EncodingSettings &s, const QString &value,
+    const TAppStrings &strings, int defaultVideoCodec)
+{
+    if (d.profileNames) {
+        const int index
+            = IsValidInt(value) ? value.toInt() : d.profileNames->indexOf(value, strings);
+        d.setInt(s, d.corrected(index, defaultVideoCodec));
         return;
     }
-    case Key::AviVideoBitrate:
-        s.cbAviVideoBitrate = integerOrAuto(value, strings);
+    switch (d.kind) {
+    case SettingKind::CheckBox:
+        d.setBool(s, integerOr(value, d.intValue(s)) != 0);
         return;
-    case Key::AviVideoFPS:
-        s.cbAviVideoFPS = value.isEmpty() ? autoWord : value;
+    case SettingKind::Page:
+        d.setInt(s, value.toUpper() == u"MPG" ? EncodingSettings::tsMpg : EncodingSettings::tsAvi);
         return;
-    case Key::AviVideoAspect:
-        s.cbAviVideoAspect = value.isEmpty() || !ParseAspectText(value) ? autoWord : value;
+    case SettingKind::Memo:
+        d.setText(s, QString(value).replace(u"&quot;"_s, u"\""_s));
         return;
-    case Key::AviVideo2Pass:
-        s.chAviVideo2Pass = boolOr(value, s.chAviVideo2Pass);
+    case SettingKind::EditableList:
+        d.setText(s, loadedText(d.textValue, value, d.text(s), strings));
         return;
-    case Key::AviDoNotCopyVideo:
-        s.chAviVideoDontCopy = boolOr(value, s.chAviVideoDontCopy);
+    case SettingKind::LineEdit:
+        d.setText(s, value);
         return;
-    case Key::AviEncoderThreads:
-        s.cbAviVideoThreads = integerOrAuto(value, strings);
-        return;
-    case Key::MpgVideoFormat:
-        s.cbMpgVideo = listIndex(value, s.cbMpgVideo, 3);
-        return;
-    case Key::MpgMPEGVersion:
-        s.cbMpegVersion = listIndex(value, s.cbMpegVersion, 2);
-        return;
-    case Key::MpgVideoBitrate:
-        s.cbMpgVideoBitrate = integerOrAuto(value, strings);
-        return;
-    case Key::MpgVideoFPS:
-        s.cbMpgVideoFPS = value.isEmpty() ? autoWord : value;
-        return;
-    case Key::MpgVideo2Pass:
-        s.chMpgVideo2Pass = boolOr(value, s.chMpgVideo2Pass);
-        return;
-    case Key::MpgDoNotCopyVideo:
-        s.chMpgVideoDontCopy = boolOr(value, s.chMpgVideoDontCopy);
-        return;
-    case Key::AudioCodec:
-        s.cbAudioCodec = codecIndex(
-            value, AudioCodec::Count, AudioCodec::Auto, AudioCodecFromProfileName, strings);
-        return;
-    case Key::AudioBitrate:
-        s.cbAudioBitrate = integerOrAuto(value, strings);
-        return;
-    case Key::AudioSampling:
-        s.cbAudioSampling = integerOrAuto(value, strings);
-        return;
-    case Key::AudioChannels:
-        s.cbAudioChannels = listIndex(value, s.cbAudioChannels, 4);
-        return;
-    case Key::DoNotCopyAudio:
-        s.chAudioDontCopy = boolOr(value, s.chAudioDontCopy);
-        return;
-    case Key::Volume:
-        // Clamped to 0..300, then to the track bar's own lower end.
-        s.tbAudioVolume = std::clamp(integerOr(value, s.tbAudioVolume), VolumeMin, VolumeMax);
-        return;
-    case Key::Resolution:
-        // The list's length depends on the data file: see NormalizeListIndexes.
-        s.cbResolution = std::max(integerOr(value, s.cbResolution), -1);
-        return;
-    case Key::ResWidth:
-        s.spedResWidth = std::clamp(integerOr(value, s.spedResWidth), ResSizeMin, ResSizeMax);
-        return;
-    case Key::ResHeight:
-        s.spedResHeight = std::clamp(integerOr(value, s.spedResHeight), ResSizeMin, ResSizeMax);
-        return;
-    case Key::ForceVideoTag:
-        s.chVideoFourcc = boolOr(value, s.chVideoFourcc);
-        return;
-    case Key::VideoTag:
-        s.cbVideoTag = value;
-        return;
-    case Key::CropTop:
-        s.spedCropTop = std::clamp(integerOr(value, s.spedCropTop), 0, CropMax);
-        return;
-    case Key::CropBottom:
-        s.spedCropBottom = std::clamp(integerOr(value, s.spedCropBottom), 0, CropMax);
-        return;
-    case Key::CropLeft:
-        s.spedCropLeft = std::clamp(integerOr(value, s.spedCropLeft), 0, CropMax);
-        return;
-    case Key::CropRight:
-        s.spedCropRight = std::clamp(integerOr(value, s.spedCropRight), 0, CropMax);
-        return;
-    case Key::AdditionalParams:
-        s.meParams = QString(value).replace(u"&quot;"_s, u"\""_s);
-        return;
-    case Key::Interlacing:
-        s.cbInterlacing = inRangeOr(integerOr(value, s.cbInterlacing), 0, 2, 0);
-        return;
-    case Key::ConvertColors:
-        s.chConvertColors = boolOr(value, s.chConvertColors);
-        return;
-    case Key::ConvertColorsValue:
-        s.cbConvertColors = inRangeOr(integerOr(value, s.cbConvertColors), 0, 1, 0);
-        return;
-    case Key::Brightness:
-        s.chBrightness = boolOr(value, s.chBrightness);
-        return;
-    case Key::BrightnessValue:
-        s.tbBrightness = inRangeOr(integerOr(value, s.tbBrightness), -20, 20, 0);
-        return;
-    case Key::Saturation:
-        s.chSaturation = boolOr(value, s.chSaturation);
-        return;
-    case Key::SaturationValue:
-        s.tbSaturation = inRangeOr(integerOr(value, s.tbSaturation), 1, 30, 10);
-        return;
-    case Key::FlipHorizontal:
-        s.chFlipHorizontal = boolOr(value, s.chFlipHorizontal);
-        return;
-    case Key::FlipVertical:
-        s.chFlipVertical = boolOr(value, s.chFlipVertical);
-        return;
-    case Key::Negative:
-        s.chNegative = boolOr(value, s.chNegative);
-        return;
-    case Key::Rotate:
-        s.chRotate = boolOr(value, s.chRotate);
-        return;
-    case Key::RotateValue:
-        s.cbRotate = QString::number(integerOr(value, rotationAngle(s.cbRotate)));
+    case SettingKind::List:
+    case SettingKind::SpinBox:
+    case SettingKind::TrackBar:
+        // A value that is not an integer leaves the current one, corrected.
+        d.setInt(s, d.corrected(integerOr(value, d.intValue(s)), defaultVideoCodec));
         return;
     }
 }
@@ -546,29 +237,35 @@ bool parseDecimalTriple(QString text, uint32_t &color)
 
 int AviVideoCodecFromProfileName(const QString &name, const TAppStrings &strings)
 {
+    using namespace AviCodec;
     return codecFromName(name, strings.Main.cbAviVideoCodec_Copy,
-        {{"XVID", 0}, {"DIVX3", 1}, {"DX3", 1}, {"MSMPEG4", 1}, {"H264", 2}, {"X264", 2},
-            {"FFMPEG4", 3}, {"MPEG4", 3}, {"MSMPEG4V2", 4}, {"MP42", 4}, {"WMV1", 5}, {"WMVV1", 5},
-            {"WMV2", 6}, {"WMVV2", 6}, {"WMV", 6}, {"MOTIONJPEG", 7}, {"MJPEG", 7}, {"JPG", 7},
-            {"JPEG", 7}, {"HUFFYUV", 8}, {"COPY", 9}});
+        {{"XVID", Xvid}, {"DIVX3", DivX3}, {"DX3", DivX3}, {"MSMPEG4", DivX3}, {"H264", H264},
+            {"X264", H264}, {"FFMPEG4", FFMpeg4}, {"MPEG4", FFMpeg4}, {"MSMPEG4V2", MsMpeg4V2},
+            {"MP42", MsMpeg4V2}, {"WMV1", Wmv1}, {"WMVV1", Wmv1}, {"WMV2", Wmv2}, {"WMVV2", Wmv2},
+            {"WMV", Wmv2}, {"MOTIONJPEG", MotionJpeg}, {"MJPEG", MotionJpeg}, {"JPG", MotionJpeg},
+            {"JPEG", MotionJpeg}, {"HUFFYUV", HuffYUV}, {"COPY", Copy}});
 }
 
 int AudioCodecFromProfileName(const QString &name, const TAppStrings &strings)
 {
+    using namespace AudioCodec;
     return codecFromName(name, strings.Main.cbAudioCodec_Copy,
-        {{"AUTO", 0}, {"MP3", 1}, {"MP2", 2}, {"AC3", 3}, {"AAC", 4}, {"WMA1", 5}, {"WMAV1", 5},
-            {"WMA2", 6}, {"WMAV2", 6}, {"WMA", 6}, {"PCM", 7}, {"WAV", 7}, {"COPY", 8}});
+        {{"AUTO", Auto}, {"MP3", Mp3}, {"MP2", Mp2}, {"AC3", Ac3}, {"AAC", Aac}, {"WMA1", Wma1},
+            {"WMAV1", Wma1}, {"WMA2", Wma2}, {"WMAV2", Wma2}, {"WMA", Wma2}, {"PCM", Pcm},
+            {"WAV", Pcm}, {"COPY", Copy}});
 }
 
 bool ApplyProfileKey(EncodingSettings &s, const QString &section, const QString &key,
     const QString &value, const TAppStrings &strings, int defaultVideoCodec)
 {
-    const KeyInfo *info = findKey(section.trimmed(), key.trimmed());
-    if (!info)
-        return false;
-    applyValue(
-        s, info->key, value.trimmed().left(IniFile::MaxValueLength), strings, defaultVideoCodec);
-    return true;
+    const QString sectionName = section.trimmed();
+    const QString keyName = key.trimmed();
+    if (const SettingDescriptor *d = FindProfileSetting(sectionName, keyName)) {
+        applyValue(
+            *d, s, value.trimmed().left(IniFile::MaxValueLength), strings, defaultVideoCodec);
+        return true;
+    }
+    return isFileKey(sectionName, keyName);
 }
 
 bool SaveProfile(const QString &presetFile, const EncodingSettings &s, const TAppStrings &strings,
@@ -582,10 +279,14 @@ bool SaveProfile(const QString &presetFile, const EncodingSettings &s, const TAp
             *errorText = QStringLiteral("Cannot read %1").arg(presetFile);
         return false;
     }
-    for (const KeyInfo &info : KeyTable)
-        if (info.written)
-            ini.writeString(QLatin1String(info.section), QLatin1String(info.name),
-                savedValue(s, info.key, strings));
+    for (const FileKey &k : FileKeys)
+        if (k.written)
+            ini.writeString(
+                QLatin1String(MainSection), QLatin1String(k.name), QString::fromLatin1(k.written));
+    for (const SettingDescriptor &d : SettingsTable())
+        if (d.inProfiles())
+            ini.writeString(
+                QLatin1String(d.section), QLatin1String(d.key), savedValue(d, s, strings));
     return ini.save(errorText);
 }
 
@@ -598,16 +299,16 @@ bool LoadProfile(const QString &presetFile, EncodingSettings &s, const TAppStrin
     if (!QFileInfo(presetFile).isFile() || !ini.load())
         return false;
     for (const char *section : LoadOrder) {
-        for (const KeyInfo &info : KeyTable) {
-            if (qstrcmp(info.section, section) != 0)
+        for (const SettingDescriptor &d : SettingsTable()) {
+            if (!d.inProfiles() || qstrcmp(d.section, section) != 0)
                 continue;
-            const QString sectionName = QLatin1String(info.section);
-            const QString keyName = QLatin1String(info.name);
+            const QString sectionName = QLatin1String(d.section);
+            const QString keyName = QLatin1String(d.key);
             const std::optional<QString> value = ini.hasKey(sectionName, keyName)
                 ? std::optional<QString>(ini.readString(sectionName, keyName))
-                : missingValue(s, info.key, strings);
+                : missingValue(d, s, strings);
             if (value)
-                applyValue(s, info.key, value->trimmed(), strings, defaultVideoCodec);
+                applyValue(d, s, value->trimmed(), strings, defaultVideoCodec);
         }
     }
     return true;

@@ -2,79 +2,37 @@
 
 #include "encoding/EncodingSettings.h"
 
+#include <QHash>
 #include <QString>
 #include <optional>
 
 struct TAppStrings;
 
-// The private copy slots of the four settings groups. Index fields are item
-// indexes (-1 for none); for an editable list the record holds only the
-// text, so its index is that of the item equal to the text.
-
-struct TCopyParams_AVI
+// The private copy slots of the four settings groups. A slot holds what a
+// copy took from its group: the group's fields of `values` (the other
+// fields are not used) and, for each editable list that starts with the
+// "Auto" entry, the item index it showed (-1 for a typed text), by control
+// name. The record itself keeps only an editable list's text, so a paste
+// needs nothing but the text.
+struct CopiedSettings
 {
-    int cbAviVideoThreads_Index = -1;
-    QString cbAviVideoThreads_Text;
-    int cbAviVideoCodec_Index = -1;
-    int cbAViVideoBitrate_Index = -1;
-    QString cbAViVideoBitrate_Text;
-    int cbAviVideoFPS_Index = -1;
-    QString cbAviVideoFPS_Text;
-    int cbAviVideoAspect_Index = -1;
-    QString cbAviVideoAspect_Text;
-    bool chAviVideo2Pass_Checked = false;
-    bool chAviVideoDontCopy_Checked = false;
+    EncodingSettings values;
+    QHash<QString, int> itemIndexes;
+
+    int itemIndex(const QString &control) const { return itemIndexes.value(control, -1); }
 };
 
-struct TCopyParams_MPG
+struct TCopyParams_AVI : CopiedSettings
 {
-    int cbMpgVideo_Index = -1;
-    int cbMpgVideoBitrate_Index = -1;
-    QString cbMpgVideoBitrate_Text;
-    int cbMpgVideoFPS_Index = -1;
-    QString cbMpgVideoFPS_Text;
-    int cbMpegVersion_Index = -1;
-    bool chMpgVideo2Pass_Checked = false;
-    bool chMpgVideoDontCopy_Checked = false;
 };
-
-struct TCopyParams_Audio
+struct TCopyParams_MPG : CopiedSettings
 {
-    int cbAudioCodec_Index = -1;
-    int cbAudioBitrate_Index = -1;
-    QString cbAudioBitrate_Text;
-    int cbAudioSampling_Index = -1;
-    QString cbAudioSampling_Text;
-    int cbAudioChannels_Index = -1;
-    int tbAudioVolume_Position = 100;
-    bool chAudioDontCopy_Checked = false;
 };
-
-struct TCopyParams_Advanced
+struct TCopyParams_Audio : CopiedSettings
 {
-    QString FFmpegParams;
-    int cbAudioTrackNo_Index = 0;
-    int cbInterlacing_Index = 0;
-    int cbResolution_Index = 0;
-    int spedResWidth_Value = 0;
-    int spedResHeight_Value = 0;
-    int spedCropTop_Value = 0;
-    int spedCropBottom_Value = 0;
-    int spedCropLeft_Value = 0;
-    int spedCropRight_Value = 0;
-    bool chVideoFourcc_Checked = false;
-    QString cbVideoTag_Text;
-    bool chBrightness_Checked = false;
-    int tbBrightness_Position = 0;
-    bool chSaturation_Checked = false;
-    int tbSaturation_Position = 10;
-    bool chFlipHorizontal_Checked = false;
-    bool chFlipVertical_Checked = false;
-    bool chNegative_Checked = false;
-    bool chRotate_Checked = false;
-    QString cbRotate_Text;
-    bool chConvertColors_Checked = false;
-    int cbConvertColors_Index = 0;
+};
+struct TCopyParams_Advanced : CopiedSettings
+{
 };
 
 // The four slots: empty at start, filled by a copy; a paste command is

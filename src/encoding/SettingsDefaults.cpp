@@ -1,7 +1,20 @@
 #include "encoding/SettingsDefaults.h"
 
 #include "encoding/SettingsLists.h"
+#include "encoding/SettingsTable.h"
 #include "i18n/AppStrings.h"
+
+namespace {
+
+void setGroupDefaults(
+    SettingsGroup group, EncodingSettings &s, const TAppStrings *strings, int defaultVideoCodec)
+{
+    for (const SettingDescriptor &d : SettingsTable())
+        if (d.group == group)
+            SetToDefault(d, s, strings, defaultVideoCodec);
+}
+
+} // namespace
 
 int DefaultVideoCodecEntry(const QString &optionText)
 {
@@ -16,58 +29,23 @@ QString DefaultVideoCodecText(int entry)
 void SetDefaultVideoSettings_Avi(
     EncodingSettings &s, const TAppStrings &strings, int defaultVideoCodec)
 {
-    s.cbAviVideoThreads = strings.Main.Auto;
-    s.cbAviVideoBitrate = strings.Main.Auto;
-    s.cbAviVideoFPS = strings.Main.Auto;
-    s.cbAviVideoAspect = strings.Main.Auto;
-    s.cbAviVideoCodec = defaultVideoCodec >= 0 && defaultVideoCodec < AviCodec::Count
-        ? defaultVideoCodec
-        : AviCodec::Xvid;
-    s.chAviVideo2Pass = false;
-    s.chAviVideoDontCopy = false;
+    setGroupDefaults(SettingsGroup::Avi, s, &strings, defaultVideoCodec);
 }
 
 void SetDefaultVideoSettings_Mpg(EncodingSettings &s, const TAppStrings &strings)
 {
-    s.cbMpgVideo = MpgVideo::Custom;
-    s.cbMpgVideoBitrate = strings.Main.Auto;
-    s.cbMpgVideoFPS = strings.Main.Auto;
-    s.cbMpegVersion = 0;
-    s.chMpgVideo2Pass = false;
-    s.chMpgVideoDontCopy = false;
+    setGroupDefaults(SettingsGroup::Mpg, s, &strings, AviCodec::Xvid);
 }
 
 void SetDefaultAudioSettings(EncodingSettings &s, const TAppStrings &strings)
 {
-    s.cbAudioCodec = AudioCodec::Auto;
-    s.cbAudioBitrate = strings.Main.Auto;
-    s.cbAudioSampling = strings.Main.Auto;
-    s.cbAudioChannels = 0;
-    s.tbAudioVolume = 100;
-    s.chAudioDontCopy = false;
+    setGroupDefaults(SettingsGroup::Audio, s, &strings, AviCodec::Xvid);
 }
 
 void SetDefaultAdvancedSettings(EncodingSettings &s)
 {
-    s.cbAudioTrackNo = 0;
-    s.cbInterlacing = Interlacing::Auto;
-    s.meParams.clear();
-    s.cbResolution = Resolution::Auto;
-    s.spedResWidth = 854;
-    s.spedResHeight = 480;
-    s.spedCropTop = s.spedCropBottom = s.spedCropLeft = s.spedCropRight = 0;
-    s.chVideoFourcc = false;
-    s.cbVideoTag = QStringLiteral("XVID");
-    s.chConvertColors = false;
-    s.cbConvertColors = ConvertColors::Grayscale;
-    s.chBrightness = false;
-    s.tbBrightness = 0;
-    s.chSaturation = false;
-    s.tbSaturation = 10;
-    s.chFlipHorizontal = s.chFlipVertical = false;
-    s.chNegative = false;
-    s.chRotate = false;
-    s.cbRotate = QStringLiteral("180");
+    // No advanced setting defaults to the "Auto" word.
+    setGroupDefaults(SettingsGroup::Advanced, s, nullptr, AviCodec::Xvid);
 }
 
 void SetDefaultParams(EncodingSettings &s, const TAppStrings &strings, int defaultVideoCodec)

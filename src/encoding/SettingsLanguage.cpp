@@ -1,6 +1,7 @@
 #include "encoding/SettingsLanguage.h"
 
 #include "app/TextHelpers.h"
+#include "encoding/SettingsTable.h"
 #include "i18n/AppStrings.h"
 
 #include <cmath>
@@ -9,18 +10,25 @@
 namespace {
 
 // Typed numbers are recognised with blanks around them, as the command
-// builders read them, so a language change never drops one.
-void keepIntegerOrAuto(QString &text, const QString &autoWord)
+// builders read them, so a language change never drops one. An aspect
+// that is not the old word may be a typed one: it stays.
+QString textInNewLanguage(
+    TextValue value, const QString &text, const QString &oldAuto, const QString &newAuto)
 {
-    if (!IsValidInt(text.trimmed()))
-        text = autoWord;
-}
-
-void keepDecimalOrAuto(QString &text, const QString &autoWord)
-{
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    if (std::isnan(ParseFloatLenient(text.trimmed(), nan)))
-        text = autoWord;
+    switch (value) {
+    case TextValue::Integer:
+        return IsValidInt(text.trimmed()) ? text : newAuto;
+    case TextValue::FrameRate: {
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        return std::isnan(ParseFloatLenient(text.trimmed(), nan)) ? newAuto : text;
+    }
+    case TextValue::Aspect:
+        return text == oldAuto ? newAuto : text;
+    case TextValue::RotationAngle:
+    case TextValue::FreeText:
+        break;
+    }
+    return text;
 }
 
 } // namespace
@@ -37,13 +45,7 @@ void ApplyLanguageChange(EncodingSettings &s, EncodingLists &lists, const TAppSt
     if (!lists.cbAudioTrackNo.isEmpty())
         lists.cbAudioTrackNo[0] = newAuto + u' ' + newStrings.Main.FirstAudioTrack;
 
-    keepIntegerOrAuto(s.cbAviVideoThreads, newAuto);
-    keepIntegerOrAuto(s.cbAviVideoBitrate, newAuto);
-    keepIntegerOrAuto(s.cbMpgVideoBitrate, newAuto);
-    keepIntegerOrAuto(s.cbAudioBitrate, newAuto);
-    keepIntegerOrAuto(s.cbAudioSampling, newAuto);
-    keepDecimalOrAuto(s.cbAviVideoFPS, newAuto);
-    keepDecimalOrAuto(s.cbMpgVideoFPS, newAuto);
-    if (s.cbAviVideoAspect == oldStrings.Main.Auto)
-        s.cbAviVideoAspect = newAuto;
+    for (const SettingDescriptor &d : SettingsTable())
+        if (d.kind == SettingKind::EditableList)
+            d.setText(s, textInNewLanguage(d.textValue, d.text(s), oldStrings.Main.Auto, newAuto));
 }

@@ -1,6 +1,7 @@
 #include "encoding/SettingsLists.h"
 
 #include "app/VideoFileInfo.h"
+#include "encoding/SettingsTable.h"
 #include "i18n/AppStrings.h"
 #include "settings/IniFile.h"
 
@@ -310,14 +311,12 @@ void UpdateCbAudioTrackNo(EncodingSettings &s, EncodingLists &lists, const TVide
 
 void NormalizeListIndexes(EncodingSettings &s, const EncodingLists &lists)
 {
-    s.cbAviVideoCodec = clampIndex(s.cbAviVideoCodec, AviCodec::Count);
-    s.cbMpgVideo = clampIndex(s.cbMpgVideo, 3);
-    s.cbMpegVersion = clampIndex(s.cbMpegVersion, 2);
-    s.cbAudioCodec = clampIndex(s.cbAudioCodec, AudioCodec::Count);
-    s.cbAudioChannels = clampIndex(s.cbAudioChannels, 4);
-    s.cbInterlacing = clampIndex(s.cbInterlacing, 3);
-    s.cbConvertColors = clampIndex(s.cbConvertColors, 2);
-    s.cbResolution = clampIndex(s.cbResolution, int(lists.cbResolution.size()));
-    s.cbOutputExists = clampIndex(s.cbOutputExists, 3);
-    s.cbAfterConversion = clampIndex(s.cbAfterConversion, 3);
+    for (const SettingDescriptor &d : SettingsTable()) {
+        if (d.kind != SettingKind::List)
+            continue;
+        if (d.source == ListSource::BuiltIn)
+            d.setInt(s, clampIndex(d.intValue(s), d.range.max + 1));
+        else if (d.source == ListSource::DataFile)
+            d.setInt(s, clampIndex(d.intValue(s), int((lists.*d.fileItems).size())));
+    }
 }

@@ -77,25 +77,32 @@ inline constexpr std::array<TCodecEntry, AudioCodec::Count> AudioCodecTable{{
     {"Copy original audio stream", "COPY", "copy"},
 }};
 
-// Entries of cbMpgVideo, cbInterlacing, cbResolution's fixed head,
-// cbConvertColors, cbOutputExists and cbAfterConversion.
+// Entries of cbMpgVideo, cbMpegVersion, cbAudioChannels, cbInterlacing,
+// cbResolution's fixed head, cbConvertColors, cbOutputExists and
+// cbAfterConversion; Count is the length of a list with built-in items.
 namespace MpgVideo {
-enum : int { PalDvd = 0, NtscDvd = 1, Custom = 2 };
+enum : int { PalDvd = 0, NtscDvd = 1, Custom = 2, Count = 3 };
+}
+namespace MpegVersion {
+enum : int { Mpeg1 = 0, Mpeg2 = 1, Count = 2 };
+}
+namespace AudioChannels {
+enum : int { Auto = 0, Mono = 1, Stereo = 2, Six = 3, Count = 4 };
 }
 namespace Interlacing {
-enum : int { Auto = 0, Deinterlace = 1, KeepOriginal = 2 };
+enum : int { Auto = 0, Deinterlace = 1, KeepOriginal = 2, Count = 3 };
 }
 namespace Resolution {
 enum : int { Auto = 0, Custom = 1, FirstPreset = 2 };
 }
 namespace ConvertColors {
-enum : int { Grayscale = 0, Sepia = 1 };
+enum : int { Grayscale = 0, Sepia = 1, Count = 2 };
 }
 namespace OutputExists {
-enum : int { Rename = 0, Overwrite = 1, Skip = 2 };
+enum : int { Rename = 0, Overwrite = 1, Skip = 2, Count = 3 };
 }
 namespace AfterConversion {
-enum : int { DoNothing = 0, CloseApplication = 1, CloseWindows = 2 };
+enum : int { DoNothing = 0, CloseApplication = 1, CloseWindows = 2, Count = 3 };
 }
 
 // The items of every list control, in the current language.

@@ -112,9 +112,9 @@ QString GetVideoCodecStr(const PieceContext &ctx)
     case MpgVideo::NtscDvd:
         return QStringLiteral("-target ntsc-dvd");
     case MpgVideo::Custom:
-        if (s.cbMpegVersion == 0)
+        if (s.cbMpegVersion == MpegVersion::Mpeg1)
             return QStringLiteral("-c:v mpeg1video");
-        if (s.cbMpegVersion == 1)
+        if (s.cbMpegVersion == MpegVersion::Mpeg2)
             return QStringLiteral("-c:v mpeg2video");
         return {};
     default:

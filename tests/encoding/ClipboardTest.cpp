@@ -35,9 +35,9 @@ TEST(Clipboard, AviCopyPasteRestoresTypedValuesAndPage)
     s.cbAviVideoCodec = AviCodec::Wmv2;
     s.chAviVideo2Pass = true;
     const TCopyParams_AVI slot = CopyVideoSettings_Avi(s, strings);
-    EXPECT_EQ(slot.cbAViVideoBitrate_Index, -1);
-    EXPECT_EQ(slot.cbAviVideoFPS_Index, 10);
-    EXPECT_EQ(slot.cbAviVideoAspect_Index, 7);
+    EXPECT_EQ(slot.itemIndex(u"cbAviVideoBitrate"_s), -1);
+    EXPECT_EQ(slot.itemIndex(u"cbAviVideoFPS"_s), 10);
+    EXPECT_EQ(slot.itemIndex(u"cbAviVideoAspect"_s), 7);
 
     EncodingSettings changed = defaults();
     changed.pcVideoFormat = EncodingSettings::tsMpg;
@@ -58,10 +58,11 @@ TEST(Clipboard, PasteChecksEachText)
     TAppStrings strings;
     strings.Main.Auto = u"Automatisch"_s;
     TCopyParams_AVI avi;
-    avi.cbAviVideoThreads_Text = u"many"_s;
-    avi.cbAViVideoBitrate_Text = u"12a"_s;
-    avi.cbAviVideoFPS_Text = u"fast"_s;
-    avi.cbAviVideoAspect_Text = u"16:"_s;
+    avi.values.cbAviVideoThreads = u"many"_s;
+    avi.values.cbAviVideoBitrate = u"12a"_s;
+    avi.values.cbAviVideoFPS = u"fast"_s;
+    avi.values.cbAviVideoAspect = u"16:"_s;
+    avi.values.cbAviVideoCodec = -1;
     EncodingSettings s = defaults();
     PasteVideoSettings_Avi(s, avi, strings);
     EXPECT_EQ(s.cbAviVideoThreads, u"Automatisch"_s);
@@ -70,16 +71,16 @@ TEST(Clipboard, PasteChecksEachText)
     EXPECT_EQ(s.cbAviVideoAspect, u"Automatisch"_s);
     EXPECT_EQ(s.cbAviVideoCodec, -1);
 
-    avi.cbAviVideoFPS_Text = u"23,976"_s;
-    avi.cbAviVideoAspect_Text = u"2,35"_s;
+    avi.values.cbAviVideoFPS = u"23,976"_s;
+    avi.values.cbAviVideoAspect = u"2,35"_s;
     PasteVideoSettings_Avi(s, avi, strings);
     EXPECT_EQ(s.cbAviVideoFPS, u"23,976"_s);
     EXPECT_EQ(s.cbAviVideoAspect, u"2,35"_s);
 
     TCopyParams_Audio audio;
-    audio.cbAudioBitrate_Text = u"192"_s;
-    audio.cbAudioSampling_Text = u"44.1k"_s;
-    audio.tbAudioVolume_Position = 250;
+    audio.values.cbAudioBitrate = u"192"_s;
+    audio.values.cbAudioSampling = u"44.1k"_s;
+    audio.values.tbAudioVolume = 250;
     PasteAudioSettings(s, audio, strings);
     EXPECT_EQ(s.cbAudioBitrate, u"192"_s);
     EXPECT_EQ(s.cbAudioSampling, u"Automatisch"_s);
@@ -96,9 +97,9 @@ TEST(Clipboard, MpgCopyPaste)
     s.cbMpgVideoFPS = u"bad fps"_s;
     s.chMpgVideoDontCopy = true;
     const TCopyParams_MPG slot = CopyVideoSettings_Mpg(s, strings);
-    ASSERT_GT(slot.cbMpgVideoBitrate_Index, 0);
-    EXPECT_EQ(MpgVideoBitrateItems(strings).at(slot.cbMpgVideoBitrate_Index), u"6000"_s);
-    EXPECT_EQ(slot.cbMpgVideoFPS_Index, -1);
+    ASSERT_GT(slot.itemIndex(u"cbMpgVideoBitrate"_s), 0);
+    EXPECT_EQ(MpgVideoBitrateItems(strings).at(slot.itemIndex(u"cbMpgVideoBitrate"_s)), u"6000"_s);
+    EXPECT_EQ(slot.itemIndex(u"cbMpgVideoFPS"_s), -1);
 
     EncodingSettings other = defaults();
     other.cbMpgVideoBitrate = u"1"_s;
