@@ -75,6 +75,11 @@ protected:
         if (s_ffmpeg->isEmpty() || !s_clip || s_clip->isEmpty())
             GTEST_SKIP() << "FFmpeg is not installed or cannot make the test clip";
         ASSERT_TRUE(m_dir.isValid());
+        // A temporary folder of the test's own: other test programs running
+        // meanwhile make and remove their run folders in the shared one.
+        m_oldTmpDir = qgetenv("TMPDIR");
+        ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("tmp")));
+        qputenv("TMPDIR", QFile::encodeName(m_dir.filePath(QStringLiteral("tmp"))));
         m_runFolders = runFolders();
     }
 
@@ -86,6 +91,10 @@ protected:
         for (const auto &[file, digest] : m_inputs)
             EXPECT_EQ(digestOf(file), digest) << file.toStdString();
         EXPECT_EQ(runFolders(), m_runFolders);
+        if (m_oldTmpDir.isNull())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", m_oldTmpDir);
     }
 
     static QByteArray digestOf(const QString &file)
@@ -159,6 +168,7 @@ protected:
     QTemporaryDir m_dir;
     std::map<QString, QByteArray> m_inputs;
     QStringList m_runFolders;
+    QByteArray m_oldTmpDir;
     RecordingFrontEnd frontEnd;
     TConversionResult result;
     QString errorLogText;
