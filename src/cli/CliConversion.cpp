@@ -16,11 +16,6 @@
 
 namespace {
 
-// The value options of EncodingOptions: their values are never taken for
-// one of this command's flags.
-const char *const EncodingValueOptions[]
-    = {"--profile", "--set", "--audio-track", "--out-dir", "--if-exists", "--list"};
-
 QString unixLines(QString text)
 {
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -75,10 +70,9 @@ bool ParseConversionOptions(const CliContext &context, const QStringList &flags,
             options.values.insert(arg, value);
         } else {
             rest << arg;
-            const bool takesValue
-                = std::any_of(std::begin(EncodingValueOptions), std::end(EncodingValueOptions),
-                    [&](const char *option) { return arg == QLatin1String(option); });
-            if (takesValue && i + 1 < context.args.size())
+            // A shared option's value is never taken for one of this
+            // command's flags.
+            if (IsEncodingValueOption(arg) && i + 1 < context.args.size())
                 rest << context.args.at(++i);
         }
     }

@@ -37,7 +37,114 @@ bool ParseSetOption(const QString &text, ProfileKey &key)
     return !key.section.isEmpty() && !key.key.isEmpty();
 }
 
+// What the options say, gathered before the settings are built: a profile
+// loads first, then the keys in the order given.
+struct OptionValues
+{
+    QString profile;
+    QList<ProfileKey> keys;
+    std::optional<int> audioTrack, outputExists;
+    std::optional<QString> outDir;
+    QStringList *inputs = nullptr;
+};
+
+using OptionHandler = bool (*)(const QString &value, OptionValues &values, QString &error);
+
+struct EncodingOption
+{
+    const char *name;
+    const char *valueName;
+    const char *help;
+    OptionHandler handle;
+};
+
+const EncodingOption EncodingOptionTable[] = {
+    {"--profile", "PATH", "load a conversion profile over the defaults",
+        [](const QString &value, OptionValues &v, QString &) {
+            v.profile = value;
+            return true;
+        }},
+    {"--set", "SECTION.Key=VALUE", "set one profile key (repeatable, after --profile)",
+        [](const QString &value, OptionValues &v, QString &error) {
+            ProfileKey key;
+            if (!ParseSetOption(value, key)) {
+                error = QStringLiteral("--set: \"%1\" is not SECTION.Key=VALUE").arg(value);
+                return false;
+            }
+            v.keys.append(key);
+            return true;
+        }},
+    {"--audio-track", "N", "audio track to convert (0: automatic)",
+        [](const QString &value, OptionValues &v, QString &error) {
+            const QString number = value.trimmed();
+            if (!IsValidInt(number) || number.toInt() < 0 || number.toInt() > MaxAudioStreams) {
+                error = QStringLiteral("--audio-track: \"%1\" is not a track number from 0 to %2")
+                            .arg(value)
+                            .arg(MaxAudioStreams);
+                return false;
+            }
+            v.audioTrack = number.toInt();
+            return true;
+        }},
+    {"--out-dir", "DIR", "write the outputs into DIR (default: beside the input)",
+        [](const QString &value, OptionValues &v, QString &) {
+            v.outDir = value;
+            return true;
+        }},
+    {"--if-exists", "rename|overwrite|skip", "when the output exists (default: rename)",
+        [](const QString &value, OptionValues &v, QString &error) {
+            const QString policy = value.trimmed().toLower();
+            for (const auto &[name, entry] : IfExistsPolicies)
+                if (policy == QLatin1String(name)) {
+                    v.outputExists = entry;
+                    return true;
+                }
+            error
+                = QStringLiteral("--if-exists: \"%1\" is not rename, overwrite or skip").arg(value);
+            return false;
+        }},
+    {"--list", "FILE.lst", "add the files of a list file",
+        [](const QString &value, OptionValues &v, QString &error) {
+            QStringList lines;
+            QString listError;
+            if (!ReadListFile(value, lines, &listError)) {
+                error = QStringLiteral("--list: ") + listError;
+                return false;
+            }
+            for (const QString &line : std::as_const(lines))
+                v.inputs->append(ListFileLinePath(line));
+            return true;
+        }},
+};
+
+const EncodingOption *findOption(const QString &arg)
+{
+    for (const EncodingOption &option : EncodingOptionTable)
+        if (arg == QLatin1String(option.name))
+            return &option;
+    return nullptr;
+}
+
 } // namespace
+
+const std::pair<const char *, int> IfExistsPolicies[3] = {
+    {"rename", OutputExists::Rename},
+    {"overwrite", OutputExists::Overwrite},
+    {"skip", OutputExists::Skip},
+};
+
+bool IsEncodingValueOption(const QString &arg)
+{
+    return findOption(arg) != nullptr;
+}
+
+QStringList EncodingOptionNames()
+{
+    QStringList names;
+    for (const EncodingOption &option : EncodingOptionTable)
+        names << QLatin1String(option.name);
+    return names;
+}
 
 int DefaultVideoCodecOfSettingsFile(const TAppParams &params)
 {
@@ -50,18 +157,16 @@ int DefaultVideoCodecOfSettingsFile(const TAppParams &params)
 bool ParseEncodingOptions(const QStringList &args, const QStringList &extraValueOptions,
     const EncodingOptionsBase &base, EncodingOptions &options, QString *error)
 {
-    const auto fail = [&](const QString &message) {
+    QString message;
+    const auto fail = [&](const QString &text) {
         if (error)
-            *error = message;
+            *error = text;
         return false;
     };
 
-    QString profile;
-    QList<ProfileKey> keys;
-    std::optional<int> audioTrack, outputExists;
-    std::optional<QString> outDir;
+    OptionValues values;
+    values.inputs = &options.inputs;
     bool filesOnly = false;
-
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &arg = args.at(i);
         if (filesOnly || !arg.startsWith(QLatin1String("--"))) {
@@ -72,59 +177,23 @@ bool ParseEncodingOptions(const QStringList &args, const QStringList &extraValue
             filesOnly = true;
             continue;
         }
-        const bool known = arg == QLatin1String("--profile") || arg == QLatin1String("--set")
-            || arg == QLatin1String("--audio-track") || arg == QLatin1String("--out-dir")
-            || arg == QLatin1String("--if-exists") || arg == QLatin1String("--list")
-            || extraValueOptions.contains(arg);
-        if (!known)
+        const EncodingOption *option = findOption(arg);
+        if (!option && !extraValueOptions.contains(arg))
             return fail(QStringLiteral("unknown option \"%1\"").arg(arg));
         if (i + 1 >= args.size())
             return fail(QStringLiteral("%1 needs a value").arg(arg));
         const QString value = args.at(++i);
+        if (!option) {
+            options.extra.insert(arg, value);
+            continue;
+        }
         // Such a value cannot name a file or a setting (a file argument is
         // skipped later, with a note).
-        if (HasNonUtf8Bytes(value) && !extraValueOptions.contains(arg))
+        if (HasNonUtf8Bytes(value))
             return fail(QStringLiteral("%1: \"%2\" is not valid UTF-8")
                             .arg(arg, EscapedNonUtf8Name(value)));
-
-        if (arg == QLatin1String("--profile")) {
-            profile = value;
-        } else if (arg == QLatin1String("--set")) {
-            ProfileKey key;
-            if (!ParseSetOption(value, key))
-                return fail(QStringLiteral("--set: \"%1\" is not SECTION.Key=VALUE").arg(value));
-            keys.append(key);
-        } else if (arg == QLatin1String("--audio-track")) {
-            const QString number = value.trimmed();
-            if (!IsValidInt(number) || number.toInt() < 0 || number.toInt() > MaxAudioStreams)
-                return fail(QStringLiteral("--audio-track: \"%1\" is not a track number from 0 "
-                                           "to %2")
-                                .arg(value)
-                                .arg(MaxAudioStreams));
-            audioTrack = number.toInt();
-        } else if (arg == QLatin1String("--out-dir")) {
-            outDir = value;
-        } else if (arg == QLatin1String("--if-exists")) {
-            const QString policy = value.trimmed().toLower();
-            if (policy == QLatin1String("rename"))
-                outputExists = OutputExists::Rename;
-            else if (policy == QLatin1String("overwrite"))
-                outputExists = OutputExists::Overwrite;
-            else if (policy == QLatin1String("skip"))
-                outputExists = OutputExists::Skip;
-            else
-                return fail(QStringLiteral("--if-exists: \"%1\" is not rename, overwrite or skip")
-                                .arg(value));
-        } else if (arg == QLatin1String("--list")) {
-            QStringList lines;
-            QString listError;
-            if (!ReadListFile(value, lines, &listError))
-                return fail(QStringLiteral("--list: ") + listError);
-            for (const QString &line : std::as_const(lines))
-                options.inputs.append(ListFileLinePath(line));
-        } else {
-            options.extra.insert(arg, value);
-        }
+        if (!option->handle(value, values, message))
+            return fail(message);
     }
 
     EncodingSettings &s = options.settings;
@@ -133,34 +202,43 @@ bool ParseEncodingOptions(const QStringList &args, const QStringList &extraValue
     // window's.
     s.rbOutDir = false;
     s.cbOutputExists = OutputExists::Rename;
-    if (!profile.isEmpty() && !LoadProfile(profile, s, base.strings, base.defaultVideoCodec))
-        return fail(QStringLiteral("--profile: cannot read \"%1\"").arg(profile));
-    for (const ProfileKey &key : std::as_const(keys)) {
+    if (!values.profile.isEmpty()
+        && !LoadProfile(values.profile, s, base.strings, base.defaultVideoCodec))
+        return fail(QStringLiteral("--profile: cannot read \"%1\"").arg(values.profile));
+    for (const ProfileKey &key : std::as_const(values.keys)) {
         if (!ApplyProfileKey(
                 s, key.section, key.key, key.value, base.strings, base.defaultVideoCodec))
             return fail(
                 QStringLiteral("--set: profiles have no key \"%1.%2\"").arg(key.section, key.key));
     }
-    if (audioTrack)
-        s.cbAudioTrackNo = *audioTrack;
-    if (outDir) {
+    if (values.audioTrack)
+        s.cbAudioTrackNo = *values.audioTrack;
+    if (values.outDir) {
         s.rbOutDir = true;
-        s.edOutDir = *outDir;
+        s.edOutDir = *values.outDir;
     }
-    if (outputExists)
-        s.cbOutputExists = *outputExists;
+    if (values.outputExists)
+        s.cbOutputExists = *values.outputExists;
     return true;
+}
+
+QString OptionUsageLine(const QString &option, const QString &help)
+{
+    // Help starts in column 28 when the option leaves room for it.
+    constexpr qsizetype HelpColumn = 28;
+    const QString left = QStringLiteral("  ") + option;
+    const QString gap = left.size() < HelpColumn ? QString(HelpColumn - left.size(), u' ')
+                                                 : QStringLiteral("   ");
+    return left + gap + help + u'\n';
 }
 
 QString EncodingOptionsUsage()
 {
-    return QStringLiteral(
-        "  --profile PATH            load a conversion profile over the defaults\n"
-        "  --set SECTION.Key=VALUE   set one profile key (repeatable, after --profile)\n"
-        "  --audio-track N           audio track to convert (0: automatic)\n"
-        "  --out-dir DIR             write the outputs into DIR (default: beside the input)\n"
-        "  --if-exists rename|overwrite|skip   when the output exists (default: rename)\n"
-        "  --list FILE.lst           add the files of a list file\n");
+    QString text;
+    for (const EncodingOption &option : EncodingOptionTable)
+        text += OptionUsageLine(QLatin1String(option.name) + u' ' + QLatin1String(option.valueName),
+            QLatin1String(option.help));
+    return text;
 }
 
 QStringList FilterInputFiles(const QStringList &inputs, QStringList *notes, int *nonUtf8Count)

@@ -5,22 +5,15 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 struct TAppStrings;
 struct TAppParams;
 
 // The options of the subcommands that build FFmpeg commands (command,
-// convert, script):
-//   --profile PATH            load a profile over the built-in defaults
-//   --set SECTION.Key=VALUE   apply one profile key (repeatable, in order,
-//                             after --profile)
-//   --audio-track N           cbAudioTrackNo entry (0 = automatic)
-//   --out-dir DIR             write the outputs into DIR (default: beside
-//                             each input)
-//   --if-exists rename|overwrite|skip   (default rename)
-//   --list FILE.lst           add the files of a list file
-//   --                        only file names follow
-// and FILE arguments.
+// convert, script), all listed once in the table of EncodingOptions.cpp
+// (see EncodingOptionsUsage), then "--" (only file names follow) and FILE
+// arguments.
 struct EncodingOptions
 {
     EncodingSettings settings;
@@ -52,6 +45,13 @@ bool ParseEncodingOptions(const QStringList &args, const QStringList &extraValue
 
 // The usage lines of the shared options, for --help texts.
 QString EncodingOptionsUsage();
+// One usage line: the option with its value, the help aligned after it.
+QString OptionUsageLine(const QString &option, const QString &help);
+// Whether arg is one of the shared options (each takes one value).
+bool IsEncodingValueOption(const QString &arg);
+QStringList EncodingOptionNames();
+// The values of --if-exists and the cbOutputExists entries they choose.
+extern const std::pair<const char *, int> IfExistsPolicies[3];
 
 // The inputs the list accepts, as the list filters them: a supported
 // extension, an existing file (made absolute), not already taken (the same
