@@ -1,7 +1,7 @@
 // What building one file's command costs: the six pieces and the run text
 // for an analysed file, as the conversion driver and the batch export do
 // for every file, and the preview the window refreshes on every selection.
-#include "app/VideoFileInfo.h"
+#include "analysis/VideoFileInfo.h"
 #include "encoding/CommandAssembly.h"
 #include "encoding/PieceContext.h"
 #include "encoding/SettingsDefaults.h"

@@ -1,8 +1,8 @@
 #include "app/AppStartup.h"
 
+#include "app/IniFile.h"
 #include "app/ProgramDir.h"
-#include "settings/IniFile.h"
-#include "settings/ToolKeys.h"
+#include "app/ToolKeys.h"
 
 #include <QDir>
 #include <QFileInfo>

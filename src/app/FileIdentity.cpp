@@ -15,3 +15,9 @@ std::optional<FileFacts> fileFactsOf(const QString &path)
     facts.size = int64_t(info.st_size);
     return facts;
 }
+
+std::optional<FileIdentity> fileIdentityOf(const QString &path)
+{
+    const std::optional<FileFacts> facts = fileFactsOf(path);
+    return facts ? std::optional<FileIdentity>(facts->identity) : std::nullopt;
+}

@@ -26,3 +26,4 @@ struct FileFacts
 
 // Nothing when nothing (or a dangling link) has this name.
 std::optional<FileFacts> fileFactsOf(const QString &path);
+std::optional<FileIdentity> fileIdentityOf(const QString &path);

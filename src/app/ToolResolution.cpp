@@ -1,8 +1,8 @@
 #include "app/ToolResolution.h"
 
 #include "app/AppInfo.h"
+#include "app/IniFile.h"
 #include "app/ProgramDir.h"
-#include "settings/IniFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,12 +2,12 @@
 
 #include "app/AppInfo.h"
 #include "app/AppStartup.h"
+#include "app/IniFile.h"
 #include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
+#include "app/ToolKeys.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
-#include "settings/IniFile.h"
-#include "settings/ToolKeys.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

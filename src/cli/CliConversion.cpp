@@ -4,6 +4,7 @@
 #include "app/ProgramDir.h"
 #include "conversion/EncoderOutput.h"
 #include "encoding/SettingsLists.h"
+#include "filelist/InputFilter.h"
 #include "filelist/SupportedExtensions.h"
 #include "i18n/AppStrings.h"
 

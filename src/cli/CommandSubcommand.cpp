@@ -1,10 +1,9 @@
 #include "cli/CommandSubcommand.h"
 
 #include "analysis/FFmpegProbe.h"
-#include "app/FFmpegMissing.h"
+#include "analysis/VideoFileInfo.h"
 #include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
-#include "app/VideoFileInfo.h"
 #include "cli/EncodingOptions.h"
 #include "conversion/ConsoleRunner.h"
 #include "encoding/CommandAssembly.h"
@@ -13,7 +12,9 @@
 #include "encoding/OutputName.h"
 #include "encoding/PieceContext.h"
 #include "encoding/SettingsLists.h"
+#include "filelist/InputFilter.h"
 #include "i18n/AppStrings.h"
+#include "i18n/FFmpegMissing.h"
 
 const char CommandSubcommandUsage[] = "[OPTIONS] FILE... | [OPTIONS] --preview FILE";
 const char CommandSubcommandSummary[]

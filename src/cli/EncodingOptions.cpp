@@ -1,17 +1,17 @@
 #include "cli/EncodingOptions.h"
 
+#include "analysis/VideoFileInfo.h"
 #include "app/AppParams.h"
+#include "app/IniFile.h"
 #include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
 #include "app/TextHelpers.h"
-#include "app/VideoFileInfo.h"
 #include "encoding/OutputName.h"
 #include "encoding/Profiles.h"
 #include "encoding/SettingsDefaults.h"
 #include "encoding/SettingsLists.h"
 #include "filelist/ListFile.h"
 #include "filelist/SupportedExtensions.h"
-#include "settings/IniFile.h"
 
 #include <QFileInfo>
 #include <optional>
@@ -239,41 +239,4 @@ QString EncodingOptionsUsage()
         text += OptionUsageLine(QLatin1String(option.name) + u' ' + QLatin1String(option.valueName),
             QLatin1String(option.help));
     return text;
-}
-
-QStringList FilterInputFiles(const QStringList &inputs, QStringList *notes, int *nonUtf8Count)
-{
-    QStringList accepted;
-    std::set<TFileIdentity> taken; // one stat per input, not one per pair
-    const auto note = [&](const QString &path, const char *why) {
-        if (notes)
-            notes->append(QStringLiteral("skipped \"%1\": %2").arg(path, QLatin1String(why)));
-    };
-    for (const QString &input : inputs) {
-        if (input.isEmpty())
-            continue;
-        const QString path = ExpandFullPath(input);
-        if (HasNonUtf8Bytes(path)) {
-            if (notes)
-                notes->append(QStringLiteral("skipped ") + NonUtf8NameMessage(path));
-            if (nonUtf8Count)
-                ++*nonUtf8Count;
-            continue;
-        }
-        if (!IsSupportedFile(input)) {
-            note(input, "not a supported media file");
-            continue;
-        }
-        if (!QFileInfo(path).isFile()) {
-            note(input, "no such file");
-            continue;
-        }
-        const std::optional<TFileIdentity> identity = FileIdentityOf(path);
-        if (identity && !taken.insert(*identity).second) {
-            note(input, "already listed");
-            continue;
-        }
-        accepted.append(path);
-    }
-    return accepted;
 }

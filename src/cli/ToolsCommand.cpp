@@ -1,8 +1,8 @@
 #include "cli/AnalysisCommands.h"
 
 #include "analysis/ToolsReport.h"
-#include "app/FFmpegMissing.h"
 #include "i18n/AppStrings.h"
+#include "i18n/FFmpegMissing.h"
 
 int RunToolsCommand(CliContext &context)
 {

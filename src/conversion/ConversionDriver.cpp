@@ -4,7 +4,6 @@
 #include "analysis/MediaInfoLibrary.h"
 #include "app/AppInfo.h"
 #include "app/AppStartup.h"
-#include "app/FFmpegMissing.h"
 #include "app/TextHelpers.h"
 #include "conversion/BatchScript.h"
 #include "conversion/ConversionFrontEnd.h"
@@ -15,6 +14,7 @@
 #include "encoding/OutputName.h"
 #include "encoding/PieceContext.h"
 #include "encoding/SettingsLists.h"
+#include "i18n/FFmpegMissing.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/VideoFileInfo.h"
+#include "analysis/VideoFileInfo.h"
 
 #include <QString>
 #include <atomic>

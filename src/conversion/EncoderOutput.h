@@ -33,7 +33,7 @@ struct TEncoderProgressInputs
     int PassNo = 0;
     int FileNo = 0;
     int FileCount = 0;
-    // CurrentFileInfo().VideoStreams[0].Frames; 0 when unknown.
+    // The probed file's VideoStreams[0].Frames; 0 when unknown.
     int64_t TotalFrames = 0;
     // chHideEncoderOutput ("Don't show encoder output").
     bool HideEncoderOutput = false;

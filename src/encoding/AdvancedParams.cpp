@@ -1,8 +1,8 @@
 #include "encoding/AdvancedParams.h"
 
+#include "analysis/VideoFileInfo.h"
 #include "app/ProgramDir.h"
 #include "app/TextHelpers.h"
-#include "app/VideoFileInfo.h"
 #include "encoding/AudioParams.h"
 #include "encoding/PieceContext.h"
 #include "encoding/SettingsLists.h"

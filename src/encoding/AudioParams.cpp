@@ -1,8 +1,8 @@
 #include "encoding/AudioParams.h"
 
+#include "analysis/VideoFileInfo.h"
 #include "app/AppParams.h"
 #include "app/TextHelpers.h"
-#include "app/VideoFileInfo.h"
 #include "encoding/EncoderSupport.h"
 #include "encoding/PieceContext.h"
 #include "encoding/SettingsLists.h"

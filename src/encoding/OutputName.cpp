@@ -60,20 +60,12 @@ bool PathEntryExists(const QString &path)
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
-std::optional<TFileIdentity> FileIdentityOf(const QString &path)
-{
-    struct stat info;
-    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return std::nullopt;
-    return TFileIdentity{uint64_t(info.st_dev), uint64_t(info.st_ino)};
-}
-
 bool IsSameFile(const QString &a, const QString &b)
 {
     if (a == b)
         return true;
-    const std::optional<TFileIdentity> ia = FileIdentityOf(a);
-    return ia && ia == FileIdentityOf(b);
+    const std::optional<FileIdentity> ia = fileIdentityOf(a);
+    return ia && ia == fileIdentityOf(b);
 }
 
 QString UniqueOutputName(const QString &Path, const QString &Separator, int Digits)
@@ -84,7 +76,7 @@ QString UniqueOutputName(const QString &Path, const QString &Separator, int Digi
 InputIdentities::InputIdentities(const QStringList &inputs)
 {
     for (qsizetype i = 0; i < inputs.size(); ++i) {
-        if (const std::optional<TFileIdentity> identity = FileIdentityOf(inputs.at(i)))
+        if (const std::optional<FileIdentity> identity = fileIdentityOf(inputs.at(i)))
             m_last[*identity] = i;
     }
 }
@@ -93,7 +85,7 @@ qsizetype InputIdentities::lastIndexOf(const QString &path) const
 {
     if (m_last.empty())
         return -1;
-    const std::optional<TFileIdentity> identity = FileIdentityOf(path);
+    const std::optional<FileIdentity> identity = fileIdentityOf(path);
     if (!identity)
         return -1;
     const auto found = m_last.find(*identity);
@@ -200,7 +192,7 @@ OutputNamePlanner::Claim OutputNamePlanner::claim(const QString &path)
         return errno == EEXIST ? AlreadyTaken : NotCreated;
     struct stat info;
     if (::fstat(fd, &info) == 0)
-        m_reserved.push_back({path, TFileIdentity{uint64_t(info.st_dev), uint64_t(info.st_ino)}});
+        m_reserved.push_back({path, FileIdentity{uint64_t(info.st_dev), uint64_t(info.st_ino)}});
     ::close(fd);
     return Claimed;
 }
@@ -211,12 +203,12 @@ void OutputNamePlanner::release(const QString &path)
         m_reserved.begin(), m_reserved.end(), [&](const Reservation &r) { return r.path == path; });
     if (found == m_reserved.end())
         return;
-    const TFileIdentity identity = found->identity;
+    const FileIdentity identity = found->identity;
     m_reserved.erase(found);
     struct stat info;
     const QByteArray name = QFile::encodeName(path);
     if (::lstat(name.constData(), &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0
-        && TFileIdentity{uint64_t(info.st_dev), uint64_t(info.st_ino)} == identity)
+        && FileIdentity{uint64_t(info.st_dev), uint64_t(info.st_ino)} == identity)
         ::unlink(name.constData());
 }
 

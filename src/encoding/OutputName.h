@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/FileIdentity.h"
+
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -31,16 +33,6 @@ bool PathEntryExists(const QString &path);
 // links, or letter case on a file system that ignores it).
 bool IsSameFile(const QString &a, const QString &b);
 
-// What IsSameFile compares: device and inode of an existing file. Lets a
-// caller check many names against each other with one stat per name.
-struct TFileIdentity
-{
-    uint64_t Device = 0;
-    uint64_t Inode = 0;
-    auto operator<=>(const TFileIdentity &) const = default;
-};
-std::optional<TFileIdentity> FileIdentityOf(const QString &path);
-
 // The identities of a run's inputs in walk order, taken once: one stat per
 // input, whatever the number of names checked against them.
 class InputIdentities
@@ -53,7 +45,7 @@ public:
     qsizetype lastIndexOf(const QString &path) const;
 
 private:
-    std::map<TFileIdentity, qsizetype> m_last;
+    std::map<FileIdentity, qsizetype> m_last;
 };
 
 // The output of one row and what to do with it.
@@ -135,7 +127,7 @@ private:
     struct Reservation
     {
         QString path;
-        TFileIdentity identity;
+        FileIdentity identity;
     };
     std::vector<Reservation> m_reserved;
 };

@@ -1,11 +1,11 @@
 #include "encoding/Profiles.h"
 
 #include "app/AppInfo.h"
+#include "app/IniFile.h"
 #include "app/TextHelpers.h"
 #include "encoding/SettingsLists.h"
 #include "encoding/SettingsTable.h"
 #include "i18n/AppStrings.h"
-#include "settings/IniFile.h"
 
 #include <QDir>
 #include <QFileInfo>

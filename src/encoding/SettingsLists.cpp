@@ -1,9 +1,9 @@
 #include "encoding/SettingsLists.h"
 
-#include "app/VideoFileInfo.h"
+#include "analysis/VideoFileInfo.h"
+#include "app/IniFile.h"
 #include "encoding/SettingsTable.h"
 #include "i18n/AppStrings.h"
-#include "settings/IniFile.h"
 
 #include <QFile>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "encoding/VideoParams.h"
 
+#include "analysis/VideoFileInfo.h"
 #include "app/TextHelpers.h"
-#include "app/VideoFileInfo.h"
 #include "encoding/AdvancedParams.h"
 #include "encoding/PieceContext.h"
 #include "encoding/SettingsLists.h"

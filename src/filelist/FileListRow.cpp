@@ -1,7 +1,7 @@
 #include "filelist/FileListRow.h"
 
+#include "analysis/VideoFileInfo.h"
 #include "app/TextHelpers.h"
-#include "app/VideoFileInfo.h"
 #include "i18n/AppStrings.h"
 
 using namespace Qt::StringLiterals;

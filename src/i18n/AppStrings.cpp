@@ -1,7 +1,7 @@
 #include "i18n/AppStrings.h"
 
 #include "app/AppInfo.h"
-#include "settings/IniFile.h"
+#include "app/IniFile.h"
 
 #include <QFileInfo>
 #include <QHash>

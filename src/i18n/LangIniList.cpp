@@ -1,6 +1,6 @@
 #include "i18n/LangIniList.h"
 
-#include "settings/IniFile.h"
+#include "app/IniFile.h"
 
 #include <QDir>
 #include <QFileInfo>

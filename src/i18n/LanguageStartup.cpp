@@ -1,8 +1,8 @@
 #include "i18n/LanguageStartup.h"
 
+#include "app/IniFile.h"
 #include "i18n/AppStrings.h"
 #include "i18n/LangIniList.h"
-#include "settings/IniFile.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 #include "settings/SettingsFile.h"
 
-#include "settings/IniFile.h"
+#include "app/IniFile.h"
 
 #include <QFileInfo>
 #include <algorithm>

@@ -3,9 +3,9 @@
 #include "app/AppInfo.h"
 #include "app/AppParams.h"
 #include "app/AppStartup.h"
+#include "app/IniFile.h"
 #include "app/ProgramDir.h"
 #include "i18n/LanguageStartup.h"
-#include "settings/IniFile.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "CliTestSupport.h"
 #include "analysis/Crc32.h"
-#include "app/FFmpegMissing.h"
 #include "app/ToolResolution.h"
 #include "i18n/AppStrings.h"
+#include "i18n/FFmpegMissing.h"
 #include "support/TestSupport.h"
 
 #include <QDir>

@@ -3,6 +3,7 @@
 #include "cli/EncodingOptions.h"
 #include "encoding/Profiles.h"
 #include "encoding/SettingsLists.h"
+#include "filelist/InputFilter.h"
 #include "i18n/AppStrings.h"
 #include "support/TestSupport.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/VideoFileInfo.h"
+#include "analysis/VideoFileInfo.h"
 #include "encoding/EncodingSettings.h"
 #include "encoding/MessageSink.h"
 #include "encoding/PieceContext.h"

@@ -1,4 +1,4 @@
-#include "app/VideoFileInfo.h"
+#include "analysis/VideoFileInfo.h"
 #include "encoding/SettingsDefaults.h"
 #include "encoding/SettingsLists.h"
 #include "encoding/SettingsTexts.h"

@@ -1,8 +1,8 @@
 #include "encoding/Profiles.h"
+#include "app/IniFile.h"
 #include "encoding/SettingsDefaults.h"
 #include "encoding/SettingsLists.h"
 #include "i18n/AppStrings.h"
-#include "settings/IniFile.h"
 #include "support/TestSupport.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "filelist/FileListRow.h"
-#include "app/VideoFileInfo.h"
+#include "analysis/VideoFileInfo.h"
 #include "i18n/AppStrings.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "i18n/AppStrings.h"
-#include "app/FFmpegMissing.h"
+#include "i18n/FFmpegMissing.h"
 #include "i18n/I18nTestSupport.h"
 
 #include <gtest/gtest.h>

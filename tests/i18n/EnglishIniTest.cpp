@@ -1,8 +1,8 @@
+#include "app/IniFile.h"
 #include "i18n/AppStrings.h"
 #include "i18n/I18nTestSupport.h"
 #include "i18n/LangIniList.h"
 #include "i18n/LanguageStartup.h"
-#include "settings/IniFile.h"
 #include "support/TestSupport.h"
 
 #include <QSet>

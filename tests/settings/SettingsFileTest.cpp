@@ -1,5 +1,5 @@
 #include "settings/SettingsFile.h"
-#include "settings/IniFile.h"
+#include "app/IniFile.h"
 #include "support/TestSupport.h"
 
 #include <QDir>

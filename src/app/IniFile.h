@@ -34,8 +34,8 @@ public:
     QStringList sections() const;
     QStringList keys(const QString &section) const;
 
-    QString readString(const QString &section, const QString &key,
-                       const QString &defaultValue = {}) const;
+    QString readString(
+        const QString &section, const QString &key, const QString &defaultValue = {}) const;
     // Decimal, or hexadecimal after "0x"; anything else gives the default.
     int readInteger(const QString &section, const QString &key, int defaultValue) const;
     // Read as an integer: 0 is false, any other integer true.
@@ -56,9 +56,9 @@ public:
 private:
     struct Line
     {
-        QString text;           // the line as it stands in the file
-        QString name;           // section name of a header, key of a key line
-        int header = -1;        // header line of the section the line belongs to
+        QString text; // the line as it stands in the file
+        QString name; // section name of a header, key of a key line
+        int header = -1; // header line of the section the line belongs to
         bool isHeader = false;
     };
 

@@ -95,6 +95,3 @@ void ClearVideoFileInfo(TVideoFileInfo &info);
 // in half is dropped whole rather than leaving half a character.
 void SetFileName(TVideoFileInfo &info, const QString &path);
 QString LimitFileName(const QString &path);
-
-// The record of the file whose command is being built.
-TVideoFileInfo &CurrentFileInfo();

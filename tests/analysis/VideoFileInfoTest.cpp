@@ -1,4 +1,4 @@
-#include "app/VideoFileInfo.h"
+#include "analysis/VideoFileInfo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "settings/ToolKeys.h"
+#include "app/ToolKeys.h"
 
+#include "app/IniFile.h"
 #include "app/ProgramDir.h"
-#include "settings/IniFile.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "app/VideoFileInfo.h"
+#include "analysis/VideoFileInfo.h"
 
 void ClearVideoFileInfo(TVideoFileInfo &info)
 {
@@ -18,10 +18,4 @@ QString LimitFileName(const QString &path)
 void SetFileName(TVideoFileInfo &info, const QString &path)
 {
     info.FileName = LimitFileName(path);
-}
-
-TVideoFileInfo &CurrentFileInfo()
-{
-    static TVideoFileInfo info;
-    return info;
 }

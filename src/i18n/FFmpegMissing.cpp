@@ -1,4 +1,4 @@
-#include "app/FFmpegMissing.h"
+#include "i18n/FFmpegMissing.h"
 
 #include "app/AppInfo.h"
 #include "i18n/AppStrings.h"

@@ -1,10 +1,12 @@
-#include "settings/IniFile.h"
+#include "app/IniFile.h"
 
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
 
-IniFile::IniFile(const QString &path) : m_path(path) {}
+IniFile::IniFile(const QString &path)
+    : m_path(path)
+{ }
 
 bool IniFile::load()
 {
@@ -149,8 +151,8 @@ QStringList IniFile::keys(const QString &section) const
     return result;
 }
 
-QString IniFile::readString(const QString &section, const QString &key,
-                            const QString &defaultValue) const
+QString IniFile::readString(
+    const QString &section, const QString &key, const QString &defaultValue) const
 {
     const int index = findKey(section, key);
     if (index < 0)

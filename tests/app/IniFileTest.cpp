@@ -1,4 +1,4 @@
-#include "settings/IniFile.h"
+#include "app/IniFile.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -33,7 +33,8 @@ TEST(IniFile, SectionsAndKeysMatchWithoutCase)
 
 TEST(IniFile, ValueKindsAndFallbacks)
 {
-    const IniFile ini = FromText("[A]\nHex=0x1F\nNeg=-12\nText=12a\nZero=0\nOne=7\nEmpty=\nBare0x=0x\n");
+    const IniFile ini
+        = FromText("[A]\nHex=0x1F\nNeg=-12\nText=12a\nZero=0\nOne=7\nEmpty=\nBare0x=0x\n");
     EXPECT_EQ(ini.readInteger("A", "Hex", 5), 31);
     EXPECT_EQ(ini.readInteger("A", "Neg", 5), -12);
     EXPECT_EQ(ini.readInteger("A", "Text", 5), 5);
@@ -69,12 +70,14 @@ TEST(IniFile, ValuesAreCutTo2047Characters)
 
 TEST(IniFile, WritingReplacesInPlaceAndKeepsEverythingElse)
 {
-    IniFile ini = FromText("; header comment\r\n[MAIN]\r\nLeft=10\r\n; note\r\nUserKey=mine\r\n\r\n[OTHER]\r\nx=1\r\n");
+    IniFile ini = FromText("; header comment\r\n[MAIN]\r\nLeft=10\r\n; "
+                           "note\r\nUserKey=mine\r\n\r\n[OTHER]\r\nx=1\r\n");
     ini.writeInteger("main", "left", 20);
     ini.writeString("MAIN", "Top", "5");
     ini.writeString("New", "k", "v");
     EXPECT_EQ(QString::fromUtf8(ini.toBytes()),
-              "; header comment\n[MAIN]\nLeft=20\n; note\nUserKey=mine\nTop=5\n\n[OTHER]\nx=1\n[New]\nk=v\n");
+        "; header comment\n[MAIN]\nLeft=20\n; "
+        "note\nUserKey=mine\nTop=5\n\n[OTHER]\nx=1\n[New]\nk=v\n");
     EXPECT_EQ(ini.readString("OTHER", "x"), "1");
     EXPECT_EQ(ini.readString("New", "K"), "v");
 }
@@ -97,7 +100,8 @@ TEST(IniFile, ByteOrderMarksSelectTheEncoding)
         le.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
         be.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
     }
-    for (const QByteArray &bytes : {QByteArray("\xEF\xBB\xBF") + text.toUtf8(), le, be, text.toUtf8()}) {
+    for (const QByteArray &bytes :
+        {QByteArray("\xEF\xBB\xBF") + text.toUtf8(), le, be, text.toUtf8()}) {
         IniFile ini;
         ini.loadFromBytes(bytes);
         EXPECT_EQ(ini.readString("s", "name"), QStringLiteral("Čeština ü"));
@@ -128,7 +132,9 @@ TEST(IniFile, FailedSaveLeavesTheOldFileIntact)
     ini.writeString("MAIN", "Big", QString(2 * 1024 * 1024, u'x'));
 
     // A file-size limit makes the write fail the way a full disk does.
-    struct rlimit old {};
+    struct rlimit old
+    {
+    };
     getrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, SIG_IGN);
     struct rlimit small = old;

@@ -1,6 +1,6 @@
-#include "settings/ToolKeys.h"
+#include "app/ToolKeys.h"
 #include "app/AppInfo.h"
-#include "settings/IniFile.h"
+#include "app/IniFile.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
