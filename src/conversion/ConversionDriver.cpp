@@ -92,8 +92,7 @@ TConversionResult ConversionDriver::run(
         m_state.AbortRequested = false;
         m_abortDeadline = 0;
         m_abortGraceMs = s.abortGraceMs;
-        m_runner.clearStopRequest();
-        m_aheadRunner.clearStopRequest();
+        clearStopRequests();
         m_state.IsConverting = true;
     }
     m_state.AudioOnly = false;
@@ -158,8 +157,8 @@ TConversionEnd ConversionDriver::startRun(const std::vector<TConversionRow> &row
     // The first file is analysed while FFmpeg is asked for its encoders and
     // the MediaInfo library is loaded, the others while the first one
     // converts: the run's start waits for as little as it can.
-    std::future<std::optional<EncoderSet>> encoders
-        = std::async(std::launch::async, QueryEncoders, m_ffmpeg);
+    std::future<std::optional<EncoderSet>> encoders = std::async(std::launch::async,
+        [this, ffmpeg = m_ffmpeg] { return QueryEncoders(ffmpeg, &m_queryRunner); });
     if (!s.BatchOnly) {
         probeAhead(-1, 1);
         LoadMediaInfoLibrary(s.params.MediaInfoDll);
@@ -283,7 +282,7 @@ std::optional<TConversionEnd> ConversionDriver::convertRow(int index, TConversio
     ClearVideoFileInfo(m_state.CurrentFileInfo);
     TVideoFileInfo info;
     if (!takeProbeAhead(m_input, info))
-        ProbeWithFFmpeg(m_input, m_ffmpeg, s.params.MediaInfoDll, info, &m_runner);
+        ProbeWithFFmpeg(m_input, m_ffmpeg, s.params.MediaInfoDll, info, &m_probeRunner);
     m_state.CurrentFileInfo = info;
     pause();
 
@@ -464,8 +463,13 @@ void ConversionDriver::cleanUp()
     std::lock_guard lock(m_abortMutex);
     m_state.AbortRequested = false;
     m_abortDeadline = 0;
-    m_runner.clearStopRequest();
-    m_aheadRunner.clearStopRequest();
+    clearStopRequests();
+}
+
+void ConversionDriver::clearStopRequests()
+{
+    for (ConsoleRunner *runner : {&m_runner, &m_aheadRunner, &m_queryRunner, &m_probeRunner})
+        runner->clearStopRequest();
 }
 
 void ConversionDriver::endOfWalk()
@@ -528,13 +532,22 @@ void ConversionDriver::probeAhead(qsizetype fromIndex, int maxFiles)
     }
     m_aheadTask = std::async(std::launch::async,
         [this, inputs, promises, ffmpeg = m_ffmpeg, mediaInfo = m_setup->params.MediaInfoDll] {
+            // Work ahead must not slow the conversion down on a busy
+            // machine: FFmpeg and the MediaInfo analysis that follows it
+            // get only what the encoder leaves. This thread is the task's
+            // own, so lowering it changes nothing else.
+            LowerCurrentThreadPriority();
+            ConsoleRunOptions options = ToolAnswerOptions();
+            options.lowestPriority = true;
             int answered = 0;
             try {
-                ProbeFilesWithFFmpeg(inputs, ffmpeg, mediaInfo, m_aheadRunner,
+                ProbeFilesWithFFmpeg(
+                    inputs, ffmpeg, mediaInfo, m_aheadRunner,
                     [&](int k, std::optional<TVideoFileInfo> info) {
                         (*promises)[size_t(k)].set_value(std::move(info));
                         answered = k + 1;
-                    });
+                    },
+                    options);
             } catch (...) {
                 // Each file is then analysed on its own, which reports it.
             }
@@ -639,8 +652,10 @@ bool ConversionDriver::RequestAbort()
     // The runner sends "q" and stops FFmpeg by force after the grace time,
     // printing or not; a request between two runs reaches the next one.
     m_runner.requestStop(m_abortGraceMs);
-    // A probe made ahead is no longer needed.
+    // The probes and the encoder query have nothing to finish.
     m_aheadRunner.requestStop(0);
+    m_probeRunner.requestStop(0);
+    m_queryRunner.requestStop(0);
     return true;
 }
 

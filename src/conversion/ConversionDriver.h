@@ -135,6 +135,7 @@ private:
     // since; false when there is none to use.
     bool takeProbeAhead(const QString &input, TVideoFileInfo &info);
     void dropProbeAhead();
+    void clearStopRequests();
     bool ensureLogDir();
     bool deleteOutput(const QString &path);
     void setRowStatus(int index, TConversionRow &row, const QString &status);
@@ -145,9 +146,14 @@ private:
     void pause() const;
 
     IConversionFrontEnd &m_frontEnd;
+    // Runs the conversions.
     ConsoleRunner m_runner;
     // Runs the probes made ahead.
     ConsoleRunner m_aheadRunner;
+    // Ask FFmpeg for its encoders and for the description of the current
+    // file: an abort stops them at once ("q" means nothing to them).
+    ConsoleRunner m_queryRunner;
+    ConsoleRunner m_probeRunner;
     TConversionState m_state;
     ErrorLog m_errorLog;
     std::unique_ptr<EncoderOutputHandler> m_output;
