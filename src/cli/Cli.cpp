@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <csignal>
 #include <cstdio>
 
 void PrintOut(const QString &text)
@@ -88,6 +89,10 @@ bool ApplyToolOptions(TAppParams &params, const QString &ffmpeg, const QString &
 
 int RunCli(int argc, char *argv[])
 {
+    // A reader that went away (quillon-cli ... | head) makes writes fail
+    // with EPIPE instead of killing us before clean-up (children start with
+    // the default action again).
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
