@@ -160,7 +160,7 @@ TConversionEnd ConversionDriver::startRun(const std::vector<TConversionRow> &row
     std::future<std::optional<EncoderSet>> encoders = std::async(std::launch::async,
         [this, ffmpeg = m_ffmpeg] { return QueryEncoders(ffmpeg, &m_queryRunner); });
     if (!s.BatchOnly) {
-        probeAhead(-1, 1);
+        probeAhead(-1, 1, false);
         LoadMediaInfoLibrary(s.params.MediaInfoDll);
     }
 
@@ -355,7 +355,7 @@ uint32_t ConversionDriver::runPass(const CommandLine &command, const QString &wo
 {
     m_ranFFmpeg = true;
     m_unfinishedOutput = m_outputPath;
-    probeAhead(m_rowIndex, ProbeBatchSize);
+    probeAhead(m_rowIndex, ProbeBatchSize, true);
     const FlushHook hook = [this](const ConsoleFlush &flush) {
         updateAbortNow();
         m_frontEnd.progress(m_output->onFlush(flush, progressInputs()));
@@ -502,7 +502,7 @@ void ConversionDriver::endOfWalk()
     }
 }
 
-void ConversionDriver::probeAhead(qsizetype fromIndex, int maxFiles)
+void ConversionDriver::probeAhead(qsizetype fromIndex, int maxFiles, bool whileConverting)
 {
     if (!m_rows || abortSet())
         return;
@@ -531,14 +531,17 @@ void ConversionDriver::probeAhead(qsizetype fromIndex, int maxFiles)
         m_ahead.push_back(file);
     }
     m_aheadTask = std::async(std::launch::async,
-        [this, inputs, promises, ffmpeg = m_ffmpeg, mediaInfo = m_setup->params.MediaInfoDll] {
-            // Work ahead must not slow the conversion down on a busy
-            // machine: FFmpeg and the MediaInfo analysis that follows it
-            // get only what the encoder leaves. This thread is the task's
-            // own, so lowering it changes nothing else.
-            LowerCurrentThreadPriority();
+        [this, inputs, promises, ffmpeg = m_ffmpeg, mediaInfo = m_setup->params.MediaInfoDll,
+            whileConverting] {
+            // Work ahead must not slow the conversion down: FFmpeg and the
+            // MediaInfo analysis that follows it get only what the encoder
+            // leaves. This thread is the task's own, so lowering it changes
+            // nothing else. The first file's analysis is awaited at once.
             ConsoleRunOptions options = ToolAnswerOptions();
-            options.lowestPriority = true;
+            if (whileConverting) {
+                LowerCurrentThreadPriority();
+                options.lowestPriority = true;
+            }
             int answered = 0;
             try {
                 ProbeFilesWithFFmpeg(

@@ -129,8 +129,9 @@ private:
     // Analyses the next checked rows after fromIndex (up to maxFiles of
     // them, in one FFmpeg run) on a thread of its own, so that each analysis
     // is ready when its file's turn comes; nothing when the next one is
-    // being analysed already.
-    void probeAhead(qsizetype fromIndex, int maxFiles);
+    // being analysed already. While a conversion runs (whileConverting) the
+    // analyses take only the CPU time it leaves.
+    void probeAhead(qsizetype fromIndex, int maxFiles, bool whileConverting);
     // The analysis made ahead for input, when its file has not changed
     // since; false when there is none to use.
     bool takeProbeAhead(const QString &input, TVideoFileInfo &info);

@@ -31,6 +31,8 @@
 //   readonly         take the write permissions off the output file
 //   exit:N           end with exit code N
 //   flood:BYTES      write BYTES bytes "x" to standard error, no line end
+//   log-nice:FILE    append its CPU priority (nice value), a tab and its
+//                    arguments joined by blanks as one line to FILE
 // A run that reaches the end of its section exits with code 0.
 //
 // A [first] section holds actions of the same kind that any call (encoder
@@ -51,6 +53,7 @@
 #include <fstream>
 #include <poll.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -300,6 +303,15 @@ public:
                 ::chmod(m_output.c_str(), 0444);
             } else if (name == "exit") {
                 return std::atoi(value.c_str());
+            } else if (name == "log-nice") {
+                std::string line = std::to_string(::getpriority(PRIO_PROCESS, 0)) + "\t";
+                for (size_t i = 0; i < m_args.size(); ++i)
+                    line += (i ? " " : "") + m_args[i];
+                const int fd = ::open(value.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+                if (fd >= 0) {
+                    writeAll(fd, line + "\n");
+                    ::close(fd);
+                }
             } else if (name == "flood") {
                 const std::string chunk(65536, 'x');
                 for (long left = std::atol(value.c_str()); left > 0; left -= long(chunk.size()))
