@@ -64,10 +64,10 @@ void LowerCurrentThreadPriority();
 // The program is killed when this process ends, however it ends (SIGKILL
 // included), so no FFmpeg outlives Quillon. The kernel ties this to the
 // thread that started the program, not to the process: a program started
-// from a thread that ends is killed then. RunConsoleApp returns only after
-// its program has ended, so its calling thread always lives long enough;
-// do not end such a thread by other means (pthread_exit, cancellation)
-// while it waits.
+// from a thread that ends is killed then. RunConsoleApp does not return
+// while its program runs (it waits for it, or kills it), so its calling
+// thread lives long enough; do not end such a thread by other means
+// (pthread_exit, cancellation) while it waits.
 class ConsoleRunner
 {
 public:
