@@ -2,6 +2,7 @@
 
 #include "analysis/FFmpegProbeOutput.h"
 #include "analysis/MediaInfoAnalysis.h"
+#include "analysis/MediaInfoLibrary.h"
 #include "app/AppParams.h"
 #include "app/TextHelpers.h"
 #include "conversion/CommandLine.h"
@@ -9,6 +10,8 @@
 
 #include <QFileInfo>
 #include <QStringList>
+#include <future>
+#include <system_error>
 
 CommandLine ProbeCommandLine(const QString &ffmpegPath, const QString &fileName)
 {
@@ -17,8 +20,9 @@ CommandLine ProbeCommandLine(const QString &ffmpegPath, const QString &fileName)
     return command;
 }
 
-void ProbeWithFFmpeg(const QString &fileName, const QString &ffmpegPath,
-    const QString &mediaInfoDll, TVideoFileInfo &info, ConsoleRunner *runner)
+bool ProbeWithFFmpeg(const QString &fileName, const QString &ffmpegPath,
+    const QString &mediaInfoDll, TVideoFileInfo &info, ConsoleRunner *runner,
+    std::chrono::milliseconds timeout)
 {
     TVideoFileInfo probed;
     SetFileName(probed, fileName);
@@ -26,20 +30,36 @@ void ProbeWithFFmpeg(const QString &fileName, const QString &ffmpegPath,
     info = probed;
     if (fileName.isEmpty() || ffmpegPath.isEmpty() || !QFileInfo::exists(fileName)
         || !QFileInfo(ffmpegPath).isFile())
-        return;
+        return true;
+
+    // The library's parse of the file needs nothing from FFmpeg, so the two
+    // overlap; only reading the values waits for FFmpeg's.
+    std::future<std::unique_ptr<MediaInfoHandle>> mediaInfo;
+    try {
+        mediaInfo = std::async(std::launch::async, OpenMediaInfo, fileName, mediaInfoDll);
+    } catch (const std::system_error &) {
+        // No thread to spare: the library parses the file afterwards.
+    }
 
     QStringList lines;
     ConsoleRunner ownRunner;
+    ConsoleRunner &used = runner ? *runner : ownRunner;
     // FFmpeg ends with an error because no output is named: expected.
-    (runner ? *runner : ownRunner).RunConsoleApp(ProbeCommandLine(ffmpegPath, fileName), &lines);
+    used.RunConsoleApp(
+        ProbeCommandLine(ffmpegPath, fileName), &lines, {}, {}, ToolAnswerOptions(timeout));
+    if (used.timedOut())
+        return false;
 
     ParseFFmpegProbeOutput(lines, probed);
-    ReadMediaInfo(fileName, mediaInfoDll, probed);
+    const std::unique_ptr<MediaInfoHandle> handle
+        = mediaInfo.valid() ? mediaInfo.get() : OpenMediaInfo(fileName, mediaInfoDll);
+    ReadMediaInfo(handle.get(), probed);
     EstimateVideoStreamSize(probed);
     info = probed;
+    return true;
 }
 
-void ProbeWithFFmpeg(const QString &fileName, const QString &ffmpegPath, TVideoFileInfo &info)
+bool ProbeWithFFmpeg(const QString &fileName, const QString &ffmpegPath, TVideoFileInfo &info)
 {
-    ProbeWithFFmpeg(fileName, ffmpegPath, AppParams().MediaInfoDll, info);
+    return ProbeWithFFmpeg(fileName, ffmpegPath, AppParams().MediaInfoDll, info);
 }

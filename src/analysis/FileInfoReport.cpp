@@ -231,10 +231,13 @@ QString FormatFileInfoReport(const TVideoFileInfo &info, const QString &fullFile
 }
 
 QString GetInfoAsText(const QString &fileName, const QString &ffmpegPath,
-    const QString &mediaInfoDll, const TFileInfoModuleStrings &strings, const QString &webSite)
+    const QString &mediaInfoDll, const TFileInfoModuleStrings &strings, const QString &webSite,
+    bool *ffmpegAnswered)
 {
     TVideoFileInfo info;
-    ProbeWithFFmpeg(fileName, ffmpegPath, mediaInfoDll, info);
+    const bool answered = ProbeWithFFmpeg(fileName, ffmpegPath, mediaInfoDll, info);
+    if (ffmpegAnswered)
+        *ffmpegAnswered = answered;
     std::optional<uint32_t> crc;
     if (info.FileSize <= MaxReportCrcFileSize)
         crc = Crc32OfFile(fileName);

@@ -113,9 +113,11 @@ QString FormatFileInfoReport(const TVideoFileInfo &info, const QString &fullFile
 
 // Analyses fileName afresh (ProbeWithFFmpeg, which may throw
 // ConsoleRunError) and returns its report, with the CRC32 of files up to
-// 300 MiB that can be read.
+// 300 MiB that can be read. ffmpegAnswered (may be null) becomes false when
+// FFmpeg was stopped at its time-out: the report then has name and size.
 QString GetInfoAsText(const QString &fileName, const QString &ffmpegPath,
-    const QString &mediaInfoDll, const TFileInfoModuleStrings &strings, const QString &webSite);
+    const QString &mediaInfoDll, const TFileInfoModuleStrings &strings, const QString &webSite,
+    bool *ffmpegAnswered = nullptr);
 
 // The name the save dialog proposes: "movie.mkv" gives "movie.mkv_info.txt".
 QString ProposedInfoReportName(const QString &fileName);

@@ -255,16 +255,28 @@ template <typename T> T clampCount(int64_t n)
 
 void ReadMediaInfo(const QString &fileName, const QString &mediaInfoDll, TVideoFileInfo &info)
 {
-    if (mediaInfoDll.isEmpty() || !QFileInfo::exists(mediaInfoDll))
-        return;
-    if (FileSizeOf(fileName) == 0)
-        return;
-    if (!LoadMediaInfoLibrary(mediaInfoDll))
-        return;
-    MediaInfoHandle handle;
-    if (!handle.isValid() || !handle.open(fileName))
-        return;
+    ReadMediaInfo(OpenMediaInfo(fileName, mediaInfoDll).get(), info);
+}
 
+std::unique_ptr<MediaInfoHandle> OpenMediaInfo(const QString &fileName, const QString &mediaInfoDll)
+{
+    if (mediaInfoDll.isEmpty() || !QFileInfo::exists(mediaInfoDll))
+        return nullptr;
+    if (FileSizeOf(fileName) == 0)
+        return nullptr;
+    if (!LoadMediaInfoLibrary(mediaInfoDll))
+        return nullptr;
+    auto handle = std::make_unique<MediaInfoHandle>();
+    if (!handle->isValid() || !handle->open(fileName))
+        return nullptr;
+    return handle;
+}
+
+void ReadMediaInfo(const MediaInfoHandle *opened, TVideoFileInfo &info)
+{
+    if (!opened)
+        return;
+    const MediaInfoHandle &handle = *opened;
     MediaInfoOption(QStringLiteral("Complete"), QStringLiteral("0"));
     setText(info.MediaInfoFull, handle.inform());
 

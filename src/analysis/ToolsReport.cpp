@@ -52,12 +52,16 @@ std::optional<TToolVersionInfo> ParseMediaInfoVersion(const QString &infoVersion
     return TToolVersionInfo{version, version, text};
 }
 
-std::optional<TToolVersionInfo> FFmpegVersionInfo(const QString &ffmpegPath)
+std::optional<TToolVersionInfo> FFmpegVersionInfo(
+    const QString &ffmpegPath, std::chrono::milliseconds timeout)
 {
     QStringList lines;
     try {
         ConsoleRunner runner;
-        runner.RunConsoleApp(CommandLine(ffmpegPath, QStringLiteral("-version")), &lines);
+        runner.RunConsoleApp(CommandLine(ffmpegPath, QStringLiteral("-version")), &lines, {}, {},
+            ToolAnswerOptions(timeout));
+        if (runner.timedOut())
+            return std::nullopt;
     } catch (const ConsoleRunError &) {
         // A file that cannot be run has no version to tell.
         return std::nullopt;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "analysis/BinaryType.h"
+#include "conversion/ConsoleRunner.h"
 
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 
@@ -26,8 +28,10 @@ std::optional<TToolVersionInfo> ParseFFmpegVersionOutput(const QStringList &line
 // From MediaInfo's "Info_Version" option: "MediaInfoLib - v23.04".
 std::optional<TToolVersionInfo> ParseMediaInfoVersion(const QString &infoVersion);
 
-// Runs "ffmpeg -version"; nothing when it cannot be run or says no version.
-std::optional<TToolVersionInfo> FFmpegVersionInfo(const QString &ffmpegPath);
+// Runs "ffmpeg -version"; nothing when it cannot be run, says no version,
+// or has not ended after timeout (it is killed then).
+std::optional<TToolVersionInfo> FFmpegVersionInfo(
+    const QString &ffmpegPath, std::chrono::milliseconds timeout = ToolAnswerTimeout);
 // Loads the library (the process keeps the first module it loads) and asks
 // it; nothing when it does not load.
 std::optional<TToolVersionInfo> MediaInfoVersionInfo(const QString &libraryPath);

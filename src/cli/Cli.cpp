@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
@@ -125,6 +126,10 @@ int RunCommandLine(int argc, char *argv[])
 {
     // The arguments' own bytes, not QCoreApplication::arguments(): a name
     // that is not UTF-8 must stay recognisable (see DecodeLocalName).
+    // A reader that went away (quillon-cli ... | head) makes writes fail
+    // with EPIPE instead of killing us before clean-up (children start with
+    // the default action again).
+    std::signal(SIGPIPE, SIG_IGN);
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << DecodeLocalName(argv[i]);

@@ -10,6 +10,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -23,16 +24,19 @@ QString unixLines(QString text)
     return text;
 }
 
-// The pipe the SIGINT handler writes to, and what it saw.
+// The signals InterruptWatcher turns into an abort, the pipe their handler
+// writes to, and the first one it saw.
+constexpr std::array StopSignals = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 int g_interruptPipe[2] = {-1, -1};
-std::atomic<bool> g_interrupted{false};
-struct sigaction g_previousAction;
+std::atomic<int> g_signal{0};
+std::array<struct sigaction, StopSignals.size()> g_previousActions;
 
-void onInterruptSignal(int)
+void onInterruptSignal(int signal)
 {
-    // Only async-signal-safe work here: a lock-free flag and one write.
+    // Only async-signal-safe work here: a lock-free atomic and one write.
     const int savedErrno = errno;
-    g_interrupted.store(true);
+    int none = 0;
+    g_signal.compare_exchange_strong(none, signal);
     const char byte = 'i';
     [[maybe_unused]] const ssize_t written = ::write(g_interruptPipe[1], &byte, 1);
     errno = savedErrno;
@@ -208,7 +212,7 @@ void TerminalFrontEnd::showError(const QString &text)
 InterruptWatcher::InterruptWatcher(std::function<void()> onInterrupt)
     : m_onInterrupt(std::move(onInterrupt))
 {
-    g_interrupted = false;
+    g_signal = 0;
     if (::pipe2(g_interruptPipe, O_CLOEXEC) != 0)
         return;
     // The handler must never block, however often the signal comes.
@@ -219,7 +223,8 @@ InterruptWatcher::InterruptWatcher(std::function<void()> onInterrupt)
     action.sa_handler = onInterruptSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, &g_previousAction);
+    for (size_t i = 0; i < StopSignals.size(); ++i)
+        ::sigaction(StopSignals[i], &action, &g_previousActions[i]);
     m_installed = true;
     m_thread = std::thread([this] {
         for (;;) {
@@ -238,7 +243,8 @@ InterruptWatcher::~InterruptWatcher()
 {
     if (!m_installed)
         return;
-    ::sigaction(SIGINT, &g_previousAction, nullptr);
+    for (size_t i = 0; i < StopSignals.size(); ++i)
+        ::sigaction(StopSignals[i], &g_previousActions[i], nullptr);
     const char stop = 'x';
     while (::write(g_interruptPipe[1], &stop, 1) < 0 && errno == EINTR) { }
     m_thread.join();
@@ -247,9 +253,9 @@ InterruptWatcher::~InterruptWatcher()
     g_interruptPipe[0] = g_interruptPipe[1] = -1;
 }
 
-bool InterruptWatcher::interrupted() const
+int InterruptWatcher::signalNumber() const
 {
-    return g_interrupted.load();
+    return g_signal.load();
 }
 
 void PrintRowResults(const std::vector<TConversionRow> &rows)

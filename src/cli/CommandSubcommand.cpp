@@ -42,13 +42,18 @@ QString Unix(QString text)
 }
 
 // The analysis a run makes of each file; a program that cannot be started
-// is reported like the window reports it.
+// is reported like the window reports it, one that hangs after its time-out.
 bool Probe(const QString &path, const QString &ffmpeg, TVideoFileInfo &info)
 {
     ClearVideoFileInfo(info);
     try {
-        ProbeWithFFmpeg(path, ffmpeg, info);
-        return true;
+        if (ProbeWithFFmpeg(path, ffmpeg, info))
+            return true;
+        PrintErr(QStringLiteral("quillon-cli command: FFmpeg did not describe \"%1\" within %2 s "
+                                "and was stopped\n")
+                     .arg(path)
+                     .arg(ToolAnswerTimeout.count() / 1000));
+        return false;
     } catch (const ConsoleRunError &error) {
         PrintErr(QStringLiteral("quillon-cli: %1\n").arg(error.message()));
         return false;

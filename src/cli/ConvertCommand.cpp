@@ -23,7 +23,8 @@ QString usageText()
             "  --error-log PATH          save the error log as PATH (.log or .html)\n"
             "\nOne line per file on standard output: status, input, output (tab-separated).\n"
             "Exit status: 0 all done or skipped, 1 a file failed, 2 the run ended early,\n"
-            "130 interrupted.\n");
+            "128 + the signal number when stopped by a signal: 130 Ctrl+C (INT), 143 TERM,\n"
+            "129 HUP, 131 QUIT.\n");
 }
 
 bool anyFailed(const std::vector<TConversionRow> &rows)
@@ -58,11 +59,12 @@ int RunConvertCommand(CliContext &context)
     TerminalFrontEnd frontEnd(context.command, options.flags.contains(KeepUnfinished));
     ConversionDriver driver(frontEnd);
     TConversionResult result;
-    bool interrupted = false;
+    int signalStatus = 0;
     {
         InterruptWatcher watcher([&driver] { driver.RequestAbort(); });
         result = driver.run(setup, rows);
-        interrupted = watcher.interrupted();
+        if (watcher.interrupted())
+            signalStatus = watcher.exitStatus();
     }
     PrintRowResults(rows);
 
@@ -85,7 +87,9 @@ int RunConvertCommand(CliContext &context)
         PrintErr(log.text() + u'\n');
     }
 
-    if (interrupted || result.Aborted)
+    if (signalStatus != 0)
+        return signalStatus;
+    if (result.Aborted)
         return ExitInterrupted;
     if (result.End != TConversionEnd::Walked)
         return ExitUsage;

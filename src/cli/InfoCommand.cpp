@@ -50,12 +50,19 @@ int RunInfoCommand(CliContext &context)
     }
 
     const TAppStrings strings;
+    bool answered = true;
     try {
         PrintOut(GetInfoAsText(file.absoluteFilePath(), params.ffmpeg, params.MediaInfoDll,
-            strings.FileInfo, WebSiteUrl(params)));
+            strings.FileInfo, WebSiteUrl(params), &answered));
     } catch (const ConsoleRunError &error) {
         PrintErr(QStringLiteral("quillon-cli: info: %1\n").arg(error.message()));
         return ExitFailed;
+    }
+    if (!answered) {
+        PrintErr(QStringLiteral("quillon-cli: info: FFmpeg did not describe the file within %1 s "
+                                "and was stopped; the report holds only the file's name and size\n")
+                     .arg(ToolAnswerTimeout.count() / 1000));
+        status = ExitFailed;
     }
     return status;
 }

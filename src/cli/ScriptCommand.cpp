@@ -39,7 +39,14 @@ int RunScriptCommand(CliContext &context)
 
     TerminalFrontEnd frontEnd(context.command, false, false);
     ConversionDriver driver(frontEnd);
-    const TConversionResult result = driver.run(setup, rows);
+    TConversionResult result;
+    {
+        // Stopped by a signal, the run still removes its working folder.
+        InterruptWatcher watcher([&driver] { driver.RequestAbort(); });
+        result = driver.run(setup, rows);
+        if (watcher.interrupted())
+            return watcher.exitStatus();
+    }
     if (result.End != TConversionEnd::Walked)
         return ExitUsage;
     if (!result.ScriptSaved || options.inputsRejected)

@@ -54,11 +54,21 @@ void ConsoleOutputCollector::flush(bool isLast)
     // Someone may have emptied the list meanwhile; then there is nothing to
     // replace and the text becomes the only entry.
     flushed.appended = m_newLine || (m_output && m_output->isEmpty());
-    if (m_output) {
-        if (flushed.appended)
-            m_output->append(flushed.text);
-        else
-            m_output->last() = flushed.text;
+    if (m_output && !m_full) {
+        if (m_output->isEmpty())
+            m_keptBytes = 0;
+        const qsizetype kept
+            = m_keptBytes - (flushed.appended ? 0 : m_lastEntryBytes) + qsizetype(m_length);
+        if (m_maxKeptBytes > 0 && kept > m_maxKeptBytes) {
+            m_full = true;
+        } else {
+            if (flushed.appended)
+                m_output->append(flushed.text);
+            else
+                m_output->last() = flushed.text;
+            m_keptBytes = kept;
+            m_lastEntryBytes = m_length;
+        }
     }
     m_newLine = false;
     m_length = 0;

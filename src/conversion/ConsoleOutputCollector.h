@@ -32,6 +32,12 @@ public:
     // output may be null; entries already in it are kept.
     ConsoleOutputCollector(QStringList *output, FlushHook hook);
 
+    // Once the entries this collector wrote would hold more than maxBytes
+    // bytes of line text, output no longer changes: what it holds is exactly
+    // what it held at that point of the stream. The hook still sees every
+    // flush. 0: no limit.
+    void setMaxKeptBytes(qsizetype maxBytes) { m_maxKeptBytes = maxBytes; }
+
     void feed(const char *data, qsizetype size);
     // The final flush after the end of the stream, made even when nothing is
     // collected.
@@ -48,4 +54,8 @@ private:
     bool m_afterCr = false;
     // A long line was just split and nothing has been collected since.
     bool m_afterSplit = false;
+    qsizetype m_maxKeptBytes = 0;
+    qsizetype m_keptBytes = 0;
+    qsizetype m_lastEntryBytes = 0;
+    bool m_full = false;
 };

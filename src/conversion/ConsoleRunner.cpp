@@ -11,7 +11,8 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
@@ -141,8 +142,104 @@ QString startFailure(const QString &program, const QString &workDir, int error)
         .arg(program, workDir, qt_error_string(error));
 }
 
+// Everything the child needs, prepared before the fork: between fork and
+// exec a child of a threaded program may only make async-signal-safe calls.
+struct ChildPlan
+{
+    const char *path = nullptr;
+    char *const *argv = nullptr;
+    char *const *envp = nullptr;
+    const char *folder = nullptr;
+    int stdinFd = -1;
+    int outputFd = -1;
+    // Close-on-exec: it closes when exec succeeds; otherwise the child
+    // writes its errno there.
+    int errorFd = -1;
+    long maxFd = 0;
+    pid_t parent = 0;
+    bool lowestPriority = false;
+};
+
+[[noreturn]] void failInChild(const ChildPlan &plan, int error)
+{
+    [[maybe_unused]] const ssize_t written = ::write(plan.errorFd, &error, sizeof error);
+    ::_exit(127);
+}
+
+void closeRange(unsigned first, unsigned last, long maxFd)
+{
+    if (first > last)
+        return;
+    if (::close_range(first, last, 0) == 0)
+        return;
+    for (long fd = long(first); fd <= std::min(long(last), maxFd); ++fd)
+        ::close(int(fd));
+}
+
+[[noreturn]] void runChild(const ChildPlan &plan)
+{
+    // This program's handlers must not run in the child, and signals it
+    // ignores (SIGPIPE, say) must not stay ignored across exec.
+    struct sigaction byDefault
+    {
+    };
+    byDefault.sa_handler = SIG_DFL;
+    sigemptyset(&byDefault.sa_mask);
+    for (int signal = 1; signal < NSIG; ++signal)
+        if (signal != SIGKILL && signal != SIGSTOP)
+            ::sigaction(signal, &byDefault, nullptr);
+
+    // A process group of its own: Ctrl+C in a terminal is Quillon's Abort
+    // ("q", then a hard stop), not a signal that kills FFmpeg mid-file.
+    if (::setpgid(0, 0) != 0)
+        failInChild(plan, errno);
+    // Dies with us, however we end; if we are gone already, the signal
+    // would never come.
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0)
+        failInChild(plan, errno);
+    if (::getppid() != plan.parent)
+        ::_exit(127);
+    if (plan.lowestPriority)
+        ::setpriority(PRIO_PROCESS, 0, 19);
+
+    if (::dup2(plan.stdinFd, STDIN_FILENO) < 0 || ::dup2(plan.outputFd, STDOUT_FILENO) < 0
+        || ::dup2(plan.outputFd, STDERR_FILENO) < 0)
+        failInChild(plan, errno);
+    if (::chdir(plan.folder) != 0)
+        failInChild(plan, errno);
+    // Descriptors other code opened without close-on-exec must not leak
+    // into the child (a leaked pipe end would also hide the end of output).
+    const auto errorFd = unsigned(plan.errorFd);
+    closeRange(STDERR_FILENO + 1, errorFd - 1, plan.maxFd);
+    closeRange(errorFd + 1, ~0U, plan.maxFd);
+
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    ::execve(plan.path, plan.argv, plan.envp);
+    failInChild(plan, errno);
+}
+
+// Starts the child with vfork: nothing of this process is copied, and we
+// resume once the child has called exec or exited.
+pid_t forkChild(const ChildPlan &plan)
+{
+    // No handler of ours may run in the child before it has reset them.
+    sigset_t all;
+    sigset_t old;
+    sigfillset(&all);
+    pthread_sigmask(SIG_SETMASK, &all, &old);
+    const pid_t pid = ::vfork();
+    if (pid == 0)
+        runChild(plan);
+    const int error = errno;
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    errno = error;
+    return pid;
+}
+
 pid_t spawnChild(const QString &program, const QStringList &arguments, const QString &workDir,
-    int stdinFd, int outputFd)
+    int stdinFd, int outputFd, bool lowestPriority)
 {
     const QByteArray path = QFile::encodeName(program);
     const QByteArray folder = QFile::encodeName(workDir);
@@ -157,44 +254,41 @@ pid_t spawnChild(const QString &program, const QStringList &arguments, const QSt
         argv.push_back(bytes.data());
     argv.push_back(nullptr);
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, stdinFd, STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, outputFd, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, outputFd, STDERR_FILENO);
-    posix_spawn_file_actions_addchdir_np(&actions, folder.constData());
-    // Descriptors other code opened without close-on-exec must not leak
-    // into the child (a leaked pipe end would also hide the end of output).
-    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
-
-    // The child starts with no blocked signals and default actions for the
-    // ones this program may have set to "ignore" (an ignored SIGPIPE or
-    // SIGINT would otherwise carry over through exec).
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t noSignals;
-    sigemptyset(&noSignals);
-    posix_spawnattr_setsigmask(&attributes, &noSignals);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    for (int signal :
-        {SIGPIPE, SIGINT, SIGQUIT, SIGTERM, SIGHUP, SIGCHLD, SIGALRM, SIGUSR1, SIGUSR2})
-        sigaddset(&defaults, signal);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    // A process group of its own: Ctrl+C in a terminal is Quillon's Abort
-    // ("q", then a hard stop), not a signal that kills FFmpeg mid-file.
-    posix_spawnattr_setpgroup(&attributes, 0);
-    posix_spawnattr_setflags(&attributes,
-        POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
-
-    pid_t pid = 0;
-    const int error
-        = ::posix_spawn(&pid, path.constData(), &actions, &attributes, argv.data(), environ);
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0)
+    const auto fail = [&](int error) {
         throw ConsoleRunError(program, error, startFailure(program, workDir, error));
-    return pid;
+    };
+    Fd errorRead, errorWrite;
+    if (const int error = makePipe(errorRead, errorWrite))
+        fail(error);
+
+    ChildPlan plan;
+    plan.path = path.constData();
+    plan.argv = argv.data();
+    plan.envp = environ;
+    plan.folder = folder.constData();
+    plan.stdinFd = stdinFd;
+    plan.outputFd = outputFd;
+    plan.errorFd = errorWrite.get();
+    plan.maxFd = std::max(::sysconf(_SC_OPEN_MAX), 1024L);
+    plan.parent = ::getpid();
+    plan.lowestPriority = lowestPriority;
+
+    const pid_t pid = forkChild(plan);
+    if (pid < 0)
+        fail(errno);
+    errorWrite.reset();
+    int childError = 0;
+    ssize_t got;
+    do {
+        got = ::read(errorRead.get(), &childError, sizeof childError);
+    } while (got < 0 && errno == EINTR);
+    if (got == 0)
+        return pid;
+    // The child did not get to exec and has exited (or is about to).
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
+    fail(got == sizeof childError ? childError : EIO);
+    return -1;
 }
 
 } // namespace
@@ -206,8 +300,22 @@ ConsoleRunError::ConsoleRunError(const QString &program, int errorCode, const QS
     , m_message(message)
 { }
 
+ConsoleRunOptions ToolAnswerOptions(std::chrono::milliseconds timeout)
+{
+    ConsoleRunOptions options;
+    options.timeout = timeout;
+    options.maxOutputBytes = ToolAnswerMaxBytes;
+    return options;
+}
+
+void LowerCurrentThreadPriority()
+{
+    // On Linux the nice value belongs to the thread named by its id.
+    ::setpriority(PRIO_PROCESS, id_t(::gettid()), 19);
+}
+
 uint32_t ConsoleRunner::RunConsoleApp(const CommandLine &command, QStringList *Output,
-    const FlushHook &onFlush, const QString &WorkDir)
+    const FlushHook &onFlush, const QString &WorkDir, const ConsoleRunOptions &options)
 {
     // The child changes its folder before exec, so a relative program path
     // must be fixed against ours first.
@@ -225,6 +333,7 @@ uint32_t ConsoleRunner::RunConsoleApp(const CommandLine &command, QStringList *O
         m_active = true;
         m_pid = 0;
         m_killed = false;
+        m_timedOut = false;
         m_exitCode = 0;
     }
 
@@ -251,8 +360,9 @@ uint32_t ConsoleRunner::RunConsoleApp(const CommandLine &command, QStringList *O
     check(setNonBlocking(wakeRead.get()));
     check(setNonBlocking(wakeWrite.get()));
 
-    const pid_t pid
-        = spawnChild(program, command.arguments(), workDir, inRead.get(), outWrite.get());
+    const Clock::time_point startedAt = Clock::now();
+    const pid_t pid = spawnChild(program, command.arguments(), workDir, inRead.get(),
+        outWrite.get(), options.lowestPriority);
     // Only the child may hold these, so the output ends when it does.
     outWrite.reset();
     inRead.reset();
@@ -270,6 +380,10 @@ uint32_t ConsoleRunner::RunConsoleApp(const CommandLine &command, QStringList *O
     }
 
     ConsoleOutputCollector collector(Output, onFlush);
+    collector.setMaxKeptBytes(options.maxOutputBytes);
+    const bool timeLimited = options.timeout > std::chrono::milliseconds::zero();
+    bool timeLeft = timeLimited;
+    const Clock::time_point deadline = timeLimited ? startedAt + options.timeout : startedAt;
     std::array<char, ReadBufferSize> buffer;
     const auto exitWait = std::chrono::milliseconds(ExitWaitMs);
     bool outputClosed = false;
@@ -285,6 +399,14 @@ uint32_t ConsoleRunner::RunConsoleApp(const CommandLine &command, QStringList *O
         };
         if (!ended) {
             std::lock_guard lock(m_mutex);
+            if (timeLeft) {
+                if (now >= deadline) {
+                    m_timedOut = killLocked();
+                    timeLeft = false;
+                } else {
+                    wakeBy(deadline);
+                }
+            }
             if (m_stopDeadline) {
                 if (now >= *m_stopDeadline) {
                     killLocked();
@@ -411,6 +533,12 @@ bool ConsoleRunner::stopRequested() const
 {
     std::lock_guard lock(m_mutex);
     return m_stopRequested;
+}
+
+bool ConsoleRunner::timedOut() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_timedOut;
 }
 
 bool ConsoleRunner::isRunning() const

@@ -31,10 +31,43 @@ private:
     QString m_message;
 };
 
+// Limits and scheduling of one run.
+struct ConsoleRunOptions
+{
+    // The program is killed when it has not ended this long after its start;
+    // timedOut() then tells so. Zero: no limit.
+    std::chrono::milliseconds timeout{0};
+    // Output keeps at most this many bytes of line text (see
+    // ConsoleOutputCollector::setMaxKeptBytes); the rest is read and
+    // dropped, so the program never blocks on a full pipe. Zero: no limit.
+    qsizetype maxOutputBytes = 0;
+    // The program runs at the lowest CPU priority (nice 19).
+    bool lowestPriority = false;
+};
+
+// A question to FFmpeg (its encoders, its version, a file's description)
+// is answered in a moment and in a few kilobytes; a program that hangs or
+// floods is stopped at these limits instead of hanging or exhausting us.
+inline constexpr std::chrono::milliseconds ToolAnswerTimeout{30000};
+inline constexpr qsizetype ToolAnswerMaxBytes = 4 * 1024 * 1024;
+ConsoleRunOptions ToolAnswerOptions(std::chrono::milliseconds timeout = ToolAnswerTimeout);
+
+// Gives the calling thread (not the whole process) the lowest CPU priority,
+// for background work; children it starts inherit it.
+void LowerCurrentThreadPriority();
+
 // Runs one console program at a time, hidden, with standard output and
 // standard error merged into one captured stream and standard input on a
 // pipe. No shell is involved. RunConsoleApp blocks its caller; every other
 // operation may be called from any thread while it does.
+//
+// The program is killed when this process ends, however it ends (SIGKILL
+// included), so no FFmpeg outlives Quillon. The kernel ties this to the
+// thread that started the program, not to the process: a program started
+// from a thread that ends is killed then. RunConsoleApp does not return
+// while its program runs (it waits for it, or kills it), so its calling
+// thread lives long enough; do not end such a thread by other means
+// (pthread_exit, cancellation) while it waits.
 class ConsoleRunner
 {
 public:
@@ -64,9 +97,15 @@ public:
     // sent by this runner is reported as 128 + the signal number.
     // Throws ConsoleRunError when the program cannot be started, or when this
     // runner is already running one. Exceptions thrown by onFlush pass
-    // through after the program has been killed.
+    // through after the program has been killed. options: time-out, output
+    // cap and priority; a program killed at its time-out is reported with
+    // TerminatedExitCode.
     uint32_t RunConsoleApp(const CommandLine &command, QStringList *Output,
-        const FlushHook &onFlush = {}, const QString &WorkDir = {});
+        const FlushHook &onFlush = {}, const QString &WorkDir = {},
+        const ConsoleRunOptions &options = {});
+
+    // The last run's program was killed at its time-out.
+    bool timedOut() const;
 
     // Writes the low eight bits of the first character of Text to the
     // running program's standard input. False, with nothing written, when no
@@ -110,6 +149,7 @@ private:
     int m_inputWriter = -1;
     int m_wakeWriter = -1;
     bool m_killed = false;
+    bool m_timedOut = false;
     uint32_t m_exitCode = 0;
     bool m_stopRequested = false;
     int m_stopGraceMs = 0;

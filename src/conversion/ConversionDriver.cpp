@@ -92,8 +92,7 @@ TConversionResult ConversionDriver::run(
         m_state.AbortRequested = false;
         m_abortDeadline = 0;
         m_abortGraceMs = s.abortGraceMs;
-        m_runner.clearStopRequest();
-        m_aheadRunner.clearStopRequest();
+        clearStopRequests();
         m_state.IsConverting = true;
     }
     m_state.AudioOnly = false;
@@ -172,10 +171,10 @@ TConversionEnd ConversionDriver::startRun(const std::vector<TConversionRow> &row
     // The first file is analysed while FFmpeg is asked for its encoders and
     // the MediaInfo library is loaded, the others while the first one
     // converts: the run's start waits for as little as it can.
-    std::future<std::optional<EncoderSet>> encoders
-        = std::async(std::launch::async, QueryEncoders, m_ffmpeg);
+    std::future<std::optional<EncoderSet>> encoders = std::async(std::launch::async,
+        [this, ffmpeg = m_ffmpeg] { return QueryEncoders(ffmpeg, &m_queryRunner); });
     if (!s.BatchOnly) {
-        probeAhead(-1, 1);
+        probeAhead(-1, 1, false);
         LoadMediaInfoLibrary(s.params.MediaInfoDll);
     }
 
@@ -294,7 +293,7 @@ std::optional<TConversionEnd> ConversionDriver::convertRow(int index, TConversio
     ClearVideoFileInfo(m_state.CurrentFileInfo);
     TVideoFileInfo info;
     if (!takeProbeAhead(m_input, info))
-        ProbeWithFFmpeg(m_input, m_ffmpeg, s.params.MediaInfoDll, info, &m_runner);
+        ProbeWithFFmpeg(m_input, m_ffmpeg, s.params.MediaInfoDll, info, &m_probeRunner);
     m_state.CurrentFileInfo = info;
     pause();
 
@@ -367,7 +366,7 @@ uint32_t ConversionDriver::runPass(const CommandLine &command, const QString &wo
 {
     m_ranFFmpeg = true;
     m_unfinishedOutput = m_outputPath;
-    probeAhead(m_rowIndex, ProbeBatchSize);
+    probeAhead(m_rowIndex, ProbeBatchSize, true);
     const FlushHook hook = [this](const ConsoleFlush &flush) {
         updateAbortNow();
         m_frontEnd.progress(m_output->onFlush(flush, progressInputs()));
@@ -480,8 +479,13 @@ void ConversionDriver::cleanUp()
     std::lock_guard lock(m_abortMutex);
     m_state.AbortRequested = false;
     m_abortDeadline = 0;
-    m_runner.clearStopRequest();
-    m_aheadRunner.clearStopRequest();
+    clearStopRequests();
+}
+
+void ConversionDriver::clearStopRequests()
+{
+    for (ConsoleRunner *runner : {&m_runner, &m_aheadRunner, &m_queryRunner, &m_probeRunner})
+        runner->clearStopRequest();
 }
 
 void ConversionDriver::endOfWalk()
@@ -514,7 +518,7 @@ void ConversionDriver::endOfWalk()
     }
 }
 
-void ConversionDriver::probeAhead(qsizetype fromIndex, int maxFiles)
+void ConversionDriver::probeAhead(qsizetype fromIndex, int maxFiles, bool whileConverting)
 {
     if (!m_rows || abortSet())
         return;
@@ -543,14 +547,26 @@ void ConversionDriver::probeAhead(qsizetype fromIndex, int maxFiles)
         m_ahead.push_back(file);
     }
     m_aheadTask = std::async(std::launch::async,
-        [this, inputs, promises, ffmpeg = m_ffmpeg, mediaInfo = m_setup->params.MediaInfoDll] {
+        [this, inputs, promises, ffmpeg = m_ffmpeg, mediaInfo = m_setup->params.MediaInfoDll,
+            whileConverting] {
+            // Work ahead must not slow the conversion down: FFmpeg and the
+            // MediaInfo analysis that follows it get only what the encoder
+            // leaves. This thread is the task's own, so lowering it changes
+            // nothing else. The first file's analysis is awaited at once.
+            ConsoleRunOptions options = ToolAnswerOptions();
+            if (whileConverting) {
+                LowerCurrentThreadPriority();
+                options.lowestPriority = true;
+            }
             int answered = 0;
             try {
-                ProbeFilesWithFFmpeg(inputs, ffmpeg, mediaInfo, m_aheadRunner,
+                ProbeFilesWithFFmpeg(
+                    inputs, ffmpeg, mediaInfo, m_aheadRunner,
                     [&](int k, std::optional<TVideoFileInfo> info) {
                         (*promises)[size_t(k)].set_value(std::move(info));
                         answered = k + 1;
-                    });
+                    },
+                    options);
             } catch (...) {
                 // Each file is then analysed on its own, which reports it.
             }
@@ -655,8 +671,10 @@ bool ConversionDriver::RequestAbort()
     // The runner sends "q" and stops FFmpeg by force after the grace time,
     // printing or not; a request between two runs reaches the next one.
     m_runner.requestStop(m_abortGraceMs);
-    // A probe made ahead is no longer needed.
+    // The probes and the encoder query have nothing to finish.
     m_aheadRunner.requestStop(0);
+    m_probeRunner.requestStop(0);
+    m_queryRunner.requestStop(0);
     return true;
 }
 

@@ -131,12 +131,14 @@ private:
     // Analyses the next checked rows after fromIndex (up to maxFiles of
     // them, in one FFmpeg run) on a thread of its own, so that each analysis
     // is ready when its file's turn comes; nothing when the next one is
-    // being analysed already.
-    void probeAhead(qsizetype fromIndex, int maxFiles);
+    // being analysed already. While a conversion runs (whileConverting) the
+    // analyses take only the CPU time it leaves.
+    void probeAhead(qsizetype fromIndex, int maxFiles, bool whileConverting);
     // The analysis made ahead for input, when its file has not changed
     // since; false when there is none to use.
     bool takeProbeAhead(const QString &input, TVideoFileInfo &info);
     void dropProbeAhead();
+    void clearStopRequests();
     bool ensureLogDir();
     bool deleteOutput(const QString &path);
     void setRowStatus(int index, TConversionRow &row, const QString &status);
@@ -147,9 +149,14 @@ private:
     void pause() const;
 
     IConversionFrontEnd &m_frontEnd;
+    // Runs the conversions.
     ConsoleRunner m_runner;
     // Runs the probes made ahead.
     ConsoleRunner m_aheadRunner;
+    // Ask FFmpeg for its encoders and for the description of the current
+    // file: an abort stops them at once ("q" means nothing to them).
+    ConsoleRunner m_queryRunner;
+    ConsoleRunner m_probeRunner;
     TConversionState m_state;
     ErrorLog m_errorLog;
     std::unique_ptr<EncoderOutputHandler> m_output;

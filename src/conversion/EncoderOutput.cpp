@@ -228,6 +228,7 @@ void EncoderOutputHandler::clear()
     m_sizeAt = m_speedAt = m_frameCountAt = m_frameRateAt = -1;
     m_multipleFrames = m_globalHeaders = m_muxingOverhead = 0;
     m_firstUnfiltered = 0;
+    m_keptChars = 0;
     // The view may still show the previous run's output.
     m_view = ViewState::Stale;
 }
@@ -285,9 +286,11 @@ void EncoderOutputHandler::parseFacts(const QString &text, Facts &facts)
 void EncoderOutputHandler::setEntryText(qsizetype index, const QString &text, bool filter)
 {
     Entry &entry = m_entries[size_t(index)];
+    m_keptChars -= entry.text.size();
     entry.text = text;
     entry.filtered = filter;
     entry.removed = filter && !FilterEncoderOutputEntry(entry.text);
+    m_keptChars += entry.text.size();
     if (!entry.removed)
         parseFacts(entry.text, entry.facts);
     ++m_work;
@@ -361,6 +364,24 @@ bool EncoderOutputHandler::filterFrom(qsizetype first)
     return changed;
 }
 
+void EncoderOutputHandler::dropOldest()
+{
+    // Down to half the limit, so that this rebuild comes at most once per
+    // MaxKeptChars / 2 characters: its cost per line stays constant.
+    const qsizetype count = qsizetype(m_entries.size());
+    qsizetype dropped = 0;
+    while (dropped < count - 1 && m_keptChars > MaxKeptChars / 2)
+        m_keptChars -= m_entries[size_t(dropped++)].text.size();
+    m_entries.erase(m_entries.begin(), m_entries.begin() + dropped);
+    m_firstUnfiltered = std::max<qsizetype>(m_firstUnfiltered - dropped, 0);
+    m_sizeAt = m_speedAt = m_frameCountAt = m_frameRateAt = -1;
+    m_multipleFrames = m_globalHeaders = m_muxingOverhead = 0;
+    for (qsizetype i = 0; i < qsizetype(m_entries.size()); ++i)
+        addContribution(i);
+    m_work += qsizetype(m_entries.size());
+    m_view = ViewState::Stale;
+}
+
 TEncoderProgressUpdate EncoderOutputHandler::onFlush(
     const ConsoleFlush &flush, const TEncoderProgressInputs &inputs)
 {
@@ -382,6 +403,8 @@ TEncoderProgressUpdate EncoderOutputHandler::onFlush(
     const qsizetype index = qsizetype(m_entries.size()) - 1;
     setEntryText(index, text, !inputs.HideEncoderOutput);
     addContribution(index);
+    if (m_keptChars > MaxKeptChars)
+        dropOldest();
 
     const Entry &entry = m_entries.back();
     const bool visible = !entry.removed;

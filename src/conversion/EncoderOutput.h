@@ -92,6 +92,11 @@ struct TEncoderProgressUpdate
 class EncoderOutputHandler
 {
 public:
+    // The entries keep at most this many characters: beyond it the oldest
+    // are dropped, so a flooding FFmpeg cannot exhaust memory, while the
+    // error log and the view keep the newest output.
+    static constexpr qsizetype MaxKeptChars = 2 * 1024 * 1024;
+
     explicit EncoderOutputHandler(const TAppStrings &strings);
     ~EncoderOutputHandler();
     EncoderOutputHandler(const EncoderOutputHandler &) = delete;
@@ -140,6 +145,9 @@ private:
     // Filters the entries from first on that are not filtered yet; true when
     // the list changed.
     bool filterFrom(qsizetype first);
+    // Drops the oldest entries down to half of MaxKeptChars (at least the
+    // last entry stays) and derives the values afresh from the rest.
+    void dropOldest();
     TEncoderProgressUpdate handle(
         const TEncoderProgressInputs &inputs, TOutputViewChange change, const QString &line);
     QStringList buildViewLines();
@@ -165,6 +173,7 @@ private:
     qsizetype m_muxingOverhead = 0;
     // Entries before this one have been filtered.
     qsizetype m_firstUnfiltered = 0;
+    qsizetype m_keptChars = 0;
     ViewState m_view = ViewState::Stale;
     int64_t m_work = 0;
 };

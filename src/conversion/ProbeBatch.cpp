@@ -87,10 +87,13 @@ std::vector<std::optional<QStringList>> SplitProbeBatchOutput(
 
 void ProbeFilesWithFFmpeg(const QStringList &fileNames, const QString &ffmpegPath,
     const QString &mediaInfoDll, ConsoleRunner &runner,
-    const std::function<void(int, std::optional<TVideoFileInfo>)> &onResult)
+    const std::function<void(int, std::optional<TVideoFileInfo>)> &onResult,
+    const ConsoleRunOptions &options)
 {
     QStringList lines;
-    runner.RunConsoleApp(ProbeBatchCommandLine(ffmpegPath, fileNames), &lines);
+    runner.RunConsoleApp(ProbeBatchCommandLine(ffmpegPath, fileNames), &lines, {}, {}, options);
+    if (runner.timedOut())
+        lines.clear();
     const std::vector<std::optional<QStringList>> split = SplitProbeBatchOutput(lines, fileNames);
     for (qsizetype k = 0; k < fileNames.size(); ++k) {
         const std::optional<QStringList> &own = split[size_t(k)];

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/VideoFileInfo.h"
+#include "conversion/ConsoleRunner.h"
 
 #include <QString>
 #include <QStringList>
@@ -9,7 +10,6 @@
 #include <vector>
 
 class CommandLine;
-class ConsoleRunner;
 
 // FFmpeg describes every input of one run ("ffmpeg -i A -i B ..."), and
 // starting FFmpeg costs about as much as describing a file: files analysed
@@ -32,8 +32,10 @@ std::vector<std::optional<QStringList>> SplitProbeBatchOutput(
 // Describes the files in one FFmpeg run on runner, then completes each
 // description as ProbeWithFFmpeg does (MediaInfo from mediaInfoDll, the
 // video size estimate) and hands it to onResult with its index, in order;
-// nothing for a file FFmpeg did not describe. Throws ConsoleRunError when
+// nothing for a file FFmpeg did not describe, and for every file when
+// FFmpeg was killed at the time-out of options. Throws ConsoleRunError when
 // FFmpeg cannot be started.
 void ProbeFilesWithFFmpeg(const QStringList &fileNames, const QString &ffmpegPath,
     const QString &mediaInfoDll, ConsoleRunner &runner,
-    const std::function<void(int, std::optional<TVideoFileInfo>)> &onResult);
+    const std::function<void(int, std::optional<TVideoFileInfo>)> &onResult,
+    const ConsoleRunOptions &options = ToolAnswerOptions());

@@ -1,14 +1,19 @@
 #include "encoding/EncoderSupport.h"
 
+#include "app/FileLocations.h"
 #include "conversion/CommandLine.h"
 #include "conversion/ConsoleRunner.h"
 #include "encoding/EncodingSettings.h"
 #include "encoding/SettingsLists.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <algorithm>
 #include <mutex>
 
@@ -60,9 +65,67 @@ size_t qHash(const CacheKey &key, size_t seed = 0)
 std::mutex cacheMutex;
 QHash<CacheKey, std::optional<EncoderSet>> encoderCache;
 
+// The file: a header naming the program build it describes, then one
+// encoder name per line. Anything else is not trusted.
+const QByteArray DiskCacheHeader = QByteArrayLiteral("quillon encoder list 1\n");
+constexpr qint64 MaxDiskCacheBytes = 1024 * 1024;
+
+QString diskCachePath(const CacheKey &key)
+{
+    const QString dir = UserCacheDir();
+    if (dir.isEmpty())
+        return {};
+    const QByteArray id
+        = QCryptographicHash::hash(key.path.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    return dir + QStringLiteral("/encoders-") + QString::fromLatin1(id) + QStringLiteral(".txt");
+}
+
+QByteArray diskCacheHead(const CacheKey &key)
+{
+    return DiskCacheHeader + "path=" + key.path.toUtf8() + "\nsize=" + QByteArray::number(key.size)
+        + "\nmodified=" + QByteArray::number(key.modified) + '\n';
+}
+
+std::optional<EncoderSet> readDiskCache(const CacheKey &key)
+{
+    QFile file(diskCachePath(key));
+    if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.read(MaxDiskCacheBytes + 1);
+    const QByteArray head = diskCacheHead(key);
+    if (bytes.size() > MaxDiskCacheBytes || bytes.size() <= head.size() || !bytes.startsWith(head)
+        || !bytes.endsWith('\n'))
+        return std::nullopt;
+    QStringList names;
+    for (const QByteArray &line : bytes.mid(head.size()).chopped(1).split('\n')) {
+        const bool plain = !line.isEmpty()
+            && std::all_of(line.cbegin(), line.cend(), [](char c) { return uchar(c) > ' '; });
+        if (!plain)
+            return std::nullopt;
+        names << QString::fromUtf8(line);
+    }
+    return EncoderSet(names);
+}
+
+void writeDiskCache(const CacheKey &key, const EncoderSet &encoders)
+{
+    // Failures are ignored: the file only saves asking FFmpeg next time.
+    const QString path = diskCachePath(key);
+    if (path.isEmpty() || !QDir().mkpath(QFileInfo(path).path()))
+        return;
+    QByteArray bytes = diskCacheHead(key);
+    for (const QString &name : encoders.names())
+        bytes += name.toUtf8() + '\n';
+    // Written aside and renamed: a reader never sees half a file.
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
+        file.commit();
+}
+
 } // namespace
 
-std::optional<EncoderSet> QueryEncoders(const QString &ffmpegPath)
+std::optional<EncoderSet> QueryEncoders(
+    const QString &ffmpegPath, ConsoleRunner *runner, std::chrono::milliseconds timeout)
 {
     const QFileInfo file(ffmpegPath);
     if (ffmpegPath.isEmpty() || !file.isFile())
@@ -76,18 +139,26 @@ std::optional<EncoderSet> QueryEncoders(const QString &ffmpegPath)
         if (found != encoderCache.constEnd())
             return *found;
     }
-
-    std::optional<EncoderSet> result;
-    try {
-        ConsoleRunner runner;
-        QStringList lines;
-        runner.RunConsoleApp(
-            CommandLine(ffmpegPath, QStringLiteral("-hide_banner -encoders")), &lines);
-        EncoderSet set = ParseEncoderList(lines.join(u'\n'));
-        if (!set.isEmpty())
-            result = std::move(set);
-    } catch (const ConsoleRunError &) {
-        // Unknown: the builders then write every encoder as chosen.
+    std::optional<EncoderSet> result = readDiskCache(key);
+    if (!result) {
+        try {
+            ConsoleRunner ownRunner;
+            ConsoleRunner &used = runner ? *runner : ownRunner;
+            QStringList lines;
+            used.RunConsoleApp(CommandLine(ffmpegPath, QStringLiteral("-hide_banner -encoders")),
+                &lines, {}, {}, ToolAnswerOptions(timeout));
+            // A list cut short lacks encoders the build has: no answer,
+            // and none to remember.
+            if (used.timedOut() || used.stopRequested())
+                return std::nullopt;
+            EncoderSet set = ParseEncoderList(lines.join(u'\n'));
+            if (!set.isEmpty()) {
+                writeDiskCache(key, set);
+                result = std::move(set);
+            }
+        } catch (const ConsoleRunError &) {
+            // Unknown: the builders then write every encoder as chosen.
+        }
     }
     std::lock_guard lock(cacheMutex);
     encoderCache.insert(key, result);

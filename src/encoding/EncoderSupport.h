@@ -1,8 +1,11 @@
 #pragma once
 
+#include "conversion/ConsoleRunner.h"
+
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <optional>
 
 struct EncodingSettings;
@@ -27,12 +30,18 @@ private:
 // name. Nothing (an empty set) when the text holds no such list.
 EncoderSet ParseEncoderList(const QString &output);
 
-// Asks the FFmpeg at ffmpegPath for its encoders once; later calls for the
-// same program (path, size and modification time) answer from a cache.
-// Nothing when the program cannot be run or prints no encoder list: the
-// builders then assume every encoder is there. Safe to call from any thread.
-std::optional<EncoderSet> QueryEncoders(const QString &ffmpegPath);
-// Forgets the cached answers (for tests that swap programs).
+// Asks the FFmpeg at ffmpegPath for its encoders once per build: later
+// calls for the same program (path, size and modification time) answer
+// from a cache in memory and, across runs, from a file in the user's cache
+// folder (an unusable or corrupt file only means FFmpeg is asked again).
+// Nothing when the program cannot be run, prints no encoder list, has not
+// answered after timeout or is stopped through runner (then it is killed
+// and asked again next time): the builders then assume every encoder is
+// there. runner: the one to ask with, so that a caller can stop it; null
+// uses one of its own. Safe to call from any thread.
+std::optional<EncoderSet> QueryEncoders(const QString &ffmpegPath, ConsoleRunner *runner = nullptr,
+    std::chrono::milliseconds timeout = ToolAnswerTimeout);
+// Forgets the answers cached in memory (for tests that swap programs).
 void ClearEncoderCache();
 
 // The encoder to write for a chosen one: "aac" for "libfdk_aac" when the

@@ -9,10 +9,12 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <chrono>
 #include <gtest/gtest.h>
 
 using namespace MediaInfoTest;
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -168,6 +170,37 @@ TEST(FFmpegProbe, ProgramThatCannotStartThrowsAfterNameAndSize)
     EXPECT_THROW(ProbeWithFFmpeg(media, notExecutable, QString(), info), ConsoleRunError);
     EXPECT_EQ(info.FileName, media);
     EXPECT_EQ(info.FileSize, 10);
+}
+
+// The fake FFmpeg, made to hang or to flood before it answers.
+TEST(FFmpegProbe, HangingOrFloodingProgramCannotHoldTheProbe)
+{
+    QTemporaryDir dir;
+    const QString media = dir.filePath(u"clip.mkv"_s);
+    ASSERT_TRUE(TestSupport::WriteFile(media, QByteArray(1234, 'x')));
+    const QString script = dir.filePath(u"script.txt"_s);
+    qputenv("QLN_FAKE_FFMPEG_SCRIPT", QFile::encodeName(script));
+    const QString fake = TestSupport::ToolPath(u"fake_ffmpeg"_s);
+
+    ASSERT_TRUE(TestSupport::WriteFile(script, "[first]\nq:ignore\nsleep:30000\n"));
+    TVideoFileInfo info;
+    info.NumberOfAudioStreams = 3;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(ProbeWithFFmpeg(media, fake, QString(), info, nullptr, 300ms));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+    EXPECT_EQ(info.FileName, media);
+    EXPECT_EQ(info.FileSize, 1234);
+    EXPECT_EQ(info.NumberOfAudioStreams, 0);
+
+    // 20 MB on one line, then the description: what comes after the first
+    // few megabytes is not kept.
+    ASSERT_TRUE(TestSupport::WriteFile(script, "[first]\nflood:20000000\n"));
+    EXPECT_TRUE(ProbeWithFFmpeg(media, fake, QString(), info));
+    EXPECT_EQ(info.NumberOfVideoStreams, 0);
+    ASSERT_TRUE(TestSupport::WriteFile(script, "[first]\nflood:200000\n"));
+    EXPECT_TRUE(ProbeWithFFmpeg(media, fake, QString(), info));
+    EXPECT_EQ(info.NumberOfVideoStreams, 1);
+    qunsetenv("QLN_FAKE_FFMPEG_SCRIPT");
 }
 
 TEST(FFmpegProbeEndToEnd, MatroskaWithTwoAudioStreams)

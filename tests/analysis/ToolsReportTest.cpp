@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -113,6 +114,18 @@ TEST(ToolsReport, FilesThatAreNoToolGetTheirFileLinesOnly)
     EXPECT_FALSE(facts.has_value()); // a folder is no tool
     ASSERT_TRUE(GatherToolFacts(QString(), TToolKind::MediaInfo, facts));
     EXPECT_FALSE(facts.has_value());
+}
+
+TEST(ToolsReport, HangingFFmpegHasNoVersionAfterTheTimeOut)
+{
+    QTemporaryDir dir;
+    const QString hanging = dir.filePath(u"ffmpeg"_s);
+    ASSERT_TRUE(
+        TestSupport::WriteFile(hanging, "#!/bin/sh\necho 'ffmpeg version 9'\nexec sleep 30\n"));
+    QFile(hanging).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(FFmpegVersionInfo(hanging, std::chrono::milliseconds(300)));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
 TEST(ToolsReport, UnreadableToolIsAnError)

@@ -1,6 +1,7 @@
 #include "CliTestSupport.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +10,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
+#include <algorithm>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -24,17 +27,72 @@ struct CliRun
     QString out;
     QString err;
     qint64 msAfterSignal = -1;
+    // quillon-cli's children when the signal was sent.
+    QList<pid_t> children;
 };
 
-// quillon-cli with the fake FFmpeg scripted by `script`. With signalAfterMs,
-// SIGINT is sent that long after the start: to quillon-cli alone, or, as a
-// terminal's Ctrl+C does, to its whole process group.
+// How a run is disturbed.
+struct Disturbance
+{
+    // Sent that long after the start (-1: none): to quillon-cli alone, or,
+    // as a terminal's Ctrl+C does, to its whole process group.
+    int signalAfterMs = -1;
+    int signal = SIGINT;
+    bool wholeGroup = false;
+    // Standard output is a pipe nobody reads any more.
+    bool brokenOutput = false;
+};
+
+QList<pid_t> ChildrenOf(pid_t parent)
+{
+    QList<pid_t> children;
+    const QStringList entries = QDir(u"/proc"_s).entryList(QDir::Dirs);
+    for (const QString &entry : entries) {
+        bool isPid = false;
+        const pid_t pid = pid_t(entry.toInt(&isPid));
+        if (!isPid)
+            continue;
+        // "pid (name) state ppid ...": the name may hold anything.
+        const QByteArray stat = TestSupport::ReadFile(u"/proc/"_s + entry + u"/stat"_s);
+        const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields.at(1).toInt() == parent)
+            children << pid;
+    }
+    return children;
+}
+
+// Still running: there, and not a zombie waiting to be reaped.
+bool Running(pid_t pid)
+{
+    const QByteArray stat = TestSupport::ReadFile(u"/proc/"_s + QString::number(pid) + u"/stat"_s);
+    return !stat.isEmpty() && stat.mid(stat.lastIndexOf(')') + 2, 1) != "Z";
+}
+
+bool AllGoneWithin(const QList<pid_t> &pids, int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (std::any_of(pids.cbegin(), pids.cend(), Running)) {
+        if (timer.elapsed() > ms)
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+// quillon-cli with the fake FFmpeg scripted by `script`, its temporary
+// folder the test's own "tmp".
 class ConvertCli : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(QDir().mkpath(tmp()));
+    }
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
+    QString tmp() const { return path(u"tmp"_s); }
 
     QString input(const QString &name)
     {
@@ -43,44 +101,70 @@ protected:
         return file;
     }
 
+    CliRun run(const QStringList &args, const QString &script = {}, int signalAfterMs = -1,
+        bool wholeGroup = false)
+    {
+        Disturbance disturbance;
+        disturbance.signalAfterMs = signalAfterMs;
+        disturbance.wholeGroup = wholeGroup;
+        return run(args, script, disturbance);
+    }
+
+    CliRun run(const QStringList &args, const QString &script, const Disturbance &disturbance)
+    {
+        QProcess process;
+        start(process, args, script, disturbance);
+        return finish(process, disturbance);
+    }
+
     // Starts quillon-cli without waiting for it.
     void start(QProcess &process, const QStringList &args, const QString &script = {},
-        bool wholeGroup = false)
+        const Disturbance &disturbance = {})
     {
         const QString scriptFile = path(u"fake-script.txt"_s);
         EXPECT_TRUE(TestSupport::WriteFile(scriptFile, script.toUtf8()));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"QLN_FAKE_FFMPEG_SCRIPT"_s, scriptFile);
+        env.insert(u"TMPDIR"_s, tmp());
+        int brokenPipe[2] = {-1, -1};
+        if (disturbance.brokenOutput) {
+            EXPECT_EQ(::pipe2(brokenPipe, O_CLOEXEC), 0);
+            ::close(brokenPipe[0]);
+        }
         process.setProcessEnvironment(env);
-        if (wholeGroup)
-            process.setChildProcessModifier([] { ::setpgid(0, 0); });
+        const bool wholeGroup = disturbance.wholeGroup;
+        const int output = brokenPipe[1];
+        process.setChildProcessModifier([wholeGroup, output] {
+            if (wholeGroup)
+                ::setpgid(0, 0);
+            if (output >= 0)
+                ::dup2(output, STDOUT_FILENO);
+        });
         process.start(TestSupport::BinDir() + u"/quillon-cli"_s,
             QStringList{u"--ffmpeg"_s, TestSupport::ToolPath(u"fake_ffmpeg"_s)} + args);
+        if (output >= 0)
+            ::close(output);
     }
 
-    CliRun run(const QStringList &args, const QString &script = {}, int signalAfterMs = -1,
-        bool wholeGroup = false)
+    CliRun finish(QProcess &process, const Disturbance &disturbance = {})
     {
-        QProcess process;
-        start(process, args, script, wholeGroup);
-        return finish(process, signalAfterMs, wholeGroup);
-    }
-
-    CliRun finish(QProcess &process, int signalAfterMs = -1, bool wholeGroup = false)
-    {
+        const bool wholeGroup = disturbance.wholeGroup;
         CliRun result;
         if (!process.waitForStarted()) {
             ADD_FAILURE() << "quillon-cli did not start";
             return result;
         }
         QElapsedTimer sinceSignal;
-        if (signalAfterMs >= 0) {
-            QThread::msleep(ulong(signalAfterMs));
+        if (disturbance.signalAfterMs >= 0) {
+            QThread::msleep(ulong(disturbance.signalAfterMs));
             const pid_t pid = pid_t(process.processId());
-            ::kill(wholeGroup ? -pid : pid, SIGINT);
+            result.children = ChildrenOf(pid);
+            ::kill(wholeGroup ? -pid : pid, disturbance.signal);
             sinceSignal.start();
         }
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+        const bool killed = disturbance.signal == SIGKILL && disturbance.signalAfterMs >= 0;
+        if (!process.waitForFinished(60000)
+            || process.exitStatus() != (killed ? QProcess::CrashExit : QProcess::NormalExit)) {
             ADD_FAILURE() << "quillon-cli did not finish";
             return result;
         }
@@ -196,6 +280,64 @@ TEST_F(ConvertCli, InterruptAbortsWithStatus130)
         EXPECT_EQ(QFileInfo::exists(path(u"a.avi"_s)), c.outputLeft);
         EXPECT_FALSE(QFileInfo::exists(path(u"b.avi"_s)));
     }
+}
+
+TEST_F(ConvertCli, StopSignalsAbortAndCleanUpLikeCtrlC)
+{
+    // A two-pass run, so that it has a working folder to remove.
+    const QString script = u"[run]\noutput:5000\nsleep:20000\n"_s;
+    for (const int signal : {SIGTERM, SIGHUP, SIGQUIT}) {
+        SCOPED_TRACE(signal);
+        const QString a = input(u"a.mkv"_s);
+        Disturbance stop;
+        stop.signalAfterMs = 700;
+        stop.signal = signal;
+        const CliRun r = run({u"convert"_s, u"--set"_s, u"AVI.Video2Pass=1"_s, a}, script, stop);
+        EXPECT_EQ(r.exitCode, 128 + signal) << r.err.toStdString();
+        EXPECT_LT(r.msAfterSignal, 2000);
+        EXPECT_EQ(r.out, u"Aborted\t"_s + a + u'\t' + path(u"a.avi"_s) + u'\n');
+        EXPECT_FALSE(r.children.isEmpty());
+        EXPECT_TRUE(AllGoneWithin(r.children, 0));
+        EXPECT_FALSE(QFileInfo::exists(path(u"a.avi"_s)));
+        EXPECT_EQ(QDir(tmp()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    }
+}
+
+TEST_F(ConvertCli, KilledOutrightItLeavesNoFFmpegBehind)
+{
+    const QString a = input(u"a.mkv"_s);
+    Disturbance kill;
+    kill.signalAfterMs = 700;
+    kill.signal = SIGKILL;
+    const CliRun r = run({u"convert"_s, a}, u"[run]\noutput:5000\nq:ignore\nsleep:20000\n"_s, kill);
+    ASSERT_FALSE(r.children.isEmpty());
+    EXPECT_TRUE(AllGoneWithin(r.children, 5000));
+}
+
+TEST_F(ConvertCli, InterruptStopsAHangingEncoderQueryOrProbeAtOnce)
+{
+    for (const char *call : {"-encoders", "-i"}) {
+        SCOPED_TRACE(call);
+        const QString a = input(u"a.mkv"_s);
+        const QString script
+            = u"[first match=%1]\nq:ignore\nsleep:20000\n"_s.arg(QLatin1String(call));
+        const CliRun r = run({u"convert"_s, a}, script, 700);
+        EXPECT_EQ(r.exitCode, 130) << r.err.toStdString();
+        EXPECT_LT(r.msAfterSignal, 2000);
+        EXPECT_TRUE(r.out.startsWith(u"Aborted\t"_s)) << r.out.toStdString();
+        EXPECT_TRUE(AllGoneWithin(r.children, 0));
+    }
+}
+
+TEST_F(ConvertCli, AReaderThatWentAwayDoesNotKillTheRun)
+{
+    // "quillon-cli convert ... | head": writing the results must not end
+    // the program before its clean-up.
+    const QString a = input(u"a.mkv"_s);
+    Disturbance broken;
+    broken.brokenOutput = true;
+    run({u"convert"_s, a}, {}, broken);
+    EXPECT_TRUE(QFileInfo::exists(path(u"a.avi"_s)));
 }
 
 TEST_F(ConvertCli, StatusLinesComeAtMostFourTimesASecond)

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
 
@@ -398,6 +399,72 @@ TEST(ConsoleRunner, ProgramThatCannotStartIsReported)
     }
     // The runner stays usable.
     EXPECT_EQ(runner.RunConsoleApp(HelperWith({u"exit:3"_s}), nullptr), 3u);
+}
+
+TEST(ConsoleRunner, TimeOutKillsAHangingChild)
+{
+    ConsoleRunner runner;
+    QStringList output;
+    ConsoleRunOptions options;
+    options.timeout = 300ms;
+    const auto start = std::chrono::steady_clock::now();
+    const uint32_t exitCode
+        = runner.RunConsoleApp(HelperWith({u"pid"_s, u"sleep:30000"_s}), &output, {}, {}, options);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+    EXPECT_EQ(exitCode, ConsoleRunner::TerminatedExitCode);
+    EXPECT_TRUE(runner.timedOut());
+    EXPECT_TRUE(ProcessGone(ValueOf(output, u"pid"_s)));
+
+    // A program that ends in time is not touched, and the flag is per run.
+    EXPECT_EQ(runner.RunConsoleApp(HelperWith({u"exit:5"_s}), nullptr, {}, {}, options), 5u);
+    EXPECT_FALSE(runner.timedOut());
+}
+
+TEST(ConsoleRunner, OutputCapKeepsTheStartExactlyAndReadsOn)
+{
+    // 3 MB without a line end: far more than a pipe holds, so a runner that
+    // stopped reading would hang the child.
+    const CommandLine flood = HelperWith({u"out:head\r\n"_s, u"bytes:3000000"_s, u"exit:7"_s});
+    ConsoleRunner runner;
+    QStringList whole;
+    runner.RunConsoleApp(flood, &whole);
+    ConsoleRunOptions options;
+    options.maxOutputBytes = 100000;
+    QStringList kept{u"kept from before"_s};
+    int flushes = 0;
+    EXPECT_EQ(runner.RunConsoleApp(
+                  flood, &kept, [&](const ConsoleFlush &) { ++flushes; }, {}, options),
+        7u);
+    ASSERT_EQ(kept.takeFirst(), u"kept from before"_s);
+    qsizetype bytes = 0;
+    for (const QString &entry : std::as_const(kept))
+        bytes += entry.toUtf8().size();
+    EXPECT_LE(bytes, options.maxOutputBytes);
+    EXPECT_GT(bytes, options.maxOutputBytes - ConsoleOutputCollector::MaxLineBytes);
+    EXPECT_EQ(kept, whole.mid(0, kept.size()));
+    // The hook still sees the whole stream.
+    EXPECT_EQ(flushes, whole.size());
+}
+
+TEST(ConsoleRunner, LowestPriorityForTheChildOrTheCallingThread)
+{
+    const int ours = ::getpriority(PRIO_PROCESS, 0);
+    ConsoleRunner runner;
+    QStringList output;
+    ConsoleRunOptions options;
+    options.lowestPriority = true;
+    runner.RunConsoleApp(HelperWith({u"nice"_s}), &output, {}, {}, options);
+    runner.RunConsoleApp(HelperWith({u"nice"_s}), &output);
+    EXPECT_EQ(output.value(0), u"nice=19"_s);
+    EXPECT_EQ(output.value(2), u"nice="_s + QString::number(ours));
+
+    int lowered = 0;
+    std::thread([&] {
+        LowerCurrentThreadPriority();
+        lowered = ::getpriority(PRIO_PROCESS, id_t(::gettid()));
+    }).join();
+    EXPECT_EQ(lowered, 19);
+    EXPECT_EQ(::getpriority(PRIO_PROCESS, 0), ours);
 }
 
 TEST(ConsoleRunner, OneRunAtATime)

@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <gmock/gmock.h>
+#include <sys/resource.h>
 
 using namespace DriverTest;
 using ::testing::ElementsAre;
@@ -178,6 +179,35 @@ TEST_F(Driver, ProbesEachFileOnceAndAgainWhenItChangedMeanwhile)
         (QStringList{QStringLiteral("a.mkv"), QStringLiteral("b.mkv"), QStringLiteral("c.avi"),
             QStringLiteral("c.avi")}));
     EXPECT_EQ(rows[1].OutputFile, path(QStringLiteral("c_001.avi")));
+}
+
+TEST_F(Driver, AnalysesMadeDuringAConversionRunAtTheLowestPriority)
+{
+    const QString niceLog = path(QStringLiteral("nice.log"));
+    writeScript(
+        QStringLiteral("[first]\nlog-nice:%1\n[run]\nsleep:300\noutput:1000\n").arg(niceLog));
+    const QString a = makeInput(QStringLiteral("a.mkv"));
+    const QString b = makeInput(QStringLiteral("b.mkv"));
+    const QString c = makeInput(QStringLiteral("c.mkv"));
+    std::vector<TConversionRow> rows = rowsOf({a, b, c});
+    ConversionDriver driver(frontEnd);
+    driver.run(setup(), rows);
+
+    // The first file's analysis is awaited at once; the later ones are
+    // made while it converts and must not slow it down.
+    const QString ours = QString::number(::getpriority(PRIO_PROCESS, 0));
+    const QString later = QStringLiteral("-i %1 -i %2").arg(b, c);
+    int lowered = 0;
+    const QStringList lines
+        = QString::fromUtf8(TestSupport::ReadFile(niceLog)).split(u'\n', Qt::SkipEmptyParts);
+    for (const QString &line : lines) {
+        const QString args = line.section(u'\t', 1);
+        const QString expected = args == later ? QStringLiteral("19") : ours;
+        EXPECT_EQ(line.section(u'\t', 0, 0), expected) << args.toStdString();
+        lowered += args == later ? 1 : 0;
+    }
+    EXPECT_EQ(lowered, 1);
+    EXPECT_EQ(lines.size(), 6); // encoders, a, b with c, three conversions
 }
 
 TEST_F(Driver, LogsAFailureDeletesItsOutputAndGoesOnWithTheNextFile)

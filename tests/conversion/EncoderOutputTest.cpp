@@ -441,6 +441,37 @@ TEST_F(EncoderOutputTest, AgreesWithAFullRescanAtEveryLine)
     }
 }
 
+TEST_F(EncoderOutputTest, FloodKeepsTheNewestOutputWithinTheLimit)
+{
+    // Output without line ends reaches the handler in entries of the
+    // runner's longest line.
+    const int lineChars = 20480;
+    const int lines = int(3 * EncoderOutputHandler::MaxKeptChars / lineChars);
+    const TEncoderProgressInputs in = inputs(1000);
+    QStringList view;
+    for (int i = 0; i < lines; ++i)
+        applyView(
+            view, handler.onFlush(QString::number(i).leftJustified(lineChars, u'x'), true, in));
+    const TEncoderProgressUpdate last = handler.onFlush(ExampleLine, true, in);
+    applyView(view, last);
+
+    const QStringList kept = handler.entries();
+    qsizetype chars = 0;
+    for (const QString &entry : kept)
+        chars += entry.size();
+    EXPECT_LE(chars, EncoderOutputHandler::MaxKeptChars);
+    EXPECT_GE(chars, EncoderOutputHandler::MaxKeptChars / 4);
+    // The newest entries, in order, up to the last line.
+    ASSERT_EQ(kept.last(), ExampleLine);
+    const int first = kept.first().section(u'x', 0, 0).toInt();
+    for (qsizetype k = 0; k + 1 < kept.size(); ++k)
+        ASSERT_TRUE(kept.at(k).startsWith(QString::number(first + k) + u'x')) << k;
+    EXPECT_EQ(first + kept.size() - 1, lines);
+    EXPECT_EQ(view, kept);
+    EXPECT_EQ(last.FrameCount, 250);
+    EXPECT_LE(handler.workCount(), 4 * int64_t(lines));
+}
+
 // A real run: a banner, progress lines rewriting one entry, a warning now
 // and then.
 int64_t workForLines(int lines)

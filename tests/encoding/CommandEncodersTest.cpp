@@ -3,12 +3,16 @@
 #include "encoding/EncoderSupport.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
 using CommandTest::Inputs;
 
 namespace {
@@ -133,6 +137,88 @@ TEST(Encoders, QueryIsCachedPerProgram)
     EXPECT_EQ(TestSupport::ReadFile(dir.filePath(u"count"_s)), "run\nrun\n");
     EXPECT_FALSE(QueryEncoders(dir.filePath(u"missing"_s)));
     EXPECT_FALSE(QueryEncoders(QString()));
+}
+
+// Another process would find only what the user's cache folder holds:
+// points that folder elsewhere and forgets the answers held in memory.
+class CacheFolder
+{
+public:
+    explicit CacheFolder(const QString &folder)
+        : m_before(qgetenv("XDG_CACHE_HOME"))
+    {
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(folder));
+        ClearEncoderCache();
+    }
+    ~CacheFolder()
+    {
+        qputenv("XDG_CACHE_HOME", m_before);
+        ClearEncoderCache();
+    }
+    static void newProcess() { ClearEncoderCache(); }
+
+private:
+    QByteArray m_before;
+};
+
+TEST(Encoders, QueryIsRememberedOnDiskPerProgramBuild)
+{
+    QTemporaryDir dir;
+    const QString count = dir.filePath(u"count"_s);
+    const QString cache = dir.filePath(u"cache/quillon"_s);
+    CacheFolder folder(dir.filePath(u"cache"_s));
+    const QString program = WriteCountingProgram(dir);
+    ASSERT_TRUE(QueryEncoders(program));
+    CacheFolder::newProcess();
+    const std::optional<EncoderSet> cached = QueryEncoders(program);
+    ASSERT_TRUE(cached);
+    EXPECT_EQ(cached->names(), (QStringList{u"aac"_s, u"ac3"_s, u"libx264"_s, u"mjpeg"_s}));
+    EXPECT_EQ(TestSupport::ReadFile(count), "run\n");
+    const QStringList files = QDir(cache).entryList(QDir::Files | QDir::Hidden);
+    ASSERT_EQ(files.size(), 1) << files.join(u' ').toStdString(); // no temporary file left
+
+    // Another build at the same path is asked again.
+    WriteCountingProgram(dir, u"echo changed > /dev/null"_s);
+    CacheFolder::newProcess();
+    EXPECT_TRUE(QueryEncoders(program));
+    EXPECT_EQ(TestSupport::ReadFile(count), "run\nrun\n");
+
+    // A damaged file is not believed, and is replaced.
+    const QString file = cache + u'/' + files.first();
+    const QByteArray good = TestSupport::ReadFile(file);
+    for (const QByteArray &bad : {good.left(good.size() - 5), good + "two words\n", QByteArray()}) {
+        ASSERT_TRUE(TestSupport::WriteFile(file, bad));
+        CacheFolder::newProcess();
+        EXPECT_EQ(QueryEncoders(program)->names(), cached->names());
+    }
+    EXPECT_EQ(TestSupport::ReadFile(count), "run\nrun\nrun\nrun\nrun\n");
+    EXPECT_EQ(TestSupport::ReadFile(file), good);
+
+    // A cache folder that cannot be made (below a regular file, which stops
+    // root too) only costs asking again.
+    CacheFolder unusable(count + u"/cache"_s);
+    EXPECT_EQ(QueryEncoders(program)->names(), cached->names());
+    EXPECT_EQ(TestSupport::ReadFile(count).count('\n'), 6);
+}
+
+TEST(Encoders, HangingOrStoppedQueryGivesNoAnswerAndIsAskedAgain)
+{
+    ClearEncoderCache();
+    QTemporaryDir dir;
+    // Prints the list, then does not end.
+    const QString program = WriteCountingProgram(dir, u"exec sleep 30"_s);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(QueryEncoders(program, nullptr, 300ms));
+    // An abort stops it at once.
+    ConsoleRunner runner;
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(300ms);
+        runner.requestStop(0);
+    });
+    EXPECT_FALSE(QueryEncoders(program, &runner));
+    stopper.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+    EXPECT_EQ(TestSupport::ReadFile(dir.filePath(u"count"_s)), "run\nrun\n");
 }
 
 TEST(Encoders, RealFFmpegLacksLibfdkAac)

@@ -4,6 +4,19 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace {
+
+// The fake FFmpeg answers differently from test to test at one path, so no
+// test program (nor a quillon-cli it starts) may read or write the user's
+// cache: the cache folder below is unusable. Tests of the cache choose
+// their own.
+[[maybe_unused]] const bool NoUserCache = [] {
+    qputenv("XDG_CACHE_HOME", "/dev/null/no-cache");
+    return true;
+}();
+
+} // namespace
+
 namespace TestSupport {
 
 QString ToolsDir()

@@ -12,7 +12,7 @@
 //   anything else            a conversion: the first [run] section whose
 //                            filter matches, else the built-in run
 // The script is the file named by QLN_FAKE_FFMPEG_SCRIPT. Sections start
-// with a line "[probe]", "[encoders]" or "[run]", optionally followed by
+// with a line "[probe]", "[encoders]", "[run]" or "[first]", optionally followed by
 // " match=TEXT": the section then only serves calls whose arguments, joined
 // by single blanks, contain TEXT. Lines starting with "#" are comments.
 //
@@ -30,7 +30,14 @@
 //                    bytes; 0 leaves an empty file
 //   readonly         take the write permissions off the output file
 //   exit:N           end with exit code N
+//   flood:BYTES      write BYTES bytes "x" to standard error, no line end
+//   log-nice:FILE    append its CPU priority (nice value), a tab and its
+//                    arguments joined by blanks as one line to FILE
 // A run that reaches the end of its section exits with code 0.
+//
+// A [first] section holds actions of the same kind that any call (encoder
+// list, version, probe, run) carries out before it is answered: to make the
+// call hang or flood. An exit code other than 0 ends the call there.
 //
 // A first pass ("-pass 1") leaves FFmpeg's statistics files in the working
 // folder; a second pass fails, as FFmpeg does, when they are not there.
@@ -46,6 +53,7 @@
 #include <fstream>
 #include <poll.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -295,6 +303,19 @@ public:
                 ::chmod(m_output.c_str(), 0444);
             } else if (name == "exit") {
                 return std::atoi(value.c_str());
+            } else if (name == "log-nice") {
+                std::string line = std::to_string(::getpriority(PRIO_PROCESS, 0)) + "\t";
+                for (size_t i = 0; i < m_args.size(); ++i)
+                    line += (i ? " " : "") + m_args[i];
+                const int fd = ::open(value.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+                if (fd >= 0) {
+                    writeAll(fd, line + "\n");
+                    ::close(fd);
+                }
+            } else if (name == "flood") {
+                const std::string chunk(65536, 'x');
+                for (long left = std::atol(value.c_str()); left > 0; left -= long(chunk.size()))
+                    err(left >= long(chunk.size()) ? chunk : chunk.substr(0, size_t(left)));
             } else {
                 err("fake ffmpeg: unknown action " + action + "\n");
                 return 99;
@@ -429,6 +450,15 @@ int main(int argc, char **argv)
     const std::vector<std::string> args(argv + 1, argv + argc);
     logCall(args);
     const std::vector<Section> sections = readScript();
+    std::string joined;
+    for (const std::string &arg : args)
+        joined += (joined.empty() ? "" : " ") + arg;
+    if (const Section *first = findSection(sections, "first", joined)) {
+        Run before(args);
+        const int code = before.execute(first->lines);
+        if (code != 0 || before.quit())
+            return code;
+    }
     if (contains(args, "-encoders"))
         return answerEncoders(sections);
     if (contains(args, "-version")) {

@@ -11,6 +11,7 @@
 //   close-out    close standard output and standard error
 //   pid          print "pid=N"
 //   pgid         print "pgid=N" (its process group)
+//   nice         print "nice=N" (its CPU priority)
 //   cwd          print "cwd=FOLDER"
 //   fds          print "fds=" and the open descriptors, e.g. "fds=0,1,2"
 //   spawn:MS     start a grandchild that keeps the output open for MS ms;
@@ -30,6 +31,7 @@
 #include <fstream>
 #include <poll.h>
 #include <string>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -155,6 +157,8 @@ bool act(const std::string &action, const std::vector<std::string> &rest)
         print("pid=" + std::to_string(::getpid()));
     } else if (name == "pgid") {
         print("pgid=" + std::to_string(::getpgrp()));
+    } else if (name == "nice") {
+        print("nice=" + std::to_string(::getpriority(PRIO_PROCESS, 0)));
     } else if (name == "cwd") {
         char folder[4096];
         print(std::string("cwd=") + (::getcwd(folder, sizeof folder) ? folder : "?"));
