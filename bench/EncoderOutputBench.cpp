@@ -3,9 +3,9 @@
 //   cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQLN_BUILD_BENCH=ON
 //   cmake --build build-bench --target bench_EncoderOutputBench
 //   build-bench/bin/bench_EncoderOutputBench
-#include "conversion/ConsoleOutputCollector.h"
 #include "conversion/EncoderOutput.h"
 #include "i18n/AppStrings.h"
+#include "process/ConsoleOutputCollector.h"
 
 #include <QByteArray>
 #include <benchmark/benchmark.h>

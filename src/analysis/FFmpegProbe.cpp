@@ -5,8 +5,8 @@
 #include "analysis/MediaInfoLibrary.h"
 #include "app/AppParams.h"
 #include "app/TextHelpers.h"
-#include "conversion/CommandLine.h"
-#include "conversion/ConsoleRunner.h"
+#include "process/CommandLine.h"
+#include "process/ConsoleRunner.h"
 
 #include <QFileInfo>
 #include <QStringList>

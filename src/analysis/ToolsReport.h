@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/BinaryType.h"
-#include "conversion/ConsoleRunner.h"
+#include "process/ConsoleRunner.h"
 
 #include <QString>
 #include <QStringList>

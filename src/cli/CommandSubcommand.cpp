@@ -5,7 +5,6 @@
 #include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
 #include "cli/EncodingOptions.h"
-#include "conversion/ConsoleRunner.h"
 #include "encoding/CommandAssembly.h"
 #include "encoding/EncoderSupport.h"
 #include "encoding/MessageSink.h"
@@ -15,6 +14,7 @@
 #include "filelist/InputFilter.h"
 #include "i18n/AppStrings.h"
 #include "i18n/FFmpegMissing.h"
+#include "process/ConsoleRunner.h"
 
 const char CommandSubcommandUsage[] = "[OPTIONS] FILE... | [OPTIONS] --preview FILE";
 const char CommandSubcommandSummary[]

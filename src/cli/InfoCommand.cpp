@@ -3,8 +3,8 @@
 #include "analysis/FileInfoReport.h"
 #include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
-#include "conversion/ConsoleRunner.h"
 #include "i18n/AppStrings.h"
+#include "process/ConsoleRunner.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #include "conversion/BatchScript.h"
 
-#include "conversion/CommandLine.h"
 #include "encoding/OutputName.h"
+#include "process/CommandLine.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -2,7 +2,6 @@
 
 #include "app/AppParams.h"
 #include "app/ToolResolution.h"
-#include "conversion/ConsoleRunner.h"
 #include "conversion/ConversionRow.h"
 #include "conversion/ConversionState.h"
 #include "conversion/EncoderOutput.h"
@@ -11,6 +10,7 @@
 #include "encoding/EncoderSupport.h"
 #include "encoding/EncodingSettings.h"
 #include "i18n/AppStrings.h"
+#include "process/ConsoleRunner.h"
 
 #include <QString>
 #include <atomic>

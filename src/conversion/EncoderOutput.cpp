@@ -2,8 +2,8 @@
 
 #include "app/AppInfo.h"
 #include "app/TextHelpers.h"
-#include "conversion/ConsoleOutputCollector.h"
 #include "i18n/AppStrings.h"
+#include "process/ConsoleOutputCollector.h"
 
 #include <QLatin1String>
 #include <QStringMatcher>

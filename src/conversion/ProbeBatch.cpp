@@ -3,8 +3,8 @@
 #include "analysis/FFmpegProbeOutput.h"
 #include "analysis/MediaInfoAnalysis.h"
 #include "app/TextHelpers.h"
-#include "conversion/CommandLine.h"
-#include "conversion/ConsoleRunner.h"
+#include "process/CommandLine.h"
+#include "process/ConsoleRunner.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/VideoFileInfo.h"
-#include "conversion/ConsoleRunner.h"
+#include "process/ConsoleRunner.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "conversion/CommandLine.h"
+#include "process/CommandLine.h"
 
 #include <QList>
 #include <QString>

@@ -1,10 +1,10 @@
 #include "encoding/EncoderSupport.h"
 
 #include "app/FileLocations.h"
-#include "conversion/CommandLine.h"
-#include "conversion/ConsoleRunner.h"
 #include "encoding/EncodingSettings.h"
 #include "encoding/SettingsLists.h"
+#include "process/CommandLine.h"
+#include "process/ConsoleRunner.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "conversion/ConsoleRunner.h"
+#include "process/ConsoleRunner.h"
 
 #include <QSet>
 #include <QString>

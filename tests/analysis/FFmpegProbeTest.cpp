@@ -2,8 +2,8 @@
 
 #include "analysis/MediaInfoTestSupport.h"
 #include "app/ToolResolution.h"
-#include "conversion/CommandLine.h"
-#include "conversion/ConsoleRunner.h"
+#include "process/CommandLine.h"
+#include "process/ConsoleRunner.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "conversion/BatchScript.h"
 
-#include "conversion/CommandLine.h"
+#include "process/CommandLine.h"
 #include "support/TestSupport.h"
 
 #include <QDir>

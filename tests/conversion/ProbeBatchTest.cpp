@@ -1,5 +1,5 @@
 #include "conversion/ProbeBatch.h"
-#include "conversion/CommandLine.h"
+#include "process/CommandLine.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>

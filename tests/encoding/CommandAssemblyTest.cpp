@@ -1,10 +1,10 @@
 #include "CommandTestSupport.h"
 
-#include "conversion/CommandLine.h"
 #include "encoding/AdvancedParams.h"
 #include "encoding/AudioParams.h"
 #include "encoding/CommandAssembly.h"
 #include "encoding/VideoParams.h"
+#include "process/CommandLine.h"
 
 #include <gtest/gtest.h>
 #include <random>

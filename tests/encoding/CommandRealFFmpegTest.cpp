@@ -5,10 +5,10 @@
 
 #include "analysis/FFmpegProbe.h"
 #include "app/ToolResolution.h"
-#include "conversion/ConsoleRunner.h"
 #include "encoding/CommandAssembly.h"
 #include "encoding/EncoderSupport.h"
 #include "encoding/OutputName.h"
+#include "process/ConsoleRunner.h"
 
 #include <QDir>
 #include <QRegularExpression>

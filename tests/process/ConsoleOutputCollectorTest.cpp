@@ -1,4 +1,4 @@
-#include "conversion/ConsoleOutputCollector.h"
+#include "process/ConsoleOutputCollector.h"
 #include "ConsoleLineCases.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "conversion/ConsoleOutputCollector.h"
+#include "process/ConsoleOutputCollector.h"
 
 #include <utility>
 

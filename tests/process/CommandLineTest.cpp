@@ -1,4 +1,4 @@
-#include "conversion/CommandLine.h"
+#include "process/CommandLine.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "conversion/ConsoleRunner.h"
+#include "process/ConsoleRunner.h"
 #include "ConsoleLineCases.h"
 #include "support/TestSupport.h"
 

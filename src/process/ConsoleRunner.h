@@ -1,7 +1,7 @@
 #pragma once
 
-#include "conversion/CommandLine.h"
-#include "conversion/ConsoleOutputCollector.h"
+#include "process/CommandLine.h"
+#include "process/ConsoleOutputCollector.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "conversion/CommandLine.h"
+#include "process/CommandLine.h"
 
 namespace {
 
