@@ -79,7 +79,7 @@ void BuildRun(benchmark::State &state, bool busy)
     for (auto _ : state) {
         // The context evaluates the enable rules, as each file's build does.
         const PieceContext ctx(f.settings, f.lists, f.strings, f.info);
-        TFileCommands commands = BuildFileCommands(ctx, QStringLiteral("/usr/bin/ffmpeg"), in, out);
+        FileCommands commands = BuildFileCommands(ctx, QStringLiteral("/usr/bin/ffmpeg"), in, out);
         benchmark::DoNotOptimize(commands);
     }
 }

@@ -44,7 +44,7 @@ void handleOutput(benchmark::State &state, bool progressRewrites, bool hideOutpu
     const int lines = int(state.range(0));
     const QByteArray bytes = ffmpegOutput(lines, progressRewrites);
     const TAppStrings strings;
-    TEncoderProgressInputs inputs;
+    EncoderProgressInputs inputs;
     inputs.IsConverting = true;
     inputs.FileNo = inputs.FileCount = 1;
     inputs.TotalFrames = lines;

@@ -137,7 +137,7 @@ DynamicFacts readDynamicFacts(FileReader &reader, const ElfHeader &h)
 
 } // namespace
 
-QString TBinaryType::text() const
+QString BinaryTypeInfo::text() const
 {
     return QString::number(Bits) + QStringLiteral("-bit ") + Description;
 }
@@ -258,7 +258,7 @@ QString ElfMachineDescription(uint16_t machine)
     }
 }
 
-std::optional<TBinaryType> ReadPeBinaryType(const QString &path)
+std::optional<BinaryTypeInfo> ReadPeBinaryType(const QString &path)
 {
     FileReader reader(path);
     QByteArray dosHeader;
@@ -305,10 +305,10 @@ std::optional<TBinaryType> ReadPeBinaryType(const QString &path)
         description += QStringLiteral(" / Win ") + magic;
     if (!description.isEmpty())
         description += QStringLiteral(" / ") + PeMachineDescription(machine);
-    return TBinaryType{bits, description};
+    return BinaryTypeInfo{bits, description};
 }
 
-std::optional<TBinaryType> ReadElfBinaryType(const QString &path)
+std::optional<BinaryTypeInfo> ReadElfBinaryType(const QString &path)
 {
     FileReader reader(path);
     QByteArray ident;
@@ -347,10 +347,10 @@ std::optional<TBinaryType> ReadElfBinaryType(const QString &path)
     QStringList parts{kind, h.is64 ? QStringLiteral("ELF64") : QStringLiteral("ELF32"),
         ElfMachineDescription(h.machine)};
     parts.removeAll(QString());
-    return TBinaryType{h.is64 ? 64 : 32, parts.join(QStringLiteral(" / "))};
+    return BinaryTypeInfo{h.is64 ? 64 : 32, parts.join(QStringLiteral(" / "))};
 }
 
-std::optional<TBinaryType> ReadBinaryType(const QString &path)
+std::optional<BinaryTypeInfo> ReadBinaryType(const QString &path)
 {
     if (auto pe = ReadPeBinaryType(path))
         return pe;

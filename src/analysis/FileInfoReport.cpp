@@ -37,9 +37,9 @@ QString scanTypeText(const QString &scanType, const TFileInfoModuleStrings &stri
     return text;
 }
 
-TFileInfoStreamSelector selector(int count, int limit, int number)
+FileInfoStreamSelector selector(int count, int limit, int number)
 {
-    TFileInfoStreamSelector result;
+    FileInfoStreamSelector result;
     result.ItemCount = std::min(count, limit);
     result.Selected = number <= result.ItemCount ? number : 0;
     result.Enabled = count > 1;
@@ -57,10 +57,10 @@ QStringList textLines(QString text)
 
 } // namespace
 
-TFileInfoVideoValues FileInfoVideoValues(
+VideoStreamFacts FileInfoVideoValues(
     const TVideoStreamInfo &stream, const TFileInfoModuleStrings &strings)
 {
-    TFileInfoVideoValues v;
+    VideoStreamFacts v;
     v.Codec = withCodecId(stream.Codec, stream.CodecID);
     v.Profile = stream.Profile;
     if (stream.Bitrate > 0)
@@ -82,9 +82,9 @@ TFileInfoVideoValues FileInfoVideoValues(
     return v;
 }
 
-TFileInfoAudioValues FileInfoAudioValues(const TAudioStreamInfo &stream)
+AudioStreamFacts FileInfoAudioValues(const TAudioStreamInfo &stream)
 {
-    TFileInfoAudioValues a;
+    AudioStreamFacts a;
     a.Codec = withCodecId(stream.Codec, stream.CodecID);
     a.Profile = stream.Profile;
     const QString bitrate = FormatThousands(stream.Bitrate);
@@ -106,7 +106,7 @@ TFileInfoAudioValues FileInfoAudioValues(const TAudioStreamInfo &stream)
     return a;
 }
 
-TFileInfoDataStreamRow SplitDataStreamLine(const QString &line)
+FileInfoDataStreamRow SplitDataStreamLine(const QString &line)
 {
     const qsizetype first = line.indexOf(u':');
     const qsizetype second = first >= 0 ? line.indexOf(u':', first + 1) : -1;
@@ -115,14 +115,14 @@ TFileInfoDataStreamRow SplitDataStreamLine(const QString &line)
     return {line.left(second).trimmed(), line.mid(second + 1).trimmed()};
 }
 
-TFileInfoView FileInfoView(
+FileInfoContent FileInfoView(
     const TVideoFileInfo &info, int audioNo, int videoNo, const TFileInfoModuleStrings &strings)
 {
     // 0 is taken as 1 as well: there is no stream 0 to show.
     audioNo = std::max(audioNo, 1);
     videoNo = std::max(videoNo, 1);
 
-    TFileInfoView view;
+    FileInfoContent view;
     view.AudioSelector = selector(info.NumberOfAudioStreams, MaxAudioStreams, audioNo);
     view.VideoSelector = selector(info.NumberOfVideoStreams, MaxVideoStreams, videoNo);
 
@@ -160,7 +160,7 @@ TFileInfoView FileInfoView(
 QString FormatFileInfoReport(const TVideoFileInfo &info, const QString &fullFileName,
     std::optional<uint32_t> crc32, const TFileInfoModuleStrings &s, const QString &webSite)
 {
-    const TFileInfoView view = FileInfoView(info, 1, 1, s);
+    const FileInfoContent view = FileInfoView(info, 1, 1, s);
     const QString rule(71, u'-');
     const auto line
         = [](const QString &label, const QString &value) { return label + u' ' + value; };
@@ -184,7 +184,7 @@ QString FormatFileInfoReport(const TVideoFileInfo &info, const QString &fullFile
     const int videoCount = std::min<int>(info.NumberOfVideoStreams, MaxVideoStreams);
     for (int i = 1; i <= videoCount; ++i) {
         const TVideoStreamInfo &stream = info.VideoStreams[i - 1];
-        const TFileInfoVideoValues v = FileInfoVideoValues(stream, s);
+        const VideoStreamFacts v = FileInfoVideoValues(stream, s);
         QString heading = s.Report_VideoStream;
         if (info.NumberOfVideoStreams >= 2)
             heading += u' ' + QString::number(i);
@@ -202,7 +202,7 @@ QString FormatFileInfoReport(const TVideoFileInfo &info, const QString &fullFile
     const int audioCount = std::min<int>(info.NumberOfAudioStreams, MaxAudioStreams);
     for (int i = 1; i <= audioCount; ++i) {
         const TAudioStreamInfo &stream = info.AudioStreams[i - 1];
-        const TFileInfoAudioValues a = FileInfoAudioValues(stream);
+        const AudioStreamFacts a = FileInfoAudioValues(stream);
         lines << QString() << rule << s.Report_AudioStream + u' ' + QString::number(i) << QString();
         lines << line(s.lblAudioCodec, stream.Codec) << line(s.lblAudioProfile, a.Profile)
               << line(s.lblAudioBitrate, a.Bitrate) << line(s.lblChannels, a.Channels)
@@ -217,7 +217,7 @@ QString FormatFileInfoReport(const TVideoFileInfo &info, const QString &fullFile
     if (!view.DataStreams.isEmpty()) {
         lines << QString() << rule << s.Report_DataStreams + QStringLiteral("   (FFmpeg)");
         for (qsizetype k = 0; k < view.DataStreams.size(); ++k) {
-            const TFileInfoDataStreamRow &row = view.DataStreams.at(k);
+            const FileInfoDataStreamRow &row = view.DataStreams.at(k);
             lines << QStringLiteral("  ") + QString::number(k + 1).rightJustified(2, u' ')
                     + QStringLiteral(": ") + row.Stream + QStringLiteral(" - ") + row.Details;
         }

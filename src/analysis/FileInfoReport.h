@@ -13,7 +13,7 @@
 // saves.
 
 // The value labels of the video panel, in panel order.
-struct TFileInfoVideoValues
+struct VideoStreamFacts
 {
     QString Codec; // with " (ID: ...)" when there is an identifier
     QString Profile;
@@ -31,7 +31,7 @@ struct TFileInfoVideoValues
 };
 
 // The value labels of the audio panel, in panel order.
-struct TFileInfoAudioValues
+struct AudioStreamFacts
 {
     QString Codec;
     QString Profile;
@@ -48,17 +48,17 @@ struct TFileInfoAudioValues
 };
 
 // One row of the data-stream grid.
-struct TFileInfoDataStreamRow
+struct FileInfoDataStreamRow
 {
     QString Stream;
     QString Details;
 
-    bool operator==(const TFileInfoDataStreamRow &) const = default;
+    bool operator==(const FileInfoDataStreamRow &) const = default;
 };
 
 // A stream selector: items "1" to ItemCount, Selected (1-based, 0 for
 // none), enabled only when the file has more than one such stream.
-struct TFileInfoStreamSelector
+struct FileInfoStreamSelector
 {
     int ItemCount = 0;
     int Selected = 0;
@@ -66,13 +66,13 @@ struct TFileInfoStreamSelector
 };
 
 // Everything UpdateList puts into the window.
-struct TFileInfoView
+struct FileInfoContent
 {
     QString FileName; // link text; the link opens FileNameTarget
     QString FileNameTarget;
     QString Directory; // link text and target
-    TFileInfoStreamSelector VideoSelector;
-    TFileInfoStreamSelector AudioSelector;
+    FileInfoStreamSelector VideoSelector;
+    FileInfoStreamSelector AudioSelector;
 
     QString FileSize;
     QString Duration;
@@ -83,26 +83,26 @@ struct TFileInfoView
     QString NumberOfVideoStreams;
     QString NumberOfAudioStreams;
 
-    TFileInfoVideoValues Video; // empty when the chosen stream does not exist
-    TFileInfoAudioValues Audio;
-    QList<TFileInfoDataStreamRow> DataStreams;
+    VideoStreamFacts Video; // empty when the chosen stream does not exist
+    AudioStreamFacts Audio;
+    QList<FileInfoDataStreamRow> DataStreams;
 };
 
 // The files up to this size get a CRC32 line in the report (300 MiB).
 inline constexpr int64_t MaxReportCrcFileSize = 314572800;
 
-TFileInfoVideoValues FileInfoVideoValues(
+VideoStreamFacts FileInfoVideoValues(
     const TVideoStreamInfo &stream, const TFileInfoModuleStrings &strings);
-TFileInfoAudioValues FileInfoAudioValues(const TAudioStreamInfo &stream);
+AudioStreamFacts FileInfoAudioValues(const TAudioStreamInfo &stream);
 
 // "Stream #0:1(eng): Audio: ac3" gives "Stream #0:1(eng)" and "Audio: ac3":
 // split at the second ":"; a line with fewer is all details.
-TFileInfoDataStreamRow SplitDataStreamLine(const QString &line);
+FileInfoDataStreamRow SplitDataStreamLine(const QString &line);
 
 // The window's values for the record with audio stream audioNo and video
 // stream videoNo shown (both 1-based; a number below 1 is taken as 1, one
 // beyond the described streams shows an empty panel).
-TFileInfoView FileInfoView(
+FileInfoContent FileInfoView(
     const TVideoFileInfo &info, int audioNo, int videoNo, const TFileInfoModuleStrings &strings);
 
 // The report text of an analysed file; lines end with CR LF, the last one

@@ -12,7 +12,7 @@
 
 namespace {
 
-using Kind = TMediaInfoStreamKind;
+using Kind = MediaInfoStreamKind;
 
 // Stores a whole-number value only when it fits the field, so an odd answer
 // never wraps around in a narrow field.

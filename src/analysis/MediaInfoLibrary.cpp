@@ -14,7 +14,7 @@ namespace {
 struct LoadedModule
 {
     void *module = nullptr;
-    TMediaInfoEntryPoints api;
+    MediaInfoFunctions api;
 };
 
 std::mutex &loadMutex()
@@ -101,7 +101,7 @@ bool LoadMediaInfoLibrary(const QString &path)
     if (!module)
         return false;
 
-    TMediaInfoEntryPoints api;
+    MediaInfoFunctions api;
     api.New = resolve<MediaInfoApi::NewFn>(module, "MediaInfo_New");
     api.Delete = resolve<MediaInfoApi::DeleteFn>(module, "MediaInfo_Delete");
     api.Open = resolve<MediaInfoApi::OpenFn>(module, "MediaInfo_Open");
@@ -119,7 +119,7 @@ bool LoadMediaInfoLibrary(const QString &path)
     return true;
 }
 
-TMediaInfoEntryPoints MediaInfoEntryPoints()
+MediaInfoFunctions MediaInfoEntryPoints()
 {
     std::lock_guard lock(loadMutex());
     return loadedModule().api;
@@ -127,7 +127,7 @@ TMediaInfoEntryPoints MediaInfoEntryPoints()
 
 QString MediaInfoOption(const QString &option, const QString &value)
 {
-    const TMediaInfoEntryPoints api = MediaInfoEntryPoints();
+    const MediaInfoFunctions api = MediaInfoEntryPoints();
     if (!api.Option)
         return QString();
     const std::wstring optionText = option.toStdWString();
@@ -164,7 +164,7 @@ bool MediaInfoHandle::open(const QString &fileName)
 }
 
 QString MediaInfoHandle::get(
-    TMediaInfoStreamKind kind, int streamNumber, const QString &parameter) const
+    MediaInfoStreamKind kind, int streamNumber, const QString &parameter) const
 {
     if (!m_handle || streamNumber < 0)
         return QString();

@@ -20,7 +20,7 @@ inline constexpr int InfoText = 1;
 inline constexpr int SearchByName = 0;
 } // namespace MediaInfoApi
 
-enum class TMediaInfoStreamKind : int {
+enum class MediaInfoStreamKind : int {
     General = 0,
     Video = 1,
     Audio = 2,
@@ -31,7 +31,7 @@ enum class TMediaInfoStreamKind : int {
 };
 
 // Entry points of the loaded module; an export the library lacks stays null.
-struct TMediaInfoEntryPoints
+struct MediaInfoFunctions
 {
     MediaInfoApi::NewFn New = nullptr;
     MediaInfoApi::DeleteFn Delete = nullptr;
@@ -53,7 +53,7 @@ struct TMediaInfoEntryPoints
 bool LoadMediaInfoLibrary(const QString &path);
 
 // The entry points of the loaded module; all null before a successful load.
-TMediaInfoEntryPoints MediaInfoEntryPoints();
+MediaInfoFunctions MediaInfoEntryPoints();
 
 // MediaInfo_Option without a handle (process-wide options); the answer is
 // copied at once. Empty when no library is loaded or it lacks the export.
@@ -76,12 +76,12 @@ public:
     bool open(const QString &fileName);
     // The parameter's text value; empty when the stream or parameter does not
     // exist.
-    QString get(TMediaInfoStreamKind kind, int streamNumber, const QString &parameter) const;
+    QString get(MediaInfoStreamKind kind, int streamNumber, const QString &parameter) const;
     // The text report of the opened file.
     QString inform() const;
 
 private:
-    TMediaInfoEntryPoints m_api;
+    MediaInfoFunctions m_api;
     void *m_handle = nullptr;
     bool m_openCalled = false;
 };

@@ -24,7 +24,7 @@ QString separator()
 
 } // namespace
 
-std::optional<TToolVersionInfo> ParseFFmpegVersionOutput(const QStringList &lines)
+std::optional<ToolVersionInfo> ParseFFmpegVersionOutput(const QStringList &lines)
 {
     static const QLatin1String prefix("ffmpeg version ");
     for (const QString &line : lines) {
@@ -36,12 +36,12 @@ std::optional<TToolVersionInfo> ParseFFmpegVersionOutput(const QStringList &line
         const QString version = trimmed.mid(prefix.size()).section(u' ', 0, 0);
         if (version.isEmpty())
             return std::nullopt;
-        return TToolVersionInfo{version, version, trimmed};
+        return ToolVersionInfo{version, version, trimmed};
     }
     return std::nullopt;
 }
 
-std::optional<TToolVersionInfo> ParseMediaInfoVersion(const QString &infoVersion)
+std::optional<ToolVersionInfo> ParseMediaInfoVersion(const QString &infoVersion)
 {
     const QString text = infoVersion.trimmed();
     if (text.isEmpty())
@@ -49,10 +49,10 @@ std::optional<TToolVersionInfo> ParseMediaInfoVersion(const QString &infoVersion
     static const QLatin1String marker(" - v");
     const qsizetype at = text.lastIndexOf(marker);
     const QString version = at >= 0 ? text.mid(at + marker.size()).trimmed() : text;
-    return TToolVersionInfo{version, version, text};
+    return ToolVersionInfo{version, version, text};
 }
 
-std::optional<TToolVersionInfo> FFmpegVersionInfo(
+std::optional<ToolVersionInfo> FFmpegVersionInfo(
     const QString &ffmpegPath, std::chrono::milliseconds timeout)
 {
     QStringList lines;
@@ -69,14 +69,14 @@ std::optional<TToolVersionInfo> FFmpegVersionInfo(
     return ParseFFmpegVersionOutput(lines);
 }
 
-std::optional<TToolVersionInfo> MediaInfoVersionInfo(const QString &libraryPath)
+std::optional<ToolVersionInfo> MediaInfoVersionInfo(const QString &libraryPath)
 {
     if (!LoadMediaInfoLibrary(libraryPath))
         return std::nullopt;
     return ParseMediaInfoVersion(MediaInfoOption(QStringLiteral("Info_Version"), QString()));
 }
 
-QString FormatToolBlock(const std::optional<TToolFacts> &facts, int labelWidth)
+QString FormatToolBlock(const std::optional<ToolFacts> &facts, int labelWidth)
 {
     if (!facts)
         return {};
@@ -98,8 +98,8 @@ QString FormatToolBlock(const std::optional<TToolFacts> &facts, int labelWidth)
     return lines.join(LineEnd);
 }
 
-QString FormatToolsReport(const std::optional<TToolFacts> &ffmpeg,
-    const std::optional<TToolFacts> &mediaInfo, int labelWidth)
+QString FormatToolsReport(const std::optional<ToolFacts> &ffmpeg,
+    const std::optional<ToolFacts> &mediaInfo, int labelWidth)
 {
     return QStringLiteral("FFmpeg") + LineEnd + FormatToolBlock(ffmpeg, labelWidth) + LineEnd
         + separator() + LineEnd + QStringLiteral("MediaInfo") + LineEnd
@@ -107,7 +107,7 @@ QString FormatToolsReport(const std::optional<TToolFacts> &ffmpeg,
 }
 
 bool GatherToolFacts(
-    const QString &path, TToolKind kind, std::optional<TToolFacts> &facts, QString *error)
+    const QString &path, ToolKind kind, std::optional<ToolFacts> &facts, QString *error)
 {
     facts.reset();
     if (path.isEmpty() || !QFileInfo(path).isFile())
@@ -115,13 +115,13 @@ bool GatherToolFacts(
     const std::optional<uint32_t> crc = Crc32OfFile(path, error);
     if (!crc)
         return false;
-    TToolFacts result;
+    ToolFacts result;
     result.Path = path;
     result.Size = QFileInfo(path).size();
     result.Crc32 = *crc;
     result.BinaryType = ReadBinaryType(path);
     result.Version
-        = kind == TToolKind::FFmpeg ? FFmpegVersionInfo(path) : MediaInfoVersionInfo(path);
+        = kind == ToolKind::FFmpeg ? FFmpegVersionInfo(path) : MediaInfoVersionInfo(path);
     facts = result;
     return true;
 }
@@ -129,10 +129,10 @@ bool GatherToolFacts(
 bool BuildToolsReport(const QString &ffmpegPath, const QString &mediaInfoPath, QString &report,
     QString *error, int labelWidth)
 {
-    std::optional<TToolFacts> ffmpeg;
-    std::optional<TToolFacts> mediaInfo;
-    if (!GatherToolFacts(ffmpegPath, TToolKind::FFmpeg, ffmpeg, error)
-        || !GatherToolFacts(mediaInfoPath, TToolKind::MediaInfo, mediaInfo, error))
+    std::optional<ToolFacts> ffmpeg;
+    std::optional<ToolFacts> mediaInfo;
+    if (!GatherToolFacts(ffmpegPath, ToolKind::FFmpeg, ffmpeg, error)
+        || !GatherToolFacts(mediaInfoPath, ToolKind::MediaInfo, mediaInfo, error))
         return false;
     report = FormatToolsReport(ffmpeg, mediaInfo, labelWidth);
     return true;

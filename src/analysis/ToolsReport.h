@@ -15,7 +15,7 @@
 // The three version lines. Windows tools carry them in a version resource;
 // the Linux tools are asked instead: the version token goes into both
 // version lines, and the description is the tool's own version statement.
-struct TToolVersionInfo
+struct ToolVersionInfo
 {
     QString ProductVersion;
     QString FileVersion;
@@ -24,28 +24,28 @@ struct TToolVersionInfo
 
 // From the output of "ffmpeg -version": its first line reads
 // "ffmpeg version 5.1.9-0+deb12u1 Copyright (c) ...".
-std::optional<TToolVersionInfo> ParseFFmpegVersionOutput(const QStringList &lines);
+std::optional<ToolVersionInfo> ParseFFmpegVersionOutput(const QStringList &lines);
 // From MediaInfo's "Info_Version" option: "MediaInfoLib - v23.04".
-std::optional<TToolVersionInfo> ParseMediaInfoVersion(const QString &infoVersion);
+std::optional<ToolVersionInfo> ParseMediaInfoVersion(const QString &infoVersion);
 
 // Runs "ffmpeg -version"; nothing when it cannot be run, says no version,
 // or has not ended after timeout (it is killed then).
-std::optional<TToolVersionInfo> FFmpegVersionInfo(
+std::optional<ToolVersionInfo> FFmpegVersionInfo(
     const QString &ffmpegPath, std::chrono::milliseconds timeout = ToolAnswerTimeout);
 // Loads the library (the process keeps the first module it loads) and asks
 // it; nothing when it does not load.
-std::optional<TToolVersionInfo> MediaInfoVersionInfo(const QString &libraryPath);
+std::optional<ToolVersionInfo> MediaInfoVersionInfo(const QString &libraryPath);
 
-enum class TToolKind { FFmpeg, MediaInfo };
+enum class ToolKind { FFmpeg, MediaInfo };
 
 // What one tool's block shows.
-struct TToolFacts
+struct ToolFacts
 {
     QString Path;
     int64_t Size = 0;
     uint32_t Crc32 = 0;
-    std::optional<TBinaryType> BinaryType;
-    std::optional<TToolVersionInfo> Version;
+    std::optional<BinaryTypeInfo> BinaryType;
+    std::optional<ToolVersionInfo> Version;
 };
 
 inline constexpr int ToolsReportLabelWidth = 18;
@@ -53,16 +53,16 @@ inline constexpr int ToolsReportLabelWidth = 18;
 // The block of one tool, lines joined with CR LF, no line end after the
 // last; empty for a tool that does not exist.
 QString FormatToolBlock(
-    const std::optional<TToolFacts> &facts, int labelWidth = ToolsReportLabelWidth);
+    const std::optional<ToolFacts> &facts, int labelWidth = ToolsReportLabelWidth);
 // The whole report: each tool's name, its block and a line of 83 "-".
-QString FormatToolsReport(const std::optional<TToolFacts> &ffmpeg,
-    const std::optional<TToolFacts> &mediaInfo, int labelWidth = ToolsReportLabelWidth);
+QString FormatToolsReport(const std::optional<ToolFacts> &ffmpeg,
+    const std::optional<ToolFacts> &mediaInfo, int labelWidth = ToolsReportLabelWidth);
 
 // The facts of the file at path; facts stays empty when no file is there.
 // False, with error set, when the file exists but cannot be read for its
 // checksum.
-bool GatherToolFacts(const QString &path, TToolKind kind, std::optional<TToolFacts> &facts,
-    QString *error = nullptr);
+bool GatherToolFacts(
+    const QString &path, ToolKind kind, std::optional<ToolFacts> &facts, QString *error = nullptr);
 
 // The report for the two tool paths (resolve them first). False, with
 // error set and report untouched, when a tool file cannot be read.

@@ -19,12 +19,12 @@ QString &initialFolderStorage()
 
 TAppParams InitAppParams(const QString &programDir)
 {
-    TToolLookup lookup = DefaultToolLookup();
+    ToolLookup lookup = DefaultToolLookup();
     lookup.ProgramDir = NormalizeDirPath(programDir);
     return InitAppParams(programDir, lookup);
 }
 
-TAppParams InitAppParams(const QString &programDir, const TToolLookup &lookup)
+TAppParams InitAppParams(const QString &programDir, const ToolLookup &lookup)
 {
     TAppParams params = DefaultAppParams(programDir);
     ResolveFFmpegPath(params, lookup);

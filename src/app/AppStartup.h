@@ -9,7 +9,7 @@
 // Start-up shared by both front ends: the defaults for programDir, both
 // tools resolved, then, when quillon.ini exists, its read-only tool keys.
 TAppParams InitAppParams(const QString &programDir);
-TAppParams InitAppParams(const QString &programDir, const TToolLookup &lookup);
+TAppParams InitAppParams(const QString &programDir, const ToolLookup &lookup);
 
 // The language-detection indicator: true (detect the system language) when
 // there is no settings file, else key Left of MAIN read as a Boolean with

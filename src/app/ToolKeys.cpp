@@ -19,7 +19,7 @@ void ApplyToolKeys(TAppParams &params, const IniFile &ini)
     ApplyToolKeys(params, ini, DefaultToolLookup());
 }
 
-void ApplyToolKeys(TAppParams &params, const IniFile &ini, const TToolLookup &lookup)
+void ApplyToolKeys(TAppParams &params, const IniFile &ini, const ToolLookup &lookup)
 {
     const QString section = QStringLiteral("MAIN");
 

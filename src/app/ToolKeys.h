@@ -11,4 +11,4 @@ class IniFile;
 // runs that tool's lookup again; its result (possibly empty) is kept.
 // Relative paths are taken against the current folder.
 void ApplyToolKeys(TAppParams &params, const IniFile &ini);
-void ApplyToolKeys(TAppParams &params, const IniFile &ini, const TToolLookup &lookup);
+void ApplyToolKeys(TAppParams &params, const IniFile &ini, const ToolLookup &lookup);

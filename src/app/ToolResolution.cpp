@@ -92,7 +92,7 @@ void readLdSoConf(const QString &path, int depth, QStringList &dirs)
 
 template <typename SystemStep>
 QString resolveTool(QString &field, const QString &toolsDir, const char *relativePath,
-    const TToolLookup &lookup, const TToolDescriptor &wanted, SystemStep systemStep)
+    const ToolLookup &lookup, const ToolDescriptor &wanted, SystemStep systemStep)
 {
     QString candidate = ExpandFullPath(field);
     if (!isFile(candidate)) {
@@ -110,20 +110,20 @@ QString resolveTool(QString &field, const QString &toolsDir, const char *relativ
 
 } // namespace
 
-TToolDescriptor FFmpegToolDescriptor()
+ToolDescriptor FFmpegToolDescriptor()
 {
     return {QStringLiteral("FFmpeg"), AppInfo::ProgramBits(),
         QStringLiteral("N-100681-g0bee216ad4"), QStringLiteral("ffmpeg.ver"),
         QStringLiteral("ffmpeg")};
 }
 
-TToolDescriptor MediaInfoToolDescriptor()
+ToolDescriptor MediaInfoToolDescriptor()
 {
     return {QStringLiteral("MediaInfo"), AppInfo::ProgramBits(), QStringLiteral("20.09.0.0"),
         QStringLiteral("MediaInfo.ver"), QStringLiteral("libmediainfo.so.0")};
 }
 
-TToolLookup DefaultToolLookup()
+ToolLookup DefaultToolLookup()
 {
     return {ProgramDir(), std::nullopt, std::nullopt};
 }
@@ -133,9 +133,9 @@ QString ResolveFFmpegPath(TAppParams &params)
     return ResolveFFmpegPath(params, DefaultToolLookup());
 }
 
-QString ResolveFFmpegPath(TAppParams &params, const TToolLookup &lookup)
+QString ResolveFFmpegPath(TAppParams &params, const ToolLookup &lookup)
 {
-    const TToolDescriptor wanted = FFmpegToolDescriptor();
+    const ToolDescriptor wanted = FFmpegToolDescriptor();
     return resolveTool(params.ffmpeg, params.ToolsDir, FFmpegRelativePath, lookup, wanted, [&] {
         return FindExecutableInDirs(wanted.FileName,
             lookup.ExecutableDirs ? *lookup.ExecutableDirs : ExecutableSearchDirs());
@@ -147,9 +147,9 @@ QString ResolveMediaInfoPath(TAppParams &params)
     return ResolveMediaInfoPath(params, DefaultToolLookup());
 }
 
-QString ResolveMediaInfoPath(TAppParams &params, const TToolLookup &lookup)
+QString ResolveMediaInfoPath(TAppParams &params, const ToolLookup &lookup)
 {
-    const TToolDescriptor wanted = MediaInfoToolDescriptor();
+    const ToolDescriptor wanted = MediaInfoToolDescriptor();
     return resolveTool(
         params.MediaInfoDll, params.ToolsDir, MediaInfoRelativePath, lookup, wanted, [&] {
             return FindLibraryInDirs(
@@ -157,7 +157,7 @@ QString ResolveMediaInfoPath(TAppParams &params, const TToolLookup &lookup)
         });
 }
 
-QString SharedToolsSearch(const QString &programDir, const TToolDescriptor &wanted)
+QString SharedToolsSearch(const QString &programDir, const ToolDescriptor &wanted)
 {
     const QString base = NormalizeDirPath(programDir);
     if (base.isEmpty())
@@ -169,7 +169,7 @@ QString SharedToolsSearch(const QString &programDir, const TToolDescriptor &want
     return SearchToolRoot(parent, wanted);
 }
 
-QString SearchToolRoot(const QString &root, const TToolDescriptor &wanted)
+QString SearchToolRoot(const QString &root, const ToolDescriptor &wanted)
 {
     const QString wantedTool = wanted.Tool.toUpper();
     const QString wantedBits = wanted.Bits.toUpper();

@@ -8,7 +8,7 @@
 
 // What the shared-tools search looks for: a version file whose section MAIN
 // names this tool, bit width and version, with the tool file beside it.
-struct TToolDescriptor
+struct ToolDescriptor
 {
     QString Tool;
     QString Bits;
@@ -17,14 +17,14 @@ struct TToolDescriptor
     QString FileName;
 };
 
-TToolDescriptor FFmpegToolDescriptor();
-TToolDescriptor MediaInfoToolDescriptor();
+ToolDescriptor FFmpegToolDescriptor();
+ToolDescriptor MediaInfoToolDescriptor();
 
 // The inputs of a tool lookup besides TAppParams. An empty ProgramDir skips
 // the shared-tools search (an unknown program folder must not turn into a
 // search of the whole file system). The folder lists of the system step are
 // taken from the environment when not given.
-struct TToolLookup
+struct ToolLookup
 {
     QString ProgramDir;
     std::optional<QStringList> ExecutableDirs;
@@ -32,22 +32,22 @@ struct TToolLookup
 };
 
 // ProgramDir() and the environment.
-TToolLookup DefaultToolLookup();
+ToolLookup DefaultToolLookup();
 
 // A usable path or an empty text, stored back into params.ffmpeg /
 // params.MediaInfoDll. Tried in order: the current value (made absolute),
 // the tools folder, the shared-tools search, the system installation.
 QString ResolveFFmpegPath(TAppParams &params);
-QString ResolveFFmpegPath(TAppParams &params, const TToolLookup &lookup);
+QString ResolveFFmpegPath(TAppParams &params, const ToolLookup &lookup);
 QString ResolveMediaInfoPath(TAppParams &params);
-QString ResolveMediaInfoPath(TAppParams &params, const TToolLookup &lookup);
+QString ResolveMediaInfoPath(TAppParams &params, const ToolLookup &lookup);
 
 // The shared-tools search: "_common" in the parent of the program folder,
 // then the parent itself. A root whose first matching version file lacks
 // the tool gives nothing, and the next root is searched.
-QString SharedToolsSearch(const QString &programDir, const TToolDescriptor &wanted);
+QString SharedToolsSearch(const QString &programDir, const ToolDescriptor &wanted);
 // One root: the tool beside the first matching version file, or empty.
-QString SearchToolRoot(const QString &root, const TToolDescriptor &wanted);
+QString SearchToolRoot(const QString &root, const ToolDescriptor &wanted);
 // The root and its folders down to maxDepth levels below it, symbolic links
 // followed (each real folder once), sorted alphabetically.
 QStringList CollectSearchDirs(const QString &root, int maxDepth = 3);

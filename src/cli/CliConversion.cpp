@@ -112,9 +112,9 @@ bool ParseConversionOptions(const CliContext &context, const QStringList &flags,
     return true;
 }
 
-TConversionSetup CliConversionSetup(const CliContext &context, const EncodingSettings &settings)
+ConversionSetup CliConversionSetup(const CliContext &context, const EncodingSettings &settings)
 {
-    TConversionSetup setup;
+    ConversionSetup setup;
     setup.settings = settings;
     setup.params = context.params;
     setup.lists = BuildEncodingLists(
@@ -149,7 +149,7 @@ void TerminalFrontEnd::warning(const QString &text)
     message(text);
 }
 
-void TerminalFrontEnd::fileStarted(const TConversionFileView &file)
+void TerminalFrontEnd::fileStarted(const ConversionFileView &file)
 {
     m_sinceStatus.invalidate();
     if (!m_reportFiles)
@@ -159,14 +159,14 @@ void TerminalFrontEnd::fileStarted(const TConversionFileView &file)
                 .arg(file.InputFile, file.OutputFile));
 }
 
-void TerminalFrontEnd::fileSkipped(const TConversionFileView &file)
+void TerminalFrontEnd::fileSkipped(const ConversionFileView &file)
 {
     message(QStringLiteral("file %1: \"%2\": %3, \"%4\" exists")
                 .arg(file.FileNo)
                 .arg(file.InputFile, file.StatusText, file.OutputFile));
 }
 
-void TerminalFrontEnd::progress(const TEncoderProgressUpdate &update)
+void TerminalFrontEnd::progress(const EncoderProgressUpdate &update)
 {
     // Nothing to tell before FFmpeg reports its first progress.
     if (!update.Updated || update.StatusPlain.isEmpty()
@@ -186,14 +186,14 @@ void TerminalFrontEnd::progress(const TEncoderProgressUpdate &update)
     }
 }
 
-void TerminalFrontEnd::fileFinished(const TConversionFileEnd &end)
+void TerminalFrontEnd::fileFinished(const ConversionFileEnd &end)
 {
     if (!m_reportFiles)
         return;
     message(QStringLiteral("file %1: %2").arg(end.FileNo).arg(end.DoneText));
 }
 
-void TerminalFrontEnd::runFinished(const TConversionRunEnd &)
+void TerminalFrontEnd::runFinished(const ConversionRunEnd &)
 {
     endStatusLine();
 }
@@ -258,10 +258,10 @@ int InterruptWatcher::signalNumber() const
     return g_signal.load();
 }
 
-void PrintRowResults(const std::vector<TConversionRow> &rows)
+void PrintRowResults(const std::vector<ConversionRow> &rows)
 {
     QString text;
-    for (const TConversionRow &row : rows)
+    for (const ConversionRow &row : rows)
         text += row.Status + u'\t' + row.FullFileName + u'\t' + row.OutputFile + u'\n';
     PrintOut(text);
 }

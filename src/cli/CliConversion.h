@@ -37,7 +37,7 @@ bool ParseConversionOptions(const CliContext &context, const QStringList &flags,
 
 // The run setup of the CLI: English texts, the data files beside the
 // program, the resolved tools, no pauses.
-TConversionSetup CliConversionSetup(const CliContext &context, const EncodingSettings &settings);
+ConversionSetup CliConversionSetup(const CliContext &context, const EncodingSettings &settings);
 
 // The terminal as the conversion's front end: messages and a throttled
 // status line on standard error; the delete question is answered by
@@ -52,12 +52,12 @@ public:
     TerminalFrontEnd(const QString &commandName, bool keepUnfinished, bool reportFiles = true);
 
     void warning(const QString &text) override;
-    void fileStarted(const TConversionFileView &file) override;
-    void fileSkipped(const TConversionFileView &file) override;
+    void fileStarted(const ConversionFileView &file) override;
+    void fileSkipped(const ConversionFileView &file) override;
     void rowStatusChanged(int, const QString &) override { }
-    void progress(const TEncoderProgressUpdate &update) override;
-    void fileFinished(const TConversionFileEnd &end) override;
-    void runFinished(const TConversionRunEnd &end) override;
+    void progress(const EncoderProgressUpdate &update) override;
+    void fileFinished(const ConversionFileEnd &end) override;
+    void runFinished(const ConversionRunEnd &end) override;
     bool askYesNo(const QString &question) override;
     void showError(const QString &text) override;
 
@@ -101,4 +101,4 @@ private:
 
 // One line per row on standard output: status, input and output, separated
 // by tabs.
-void PrintRowResults(const std::vector<TConversionRow> &rows);
+void PrintRowResults(const std::vector<ConversionRow> &rows);

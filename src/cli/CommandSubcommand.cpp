@@ -135,17 +135,17 @@ int RunCommandSubcommand(CliContext &context)
     OutputNamePlanner names(options.settings, strings, &sink, OutputNamePlanner::Plan, files);
     for (qsizetype i = 0; i < files.size(); ++i) {
         const QString &input = files.at(i);
-        const TOutputPath output = names.next(i);
-        if (output.action == TOutputPath::Failed)
+        const OutputPath output = names.next(i);
+        if (output.action == OutputPath::Failed)
             return ExitFailed;
-        if (output.action == TOutputPath::Skip) {
+        if (output.action == OutputPath::Skip) {
             PrintErr(QStringLiteral("quillon-cli command: skipped \"%1\": \"%2\" exists\n")
                          .arg(input, output.path));
             continue;
         }
         if (!Probe(input, ffmpeg, info))
             return ExitFailed;
-        const TFileCommands commands = BuildFileCommands(makeContext(), ffmpeg, input, output.path);
+        const FileCommands commands = BuildFileCommands(makeContext(), ffmpeg, input, output.path);
         if (!commands.ok)
             return ExitUsage;
         for (const CommandLine &pass : commands.passes)

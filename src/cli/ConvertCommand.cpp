@@ -27,10 +27,10 @@ QString usageText()
             "129 HUP, 131 QUIT.\n");
 }
 
-bool anyFailed(const std::vector<TConversionRow> &rows)
+bool anyFailed(const std::vector<ConversionRow> &rows)
 {
     return std::any_of(rows.cbegin(), rows.cend(),
-        [](const TConversionRow &row) { return row.Outcome == TRowOutcome::Failed; });
+        [](const ConversionRow &row) { return row.Outcome == RowOutcome::Failed; });
 }
 
 } // namespace
@@ -47,10 +47,10 @@ int RunConvertCommand(CliContext &context)
 
     EncodingSettings settings = options.encoding.settings;
     settings.chKeepDates = options.flags.contains(KeepDates);
-    const TConversionSetup setup = CliConversionSetup(context, settings);
-    std::vector<TConversionRow> rows;
+    const ConversionSetup setup = CliConversionSetup(context, settings);
+    std::vector<ConversionRow> rows;
     for (const QString &file : std::as_const(options.files)) {
-        TConversionRow row;
+        ConversionRow row;
         row.FullFileName = file;
         row.Status = setup.strings.Main.Ready;
         rows.push_back(row);
@@ -58,7 +58,7 @@ int RunConvertCommand(CliContext &context)
 
     TerminalFrontEnd frontEnd(context.command, options.flags.contains(KeepUnfinished));
     ConversionDriver driver(frontEnd);
-    TConversionResult result;
+    ConversionResult result;
     int signalStatus = 0;
     {
         InterruptWatcher watcher([&driver] { driver.RequestAbort(); });
@@ -71,10 +71,10 @@ int RunConvertCommand(CliContext &context)
     const ErrorLog &log = driver.errorLog();
     if (options.values.contains(ErrorLogOption)) {
         const QString chosen = options.values.value(ErrorLogOption);
-        const TErrorLogFormat format = chosen.endsWith(QLatin1String(".html"), Qt::CaseInsensitive)
+        const ErrorLogFormat format = chosen.endsWith(QLatin1String(".html"), Qt::CaseInsensitive)
                 || chosen.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive)
-            ? TErrorLogFormat::Html
-            : TErrorLogFormat::Log;
+            ? ErrorLogFormat::Html
+            : ErrorLogFormat::Log;
         QString saved, error;
         if (!log.save(chosen, format, &saved, &error)) {
             PrintErr(
@@ -91,7 +91,7 @@ int RunConvertCommand(CliContext &context)
         return signalStatus;
     if (result.Aborted)
         return ExitInterrupted;
-    if (result.End != TConversionEnd::Walked)
+    if (result.End != ConversionEnd::Walked)
         return ExitUsage;
     if (anyFailed(rows) || result.ErrorCount > 0 || options.inputsRejected)
         return ExitFailed;

@@ -27,19 +27,19 @@ int RunScriptCommand(CliContext &context)
         return ExitUsage;
     }
 
-    TConversionSetup setup = CliConversionSetup(context, options.encoding.settings);
+    ConversionSetup setup = CliConversionSetup(context, options.encoding.settings);
     setup.BatchOnly = true;
     setup.BatchFileName = scriptFile;
-    std::vector<TConversionRow> rows;
+    std::vector<ConversionRow> rows;
     for (const QString &file : std::as_const(options.files)) {
-        TConversionRow row;
+        ConversionRow row;
         row.FullFileName = file;
         rows.push_back(row);
     }
 
     TerminalFrontEnd frontEnd(context.command, false, false);
     ConversionDriver driver(frontEnd);
-    TConversionResult result;
+    ConversionResult result;
     {
         // Stopped by a signal, the run still removes its working folder.
         InterruptWatcher watcher([&driver] { driver.RequestAbort(); });
@@ -47,7 +47,7 @@ int RunScriptCommand(CliContext &context)
         if (watcher.interrupted())
             return watcher.exitStatus();
     }
-    if (result.End != TConversionEnd::Walked)
+    if (result.End != ConversionEnd::Walked)
         return ExitUsage;
     if (!result.ScriptSaved || options.inputsRejected)
         return ExitFailed;

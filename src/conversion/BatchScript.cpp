@@ -84,17 +84,17 @@ QString shWords(const QString &text)
 
 } // namespace
 
-TBatchScriptFormat BatchScriptFormatOf(const QString &fileName)
+BatchScriptFormat BatchScriptFormatOf(const QString &fileName)
 {
-    return fileName.endsWith(QLatin1String(".bat"), Qt::CaseInsensitive) ? TBatchScriptFormat::Bat
-                                                                         : TBatchScriptFormat::Sh;
+    return fileName.endsWith(QLatin1String(".bat"), Qt::CaseInsensitive) ? BatchScriptFormat::Bat
+                                                                         : BatchScriptFormat::Sh;
 }
 
 BatchScript::BatchScript(const QString &ffmpegPath)
     : m_ffmpegPath(ffmpegPath)
 { }
 
-void BatchScript::addPieces(int FileNo, const TBatchPieces &pieces)
+void BatchScript::addPieces(int FileNo, const BatchPieces &pieces)
 {
     m_items.emplace_back(Pieces{FileNo, pieces});
 }
@@ -154,7 +154,7 @@ QStringList FinishedBatchScript::shLines() const
         QStringLiteral("set -f"),
         QStringLiteral("ffmpeg=") + shQuote(m_ffmpegPath),
     };
-    TBatchPieces pieces;
+    BatchPieces pieces;
     for (const BatchScript::Item &item : m_items) {
         if (const auto *p = std::get_if<BatchScript::Pieces>(&item)) {
             pieces = p->pieces;
@@ -196,14 +196,14 @@ QStringList FinishedBatchScript::shLines() const
     return lines;
 }
 
-QStringList FinishedBatchScript::lines(TBatchScriptFormat format) const
+QStringList FinishedBatchScript::lines(BatchScriptFormat format) const
 {
-    return format == TBatchScriptFormat::Bat ? batLines() : shLines();
+    return format == BatchScriptFormat::Bat ? batLines() : shLines();
 }
 
-QByteArray FinishedBatchScript::render(TBatchScriptFormat format) const
+QByteArray FinishedBatchScript::render(BatchScriptFormat format) const
 {
-    const QByteArray lineEnd = format == TBatchScriptFormat::Bat ? "\r\n" : "\n";
+    const QByteArray lineEnd = format == BatchScriptFormat::Bat ? "\r\n" : "\n";
     QByteArray bytes;
     for (const QString &line : lines(format))
         bytes += line.toUtf8() + lineEnd;
@@ -234,11 +234,11 @@ bool FinishedBatchScript::save(const QString &fileName, QString *errorText) cons
             *errorText = problem;
         return false;
     }
-    const TBatchScriptFormat format = BatchScriptFormatOf(fileName);
+    const BatchScriptFormat format = BatchScriptFormatOf(fileName);
     const QByteArray bytes = render(format);
     QSaveFile file(fileName);
     bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    if (ok && format == TBatchScriptFormat::Sh) {
+    if (ok && format == BatchScriptFormat::Sh) {
         // Readable parts become runnable too: like chmod +x under the umask.
         QFileDevice::Permissions permissions = file.permissions();
         if (permissions & QFileDevice::ReadOwner)

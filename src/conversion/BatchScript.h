@@ -7,11 +7,11 @@
 #include <vector>
 
 // ".bat" for the Windows command interpreter, ".sh" for a POSIX shell.
-enum class TBatchScriptFormat { Bat, Sh };
+enum class BatchScriptFormat { Bat, Sh };
 
 // By the file name the user chose: ".bat" (any letter case) is a Windows
 // script, anything else a shell script.
-TBatchScriptFormat BatchScriptFormatOf(const QString &fileName);
+BatchScriptFormat BatchScriptFormatOf(const QString &fileName);
 
 class InputIdentities;
 
@@ -22,7 +22,7 @@ class InputIdentities;
 QString BatchScriptTargetProblem(const QString &fileName, const InputIdentities *inputs);
 
 // The six pieces of one file, trimmed, named after their script variables.
-struct TBatchPieces
+struct BatchPieces
 {
     QString VCodec; // GetVideoCodecStr
     QString ACodec; // GetAudioCodecStr
@@ -48,7 +48,7 @@ public:
     // The lines of one file before its command: the four codec and parameter
     // variables, an empty line, the header with FileNo (which counts skipped
     // rows too), the video and audio parameter variables.
-    void addPieces(int FileNo, const TBatchPieces &pieces);
+    void addPieces(int FileNo, const BatchPieces &pieces);
     // One command line; the H.264 preset goes between AdvParams and AddParams.
     void addSinglePass(const QString &InputFile, const QString &OutputFile, bool H264Preset);
     // The commands of pass 1 and pass 2.
@@ -60,7 +60,7 @@ public:
     struct Pieces
     {
         int FileNo = 0;
-        TBatchPieces pieces;
+        BatchPieces pieces;
     };
     struct Command
     {
@@ -86,9 +86,9 @@ public:
     // The lines of the POSIX shell script: single-quoted paths, one
     // variable per piece, the same joints. Any file name arrives unchanged.
     QStringList shLines() const;
-    QStringList lines(TBatchScriptFormat format) const;
+    QStringList lines(BatchScriptFormat format) const;
     // UTF-8 without byte-order mark; CR LF line ends for ".bat", LF for ".sh".
-    QByteArray render(TBatchScriptFormat format) const;
+    QByteArray render(BatchScriptFormat format) const;
 
     // Writes the script in the format its name asks for, replacing the file
     // atomically; a shell script gets its run bits. What is not a regular

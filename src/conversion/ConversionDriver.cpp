@@ -79,11 +79,11 @@ ConversionDriver::ConversionDriver(IConversionFrontEnd &frontEnd)
 
 ConversionDriver::~ConversionDriver() = default;
 
-TConversionResult ConversionDriver::run(
-    const TConversionSetup &setup, std::vector<TConversionRow> &rows)
+ConversionResult ConversionDriver::run(
+    const ConversionSetup &setup, std::vector<ConversionRow> &rows)
 {
-    m_setup = std::make_unique<TConversionSetup>(setup);
-    TConversionSetup &s = *m_setup;
+    m_setup = std::make_unique<ConversionSetup>(setup);
+    ConversionSetup &s = *m_setup;
 
     // A. Start of a run.
     {
@@ -120,13 +120,13 @@ TConversionResult ConversionDriver::run(
     m_output = std::make_unique<EncoderOutputHandler>(s.strings);
     m_frontEnd.runStarted();
 
-    TConversionResult result;
+    ConversionResult result;
     try {
         result.End = walk(rows);
     } catch (const ConsoleRunError &error) {
         cleanUp();
         m_frontEnd.showError(error.message());
-        result.End = TConversionEnd::RunnerFailed;
+        result.End = ConversionEnd::RunnerFailed;
         result.Aborted = m_abortSeen;
         result.ErrorCount = m_state.ErrorCount;
         return result;
@@ -135,7 +135,7 @@ TConversionResult ConversionDriver::run(
         throw;
     }
     cleanUp();
-    if (result.End == TConversionEnd::Walked)
+    if (result.End == ConversionEnd::Walked)
         endOfWalk();
     result.Aborted = m_abortSeen;
     result.ErrorCount = m_state.ErrorCount;
@@ -143,11 +143,11 @@ TConversionResult ConversionDriver::run(
     return result;
 }
 
-TConversionEnd ConversionDriver::startRun(const std::vector<TConversionRow> &rows)
+ConversionEnd ConversionDriver::startRun(const std::vector<ConversionRow> &rows)
 {
-    TConversionSetup &s = *m_setup;
+    ConversionSetup &s = *m_setup;
     QStringList inputs;
-    for (const TConversionRow &row : rows) {
+    for (const ConversionRow &row : rows) {
         if (row.Checked)
             inputs << row.FullFileName;
     }
@@ -157,17 +157,17 @@ TConversionEnd ConversionDriver::startRun(const std::vector<TConversionRow> &row
         const QString problem = BatchScriptTargetProblem(s.BatchFileName, &m_names->inputs());
         if (!problem.isEmpty()) {
             m_frontEnd.warning(problem);
-            return TConversionEnd::BadScriptTarget;
+            return ConversionEnd::BadScriptTarget;
         }
     }
-    const TToolLookup lookup = s.toolLookup ? *s.toolLookup : DefaultToolLookup();
+    const ToolLookup lookup = s.toolLookup ? *s.toolLookup : DefaultToolLookup();
     m_ffmpeg = ResolveFFmpegPath(s.params, lookup);
     if (m_ffmpeg.isEmpty() || !QFileInfo(m_ffmpeg).isFile()) {
         m_frontEnd.warning(FFmpegMissingText(s.strings));
-        return TConversionEnd::FFmpegMissing;
+        return ConversionEnd::FFmpegMissing;
     }
     m_state.FileCount = int(std::count_if(
-        rows.cbegin(), rows.cend(), [](const TConversionRow &row) { return row.Checked; }));
+        rows.cbegin(), rows.cend(), [](const ConversionRow &row) { return row.Checked; }));
     // The first file is analysed while FFmpeg is asked for its encoders and
     // the MediaInfo library is loaded, the others while the first one
     // converts: the run's start waits for as little as it can.
@@ -186,31 +186,31 @@ TConversionEnd ConversionDriver::startRun(const std::vector<TConversionRow> &row
         if (!missing.isEmpty()) {
             m_frontEnd.warning(MissingEncodersMessage(missing, m_ffmpeg));
             if (!s.BatchOnly)
-                return TConversionEnd::MissingEncoders;
+                return ConversionEnd::MissingEncoders;
         }
     }
     m_batch = std::make_unique<BatchScript>(m_ffmpeg);
     s.params.LogDir = TempWorkDirName();
 
     if (m_state.FileCount == 0)
-        return TConversionEnd::NoCheckedRow;
+        return ConversionEnd::NoCheckedRow;
 
     const EncodingSettings &e = s.settings;
     m_state.AudioOnly
         = (e.IsMpg() ? e.chMpgVideoDontCopy : e.chAviVideoDontCopy) && !e.chAudioDontCopy;
-    TConversionWalkStart start;
+    ConversionWalkStart start;
     start.FileCount = m_state.FileCount;
     start.BatchOnly = s.BatchOnly;
     start.AudioOnly = m_state.AudioOnly;
     start.AbortCaption = s.strings.Main.Abort;
     m_frontEnd.walkStarted(start);
-    return TConversionEnd::Walked;
+    return ConversionEnd::Walked;
 }
 
-TConversionEnd ConversionDriver::walk(std::vector<TConversionRow> &rows)
+ConversionEnd ConversionDriver::walk(std::vector<ConversionRow> &rows)
 {
-    const TConversionEnd start = startRun(rows);
-    if (start != TConversionEnd::Walked)
+    const ConversionEnd start = startRun(rows);
+    if (start != ConversionEnd::Walked)
         return start;
 
     int counter = 0;
@@ -221,7 +221,7 @@ TConversionEnd ConversionDriver::walk(std::vector<TConversionRow> &rows)
         pause();
         m_state.FileNo = ++counter;
         m_rowIndex = i;
-        if (const std::optional<TConversionEnd> end = convertRow(int(i), rows[size_t(i)]))
+        if (const std::optional<ConversionEnd> end = convertRow(int(i), rows[size_t(i)]))
             return *end;
         // Also after a skipped row: an abort must not let the walk go on.
         if (abortSet())
@@ -234,12 +234,12 @@ TConversionEnd ConversionDriver::walk(std::vector<TConversionRow> &rows)
         if (!m_scriptSaved)
             m_frontEnd.showError(error);
     }
-    return TConversionEnd::Walked;
+    return ConversionEnd::Walked;
 }
 
-std::optional<TConversionEnd> ConversionDriver::convertRow(int index, TConversionRow &row)
+std::optional<ConversionEnd> ConversionDriver::convertRow(int index, ConversionRow &row)
 {
-    const TConversionSetup &s = *m_setup;
+    const ConversionSetup &s = *m_setup;
     const bool batchOnly = s.BatchOnly;
     m_input = row.FullFileName;
     m_exitCode = 0;
@@ -249,22 +249,22 @@ std::optional<TConversionEnd> ConversionDriver::convertRow(int index, TConversio
     m_state.PassNo = 0;
 
     // C. Output path and existing output.
-    const TOutputPath output = m_names->next(m_state.FileNo - 1);
-    if (output.action == TOutputPath::Failed)
-        return TConversionEnd::CantCreateDirectory;
+    const OutputPath output = m_names->next(m_state.FileNo - 1);
+    if (output.action == OutputPath::Failed)
+        return ConversionEnd::CantCreateDirectory;
     m_outputPath = output.path;
     row.OutputFile = output.path;
     m_doneText = output.doneText;
     if (!batchOnly)
         setRowStatus(index, row, s.strings.Main.Converting);
 
-    TConversionFileView view;
+    ConversionFileView view;
     view.Row = index;
     view.FileNo = m_state.FileNo;
     view.InputFile = m_input;
     view.OutputFile = m_outputPath;
-    if (output.action == TOutputPath::Skip) {
-        row.Outcome = TRowOutcome::Skipped;
+    if (output.action == OutputPath::Skip) {
+        row.Outcome = RowOutcome::Skipped;
         if (!batchOnly)
             setRowStatus(index, row, m_doneText);
         view.OutputMarkup = skippedMarkup(m_outputPath);
@@ -272,9 +272,9 @@ std::optional<TConversionEnd> ConversionDriver::convertRow(int index, TConversio
         m_frontEnd.fileSkipped(view);
         return std::nullopt;
     }
-    m_successOutcome = output.outcome == TOutputPath::Renamed ? TRowOutcome::Renamed
-        : output.outcome == TOutputPath::Overwritten          ? TRowOutcome::Overwritten
-                                                              : TRowOutcome::Done;
+    m_successOutcome = output.outcome == OutputPath::Renamed ? RowOutcome::Renamed
+        : output.outcome == OutputPath::Overwritten          ? RowOutcome::Overwritten
+                                                             : RowOutcome::Done;
 
     view.OutputMarkup = outputMarkup(m_outputPath);
     view.StatusText = s.strings.Main.PleaseWait;
@@ -302,11 +302,11 @@ std::optional<TConversionEnd> ConversionDriver::convertRow(int index, TConversio
     context.messages = &m_frontEnd;
     context.processorCount = s.processorCount > 0 ? s.processorCount : QThread::idealThreadCount();
     context.encoders = m_encoders ? &*m_encoders : nullptr;
-    TCommandPieces pieces;
+    CommandPieces pieces;
     if (!BuildRunPieces(context, pieces))
-        return TConversionEnd::ErrorPiece;
+        return ConversionEnd::ErrorPiece;
     m_batch->addPieces(m_state.FileNo,
-        TBatchPieces{pieces.VC, pieces.AC, pieces.ADV, pieces.ADD, pieces.VP, pieces.AP});
+        BatchPieces{pieces.VC, pieces.AC, pieces.ADV, pieces.ADD, pieces.VP, pieces.AP});
 
     const bool h264 = IsH264Mode(s.settings);
     m_state.TwoPass = IsTwoPassRun(s.settings);
@@ -408,14 +408,14 @@ void ConversionDriver::addErrorLogEntry(const QString &text, const QString &para
     m_frontEnd.errorLogged(lines, m_state.ErrorCount);
 }
 
-void ConversionDriver::finishFile(int index, TConversionRow &row)
+void ConversionDriver::finishFile(int index, ConversionRow &row)
 {
-    const TConversionSetup &s = *m_setup;
+    const ConversionSetup &s = *m_setup;
     const bool aborted = abortSet();
     if (aborted)
         m_doneText = s.strings.Main.Aborted;
 
-    TConversionFileEnd end;
+    ConversionFileEnd end;
     end.Row = index;
     end.FileNo = m_state.FileNo;
     end.DoneText = m_doneText;
@@ -424,9 +424,7 @@ void ConversionDriver::finishFile(int index, TConversionRow &row)
     end.ProgressComplete = !aborted;
     m_frontEnd.fileFinished(end);
 
-    row.Outcome = aborted ? TRowOutcome::Aborted
-        : m_failed        ? TRowOutcome::Failed
-                          : m_successOutcome;
+    row.Outcome = aborted ? RowOutcome::Aborted : m_failed ? RowOutcome::Failed : m_successOutcome;
     if (!s.BatchOnly)
         setRowStatus(index, row, m_doneText);
 
@@ -449,8 +447,8 @@ void ConversionDriver::cleanUp()
     // Also releases the name of a file the run ended before (an "ERROR"
     // piece, FFmpeg that cannot be started).
     m_names.reset();
-    const TConversionSetup &s = *m_setup;
-    TConversionRunEnd end;
+    const ConversionSetup &s = *m_setup;
+    ConversionRunEnd end;
     if (m_output) {
         m_output->FilterEncoderOutput();
         end.OutputText = m_output->outputText();
@@ -490,7 +488,7 @@ void ConversionDriver::clearStopRequests()
 
 void ConversionDriver::endOfWalk()
 {
-    const TConversionSetup &s = *m_setup;
+    const ConversionSetup &s = *m_setup;
     if (m_state.ErrorCount > 0) {
         m_frontEnd.showErrorLog(s.strings.Main.Errors + QStringLiteral(" (")
                 + QString::number(m_state.ErrorCount) + u')',
@@ -523,9 +521,9 @@ void ConversionDriver::probeAhead(qsizetype fromIndex, int maxFiles, bool whileC
     if (!m_rows || abortSet())
         return;
     QStringList inputs;
-    const std::vector<TConversionRow> &rows = *m_rows;
+    const std::vector<ConversionRow> &rows = *m_rows;
     for (qsizetype i = fromIndex + 1; i < qsizetype(rows.size()) && inputs.size() < maxFiles; ++i) {
-        const TConversionRow &row = rows[size_t(i)];
+        const ConversionRow &row = rows[size_t(i)];
         // A file that is not there is left to its own turn.
         if (row.Checked && QFileInfo(row.FullFileName).isFile())
             inputs << row.FullFileName;
@@ -586,7 +584,7 @@ bool ConversionDriver::takeProbeAhead(const QString &input, TVideoFileInfo &info
     const std::optional<TVideoFileInfo> &probed = file.result.get();
     // A file written meanwhile (the previous file's output, say) is analysed
     // again.
-    const std::optional<TFileStamp> stamp = FileStampOf(input);
+    const std::optional<FileStamp> stamp = FileStampOf(input);
     if (!probed || !stamp || !file.stamp || !(*stamp == *file.stamp))
         return false;
     info = *probed;
@@ -655,7 +653,7 @@ bool ConversionDriver::deleteOutput(const QString &path)
     return removeFile(path);
 }
 
-void ConversionDriver::setRowStatus(int index, TConversionRow &row, const QString &status)
+void ConversionDriver::setRowStatus(int index, ConversionRow &row, const QString &status)
 {
     row.Status = status;
     m_frontEnd.rowStatusChanged(index, status);
@@ -696,9 +694,9 @@ void ConversionDriver::updateAbortNow()
         m_state.AbortNow = true;
 }
 
-TEncoderProgressInputs ConversionDriver::progressInputs() const
+EncoderProgressInputs ConversionDriver::progressInputs() const
 {
-    TEncoderProgressInputs inputs;
+    EncoderProgressInputs inputs;
     inputs.IsConverting = m_state.IsConverting;
     inputs.AudioOnly = m_state.AudioOnly;
     inputs.TwoPass = m_state.TwoPass;

@@ -28,7 +28,7 @@ class OutputNamePlanner;
 
 // Everything a run reads, copied when it starts: the settings area is
 // disabled during a run, so a copy is what reading it afresh would give.
-struct TConversionSetup
+struct ConversionSetup
 {
     EncodingSettings settings;
     EncodingLists lists;
@@ -37,7 +37,7 @@ struct TConversionSetup
     TAppParams params;
     // Where ResolveFFmpegPath looks besides params; the running program's
     // folder and the system when not given.
-    std::optional<TToolLookup> toolLookup;
+    std::optional<ToolLookup> toolLookup;
     // The pauses before each file and after each probe, which give a window
     // time to paint; a terminal needs none.
     int pauseMs = 150;
@@ -56,7 +56,7 @@ struct TConversionSetup
 };
 
 // How a run ended.
-enum class TConversionEnd {
+enum class ConversionEnd {
     Walked, // after the last row, or on abort: the end of the walk ran
     FFmpegMissing,
     MissingEncoders, // the FFmpeg build lacks an encoder the settings need
@@ -67,9 +67,9 @@ enum class TConversionEnd {
     RunnerFailed, // FFmpeg could not be started (shown through showError)
 };
 
-struct TConversionResult
+struct ConversionResult
 {
-    TConversionEnd End = TConversionEnd::Walked;
+    ConversionEnd End = ConversionEnd::Walked;
     // An abort was requested during the run.
     bool Aborted = false;
     int ErrorCount = 0;
@@ -92,7 +92,7 @@ public:
     ConversionDriver &operator=(const ConversionDriver &) = delete;
 
     // One run over rows; statuses and output paths are written into them.
-    TConversionResult run(const TConversionSetup &setup, std::vector<TConversionRow> &rows);
+    ConversionResult run(const ConversionSetup &setup, std::vector<ConversionRow> &rows);
 
     // The Abort command; any thread. "q" to FFmpeg, and abortGraceMs later
     // FFmpeg is stopped by force, also when it prints nothing meanwhile. The
@@ -109,23 +109,23 @@ public:
 
     // The atomic fields may be read from any thread; the others on the
     // driver's thread (the front end's calls) or between runs.
-    const TConversionState &state() const { return m_state; }
+    const ConversionState &state() const { return m_state; }
     // The run's error log (the window shows it; the terminal prints or saves
     // it). Read it between runs only.
     const ErrorLog &errorLog() const { return m_errorLog; }
     ErrorLog &errorLog() { return m_errorLog; }
 
 private:
-    TConversionEnd startRun(const std::vector<TConversionRow> &rows);
-    TConversionEnd walk(std::vector<TConversionRow> &rows);
+    ConversionEnd startRun(const std::vector<ConversionRow> &rows);
+    ConversionEnd walk(std::vector<ConversionRow> &rows);
     // Steps B to E for one checked row; a value when the run ends early.
-    std::optional<TConversionEnd> convertRow(int index, TConversionRow &row);
+    std::optional<ConversionEnd> convertRow(int index, ConversionRow &row);
     uint32_t runPass(const CommandLine &command, const QString &workDir);
     void readInputTimes();
     void recordFailure(const QString &params);
     void recordMissingInput();
     void addErrorLogEntry(const QString &text, const QString &params);
-    void finishFile(int index, TConversionRow &row);
+    void finishFile(int index, ConversionRow &row);
     void cleanUp();
     void endOfWalk();
     // Analyses the next checked rows after fromIndex (up to maxFiles of
@@ -141,11 +141,11 @@ private:
     void clearStopRequests();
     bool ensureLogDir();
     bool deleteOutput(const QString &path);
-    void setRowStatus(int index, TConversionRow &row, const QString &status);
+    void setRowStatus(int index, ConversionRow &row, const QString &status);
     // AbortRequested or AbortNow, the latter brought up to date first.
     bool abortSet();
     void updateAbortNow();
-    TEncoderProgressInputs progressInputs() const;
+    EncoderProgressInputs progressInputs() const;
     void pause() const;
 
     IConversionFrontEnd &m_frontEnd;
@@ -157,7 +157,7 @@ private:
     // file: an abort stops them at once ("q" means nothing to them).
     ConsoleRunner m_queryRunner;
     ConsoleRunner m_probeRunner;
-    TConversionState m_state;
+    ConversionState m_state;
     ErrorLog m_errorLog;
     std::unique_ptr<EncoderOutputHandler> m_output;
     std::unique_ptr<BatchScript> m_batch;
@@ -170,14 +170,14 @@ private:
     std::atomic<int> m_abortGraceMs{2500};
 
     // Per run.
-    std::unique_ptr<TConversionSetup> m_setup;
-    std::vector<TConversionRow> *m_rows = nullptr;
+    std::unique_ptr<ConversionSetup> m_setup;
+    std::vector<ConversionRow> *m_rows = nullptr;
     qsizetype m_rowIndex = -1;
     // The files being analysed ahead, in one FFmpeg run.
     struct AheadFile
     {
         QString input;
-        std::optional<TFileStamp> stamp; // before the analysis
+        std::optional<FileStamp> stamp; // before the analysis
         std::shared_future<std::optional<TVideoFileInfo>> result;
     };
     std::vector<AheadFile> m_ahead;
@@ -198,9 +198,9 @@ private:
     QString m_doneText;
     uint32_t m_exitCode = 0;
     bool m_failed = false;
-    TRowOutcome m_successOutcome = TRowOutcome::Done;
+    RowOutcome m_successOutcome = RowOutcome::Done;
     bool m_ranFFmpeg = false;
-    std::optional<TFileTimes> m_inputTimes;
+    std::optional<FileTimes> m_inputTimes;
     // The output of the file whose FFmpeg run the abort interrupted: only
     // what this run wrote may be offered for deletion.
     QString m_unfinishedOutput;

@@ -5,10 +5,10 @@
 #include <QString>
 #include <QStringList>
 
-struct TEncoderProgressUpdate;
+struct EncoderProgressUpdate;
 
 // The walk is about to start: the checked rows are counted.
-struct TConversionWalkStart
+struct ConversionWalkStart
 {
     int FileCount = 0;
     // A batch-only run keeps the progress window hidden.
@@ -20,7 +20,7 @@ struct TConversionWalkStart
 };
 
 // One file as the progress window shows it when its row is handled.
-struct TConversionFileView
+struct ConversionFileView
 {
     int Row = -1; // index into the rows given to the run
     int FileNo = 0;
@@ -34,7 +34,7 @@ struct TConversionFileView
 };
 
 // One file as it ends.
-struct TConversionFileEnd
+struct ConversionFileEnd
 {
     int Row = -1;
     int FileNo = 0;
@@ -48,7 +48,7 @@ struct TConversionFileEnd
 };
 
 // The clean-up of a run (every way out, early ones included).
-struct TConversionRunEnd
+struct ConversionRunEnd
 {
     // The output view's text: the last FFmpeg run's output, filtered.
     QString OutputText;
@@ -68,23 +68,23 @@ class IConversionFrontEnd : public IMessageSink
 public:
     // DisableAll: no command may start anything during the run.
     virtual void runStarted() { }
-    virtual void walkStarted(const TConversionWalkStart &) { }
+    virtual void walkStarted(const ConversionWalkStart &) { }
     // The row is about to be probed and converted: progress bar 0, output
     // view emptied.
-    virtual void fileStarted(const TConversionFileView &) { }
-    virtual void fileSkipped(const TConversionFileView &) { }
+    virtual void fileStarted(const ConversionFileView &) { }
+    virtual void fileSkipped(const ConversionFileView &) { }
     // The row's colStatus cell (never sent in a batch-only run).
     virtual void rowStatusChanged(int row, const QString &status) = 0;
     // After every line of FFmpeg output.
-    virtual void progress(const TEncoderProgressUpdate &) { }
+    virtual void progress(const EncoderProgressUpdate &) { }
     // The output view after a failed FFmpeg run: the filtered output.
     virtual void outputShown(const QString &) { }
     // A new error-log entry; errorCount is the run's ErrorCount.
     virtual void errorLogged(const QStringList &, int) { }
-    virtual void fileFinished(const TConversionFileEnd &) { }
+    virtual void fileFinished(const ConversionFileEnd &) { }
     // EnableAll, the titles back, the progress window hidden when "Close
     // after conversion" is checked.
-    virtual void runFinished(const TConversionRunEnd &) { }
+    virtual void runFinished(const ConversionRunEnd &) { }
     // A question with Yes and No; true for Yes.
     virtual bool askYesNo(const QString &question) = 0;
     // A failure to show with an error icon (FFmpeg could not be started, a

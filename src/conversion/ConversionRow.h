@@ -3,7 +3,7 @@
 #include <QString>
 
 // How a row's file came out of a run.
-enum class TRowOutcome {
+enum class RowOutcome {
     NotReached, // unchecked, or the walk ended before it
     Done,
     Renamed, // converted under a numbered name
@@ -15,7 +15,7 @@ enum class TRowOutcome {
 
 // The driver's view of one row of the file list: which file, whether it
 // takes part, and what the run wrote into it.
-struct TConversionRow
+struct ConversionRow
 {
     QString FullFileName;
     bool Checked = true;
@@ -23,5 +23,5 @@ struct TConversionRow
     QString Status;
     // The output path decided for the file; empty until the row is reached.
     QString OutputFile;
-    TRowOutcome Outcome = TRowOutcome::NotReached;
+    RowOutcome Outcome = RowOutcome::NotReached;
 };

@@ -9,7 +9,7 @@
 // abort flags are also set from other threads (the Abort command of a window,
 // a terminal's interrupt), so they are atomic. Everything else is only read
 // on the driver's thread or between runs.
-struct TConversionState
+struct ConversionState
 {
     // From the start of a run to its clean-up.
     std::atomic<bool> IsConverting{false};

@@ -382,14 +382,14 @@ void EncoderOutputHandler::dropOldest()
     m_view = ViewState::Stale;
 }
 
-TEncoderProgressUpdate EncoderOutputHandler::onFlush(
-    const ConsoleFlush &flush, const TEncoderProgressInputs &inputs)
+EncoderProgressUpdate EncoderOutputHandler::onFlush(
+    const ConsoleFlush &flush, const EncoderProgressInputs &inputs)
 {
     return onFlush(flush.text, flush.appended, inputs);
 }
 
-TEncoderProgressUpdate EncoderOutputHandler::onFlush(
-    const QString &text, bool appended, const TEncoderProgressInputs &inputs)
+EncoderProgressUpdate EncoderOutputHandler::onFlush(
+    const QString &text, bool appended, const EncoderProgressInputs &inputs)
 {
     // As the runner does: with nothing to replace, the text becomes an entry.
     const bool append = appended || m_entries.empty();
@@ -408,18 +408,18 @@ TEncoderProgressUpdate EncoderOutputHandler::onFlush(
 
     const Entry &entry = m_entries.back();
     const bool visible = !entry.removed;
-    TOutputViewChange change = TOutputViewChange::None;
+    OutputViewChange change = OutputViewChange::None;
     if (visible)
-        change = append || !wasVisible ? TOutputViewChange::AppendLine
-                                       : TOutputViewChange::ReplaceLastLine;
+        change = append || !wasVisible ? OutputViewChange::AppendLine
+                                       : OutputViewChange::ReplaceLastLine;
     else if (wasVisible)
-        change = TOutputViewChange::RemoveLastLine;
+        change = OutputViewChange::RemoveLastLine;
     return handle(inputs, change, visible ? entry.text : QString());
 }
 
-TEncoderProgressUpdate EncoderOutputHandler::refresh(const TEncoderProgressInputs &inputs)
+EncoderProgressUpdate EncoderOutputHandler::refresh(const EncoderProgressInputs &inputs)
 {
-    return handle(inputs, TOutputViewChange::None, {});
+    return handle(inputs, OutputViewChange::None, {});
 }
 
 void EncoderOutputHandler::FilterEncoderOutput()
@@ -428,10 +428,10 @@ void EncoderOutputHandler::FilterEncoderOutput()
         m_view = ViewState::Stale;
 }
 
-TEncoderProgressUpdate EncoderOutputHandler::handle(
-    const TEncoderProgressInputs &inputs, TOutputViewChange change, const QString &line)
+EncoderProgressUpdate EncoderOutputHandler::handle(
+    const EncoderProgressInputs &inputs, OutputViewChange change, const QString &line)
 {
-    TEncoderProgressUpdate u;
+    EncoderProgressUpdate u;
     const bool showOutput = !inputs.HideEncoderOutput;
     if (showOutput && filterFrom(m_firstUnfiltered))
         m_view = ViewState::Stale;
@@ -529,7 +529,7 @@ TEncoderProgressUpdate EncoderOutputHandler::handle(
     u.ViewShowsOutput
         = showOutput || u.Percentage == 100 || (m_globalHeaders > 0 && m_muxingOverhead > 0);
     if (m_view == ViewState::Stale) {
-        u.ViewChange = TOutputViewChange::Reset;
+        u.ViewChange = OutputViewChange::Reset;
         u.ViewLines = buildViewLines();
         m_view = ViewState::Synced;
     } else {

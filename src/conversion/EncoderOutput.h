@@ -25,7 +25,7 @@ void FilterEncoderOutput(QStringList *output);
 void FilterEncoderOutput(QStringList &output);
 
 // What the progress handler reads of the conversion state and the window.
-struct TEncoderProgressInputs
+struct EncoderProgressInputs
 {
     bool IsConverting = false;
     bool AudioOnly = false;
@@ -41,7 +41,7 @@ struct TEncoderProgressInputs
 
 // How the output view's list of lines changed. The view keeps the list up to
 // date whether or not it is on show, so no change costs more than one line.
-enum class TOutputViewChange {
+enum class OutputViewChange {
     None,
     AppendLine, // ViewLine becomes the new last line
     ReplaceLastLine, // ViewLine replaces the last line
@@ -50,7 +50,7 @@ enum class TOutputViewChange {
 };
 
 // What one call of the line handler shows.
-struct TEncoderProgressUpdate
+struct EncoderProgressUpdate
 {
     // False when an entry starting with "Multiple frames in a packet from
     // stream" stopped the handler: everything shown stays as it was.
@@ -78,7 +78,7 @@ struct TEncoderProgressUpdate
 
     // The view shows the output list; otherwise it shows Main.PleaseWait.
     bool ViewShowsOutput = true;
-    TOutputViewChange ViewChange = TOutputViewChange::None;
+    OutputViewChange ViewChange = OutputViewChange::None;
     QString ViewLine;
     QStringList ViewLines;
 };
@@ -110,12 +110,12 @@ public:
 
     // One flush of the runner: the new last entry (appended) or the new text
     // of the last entry (replaced).
-    TEncoderProgressUpdate onFlush(const ConsoleFlush &flush, const TEncoderProgressInputs &inputs);
-    TEncoderProgressUpdate onFlush(
-        const QString &text, bool appended, const TEncoderProgressInputs &inputs);
+    EncoderProgressUpdate onFlush(const ConsoleFlush &flush, const EncoderProgressInputs &inputs);
+    EncoderProgressUpdate onFlush(
+        const QString &text, bool appended, const EncoderProgressInputs &inputs);
     // The handler called without a new entry (a probe run's lines; the hide
     // box changed).
-    TEncoderProgressUpdate refresh(const TEncoderProgressInputs &inputs);
+    EncoderProgressUpdate refresh(const EncoderProgressInputs &inputs);
 
     // FilterEncoderOutput on the mirrored list: every entry not yet filtered
     // is. The driver calls it before it copies the output into the error log
@@ -148,8 +148,8 @@ private:
     // Drops the oldest entries down to half of MaxKeptChars (at least the
     // last entry stays) and derives the values afresh from the rest.
     void dropOldest();
-    TEncoderProgressUpdate handle(
-        const TEncoderProgressInputs &inputs, TOutputViewChange change, const QString &line);
+    EncoderProgressUpdate handle(
+        const EncoderProgressInputs &inputs, OutputViewChange change, const QString &line);
     QStringList buildViewLines();
 
     // Catalogue texts used by the status line.

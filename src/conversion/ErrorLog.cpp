@@ -166,14 +166,14 @@ QStringList ErrorLogEntryLines(const QString &Text, const QString &InputFile,
     return lines;
 }
 
-QString ErrorLogFileName(const QString &chosenName, TErrorLogFormat format)
+QString ErrorLogFileName(const QString &chosenName, ErrorLogFormat format)
 {
     const qsizetype nameStart = chosenName.lastIndexOf(u'/') + 1;
     const qsizetype dot = chosenName.lastIndexOf(u'.');
     // A dot that starts the name marks a hidden file, not an extension.
     const QString base = dot > nameStart ? chosenName.left(dot) : chosenName;
     return base
-        + (format == TErrorLogFormat::Html ? QStringLiteral(".html") : QStringLiteral(".log"));
+        + (format == ErrorLogFormat::Html ? QStringLiteral(".html") : QStringLiteral(".log"));
 }
 
 QByteArray ErrorLogText(const QStringList &lines)
@@ -242,11 +242,11 @@ QString ErrorLog::text() const
 }
 
 bool ErrorLog::save(
-    const QString &chosenName, TErrorLogFormat format, QString *savedName, QString *errorText) const
+    const QString &chosenName, ErrorLogFormat format, QString *savedName, QString *errorText) const
 {
     const QString fileName = ErrorLogFileName(chosenName, format);
     const QByteArray bytes
-        = format == TErrorLogFormat::Html ? ErrorLogHtml(m_lines).toUtf8() : ErrorLogText(m_lines);
+        = format == ErrorLogFormat::Html ? ErrorLogHtml(m_lines).toUtf8() : ErrorLogText(m_lines);
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         if (errorText)

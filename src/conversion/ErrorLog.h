@@ -6,7 +6,7 @@
 #include <QStringList>
 
 // The two choices of the save dialog: "Log file" (*.log) and "HTML file".
-enum class TErrorLogFormat { Log, Html };
+enum class ErrorLogFormat { Log, Html };
 
 // "//" and 60 hyphens: the line that opens every numbered entry.
 QString ErrorLogSeparator();
@@ -21,7 +21,7 @@ QStringList ErrorLogEntryLines(const QString &Text, const QString &InputFile,
 
 // The chosen file name with its extension replaced by ".log" or ".html"
 // ("report.txt" -> "report.log"); a name without extension gets one.
-QString ErrorLogFileName(const QString &chosenName, TErrorLogFormat format);
+QString ErrorLogFileName(const QString &chosenName, ErrorLogFormat format);
 
 // The lines as a UTF-8 text file: each line ends with "\n".
 QByteArray ErrorLogText(const QStringList &lines);
@@ -63,7 +63,7 @@ public:
     // the file atomically. On success savedName (when given) receives the
     // name written; on failure errorText says why and no file is left half
     // written.
-    bool save(const QString &chosenName, TErrorLogFormat format, QString *savedName = nullptr,
+    bool save(const QString &chosenName, ErrorLogFormat format, QString *savedName = nullptr,
         QString *errorText = nullptr) const;
 
 private:

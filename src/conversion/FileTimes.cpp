@@ -13,20 +13,20 @@ bool sameTime(const timespec &a, const timespec &b)
 
 } // namespace
 
-bool TFileStamp::operator==(const TFileStamp &other) const
+bool FileStamp::operator==(const FileStamp &other) const
 {
     return Device == other.Device && Inode == other.Inode && Size == other.Size
         && sameTime(Modification, other.Modification) && sameTime(Change, other.Change);
 }
 
-std::optional<TFileStamp> FileStampOf(const QString &path)
+std::optional<FileStamp> FileStampOf(const QString &path)
 {
     struct stat info
     {
     };
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
         return std::nullopt;
-    TFileStamp stamp;
+    FileStamp stamp;
     stamp.Device = info.st_dev;
     stamp.Inode = info.st_ino;
     stamp.Size = info.st_size;
@@ -35,20 +35,20 @@ std::optional<TFileStamp> FileStampOf(const QString &path)
     return stamp;
 }
 
-std::optional<TFileTimes> ReadFileTimes(const QString &path)
+std::optional<FileTimes> ReadFileTimes(const QString &path)
 {
     struct stat info
     {
     };
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
         return std::nullopt;
-    TFileTimes times;
+    FileTimes times;
     times.Access = info.st_atim;
     times.Modification = info.st_mtim;
     return times;
 }
 
-bool ApplyFileTimes(const QString &path, const TFileTimes &times)
+bool ApplyFileTimes(const QString &path, const FileTimes &times)
 {
     if (path.isEmpty())
         return false;

@@ -8,7 +8,7 @@
 // The times of a file that can be given to another one. Linux file systems
 // do not let a program set the creation (birth) time, so it is not among
 // them.
-struct TFileTimes
+struct FileTimes
 {
     timespec Access{};
     timespec Modification{};
@@ -16,7 +16,7 @@ struct TFileTimes
 
 // Which file a name reaches and the state of its content: a file whose
 // stamp is unchanged has not been written or replaced in the meantime.
-struct TFileStamp
+struct FileStamp
 {
     dev_t Device = 0;
     ino_t Inode = 0;
@@ -24,11 +24,11 @@ struct TFileStamp
     timespec Modification{};
     timespec Change{};
 
-    bool operator==(const TFileStamp &other) const;
+    bool operator==(const FileStamp &other) const;
 };
-std::optional<TFileStamp> FileStampOf(const QString &path);
+std::optional<FileStamp> FileStampOf(const QString &path);
 
 // Nothing when the file cannot be examined. Symbolic links are followed.
-std::optional<TFileTimes> ReadFileTimes(const QString &path);
+std::optional<FileTimes> ReadFileTimes(const QString &path);
 // Gives path the access and modification times, to the nanosecond.
-bool ApplyFileTimes(const QString &path, const TFileTimes &times);
+bool ApplyFileTimes(const QString &path, const FileTimes &times);

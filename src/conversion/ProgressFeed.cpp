@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-void ProgressFeed::push(const TEncoderProgressUpdate &update)
+void ProgressFeed::push(const EncoderProgressUpdate &update)
 {
     if (!update.Updated)
         return;
@@ -23,12 +23,12 @@ void ProgressFeed::push(const TEncoderProgressUpdate &update)
     s.viewShowsOutput = update.ViewShowsOutput;
 
     switch (update.ViewChange) {
-    case TOutputViewChange::None:
+    case OutputViewChange::None:
         break;
-    case TOutputViewChange::AppendLine:
+    case OutputViewChange::AppendLine:
         m_view.append(update.ViewLine);
         break;
-    case TOutputViewChange::ReplaceLastLine:
+    case OutputViewChange::ReplaceLastLine:
         if (m_view.isEmpty()) {
             m_view.append(update.ViewLine);
         } else {
@@ -36,13 +36,13 @@ void ProgressFeed::push(const TEncoderProgressUpdate &update)
             m_stable = std::min(m_stable, m_view.size() - 1);
         }
         break;
-    case TOutputViewChange::RemoveLastLine:
+    case OutputViewChange::RemoveLastLine:
         if (!m_view.isEmpty()) {
             m_view.removeLast();
             m_stable = std::min(m_stable, m_view.size());
         }
         break;
-    case TOutputViewChange::Reset:
+    case OutputViewChange::Reset:
         m_view = update.ViewLines;
         m_stable = 0;
         m_reset = true;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <mutex>
 
-struct TEncoderProgressUpdate;
+struct EncoderProgressUpdate;
 
 // What a front end shows of a run's progress, as one consistent state.
 struct ProgressSnapshot
@@ -44,7 +44,7 @@ class ProgressFeed
 public:
     // Driver's thread: one update of the line handler. An update that did
     // not run (Updated false) changes nothing.
-    void push(const TEncoderProgressUpdate &update);
+    void push(const EncoderProgressUpdate &update);
     // Driver's thread: the view starts again with these lines (empty for a
     // new file; the filtered output after a failure or at the end).
     void resetView(const QStringList &lines = {});

@@ -93,7 +93,7 @@ QSize ParseResolutionText(const QString &Text, const TVideoFileInfo &Info)
 QString GetAdvancedParamsStr(const PieceContext &ctx)
 {
     const EncodingSettings &s = ctx.settings;
-    const TEnableState &on = ctx.enabled;
+    const EnableState &on = ctx.enabled;
     const TVideoStreamInfo &video = ctx.info.VideoStreams[0];
 
     QString tag;

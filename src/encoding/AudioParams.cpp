@@ -14,7 +14,7 @@
 
 namespace {
 
-TAudioBitrateTable BuildAudioBitrateTable()
+BitrateTable BuildAudioBitrateTable()
 {
     struct Bounds
     {
@@ -31,10 +31,10 @@ TAudioBitrateTable BuildAudioBitrateTable()
         {{32, 320}, {32, 384}, {32, 640}, {8, 256}, {24, 640}, {24, 640}},
     };
 
-    TAudioBitrateTable table;
-    for (size_t rate = 0; rate < TAudioBitrateTable::SamplingRates.size(); ++rate) {
-        for (size_t codec = 0; codec < TAudioBitrateTable::Codecs.size(); ++codec) {
-            TAudioBitrateCell &cell = table.Cells[rate][codec];
+    BitrateTable table;
+    for (size_t rate = 0; rate < BitrateTable::SamplingRates.size(); ++rate) {
+        for (size_t codec = 0; codec < BitrateTable::Codecs.size(); ++codec) {
+            AudioBitrateCell &cell = table.Cells[rate][codec];
             cell.Minimum = bounds[rate][codec].min;
             cell.Maximum = bounds[rate][codec].max;
             for (size_t i = 0; i < StandardAudioBitrates.size(); ++i)
@@ -57,7 +57,7 @@ bool IsVideoDropped(const EncodingSettings &s)
 
 } // namespace
 
-const TAudioBitrateCell *TAudioBitrateTable::find(const QString &codec, int samplingRate) const
+const AudioBitrateCell *BitrateTable::find(const QString &codec, int samplingRate) const
 {
     const auto rate = std::find(SamplingRates.begin(), SamplingRates.end(), samplingRate);
     const auto name = std::find_if(
@@ -67,9 +67,9 @@ const TAudioBitrateCell *TAudioBitrateTable::find(const QString &codec, int samp
     return &Cells[size_t(rate - SamplingRates.begin())][size_t(name - Codecs.begin())];
 }
 
-const TAudioBitrateTable &AudioBitrateTable()
+const BitrateTable &AudioBitrateTable()
 {
-    static const TAudioBitrateTable table = BuildAudioBitrateTable();
+    static const BitrateTable table = BuildAudioBitrateTable();
     return table;
 }
 
@@ -193,7 +193,7 @@ QString GetMapParams(const PieceContext &ctx)
 
 int MaxAudioBitrate(const QString &Codec, int SamplingRate, int Default)
 {
-    const TAudioBitrateCell *cell = AudioBitrateTable().find(Codec.toLower(), SamplingRate);
+    const AudioBitrateCell *cell = AudioBitrateTable().find(Codec.toLower(), SamplingRate);
     return cell ? cell->Maximum : Default;
 }
 
@@ -216,14 +216,14 @@ int SnapAudioBitrate(int64_t SourceBitrate, int Default, int Minimum, int Maximu
 
 QString AudioBitrateReport()
 {
-    const TAudioBitrateTable &table = AudioBitrateTable();
+    const BitrateTable &table = AudioBitrateTable();
     QStringList lines{QStringLiteral("AUDIO BITRATE INFO"), QString()};
     for (size_t rate = 0; rate < table.SamplingRates.size(); ++rate) {
         lines.append(
             QStringLiteral("Sampling rate: ") + QString::number(table.SamplingRates[rate]));
         for (size_t codec = 0; codec < table.Codecs.size(); ++codec) {
             QString line = QLatin1String(table.Labels[codec]);
-            const TAudioBitrateCell &cell = table.Cells[rate][codec];
+            const AudioBitrateCell &cell = table.Cells[rate][codec];
             for (size_t i = 0; i < StandardAudioBitrates.size(); ++i)
                 line += (cell.Allowed[i] ? QString::number(StandardAudioBitrates[i])
                                          : QStringLiteral("-"))

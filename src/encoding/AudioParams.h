@@ -13,7 +13,7 @@ inline constexpr std::array<int, 22> StandardAudioBitrates{8, 16, 24, 32, 40, 48
 
 // The bounds of one encoder at one sampling frequency, and which standard
 // bitrates lie within them.
-struct TAudioBitrateCell
+struct AudioBitrateCell
 {
     int Minimum = 0;
     int Maximum = 0;
@@ -21,7 +21,7 @@ struct TAudioBitrateCell
 };
 
 // Rows: the sampling frequencies; columns: the encoders, in table order.
-struct TAudioBitrateTable
+struct BitrateTable
 {
     static constexpr std::array<int, 6> SamplingRates{16000, 22050, 24000, 32000, 44100, 48000};
     // Internal encoder names: the table keeps "libfdk_aac" even where a
@@ -32,15 +32,15 @@ struct TAudioBitrateTable
     static constexpr std::array<const char *, 6> Labels{
         " MP3: ", " MP2: ", " AC3: ", " AAC: ", "WMA1: ", "WMA2: "};
 
-    std::array<std::array<TAudioBitrateCell, Codecs.size()>, SamplingRates.size()> Cells{};
+    std::array<std::array<AudioBitrateCell, Codecs.size()>, SamplingRates.size()> Cells{};
 
     // The cell for a codec name (lower case) and a rate; null when either is
     // not in the table.
-    const TAudioBitrateCell *find(const QString &codec, int samplingRate) const;
+    const AudioBitrateCell *find(const QString &codec, int samplingRate) const;
 };
 
 // The table, filled on first use.
-const TAudioBitrateTable &AudioBitrateTable();
+const BitrateTable &AudioBitrateTable();
 
 // The audio codec piece: "-an", "-c:a <encoder>" or empty for a DVD preset.
 // "libfdk_aac" becomes "aac" when the FFmpeg build lacks it.

@@ -33,7 +33,7 @@ bool IsTwoPassRun(const EncodingSettings &s)
     return s.chAviVideo2Pass && s.cbAviVideoCodec != AviCodec::Wmv1 && !s.chAviVideoDontCopy;
 }
 
-bool BuildRunPieces(const PieceContext &ctx, TCommandPieces &pieces)
+bool BuildRunPieces(const PieceContext &ctx, CommandPieces &pieces)
 {
     pieces = {};
     pieces.VC = GetVideoCodecStr(ctx).trimmed();
@@ -49,7 +49,7 @@ bool BuildRunPieces(const PieceContext &ctx, TCommandPieces &pieces)
     return !IsError(pieces.AP);
 }
 
-CommandLine RunCommandLine(const QString &ffmpegPath, const TCommandPieces &pieces,
+CommandLine RunCommandLine(const QString &ffmpegPath, const CommandPieces &pieces,
     const QString &inputPath, const QString &outputPath, int passNo, bool h264Mode)
 {
     QString separator;
@@ -72,16 +72,16 @@ CommandLine RunCommandLine(const QString &ffmpegPath, const TCommandPieces &piec
     return command;
 }
 
-QString RunParamText(const TCommandPieces &pieces, const QString &inputPath,
+QString RunParamText(const CommandPieces &pieces, const QString &inputPath,
     const QString &outputPath, int passNo, bool h264Mode)
 {
     return RunCommandLine({}, pieces, inputPath, outputPath, passNo, h264Mode).paramText();
 }
 
-TFileCommands BuildFileCommands(const PieceContext &ctx, const QString &ffmpegPath,
+FileCommands BuildFileCommands(const PieceContext &ctx, const QString &ffmpegPath,
     const QString &inputPath, const QString &outputPath)
 {
-    TFileCommands result;
+    FileCommands result;
     result.ok = BuildRunPieces(ctx, result.pieces);
     if (!result.ok)
         return result;

@@ -9,7 +9,7 @@ struct EncodingSettings;
 struct PieceContext;
 
 // The six pieces of one file's parameter text, each trimmed.
-struct TCommandPieces
+struct CommandPieces
 {
     QString VC; // GetVideoCodecStr
     QString VP; // GetVideoParamsStr
@@ -34,28 +34,28 @@ bool IsTwoPassRun(const EncodingSettings &s);
 // AP). False at the first "ERROR" (of ADV, VP or AP): the run ends there,
 // so only that piece's message has been sent and later pieces are not
 // built.
-bool BuildRunPieces(const PieceContext &ctx, TCommandPieces &pieces);
+bool BuildRunPieces(const PieceContext &ctx, CommandPieces &pieces);
 
 // The command of one pass (passNo 0 for a one-pass run, else 1 or 2):
 // "-y -i", the quoted input, the pieces, the quoted output, with the
 // preset and pass options where they belong. Its paramText() is the text
 // shown in logs and scripts; its arguments() hold the file names whole and
 // the user's parameters split at blanks with double quotes grouping.
-CommandLine RunCommandLine(const QString &ffmpegPath, const TCommandPieces &pieces,
+CommandLine RunCommandLine(const QString &ffmpegPath, const CommandPieces &pieces,
     const QString &inputPath, const QString &outputPath, int passNo, bool h264Mode);
 // Its parameter text alone.
-QString RunParamText(const TCommandPieces &pieces, const QString &inputPath,
+QString RunParamText(const CommandPieces &pieces, const QString &inputPath,
     const QString &outputPath, int passNo, bool h264Mode);
 
 // Everything a run needs for one file.
-struct TFileCommands
+struct FileCommands
 {
     bool ok = false; // false: a piece was "ERROR", the run ends
-    TCommandPieces pieces;
+    CommandPieces pieces;
     bool twoPass = false;
     QList<CommandLine> passes; // one, or pass 1 and pass 2
 };
-TFileCommands BuildFileCommands(const PieceContext &ctx, const QString &ffmpegPath,
+FileCommands BuildFileCommands(const PieceContext &ctx, const QString &ffmpegPath,
     const QString &inputPath, const QString &outputPath);
 
 // The command-line preview for the analysed file (ctx.info) at inputPath,

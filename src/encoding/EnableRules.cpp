@@ -2,9 +2,9 @@
 
 #include "encoding/SettingsLists.h"
 
-TEnableState EvaluateEnableRules(const EncodingSettings &s)
+EnableState EvaluateEnableRules(const EncodingSettings &s)
 {
-    TEnableState e;
+    EnableState e;
     e.IsMpg = s.IsMpg();
     const bool mpgCustom = s.cbMpgVideo == MpgVideo::Custom;
     // Anything but "Custom" counts as a preset here, a missing selection too.

@@ -14,7 +14,7 @@
 // got "-c:v copy -vf yadif", which FFmpeg refuses outright, while dropping
 // the audio silently switched a chosen "Deinterlace" off. With this rule the
 // DVD presets keep deinterlacing (FFmpeg accepts a filter with "-target").
-struct TEnableState
+struct EnableState
 {
     bool IsMpg = false;
     bool AudioOn = false;
@@ -113,7 +113,7 @@ struct TEnableState
 
 // Pure function of the record; any field values (garbage indexes included)
 // give a defined state.
-TEnableState EvaluateEnableRules(const EncodingSettings &s);
+EnableState EvaluateEnableRules(const EncodingSettings &s);
 
 // The texts the evaluation also refreshes (lblMpgInfo, lblBrightnessValue,
 // lblSaturationValue) come from SettingsTexts.h.

@@ -115,9 +115,9 @@ OutputNamePlanner::~OutputNamePlanner()
         release(m_reserved.back().path);
 }
 
-TOutputPath OutputNamePlanner::next(qsizetype index)
+OutputPath OutputNamePlanner::next(qsizetype index)
 {
-    TOutputPath result;
+    OutputPath result;
     const QString input = m_inputList.value(index);
     QString out = input;
     if (m_outDirUsed) {
@@ -128,7 +128,7 @@ TOutputPath OutputNamePlanner::next(qsizetype index)
         if (dir.isEmpty() || !QFileInfo(dir).isDir()) {
             if (m_messages)
                 m_messages->warning(FormatAppString(m_cantCreate, m_outDir));
-            result.action = TOutputPath::Failed;
+            result.action = OutputPath::Failed;
             return result;
         }
         out = JoinPath(NormalizeDirPath(dir), QFileInfo(input).fileName());
@@ -149,25 +149,25 @@ TOutputPath OutputNamePlanner::next(qsizetype index)
         if (m_policy == OutputExists::Rename || stillToConvert) {
             out = FirstFreeName(wanted, QStringLiteral("_"), 3,
                 [this](const QString &name) { return taken(name); });
-            result.outcome = TOutputPath::Renamed;
+            result.outcome = OutputPath::Renamed;
             if (m_policy == OutputExists::Skip)
-                result.action = TOutputPath::Skip;
+                result.action = OutputPath::Skip;
             // All numbered names taken: FFmpeg reports the empty name.
-            if (out.isEmpty() || result.action == TOutputPath::Skip)
+            if (out.isEmpty() || result.action == OutputPath::Skip)
                 break;
             continue;
         }
         if (m_policy == OutputExists::Skip) {
-            result.action = TOutputPath::Skip;
+            result.action = OutputPath::Skip;
         } else {
-            result.outcome = TOutputPath::Overwritten;
+            result.outcome = OutputPath::Overwritten;
             if (m_mode == Plan)
                 m_planned.insert(out);
         }
         break;
     }
-    if (result.action == TOutputPath::Skip)
-        result.outcome = TOutputPath::Skipped;
+    if (result.action == OutputPath::Skip)
+        result.outcome = OutputPath::Skipped;
     result.path = out;
     result.doneText = doneText(result);
     return result;
@@ -212,14 +212,14 @@ void OutputNamePlanner::release(const QString &path)
         ::unlink(name.constData());
 }
 
-QString OutputNamePlanner::doneText(const TOutputPath &output) const
+QString OutputNamePlanner::doneText(const OutputPath &output) const
 {
     switch (output.outcome) {
-    case TOutputPath::Renamed:
+    case OutputPath::Renamed:
         return m_renamed;
-    case TOutputPath::Overwritten:
+    case OutputPath::Overwritten:
         return m_overwritten;
-    case TOutputPath::Skipped:
+    case OutputPath::Skipped:
         return m_skipped;
     default:
         return m_done;

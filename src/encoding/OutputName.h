@@ -49,7 +49,7 @@ private:
 };
 
 // The output of one row and what to do with it.
-struct TOutputPath
+struct OutputPath
 {
     enum Action {
         Convert, // build and run the command
@@ -99,7 +99,7 @@ public:
     OutputNamePlanner &operator=(const OutputNamePlanner &) = delete;
 
     // The output of inputs[index]; called in walk order.
-    TOutputPath next(qsizetype index);
+    OutputPath next(qsizetype index);
 
     // Done with the file reserved as path: it is deleted while it is still
     // the empty file this planner created (nothing was written into it);
@@ -112,7 +112,7 @@ private:
     enum Claim { Claimed, AlreadyTaken, NotCreated };
     bool taken(const QString &path) const;
     Claim claim(const QString &path);
-    QString doneText(const TOutputPath &output) const;
+    QString doneText(const OutputPath &output) const;
 
     bool m_outDirUsed;
     QString m_outDir;

@@ -22,7 +22,7 @@ struct PieceContext
     const TAppStrings &strings;
     const TVideoFileInfo &info;
     // Evaluated once from settings; a disabled control contributes nothing.
-    TEnableState enabled;
+    EnableState enabled;
     // Receives the invalid-value warnings; null drops them (the piece still
     // returns "ERROR").
     IMessageSink *messages = nullptr;

@@ -37,7 +37,7 @@ struct TCopyParams_Advanced : CopiedSettings
 
 // The four slots: empty at start, filled by a copy; a paste command is
 // enabled exactly when its slot holds a value.
-struct TSettingsClipboard
+struct SettingsClipboard
 {
     std::optional<TCopyParams_AVI> CopyParams_AVI;
     std::optional<TCopyParams_MPG> CopyParams_MPG;

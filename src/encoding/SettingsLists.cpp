@@ -34,8 +34,7 @@ QStringList aviBitrates()
 }
 
 template <size_t N>
-QString tableText(
-    const std::array<TCodecEntry, N> &table, int index, const char *TCodecEntry::*field)
+QString tableText(const std::array<CodecEntry, N> &table, int index, const char *CodecEntry::*field)
 {
     if (index < 0 || index >= int(N))
         return {};
@@ -72,7 +71,7 @@ int clampIndex(int index, int count)
 QStringList AviVideoCodecItems(const TAppStrings &strings)
 {
     QStringList items;
-    for (const TCodecEntry &entry : AviVideoCodecTable)
+    for (const CodecEntry &entry : AviVideoCodecTable)
         items << QString::fromLatin1(entry.DisplayText);
     items[AviCodec::HuffYUV] = strings.Main.cbAviVideoCodec_HuffYUV;
     items[AviCodec::Copy] = strings.Main.cbAviVideoCodec_Copy;
@@ -121,7 +120,7 @@ QStringList MpgVideoBitrateItems(const TAppStrings &strings)
 QStringList AudioCodecItems(const TAppStrings &strings)
 {
     QStringList items;
-    for (const TCodecEntry &entry : AudioCodecTable)
+    for (const CodecEntry &entry : AudioCodecTable)
         items << QString::fromLatin1(entry.DisplayText);
     items[AudioCodec::Auto] = strings.Main.Auto;
     items[AudioCodec::Copy] = strings.Main.cbAudioCodec_Copy;
@@ -178,22 +177,22 @@ QStringList AfterConversionItems(const TAppStrings &strings)
 
 QString AviVideoCodecProfileName(int index)
 {
-    return tableText(AviVideoCodecTable, index, &TCodecEntry::ProfileName);
+    return tableText(AviVideoCodecTable, index, &CodecEntry::ProfileName);
 }
 
 QString AviVideoCodecEncoder(int index)
 {
-    return tableText(AviVideoCodecTable, index, &TCodecEntry::Encoder);
+    return tableText(AviVideoCodecTable, index, &CodecEntry::Encoder);
 }
 
 QString AudioCodecProfileName(int index)
 {
-    return tableText(AudioCodecTable, index, &TCodecEntry::ProfileName);
+    return tableText(AudioCodecTable, index, &CodecEntry::ProfileName);
 }
 
 QString AudioCodecEncoder(int index)
 {
-    return tableText(AudioCodecTable, index, &TCodecEntry::Encoder);
+    return tableText(AudioCodecTable, index, &CodecEntry::Encoder);
 }
 
 int EditableItemIndex(const QStringList &items, const QString &text)

@@ -45,14 +45,14 @@ enum : int {
 // One codec entry. DisplayText is the English item text; entries whose text
 // comes from the catalogue (AVI 8 and 9, audio 0 and 8) are substituted by
 // the *Items functions below.
-struct TCodecEntry
+struct CodecEntry
 {
     const char *DisplayText;
     const char *ProfileName; // the name profiles store
     const char *Encoder; // FFmpeg encoder; "auto" for the per-file audio choice
 };
 
-inline constexpr std::array<TCodecEntry, AviCodec::Count> AviVideoCodecTable{{
+inline constexpr std::array<CodecEntry, AviCodec::Count> AviVideoCodecTable{{
     {"Xvid", "Xvid", "libxvid"},
     {"DivX 3 Low-Motion", "DX3", "msmpeg4"},
     {"H.264 / MPEG-4 AVC", "H.264", "libx264"},
@@ -65,7 +65,7 @@ inline constexpr std::array<TCodecEntry, AviCodec::Count> AviVideoCodecTable{{
     {"Copy original video stream", "COPY", "copy"},
 }};
 
-inline constexpr std::array<TCodecEntry, AudioCodec::Count> AudioCodecTable{{
+inline constexpr std::array<CodecEntry, AudioCodec::Count> AudioCodecTable{{
     {"Auto", "AUTO", "auto"},
     {"MP3 - MPEG-1 Layer 3", "MP3", "libmp3lame"},
     {"MP2 - MPEG-1 Layer 2", "MP2", "mp2"},

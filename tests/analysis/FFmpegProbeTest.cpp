@@ -27,7 +27,7 @@ struct SystemTools
 SystemTools FindSystemTools()
 {
     TAppParams params;
-    return {ResolveFFmpegPath(params, TToolLookup{}), ResolveMediaInfoPath(params, TToolLookup{})};
+    return {ResolveFFmpegPath(params, ToolLookup{}), ResolveMediaInfoPath(params, ToolLookup{})};
 }
 
 bool RunFFmpeg(const QString &ffmpeg, const QStringList &args)

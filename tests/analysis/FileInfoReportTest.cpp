@@ -88,7 +88,7 @@ TVideoFileInfo SampleFile()
 // What the window shows besides the report's values.
 TEST(FileInfoView, LinksSizeAndCodecIdentifiers)
 {
-    const TFileInfoView view = FileInfoView(SampleFile(), 1, 1, English());
+    const FileInfoContent view = FileInfoView(SampleFile(), 1, 1, English());
     EXPECT_EQ(view.FileName, u"movie.mkv"_s);
     EXPECT_EQ(view.FileNameTarget, u"/films/movie.mkv"_s);
     EXPECT_EQ(view.Directory, u"/films"_s);
@@ -106,7 +106,7 @@ TEST(FileInfoView, EmptyAndZeroValues)
     info.NumberOfAudioStreams = 1;
     info.AudioStreams[0].StreamSizeStr = u"0"_s;
     info.AudioStreams[0].BitrateMode = u"VBR"_s;
-    const TFileInfoView view = FileInfoView(info, 1, 1, English());
+    const FileInfoContent view = FileInfoView(info, 1, 1, English());
     EXPECT_EQ(view.FileSize, u" 0 bytes (0 bytes)"_s);
     EXPECT_EQ(view.Format, u" (Long name)"_s);
     EXPECT_EQ(view.Video.Resolution, u"0 x 0"_s);
@@ -144,7 +144,7 @@ TEST(FileInfoView, StreamSelectors)
 {
     TVideoFileInfo info = SampleFile();
     info.NumberOfAudioStreams = 1;
-    TFileInfoView view = FileInfoView(info, 1, 1, English());
+    FileInfoContent view = FileInfoView(info, 1, 1, English());
     EXPECT_EQ(view.AudioSelector.ItemCount, 1);
     EXPECT_EQ(view.AudioSelector.Selected, 1);
     EXPECT_FALSE(view.AudioSelector.Enabled);
@@ -184,7 +184,7 @@ TEST(FileInfoView, DataStreamLinesSplitAtTheSecondColon)
     const struct
     {
         QString line;
-        TFileInfoDataStreamRow row;
+        FileInfoDataStreamRow row;
     } cases[] = {
         {u"Stream #0:1(eng): Audio: ac3, 48000 Hz"_s,
             {u"Stream #0:1(eng)"_s, u"Audio: ac3, 48000 Hz"_s}},

@@ -46,7 +46,7 @@ TEST(MediaInfoLibrary, RetriesAfterAFailedLoad)
         EXPECT_FALSE(MediaInfoHandle().isValid());
 
         EXPECT_TRUE(LoadMediaInfoLibrary(FakeLibrary()));
-        const TMediaInfoEntryPoints api = MediaInfoEntryPoints();
+        const MediaInfoFunctions api = MediaInfoEntryPoints();
         EXPECT_TRUE(api.HasRequired());
         EXPECT_NE(api.Delete, nullptr);
         EXPECT_NE(api.Inform, nullptr);
@@ -70,19 +70,19 @@ TEST(MediaInfoLibrary, HandleCopiesEveryAnswerAndReleasesWhatItOpened)
             ASSERT_TRUE(handle.open(media));
             // Read one after another: the library reuses its answer buffer.
             const QString format
-                = handle.get(TMediaInfoStreamKind::Video, 0, QStringLiteral("Format"));
+                = handle.get(MediaInfoStreamKind::Video, 0, QStringLiteral("Format"));
             const QString language
-                = handle.get(TMediaInfoStreamKind::Audio, 1, QStringLiteral("Language/String"));
+                = handle.get(MediaInfoStreamKind::Audio, 1, QStringLiteral("Language/String"));
             const QString title
-                = handle.get(TMediaInfoStreamKind::Audio, 1, QStringLiteral("Title"));
+                = handle.get(MediaInfoStreamKind::Audio, 1, QStringLiteral("Title"));
             const QString missing
-                = handle.get(TMediaInfoStreamKind::Audio, 0, QStringLiteral("Title"));
+                = handle.get(MediaInfoStreamKind::Audio, 0, QStringLiteral("Title"));
             EXPECT_EQ(format, QStringLiteral("AVC"));
             EXPECT_EQ(language, QStringLiteral("Français"));
             EXPECT_EQ(title, QStringLiteral("音楽 😀"));
             EXPECT_TRUE(missing.isEmpty());
             EXPECT_TRUE(
-                handle.get(TMediaInfoStreamKind::Video, -1, QStringLiteral("Format")).isEmpty());
+                handle.get(MediaInfoStreamKind::Video, -1, QStringLiteral("Format")).isEmpty());
             EXPECT_EQ(FakeCounter("FakeMediaInfo_OpenFiles"), 1);
         }
         EXPECT_EQ(FakeCounter("FakeMediaInfo_OpenFiles"), 0);

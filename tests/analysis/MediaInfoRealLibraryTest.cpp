@@ -42,8 +42,8 @@ TEST(MediaInfoRealLibrary, AnalysesAGeneratedMatroskaFile)
 {
     // The system installation: no program folder, the loader's folders.
     TAppParams params;
-    const QString ffmpeg = ResolveFFmpegPath(params, TToolLookup{});
-    const QString library = ResolveMediaInfoPath(params, TToolLookup{});
+    const QString ffmpeg = ResolveFFmpegPath(params, ToolLookup{});
+    const QString library = ResolveMediaInfoPath(params, ToolLookup{});
     if (ffmpeg.isEmpty() || library.isEmpty())
         GTEST_SKIP() << "needs ffmpeg and libmediainfo.so.0";
 

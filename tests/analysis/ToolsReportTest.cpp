@@ -21,12 +21,12 @@ const QString Separator(83, u'-');
 
 TEST(ToolsReport, LayoutWithOneToolMissing)
 {
-    TToolFacts ffmpeg;
+    ToolFacts ffmpeg;
     ffmpeg.Path = u"/opt/tools/ffmpeg"_s;
     ffmpeg.Size = 1234567;
     ffmpeg.Crc32 = 0x00ab12cd;
-    ffmpeg.BinaryType = TBinaryType{64, u"Executable / ELF64 / AMD64 (x86-64)"_s};
-    ffmpeg.Version = TToolVersionInfo{u"5.1"_s, u"5.1.9"_s, u"ffmpeg version 5.1"_s};
+    ffmpeg.BinaryType = BinaryTypeInfo{64, u"Executable / ELF64 / AMD64 (x86-64)"_s};
+    ffmpeg.Version = ToolVersionInfo{u"5.1"_s, u"5.1.9"_s, u"ffmpeg version 5.1"_s};
 
     const QString expected = u"FFmpeg\r\n"
                              "        File name: /opt/tools/ffmpeg\r\n"
@@ -40,7 +40,7 @@ TEST(ToolsReport, LayoutWithOneToolMissing)
     EXPECT_EQ(FormatToolsReport(ffmpeg, std::nullopt), expected);
 
     // Without binary type and version: three lines; a wider label column.
-    TToolFacts plain;
+    ToolFacts plain;
     plain.Path = u"/x"_s;
     plain.Size = 512;
     EXPECT_EQ(FormatToolBlock(plain, 12),
@@ -74,7 +74,7 @@ TEST(ToolsReport, VersionStatements)
 TEST(ToolsReport, RealFFmpegAndMissingMediaInfo)
 {
     TAppParams params;
-    const QString ffmpeg = ResolveFFmpegPath(params, TToolLookup{});
+    const QString ffmpeg = ResolveFFmpegPath(params, ToolLookup{});
     if (ffmpeg.isEmpty())
         GTEST_SKIP() << "needs ffmpeg";
     QTemporaryDir dir;
@@ -103,16 +103,16 @@ TEST(ToolsReport, FilesThatAreNoToolGetTheirFileLinesOnly)
     QTemporaryDir dir;
     const QString text = dir.filePath(u"ffmpeg"_s);
     ASSERT_TRUE(TestSupport::WriteFile(text, "plain text, not a program"));
-    std::optional<TToolFacts> facts;
-    ASSERT_TRUE(GatherToolFacts(text, TToolKind::FFmpeg, facts));
+    std::optional<ToolFacts> facts;
+    ASSERT_TRUE(GatherToolFacts(text, ToolKind::FFmpeg, facts));
     ASSERT_TRUE(facts.has_value());
     EXPECT_EQ(facts->Size, 25);
     EXPECT_FALSE(facts->BinaryType.has_value());
     EXPECT_FALSE(facts->Version.has_value());
 
-    ASSERT_TRUE(GatherToolFacts(dir.path(), TToolKind::FFmpeg, facts));
+    ASSERT_TRUE(GatherToolFacts(dir.path(), ToolKind::FFmpeg, facts));
     EXPECT_FALSE(facts.has_value()); // a folder is no tool
-    ASSERT_TRUE(GatherToolFacts(QString(), TToolKind::MediaInfo, facts));
+    ASSERT_TRUE(GatherToolFacts(QString(), ToolKind::MediaInfo, facts));
     EXPECT_FALSE(facts.has_value());
 }
 
@@ -146,12 +146,12 @@ TEST(ToolsReport, UnreadableToolIsAnError)
 TEST(ToolsReport, RealMediaInfoLibraryTellsItsVersion)
 {
     TAppParams params;
-    const QString library = ResolveMediaInfoPath(params, TToolLookup{});
+    const QString library = ResolveMediaInfoPath(params, ToolLookup{});
     if (library.isEmpty())
         GTEST_SKIP() << "needs libmediainfo.so.0";
     MediaInfoTest::RunInFreshProcess([&] {
-        std::optional<TToolFacts> facts;
-        ASSERT_TRUE(GatherToolFacts(library, TToolKind::MediaInfo, facts));
+        std::optional<ToolFacts> facts;
+        ASSERT_TRUE(GatherToolFacts(library, ToolKind::MediaInfo, facts));
         ASSERT_TRUE(facts.has_value());
         ASSERT_TRUE(facts->BinaryType.has_value());
         EXPECT_TRUE(facts->BinaryType->text().startsWith(u"64-bit Library / ELF64"_s));

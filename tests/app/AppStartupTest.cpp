@@ -49,7 +49,7 @@ TEST(InitAppParams, ResolvesToolsThenAppliesTheToolKeys)
     QTemporaryDir tmp;
     const QString program = tmp.path() + "/Q";
     ASSERT_TRUE(WriteFile(program + "/tools/FFmpeg/ffmpeg", "x"));
-    const TToolLookup lookup{program, QStringList{}, QStringList{}};
+    const ToolLookup lookup{program, QStringList{}, QStringList{}};
 
     TAppParams p = InitAppParams(program, lookup);
     EXPECT_EQ(p.ffmpeg, program + "/tools/FFmpeg/ffmpeg");

@@ -43,7 +43,7 @@ protected:
     QTemporaryDir m_tmp;
     QString m_root;
     QString m_previousDir;
-    TToolLookup m_lookup;
+    ToolLookup m_lookup;
     TAppParams m_params;
 };
 

@@ -47,7 +47,7 @@ protected:
     QTemporaryDir m_tmp;
     QString m_tmpPath;
     TAppParams m_params;
-    TToolLookup m_lookup;
+    ToolLookup m_lookup;
 };
 
 TEST_F(ToolResolution, CurrentValueThenToolsFolderElseEmpty)

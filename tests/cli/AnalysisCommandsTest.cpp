@@ -25,8 +25,8 @@ protected:
     static void SetUpTestSuite()
     {
         TAppParams params;
-        s_ffmpeg = ResolveFFmpegPath(params, TToolLookup{});
-        s_mediaInfo = ResolveMediaInfoPath(params, TToolLookup{});
+        s_ffmpeg = ResolveFFmpegPath(params, ToolLookup{});
+        s_mediaInfo = ResolveMediaInfoPath(params, ToolLookup{});
         if (s_ffmpeg.isEmpty() || s_mediaInfo.isEmpty())
             return;
         s_dir = new QTemporaryDir;

@@ -112,7 +112,7 @@ protected:
     static void SetUpTestSuite()
     {
         TAppParams params;
-        s_ffmpeg = ResolveFFmpegPath(params, TToolLookup{});
+        s_ffmpeg = ResolveFFmpegPath(params, ToolLookup{});
         if (s_ffmpeg.isEmpty())
             return;
         s_dir = new QTemporaryDir;

@@ -17,7 +17,7 @@ std::string str(const QStringList &lines)
     return lines.join(QStringLiteral("\n")).toStdString();
 }
 
-const TBatchPieces H264Pieces{
+const BatchPieces H264Pieces{
     "-c:v libx264", "-c:a aac", "-threads 2", "", "-b:v 1000k -vtag H264", "-b:a 128k -ar 44100"};
 
 TEST(BatchScriptBat, TwoPassH264FilesGiveHeaderPiecesAndTwoCommands)
@@ -100,9 +100,9 @@ TEST(BatchScriptBat, KeepsPercentSignsInPaths)
 
 TEST(BatchScriptFile, FormatFollowsTheNameAndBatUsesCrLf)
 {
-    EXPECT_EQ(BatchScriptFormatOf("/x/run.BAT"), TBatchScriptFormat::Bat);
-    EXPECT_EQ(BatchScriptFormatOf("/x/run.sh"), TBatchScriptFormat::Sh);
-    EXPECT_EQ(BatchScriptFormatOf("/x/run"), TBatchScriptFormat::Sh);
+    EXPECT_EQ(BatchScriptFormatOf("/x/run.BAT"), BatchScriptFormat::Bat);
+    EXPECT_EQ(BatchScriptFormatOf("/x/run.sh"), BatchScriptFormat::Sh);
+    EXPECT_EQ(BatchScriptFormatOf("/x/run"), BatchScriptFormat::Sh);
 
     QTemporaryDir dir;
     BatchScript script("/usr/bin/ffmpeg");
@@ -141,7 +141,7 @@ TEST(BatchScriptFile, FormatFollowsTheNameAndBatUsesCrLf)
 
 // The arguments the program itself would pass for one pass.
 QStringList programArguments(
-    const TBatchPieces &p, const QString &in, const QString &out, const QString &joint)
+    const BatchPieces &p, const QString &in, const QString &out, const QString &joint)
 {
     CommandLine command(QStringLiteral("ffmpeg"));
     command.appendText(QStringLiteral("-y -i "));
@@ -193,9 +193,9 @@ TEST(BatchScriptSh, EveryFileNameReachesTheProgramUnchanged)
         "back\\slash\ttab.mkv",
         "new\nline.mkv",
     };
-    const TBatchPieces plain{"-c:v mpeg4", "-c:a libmp3lame", "-map 0:v:0 -map 0:a:0? *",
+    const BatchPieces plain{"-c:v mpeg4", "-c:a libmp3lame", "-map 0:v:0 -map 0:a:0? *",
         "-metadata title=It's $HOME", "-b:v 1000k -vtag XVID", "-b:a 128k"};
-    const TBatchPieces quoted{"-c:v libx264", "-c:a aac", "-threads 2",
+    const BatchPieces quoted{"-c:v libx264", "-c:a aac", "-threads 2",
         "-metadata \"title=A  B\" -metadata \"comment=\" x\"y z\"",
         "-vf \"scale=320:240, setsar=1\"", ""};
 
@@ -205,7 +205,7 @@ TEST(BatchScriptSh, EveryFileNameReachesTheProgramUnchanged)
     for (const QString &name : names) {
         const QString in = dir.filePath(name);
         const QString out = dir.filePath("out " + name + ".avi");
-        const TBatchPieces &pieces = ++fileNo % 2 ? plain : quoted;
+        const BatchPieces &pieces = ++fileNo % 2 ? plain : quoted;
         script.addPieces(fileNo, pieces);
         if (fileNo % 3 == 0) {
             script.addTwoPass(in, out, true);

@@ -14,7 +14,7 @@ namespace {
 class DriverAbort : public DriverFixture
 {
 protected:
-    std::vector<TConversionRow> threeFiles()
+    std::vector<ConversionRow> threeFiles()
     {
         return rowsOf({makeInput(QStringLiteral("a.mkv")), makeInput(QStringLiteral("b.mkv")),
             makeInput(QStringLiteral("c.mkv"))});
@@ -30,20 +30,20 @@ TEST_F(DriverAbort, FFmpegEndingOnQLeavesTheFileAbortedAndAsksAboutItsOutput)
         QFile::remove(path(QStringLiteral("a.avi")));
         frontEnd = RecordingFrontEnd();
         frontEnd.answerYes = answerYes;
-        TConversionSetup s = setup();
+        ConversionSetup s = setup();
         s.settings.cbAfterConversion = AfterConversion::CloseWindows;
-        std::vector<TConversionRow> rows = threeFiles();
+        std::vector<ConversionRow> rows = threeFiles();
         ConversionDriver driver(frontEnd);
-        frontEnd.onProgress = [&](const TEncoderProgressUpdate &) {
+        frontEnd.onProgress = [&](const EncoderProgressUpdate &) {
             driver.RequestAbort();
             EXPECT_FALSE(driver.RequestAbort()); // a second Abort does nothing
         };
 
-        const TConversionResult result = driver.run(s, rows);
+        const ConversionResult result = driver.run(s, rows);
 
         EXPECT_TRUE(result.Aborted);
         EXPECT_EQ(rows[0].Status, QStringLiteral("Aborted"));
-        EXPECT_EQ(rows[0].Outcome, TRowOutcome::Aborted);
+        EXPECT_EQ(rows[0].Outcome, RowOutcome::Aborted);
         EXPECT_EQ(rows[1].Status, QStringLiteral("Ready"));
         EXPECT_EQ(rows[2].Status, QStringLiteral("Ready"));
         ASSERT_EQ(conversions().size(), 1u);
@@ -68,13 +68,13 @@ TEST_F(DriverAbort, FFmpegEndingOnQLeavesTheFileAbortedAndAsksAboutItsOutput)
 TEST_F(DriverAbort, SilentFFmpegIgnoringQIsStoppedAfterTheGraceTime)
 {
     writeScript(QStringLiteral("[run]\noutput:5000\nq:ignore\nsleep:30000\n"));
-    std::vector<TConversionRow> rows = threeFiles();
+    std::vector<ConversionRow> rows = threeFiles();
     ConversionDriver driver(frontEnd);
     std::thread aborter;
     QElapsedTimer sinceAbort;
     // Once only: assigning over a running thread would end the whole program
     // if the driver went on to a further file.
-    frontEnd.onFileStarted = [&](const TConversionFileView &) {
+    frontEnd.onFileStarted = [&](const ConversionFileView &) {
         if (aborter.joinable())
             return;
         aborter = std::thread([&] {
@@ -84,7 +84,7 @@ TEST_F(DriverAbort, SilentFFmpegIgnoringQIsStoppedAfterTheGraceTime)
         });
     };
 
-    const TConversionResult result = driver.run(setup(), rows);
+    const ConversionResult result = driver.run(setup(), rows);
     const qint64 stopMs = sinceAbort.elapsed();
     ASSERT_TRUE(aborter.joinable());
     aborter.join();
@@ -121,13 +121,13 @@ TEST_F(DriverAbort, AnAbortDuringASkippedFileEndsTheWalkThere)
         }
     } recorder;
     ASSERT_TRUE(TestSupport::WriteFile(path(QStringLiteral("b.avi")), "complete"));
-    TConversionSetup s = setup();
+    ConversionSetup s = setup();
     s.settings.cbOutputExists = OutputExists::Skip;
-    std::vector<TConversionRow> rows = threeFiles();
+    std::vector<ConversionRow> rows = threeFiles();
     ConversionDriver driver(recorder);
     recorder.driver = &driver;
 
-    const TConversionResult result = driver.run(s, rows);
+    const ConversionResult result = driver.run(s, rows);
 
     EXPECT_TRUE(result.Aborted);
     EXPECT_EQ(rows[0].Status, QStringLiteral("Done"));

@@ -40,8 +40,8 @@ protected:
     static void SetUpTestSuite()
     {
         TAppParams params;
-        s_ffmpeg = new QString(ResolveFFmpegPath(params, TToolLookup{}));
-        s_mediaInfo = new QString(ResolveMediaInfoPath(params, TToolLookup{}));
+        s_ffmpeg = new QString(ResolveFFmpegPath(params, ToolLookup{}));
+        s_mediaInfo = new QString(ResolveMediaInfoPath(params, ToolLookup{}));
         if (s_ffmpeg->isEmpty())
             return;
         s_clipDir = new QTemporaryDir;
@@ -120,16 +120,16 @@ protected:
         return file;
     }
 
-    TConversionSetup setup() const
+    ConversionSetup setup() const
     {
-        TConversionSetup s;
+        ConversionSetup s;
         s.settings = DefaultEncodingSettings(s.strings, AviCodec::Xvid);
         s.settings.cbAudioCodec = AudioCodec::Mp3;
         s.lists = BuildEncodingLists(s.strings, QStringLiteral("/nonexistent/resolutions.txt"),
             QStringLiteral("/nonexistent/fourcc_video_tags.txt"));
         s.params.ffmpeg = *s_ffmpeg;
         s.params.MediaInfoDll = *s_mediaInfo;
-        s.toolLookup = TToolLookup{QString(), QStringList(), QStringList()};
+        s.toolLookup = ToolLookup{QString(), QStringList(), QStringList()};
         s.pauseMs = 0;
         s.processorCount = 2;
         return s;
@@ -151,9 +151,9 @@ protected:
         return a;
     }
 
-    std::vector<TConversionRow> convert(const TConversionSetup &s, const QStringList &files)
+    std::vector<ConversionRow> convert(const ConversionSetup &s, const QStringList &files)
     {
-        std::vector<TConversionRow> rows = RowsOf(files);
+        std::vector<ConversionRow> rows = RowsOf(files);
         ConversionDriver driver(frontEnd);
         result = driver.run(s, rows);
         errorLogText = driver.errorLog().text();
@@ -170,7 +170,7 @@ protected:
     QStringList m_runFolders;
     QByteArray m_oldTmpDir;
     RecordingFrontEnd frontEnd;
-    TConversionResult result;
+    ConversionResult result;
     QString errorLogText;
 };
 
@@ -205,9 +205,9 @@ TEST_F(DriverEndToEnd, ConvertsToEachKindOfOutput)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         QFile::remove(path(QLatin1String(c.output)));
-        TConversionSetup s = setup();
+        ConversionSetup s = setup();
         c.change(s.settings);
-        const std::vector<TConversionRow> rows = convert(s, {a});
+        const std::vector<ConversionRow> rows = convert(s, {a});
         EXPECT_EQ(rows[0].Status, QStringLiteral("Done")) << errorLogText.toStdString();
         const Analysis out = analyse(path(QLatin1String(c.output)));
         for (const QString &stream : c.streams)
@@ -241,9 +241,9 @@ TEST_F(DriverEndToEnd, ExistingOutputPolicies)
         QFile::remove(path(QStringLiteral("a_001.avi")));
         QFile::remove(path(QStringLiteral("a.avi")));
         ASSERT_TRUE(TestSupport::WriteFile(path(QStringLiteral("a.avi")), "earlier"));
-        TConversionSetup s = setup();
+        ConversionSetup s = setup();
         s.settings.cbOutputExists = c.policy;
-        const std::vector<TConversionRow> rows = convert(s, {a});
+        const std::vector<ConversionRow> rows = convert(s, {a});
         EXPECT_EQ(rows[0].Status, QLatin1String(c.status)) << errorLogText.toStdString();
         if (*c.converted) {
             EXPECT_EQ(rows[0].OutputFile, path(QLatin1String(c.converted)));
@@ -258,20 +258,20 @@ TEST_F(DriverEndToEnd, ExistingOutputPolicies)
 TEST_F(DriverEndToEnd, KeepsTheInputsTimes)
 {
     const QString a = input(QStringLiteral("a.mkv"));
-    TFileTimes times;
+    FileTimes times;
     times.Access = {1200000000, 0};
     times.Modification = {1100000000, 250000000};
     ASSERT_TRUE(ApplyFileTimes(a, times));
-    TConversionSetup s = setup();
+    ConversionSetup s = setup();
     s.settings.chKeepDates = true;
     convert(s, {a});
-    const std::optional<TFileTimes> output = ReadFileTimes(path(QStringLiteral("a.avi")));
+    const std::optional<FileTimes> output = ReadFileTimes(path(QStringLiteral("a.avi")));
     ASSERT_TRUE(output);
     EXPECT_EQ(output->Modification.tv_sec, times.Modification.tv_sec);
     EXPECT_EQ(output->Modification.tv_nsec, times.Modification.tv_nsec);
     // Reading the input (the probe) may already have moved its access time;
     // the output gets the time the input has.
-    const std::optional<TFileTimes> now = ReadFileTimes(a);
+    const std::optional<FileTimes> now = ReadFileTimes(a);
     ASSERT_TRUE(now);
     EXPECT_EQ(output->Access.tv_sec, now->Access.tv_sec);
     EXPECT_EQ(output->Access.tv_nsec, now->Access.tv_nsec);
@@ -284,7 +284,7 @@ TEST_F(DriverEndToEnd, ACorruptInputIsLoggedAndTheNextFileStillConverted)
         garbage[i] = char((i * 7919) % 251);
     const QString bad = input(QStringLiteral("bad.mkv"), garbage);
     const QString good = input(QStringLiteral("good.mkv"));
-    const std::vector<TConversionRow> rows = convert(setup(), {bad, good});
+    const std::vector<ConversionRow> rows = convert(setup(), {bad, good});
 
     EXPECT_TRUE(rows[0].Status.startsWith(QStringLiteral("Error ("))) << rows[0].Status;
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("bad.avi"))));
@@ -307,7 +307,7 @@ TEST_F(DriverEndToEnd, OnePassXvidWithMp3ForAnyFileName)
     QStringList files;
     for (const QString &name : names)
         files << input(name);
-    const std::vector<TConversionRow> rows = convert(setup(), files);
+    const std::vector<ConversionRow> rows = convert(setup(), files);
     for (size_t i = 0; i < rows.size(); ++i) {
         SCOPED_TRACE(names[qsizetype(i)].toStdString());
         EXPECT_EQ(rows[i].Status, QStringLiteral("Done")) << errorLogText.toStdString();
@@ -330,7 +330,7 @@ TEST_F(DriverEndToEnd, TheShellScriptConvertsLikeTheDriver)
     const auto outputOf
         = [](QString file) { return file.replace(QLatin1String(".mkv"), QLatin1String(".avi")); };
 
-    TConversionSetup s = setup();
+    ConversionSetup s = setup();
     s.BatchOnly = true;
     s.BatchFileName = path(QStringLiteral("convert.sh"));
     convert(s, files);
@@ -350,9 +350,9 @@ TEST_F(DriverEndToEnd, TheShellScriptConvertsLikeTheDriver)
         ASSERT_TRUE(QFile::remove(output));
     }
 
-    TConversionSetup run = setup();
+    ConversionSetup run = setup();
     run.settings.cbOutputExists = OutputExists::Overwrite;
-    const std::vector<TConversionRow> rows = convert(run, files);
+    const std::vector<ConversionRow> rows = convert(run, files);
     for (size_t i = 0; i < rows.size(); ++i) {
         const QString output = outputOf(files[qsizetype(i)]);
         SCOPED_TRACE(output.toStdString());

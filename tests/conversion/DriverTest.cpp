@@ -22,14 +22,14 @@ TEST_F(Driver, SkipsAnExistingOutputInTheMiddleAndCountsItsFileNumber)
     const QString b = makeInput(QStringLiteral("b.mkv"));
     const QString c = makeInput(QStringLiteral("c.mkv"));
     ASSERT_TRUE(TestSupport::WriteFile(path(QStringLiteral("b.avi")), "earlier output"));
-    TConversionSetup s = setup();
+    ConversionSetup s = setup();
     s.settings.cbOutputExists = OutputExists::Skip;
-    std::vector<TConversionRow> rows = rowsOf({a, b, c});
+    std::vector<ConversionRow> rows = rowsOf({a, b, c});
 
     ConversionDriver driver(frontEnd);
-    const TConversionResult result = driver.run(s, rows);
+    const ConversionResult result = driver.run(s, rows);
 
-    EXPECT_EQ(result.End, TConversionEnd::Walked);
+    EXPECT_EQ(result.End, ConversionEnd::Walked);
     EXPECT_THAT(frontEnd.statuses,
         ElementsAre(QStringLiteral("0:Converting"), QStringLiteral("0:Done"),
             QStringLiteral("1:Converting"), QStringLiteral("1:Skipped"),
@@ -49,8 +49,8 @@ TEST_F(Driver, SkipsAnExistingOutputInTheMiddleAndCountsItsFileNumber)
     EXPECT_EQ(runs[0].output(), path(QStringLiteral("a.avi")));
     EXPECT_EQ(runs[1].output(), path(QStringLiteral("c.avi")));
     EXPECT_EQ(QFileInfo(path(QStringLiteral("c.avi"))).size(), 1000);
-    EXPECT_EQ(rows[1].Outcome, TRowOutcome::Skipped);
-    EXPECT_EQ(rows[2].Outcome, TRowOutcome::Done);
+    EXPECT_EQ(rows[1].Outcome, RowOutcome::Skipped);
+    EXPECT_EQ(rows[2].Outcome, RowOutcome::Done);
     EXPECT_EQ(frontEnd.walk.FileCount, 3);
 }
 
@@ -73,16 +73,16 @@ TEST_F(Driver, NeverConvertsAFileOntoItself)
         QFile::remove(path(QStringLiteral("movie_001.avi")));
         frontEnd.statuses.clear();
         const QString input = makeInput(QStringLiteral("movie.avi"), "the original");
-        TConversionSetup s = setup();
+        ConversionSetup s = setup();
         s.settings.cbOutputExists = c.policy;
-        std::vector<TConversionRow> rows = rowsOf({input});
+        std::vector<ConversionRow> rows = rowsOf({input});
 
         ConversionDriver driver(frontEnd);
         driver.run(s, rows);
 
         EXPECT_EQ(rows[0].Status, QLatin1String(c.status));
         if (c.policy != OutputExists::Skip) {
-            EXPECT_EQ(rows[0].Outcome, TRowOutcome::Renamed);
+            EXPECT_EQ(rows[0].Outcome, RowOutcome::Renamed);
         }
         EXPECT_EQ(TestSupport::ReadFile(input), "the original");
         const std::vector<FakeCall> runs = conversions();
@@ -113,9 +113,9 @@ TEST_F(Driver, NeverOverwritesAnInputStillToBeConverted)
         QFile::remove(m_log);
         const QString mkv = makeInput(QStringLiteral("a.mkv"));
         const QString avi = makeInput(QStringLiteral("a.avi"), "the original a.avi");
-        TConversionSetup s = setup();
+        ConversionSetup s = setup();
         s.settings.cbOutputExists = c.policy;
-        std::vector<TConversionRow> rows = rowsOf({mkv, avi});
+        std::vector<ConversionRow> rows = rowsOf({mkv, avi});
 
         ConversionDriver driver(frontEnd);
         driver.run(s, rows);
@@ -135,7 +135,7 @@ TEST_F(Driver, ReportsTheFileAndItsProgressAgainstTheProbedFrameCount)
     // The fake's probe describes 4 s at 25 frame/s: 100 frames; its run
     // prints frames 10, 20 and 30.
     const QString input = makeInput(QStringLiteral("a <b>&.mkv"));
-    std::vector<TConversionRow> rows = rowsOf({input});
+    std::vector<ConversionRow> rows = rowsOf({input});
     ConversionDriver driver(frontEnd);
     driver.run(setup(), rows);
 
@@ -160,8 +160,8 @@ TEST_F(Driver, ProbesEachFileOnceAndAgainWhenItChangedMeanwhile)
     const QString a = makeInput(QStringLiteral("a.mkv"));
     const QString b = makeInput(QStringLiteral("b.mkv"));
     const QString changed = makeInput(QStringLiteral("c.avi"), "before");
-    std::vector<TConversionRow> rows = rowsOf({a, changed, b});
-    frontEnd.onFileStarted = [&](const TConversionFileView &file) {
+    std::vector<ConversionRow> rows = rowsOf({a, changed, b});
+    frontEnd.onFileStarted = [&](const ConversionFileView &file) {
         if (file.Row == 1)
             TestSupport::WriteFile(changed, "rewritten meanwhile");
     };
@@ -189,7 +189,7 @@ TEST_F(Driver, AnalysesMadeDuringAConversionRunAtTheLowestPriority)
     const QString a = makeInput(QStringLiteral("a.mkv"));
     const QString b = makeInput(QStringLiteral("b.mkv"));
     const QString c = makeInput(QStringLiteral("c.mkv"));
-    std::vector<TConversionRow> rows = rowsOf({a, b, c});
+    std::vector<ConversionRow> rows = rowsOf({a, b, c});
     ConversionDriver driver(frontEnd);
     driver.run(setup(), rows);
 
@@ -221,15 +221,15 @@ TEST_F(Driver, LogsAFailureDeletesItsOutputAndGoesOnWithTheNextFile)
                                "exit:2\n"));
     const QString bad = makeInput(QStringLiteral("bad.mkv"));
     const QString good = makeInput(QStringLiteral("good.mkv"));
-    TConversionSetup s = setup();
+    ConversionSetup s = setup();
     s.settings.cbAfterConversion = AfterConversion::CloseApplication;
-    std::vector<TConversionRow> rows = rowsOf({bad, good});
+    std::vector<ConversionRow> rows = rowsOf({bad, good});
 
     ConversionDriver driver(frontEnd);
-    const TConversionResult result = driver.run(s, rows);
+    const ConversionResult result = driver.run(s, rows);
 
     EXPECT_EQ(rows[0].Status, QStringLiteral("Error (2)"));
-    EXPECT_EQ(rows[0].Outcome, TRowOutcome::Failed);
+    EXPECT_EQ(rows[0].Outcome, RowOutcome::Failed);
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("bad.avi"))));
     EXPECT_EQ(rows[1].Status, QStringLiteral("Done"));
     EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("good.avi"))));
@@ -256,7 +256,7 @@ TEST_F(Driver, DeletesAnEmptyOutputOnlyWhenFFmpegWroteIt)
 {
     writeScript(QStringLiteral("[run]\noutput:0\n"));
     const QString input = makeInput(QStringLiteral("a.mkv"));
-    std::vector<TConversionRow> rows = rowsOf({input});
+    std::vector<ConversionRow> rows = rowsOf({input});
     ConversionDriver driver(frontEnd);
     driver.run(setup(), rows);
     EXPECT_EQ(rows[0].Status, QStringLiteral("Done"));
@@ -264,7 +264,7 @@ TEST_F(Driver, DeletesAnEmptyOutputOnlyWhenFFmpegWroteIt)
 
     // A batch-only run runs no FFmpeg: an empty file already there stays.
     ASSERT_TRUE(TestSupport::WriteFile(path(QStringLiteral("a.avi")), {}));
-    TConversionSetup s = setup();
+    ConversionSetup s = setup();
     s.settings.cbOutputExists = OutputExists::Overwrite;
     s.BatchOnly = true;
     s.BatchFileName = path(QStringLiteral("script.sh"));
@@ -279,15 +279,15 @@ TEST_F(Driver, AGoneInputIsAFailureThatLeavesTheOutputAlone)
     const QString lost = path(QStringLiteral("lost.mkv"));
     const QString next = makeInput(QStringLiteral("next.mkv"));
     ASSERT_TRUE(TestSupport::WriteFile(path(QStringLiteral("gone.avi")), "earlier output"));
-    TConversionSetup s = setup();
+    ConversionSetup s = setup();
     s.settings.cbOutputExists = OutputExists::Overwrite;
-    std::vector<TConversionRow> rows = rowsOf({gone, lost, next});
+    std::vector<ConversionRow> rows = rowsOf({gone, lost, next});
 
     ConversionDriver driver(frontEnd);
     driver.run(s, rows);
 
     EXPECT_EQ(rows[0].Status, QStringLiteral("Error"));
-    EXPECT_EQ(rows[0].Outcome, TRowOutcome::Failed);
+    EXPECT_EQ(rows[0].Outcome, RowOutcome::Failed);
     EXPECT_EQ(TestSupport::ReadFile(path(QStringLiteral("gone.avi"))), "earlier output");
     // The name chosen for the other gone file is not left behind.
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("lost.avi"))));
@@ -303,9 +303,9 @@ TEST_F(Driver, TwoPassRunsBothPassesInTheRunFolderAndRemovesIt)
 {
     const QString a = makeInput(QStringLiteral("a.mkv"));
     const QString b = makeInput(QStringLiteral("b.mkv"));
-    TConversionSetup s = setup();
+    ConversionSetup s = setup();
     s.settings.chAviVideo2Pass = true;
-    std::vector<TConversionRow> rows = rowsOf({a, b});
+    std::vector<ConversionRow> rows = rowsOf({a, b});
 
     ConversionDriver driver(frontEnd);
     driver.run(s, rows);
@@ -344,9 +344,9 @@ TEST_F(Driver, AFailedPassEndsTheFileWithAnErrorStatus)
         writeScript(QStringLiteral("[run match=%1]\noutput:10\nexit:5\n[run]\noutput:100\n")
                         .arg(QLatin1String(c.failingPass)));
         const QString input = makeInput(QStringLiteral("a.mkv"));
-        TConversionSetup s = setup();
+        ConversionSetup s = setup();
         s.settings.chAviVideo2Pass = true;
-        std::vector<TConversionRow> rows = rowsOf({input});
+        std::vector<ConversionRow> rows = rowsOf({input});
 
         ConversionDriver driver(frontEnd);
         driver.run(s, rows);
@@ -363,15 +363,15 @@ TEST_F(Driver, BatchOnlyProbesEveryFileConvertsNothingAndWritesNoStatus)
 {
     const QString a = makeInput(QStringLiteral("a.mkv"));
     const QString b = makeInput(QStringLiteral("b b.mkv"));
-    TConversionSetup s = setup();
+    ConversionSetup s = setup();
     s.settings.chAviVideo2Pass = true;
     s.BatchOnly = true;
     s.BatchFileName = path(QStringLiteral("convert.sh"));
     s.settings.cbAfterConversion = AfterConversion::CloseApplication;
-    std::vector<TConversionRow> rows = rowsOf({a, b});
+    std::vector<ConversionRow> rows = rowsOf({a, b});
 
     ConversionDriver driver(frontEnd);
-    const TConversionResult result = driver.run(s, rows);
+    const ConversionResult result = driver.run(s, rows);
 
     EXPECT_TRUE(result.ScriptSaved);
     EXPECT_TRUE(frontEnd.statuses.isEmpty());
@@ -395,23 +395,23 @@ TEST_F(Driver, EndsEarlyWithoutConvertingOrWritingAScript)
     struct Case
     {
         const char *name;
-        std::function<void(TConversionSetup &)> change;
-        TConversionEnd end;
+        std::function<void(ConversionSetup &)> change;
+        ConversionEnd end;
         const char *warning;
     };
     const Case cases[] = {
         {"FFmpeg missing",
-            [](TConversionSetup &s) { s.params.ffmpeg = QStringLiteral("/nonexistent/ffmpeg"); },
-            TConversionEnd::FFmpegMissing, "FFmpeg"},
+            [](ConversionSetup &s) { s.params.ffmpeg = QStringLiteral("/nonexistent/ffmpeg"); },
+            ConversionEnd::FFmpegMissing, "FFmpeg"},
         {"invalid bitrate",
-            [](TConversionSetup &s) { s.settings.cbAviVideoBitrate = QStringLiteral("fast"); },
-            TConversionEnd::ErrorPiece, "fast"},
+            [](ConversionSetup &s) { s.settings.cbAviVideoBitrate = QStringLiteral("fast"); },
+            ConversionEnd::ErrorPiece, "fast"},
         {"output folder under a file",
-            [this](TConversionSetup &s) {
+            [this](ConversionSetup &s) {
                 s.settings.rbOutDir = true;
                 s.settings.edOutDir = path(QStringLiteral("plain.txt/out"));
             },
-            TConversionEnd::CantCreateDirectory, "Couldn't create directory"},
+            ConversionEnd::CantCreateDirectory, "Couldn't create directory"},
     };
     ASSERT_TRUE(TestSupport::WriteFile(path(QStringLiteral("plain.txt")), "x"));
     const QString input = makeInput(QStringLiteral("a.mkv"));
@@ -421,15 +421,15 @@ TEST_F(Driver, EndsEarlyWithoutConvertingOrWritingAScript)
             QFile::remove(m_log);
             frontEnd.warnings.clear();
             frontEnd.events.clear();
-            TConversionSetup s = setup();
+            ConversionSetup s = setup();
             s.BatchOnly = batchOnly;
             s.BatchFileName = path(QStringLiteral("never.sh"));
             s.settings.cbAfterConversion = AfterConversion::CloseApplication;
             c.change(s);
-            std::vector<TConversionRow> rows = rowsOf({input});
+            std::vector<ConversionRow> rows = rowsOf({input});
 
             ConversionDriver driver(frontEnd);
-            const TConversionResult result = driver.run(s, rows);
+            const ConversionResult result = driver.run(s, rows);
 
             EXPECT_EQ(result.End, c.end);
             ASSERT_EQ(frontEnd.warnings.size(), 1);
@@ -448,17 +448,17 @@ TEST_F(Driver, MissingEncodersStopARunButNotAScript)
 {
     writeScript(QStringLiteral("[encoders]\nmpeg4\naac\n"));
     const QString input = makeInput(QStringLiteral("a.mkv"));
-    std::vector<TConversionRow> rows = rowsOf({input});
+    std::vector<ConversionRow> rows = rowsOf({input});
     ConversionDriver driver(frontEnd);
-    EXPECT_EQ(driver.run(setup(), rows).End, TConversionEnd::MissingEncoders);
+    EXPECT_EQ(driver.run(setup(), rows).End, ConversionEnd::MissingEncoders);
     ASSERT_EQ(frontEnd.warnings.size(), 1);
     EXPECT_THAT(frontEnd.warnings[0].toStdString(), HasSubstr("libxvid"));
     EXPECT_TRUE(conversions().empty());
 
-    TConversionSetup s = setup();
+    ConversionSetup s = setup();
     s.BatchOnly = true;
     s.BatchFileName = path(QStringLiteral("later.sh"));
-    EXPECT_EQ(driver.run(s, rows).End, TConversionEnd::Walked);
+    EXPECT_EQ(driver.run(s, rows).End, ConversionEnd::Walked);
     EXPECT_TRUE(QFileInfo::exists(s.BatchFileName));
 }
 
@@ -480,10 +480,10 @@ TEST_F(Driver, RunsTheAfterConversionActionOnlyAfterACleanRun)
         SCOPED_TRACE(c.action);
         power.calls = 0;
         frontEnd.events.clear();
-        TConversionSetup s = setup();
+        ConversionSetup s = setup();
         s.settings.cbAfterConversion = c.action;
         s.settings.cbOutputExists = OutputExists::Overwrite;
-        std::vector<TConversionRow> rows = rowsOf({input});
+        std::vector<ConversionRow> rows = rowsOf({input});
         ConversionDriver driver(frontEnd);
         driver.run(s, rows);
         EXPECT_EQ(power.calls, c.powerCalls);
@@ -505,15 +505,15 @@ TEST_F(Driver, CleansUpWhenFFmpegCannotBeStartedInTheMiddleOfARun)
             .toUtf8()));
     QFile::setPermissions(wrapper, QFile::permissions(wrapper) | QFileDevice::ExeOwner);
     const QString input = makeInput(QStringLiteral("a.mkv"));
-    TConversionSetup s = setup();
+    ConversionSetup s = setup();
     s.params.ffmpeg = wrapper;
     s.settings.chAviVideo2Pass = true;
-    std::vector<TConversionRow> rows = rowsOf({input, makeInput(QStringLiteral("b.mkv"))});
+    std::vector<ConversionRow> rows = rowsOf({input, makeInput(QStringLiteral("b.mkv"))});
 
     ConversionDriver driver(frontEnd);
-    const TConversionResult result = driver.run(s, rows);
+    const ConversionResult result = driver.run(s, rows);
 
-    EXPECT_EQ(result.End, TConversionEnd::RunnerFailed);
+    EXPECT_EQ(result.End, ConversionEnd::RunnerFailed);
     ASSERT_EQ(frontEnd.errors.size(), 1);
     EXPECT_THAT(frontEnd.errors[0].toStdString(), HasSubstr(wrapper.toStdString()));
     // The clean-up ran before the error was shown, and removed the folder

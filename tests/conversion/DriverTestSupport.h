@@ -36,30 +36,27 @@ class RecordingFrontEnd : public IConversionFrontEnd
 public:
     void warning(const QString &text) override { note(QStringLiteral("warning"), text, warnings); }
     void runStarted() override { events << QStringLiteral("runStarted"); }
-    void walkStarted(const TConversionWalkStart &start) override { walk = start; }
-    void fileStarted(const TConversionFileView &file) override
+    void walkStarted(const ConversionWalkStart &start) override { walk = start; }
+    void fileStarted(const ConversionFileView &file) override
     {
         started.push_back(file);
         if (onFileStarted)
             onFileStarted(file);
     }
-    void fileSkipped(const TConversionFileView &file) override { skipped.push_back(file); }
+    void fileSkipped(const ConversionFileView &file) override { skipped.push_back(file); }
     void rowStatusChanged(int row, const QString &status) override
     {
         statuses << QStringLiteral("%1:%2").arg(row).arg(status);
     }
-    void progress(const TEncoderProgressUpdate &update) override
+    void progress(const EncoderProgressUpdate &update) override
     {
         lastPercentage = update.Percentage > 0 ? update.Percentage : lastPercentage;
         if (onProgress)
             onProgress(update);
     }
     void errorLogged(const QStringList &lines, int) override { errorEntries << lines.join(u'\n'); }
-    void fileFinished(const TConversionFileEnd &end) override { finished.push_back(end); }
-    void runFinished(const TConversionRunEnd &) override
-    {
-        events << QStringLiteral("runFinished");
-    }
+    void fileFinished(const ConversionFileEnd &end) override { finished.push_back(end); }
+    void runFinished(const ConversionRunEnd &) override { events << QStringLiteral("runFinished"); }
     bool askYesNo(const QString &question) override
     {
         note(QStringLiteral("question"), question, questions);
@@ -74,15 +71,15 @@ public:
     void closeApplication() override { events << QStringLiteral("closeApplication"); }
 
     QStringList events, warnings, statuses, errorEntries, questions, errors;
-    std::vector<TConversionFileView> started, skipped;
-    std::vector<TConversionFileEnd> finished;
-    TConversionWalkStart walk;
+    std::vector<ConversionFileView> started, skipped;
+    std::vector<ConversionFileEnd> finished;
+    ConversionWalkStart walk;
     int lastPercentage = 0;
     QString errorLogCaption;
     bool errorLogShown = false;
     bool answerYes = false;
-    std::function<void(const TConversionFileView &)> onFileStarted;
-    std::function<void(const TEncoderProgressUpdate &)> onProgress;
+    std::function<void(const ConversionFileView &)> onFileStarted;
+    std::function<void(const EncoderProgressUpdate &)> onProgress;
 
 private:
     void note(const QString &event, const QString &text, QStringList &list)
@@ -104,11 +101,11 @@ public:
 };
 
 // Checked rows of the files, each showing "Ready".
-inline std::vector<TConversionRow> RowsOf(const QStringList &files)
+inline std::vector<ConversionRow> RowsOf(const QStringList &files)
 {
-    std::vector<TConversionRow> rows;
+    std::vector<ConversionRow> rows;
     for (const QString &file : files) {
-        TConversionRow row;
+        ConversionRow row;
         row.FullFileName = file;
         row.Status = QStringLiteral("Ready");
         rows.push_back(row);
@@ -174,21 +171,21 @@ protected:
         return file;
     }
 
-    TConversionSetup setup()
+    ConversionSetup setup()
     {
-        TConversionSetup s;
+        ConversionSetup s;
         s.settings = DefaultEncodingSettings(s.strings, AviCodec::Xvid);
         s.lists = BuildEncodingLists(s.strings, QStringLiteral("/nonexistent/resolutions.txt"),
             QStringLiteral("/nonexistent/fourcc_video_tags.txt"));
         s.params.ffmpeg = TestSupport::ToolPath(QStringLiteral("fake_ffmpeg"));
-        s.toolLookup = TToolLookup{QString(), QStringList(), QStringList()};
+        s.toolLookup = ToolLookup{QString(), QStringList(), QStringList()};
         s.pauseMs = 0;
         s.processorCount = 4;
         s.power = &power;
         return s;
     }
 
-    static std::vector<TConversionRow> rowsOf(const QStringList &files) { return RowsOf(files); }
+    static std::vector<ConversionRow> rowsOf(const QStringList &files) { return RowsOf(files); }
 
     std::vector<FakeCall> calls() const
     {

@@ -19,9 +19,9 @@ const QString ExampleSpeed
 const QString Summary = QStringLiteral("video:1000kB audio:200kB subtitle:0kB other streams:0kB "
                                        "global headers:0kB muxing overhead: 0.5%");
 
-TEncoderProgressInputs inputs(int64_t totalFrames = 1000)
+EncoderProgressInputs inputs(int64_t totalFrames = 1000)
 {
-    TEncoderProgressInputs in;
+    EncoderProgressInputs in;
     in.IsConverting = true;
     in.FileNo = 1;
     in.FileCount = 3;
@@ -30,21 +30,21 @@ TEncoderProgressInputs inputs(int64_t totalFrames = 1000)
 }
 
 // Applies the view changes as a window would.
-void applyView(QStringList &view, const TEncoderProgressUpdate &u)
+void applyView(QStringList &view, const EncoderProgressUpdate &u)
 {
     switch (u.ViewChange) {
-    case TOutputViewChange::None:
+    case OutputViewChange::None:
         break;
-    case TOutputViewChange::AppendLine:
+    case OutputViewChange::AppendLine:
         view.append(u.ViewLine);
         break;
-    case TOutputViewChange::ReplaceLastLine:
+    case OutputViewChange::ReplaceLastLine:
         view.last() = u.ViewLine;
         break;
-    case TOutputViewChange::RemoveLastLine:
+    case OutputViewChange::RemoveLastLine:
         view.removeLast();
         break;
-    case TOutputViewChange::Reset:
+    case OutputViewChange::Reset:
         view = u.ViewLines;
         break;
     }
@@ -56,9 +56,9 @@ protected:
     TAppStrings strings;
     EncoderOutputHandler handler{strings};
 
-    TEncoderProgressUpdate feed(const QStringList &lines, const TEncoderProgressInputs &in)
+    EncoderProgressUpdate feed(const QStringList &lines, const EncoderProgressInputs &in)
     {
-        TEncoderProgressUpdate last;
+        EncoderProgressUpdate last;
         for (const QString &line : lines)
             last = handler.onFlush(line, true, in);
         return last;
@@ -67,7 +67,7 @@ protected:
 
 TEST_F(EncoderOutputTest, ProgressLineGivesValuesAndStatus)
 {
-    const TEncoderProgressUpdate u
+    const EncoderProgressUpdate u
         = feed({"Press [q] to stop, [?] for help", ExampleLine}, inputs(1000));
 
     ASSERT_TRUE(u.Updated);
@@ -87,7 +87,7 @@ TEST_F(EncoderOutputTest, ProgressLineGivesValuesAndStatus)
     EXPECT_EQ(u.ApplicationTitle, "(1/3) 25 % - Quillon");
     EXPECT_TRUE(u.ViewShowsOutput);
 
-    TEncoderProgressInputs idle = inputs(1000);
+    EncoderProgressInputs idle = inputs(1000);
     idle.IsConverting = false;
     EXPECT_TRUE(handler.refresh(idle).ApplicationTitle.isEmpty());
 }
@@ -103,10 +103,10 @@ TEST_F(EncoderOutputTest, TwoPassStatusCarriesThePassBadge)
              Case{2, "bgcolor=\"#2462C8\" color=\"#D5EBFD\""}}) {
         SCOPED_TRACE(c.pass);
         handler.clear();
-        TEncoderProgressInputs in = inputs(1000);
+        EncoderProgressInputs in = inputs(1000);
         in.TwoPass = true;
         in.PassNo = c.pass;
-        const TEncoderProgressUpdate u = feed({ExampleLine}, in);
+        const EncoderProgressUpdate u = feed({ExampleLine}, in);
         const QString badge
             = "  <font " + c.colours + "><b>  pass " + QString::number(c.pass) + "  </b></font> ";
         EXPECT_EQ(u.StatusMarkup,
@@ -136,7 +136,7 @@ TEST_F(EncoderOutputTest, NoProgressYetOrUnknownTotalShowsNoProgress)
          }) {
         SCOPED_TRACE(c.name);
         handler.clear();
-        const TEncoderProgressUpdate u = feed({c.line}, inputs(c.total));
+        const EncoderProgressUpdate u = feed({c.line}, inputs(c.total));
         ASSERT_TRUE(u.Updated);
         EXPECT_EQ(u.Percentage, 0);
         EXPECT_EQ(u.ProgressBar, -1);
@@ -150,11 +150,11 @@ TEST_F(EncoderOutputTest, NoProgressYetOrUnknownTotalShowsNoProgress)
 
 TEST_F(EncoderOutputTest, AudioOnlyStatusShowsFileNumbersOnly)
 {
-    TEncoderProgressInputs in = inputs(0);
+    EncoderProgressInputs in = inputs(0);
     in.AudioOnly = true;
     in.FileNo = 2;
     in.FileCount = 5;
-    const TEncoderProgressUpdate u
+    const EncoderProgressUpdate u
         = feed({"size=     512kB time=00:00:30.00 bitrate= 139.8kbits/s speed=61.2x"}, in);
     EXPECT_EQ(u.StatusMarkup, "Converting file: 2 / 5");
     EXPECT_EQ(u.StatusPlain, "Converting file: 2 / 5 | Speed: 61.2x | 512.00 KB");
@@ -162,7 +162,7 @@ TEST_F(EncoderOutputTest, AudioOnlyStatusShowsFileNumbersOnly)
 
 TEST_F(EncoderOutputTest, OutputTextIsShownNotObeyedInTheMarkup)
 {
-    const TEncoderProgressUpdate u
+    const EncoderProgressUpdate u
         = feed({"frame=  1 fps=<i>5 q=1 size= <a href=x>&kB speed=<img src=\"x\">"}, inputs(1000));
     EXPECT_FALSE(u.StatusMarkup.contains("<i>") || u.StatusMarkup.contains("<a ")
         || u.StatusMarkup.contains("<img"))
@@ -175,7 +175,7 @@ TEST_F(EncoderOutputTest, OutputTextIsShownNotObeyedInTheMarkup)
 
 TEST_F(EncoderOutputTest, HiddenOutputStopsAtMultipleFramesUntilCleared)
 {
-    TEncoderProgressInputs hidden = inputs(1000);
+    EncoderProgressInputs hidden = inputs(1000);
     hidden.HideEncoderOutput = true;
     const QString multiple = QStringLiteral("multiple frames in a packet from stream 0");
 
@@ -185,11 +185,11 @@ TEST_F(EncoderOutputTest, HiddenOutputStopsAtMultipleFramesUntilCleared)
     EXPECT_FALSE(handler.refresh(hidden).Updated);
 
     // With the output shown, the filter has removed the entry already.
-    TEncoderProgressInputs shown = hidden;
+    EncoderProgressInputs shown = hidden;
     shown.HideEncoderOutput = false;
     EXPECT_TRUE(handler.refresh(shown).Updated);
     handler.clear();
-    const TEncoderProgressUpdate u = feed({multiple, ExampleLine}, shown);
+    const EncoderProgressUpdate u = feed({multiple, ExampleLine}, shown);
     EXPECT_TRUE(u.Updated);
     EXPECT_EQ(u.Percentage, 25);
 
@@ -201,7 +201,7 @@ TEST_F(EncoderOutputTest, HiddenOutputStopsAtMultipleFramesUntilCleared)
 
 TEST_F(EncoderOutputTest, HiddenOutputShowsTheListAtTheEndOnly)
 {
-    TEncoderProgressInputs hidden = inputs(1000);
+    EncoderProgressInputs hidden = inputs(1000);
     hidden.HideEncoderOutput = true;
     EXPECT_FALSE(feed({"Input #0, matroska", ExampleLine}, hidden).ViewShowsOutput);
     EXPECT_TRUE(handler.onFlush("frame= 1000 fps= 50 q=2.0 size= 4096kB speed=2.00x", false, hidden)
@@ -224,7 +224,7 @@ TEST_F(EncoderOutputTest, BannerRunTogetherWithProgressIsCutAndParsed)
                            "developers (http://ffmpeg.org)")}) {
         SCOPED_TRACE(banner.toStdString());
         handler.clear();
-        const TEncoderProgressUpdate u = feed({banner + ExampleLine}, inputs(1000));
+        const EncoderProgressUpdate u = feed({banner + ExampleLine}, inputs(1000));
         EXPECT_EQ(handler.entries(), QStringList{ExampleLine});
         EXPECT_EQ(u.FrameCount, 250);
         EXPECT_EQ(u.Percentage, 25);
@@ -311,7 +311,7 @@ struct ReferenceHandler
             list.back() = {text};
     }
 
-    Result call(const TEncoderProgressInputs &in)
+    Result call(const EncoderProgressInputs &in)
     {
         Result r;
         if (!in.HideEncoderOutput)
@@ -397,7 +397,7 @@ TEST_F(EncoderOutputTest, AgreesWithAFullRescanAtEveryLine)
 
     ReferenceHandler reference;
     QStringList view;
-    TEncoderProgressInputs in = inputs(1000);
+    EncoderProgressInputs in = inputs(1000);
     for (int step = 0; step < 20000; ++step) {
         SCOPED_TRACE(step);
         if (pick(100) < 3)
@@ -409,7 +409,7 @@ TEST_F(EncoderOutputTest, AgreesWithAFullRescanAtEveryLine)
         if (pick(200) == 0)
             in.TotalFrames = std::array<int64_t, 3>{0, 100, 1000}[pick(3)];
 
-        TEncoderProgressUpdate u;
+        EncoderProgressUpdate u;
         if (pick(100) < 3) {
             u = handler.refresh(in);
         } else {
@@ -447,12 +447,12 @@ TEST_F(EncoderOutputTest, FloodKeepsTheNewestOutputWithinTheLimit)
     // runner's longest line.
     const int lineChars = 20480;
     const int lines = int(3 * EncoderOutputHandler::MaxKeptChars / lineChars);
-    const TEncoderProgressInputs in = inputs(1000);
+    const EncoderProgressInputs in = inputs(1000);
     QStringList view;
     for (int i = 0; i < lines; ++i)
         applyView(
             view, handler.onFlush(QString::number(i).leftJustified(lineChars, u'x'), true, in));
-    const TEncoderProgressUpdate last = handler.onFlush(ExampleLine, true, in);
+    const EncoderProgressUpdate last = handler.onFlush(ExampleLine, true, in);
     applyView(view, last);
 
     const QStringList kept = handler.entries();
@@ -478,7 +478,7 @@ int64_t workForLines(int lines)
 {
     TAppStrings strings;
     EncoderOutputHandler handler(strings);
-    const TEncoderProgressInputs in = inputs(lines);
+    const EncoderProgressInputs in = inputs(lines);
     QStringList view;
     for (const char *banner : {"ffmpeg version 5.1.9", "  libavutil      57. 28.100",
              "Input #0, matroska,webm, from 'in.mkv':", "Press [q] to stop, [?] for help"})

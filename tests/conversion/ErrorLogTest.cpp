@@ -80,16 +80,16 @@ TEST(ErrorLogFile, ReplacesTheExtension)
     struct Case
     {
         QString chosen;
-        TErrorLogFormat format;
+        ErrorLogFormat format;
         QString expected;
     };
     for (const Case &c : {
-             Case{"/tmp/report.txt", TErrorLogFormat::Log, "/tmp/report.log"},
-             Case{"/tmp/report", TErrorLogFormat::Log, "/tmp/report.log"},
-             Case{"/tmp/a.b.txt", TErrorLogFormat::Html, "/tmp/a.b.html"},
-             Case{"/tmp/report.log", TErrorLogFormat::Html, "/tmp/report.html"},
-             Case{"/tmp/dir.d/report", TErrorLogFormat::Log, "/tmp/dir.d/report.log"},
-             Case{"/tmp/.errors", TErrorLogFormat::Log, "/tmp/.errors.log"},
+             Case{"/tmp/report.txt", ErrorLogFormat::Log, "/tmp/report.log"},
+             Case{"/tmp/report", ErrorLogFormat::Log, "/tmp/report.log"},
+             Case{"/tmp/a.b.txt", ErrorLogFormat::Html, "/tmp/a.b.html"},
+             Case{"/tmp/report.log", ErrorLogFormat::Html, "/tmp/report.html"},
+             Case{"/tmp/dir.d/report", ErrorLogFormat::Log, "/tmp/dir.d/report.log"},
+             Case{"/tmp/.errors", ErrorLogFormat::Log, "/tmp/.errors.log"},
          }) {
         EXPECT_EQ(ErrorLogFileName(c.chosen, c.format), c.expected) << c.chosen.toStdString();
     }
@@ -102,7 +102,7 @@ TEST(ErrorLogFile, SavesUtf8LinesUnderTheLogName)
     log.recordError(
         "ExitCode: 1\r\nUnknown encoder 'x'", "/in/Überfall.mkv", "/out/o.avi", "-y", When);
     QString saved;
-    ASSERT_TRUE(log.save(dir.filePath("report.txt"), TErrorLogFormat::Log, &saved));
+    ASSERT_TRUE(log.save(dir.filePath("report.txt"), ErrorLogFormat::Log, &saved));
     EXPECT_EQ(saved, dir.filePath("report.log"));
     EXPECT_FALSE(QFile::exists(dir.filePath("report.txt")));
     EXPECT_EQ(TestSupport::ReadFile(saved), (log.text() + '\n').toUtf8());
@@ -110,7 +110,7 @@ TEST(ErrorLogFile, SavesUtf8LinesUnderTheLogName)
                                                       "berfall.mkv\"\n"));
 
     QString error;
-    EXPECT_FALSE(log.save(dir.filePath("missing/report"), TErrorLogFormat::Log, nullptr, &error));
+    EXPECT_FALSE(log.save(dir.filePath("missing/report"), ErrorLogFormat::Log, nullptr, &error));
     EXPECT_FALSE(error.isEmpty());
 }
 

@@ -12,9 +12,9 @@ namespace {
 // The i-th update of a chatty run: every field tells i, and the view sees
 // every kind of change (appends, progress lines rewritten, lines filtered
 // away, a rebuild now and then).
-TEncoderProgressUpdate update(int i)
+EncoderProgressUpdate update(int i)
 {
-    TEncoderProgressUpdate u;
+    EncoderProgressUpdate u;
     u.Updated = true;
     u.FrameCount = i;
     u.Percentage = i % 100 + 1;
@@ -27,20 +27,20 @@ TEncoderProgressUpdate update(int i)
     case 0:
     case 1:
     case 2:
-        u.ViewChange = TOutputViewChange::AppendLine;
+        u.ViewChange = OutputViewChange::AppendLine;
         u.ViewLine = line;
         break;
     case 3:
     case 4:
-        u.ViewChange = TOutputViewChange::ReplaceLastLine;
+        u.ViewChange = OutputViewChange::ReplaceLastLine;
         u.ViewLine = line;
         break;
     case 5:
         // Every other rewritten line is filtered away; the others stay.
         if (i % 5000 == 5)
-            u.ViewChange = TOutputViewChange::Reset;
+            u.ViewChange = OutputViewChange::Reset;
         else if (i / 7 % 2 == 0)
-            u.ViewChange = TOutputViewChange::RemoveLastLine;
+            u.ViewChange = OutputViewChange::RemoveLastLine;
         u.ViewLines = {line};
         break;
     default:
@@ -50,26 +50,26 @@ TEncoderProgressUpdate update(int i)
 }
 
 // What a view shows after applying the updates one by one.
-void apply(QStringList &view, const TEncoderProgressUpdate &u)
+void apply(QStringList &view, const EncoderProgressUpdate &u)
 {
     switch (u.ViewChange) {
-    case TOutputViewChange::AppendLine:
+    case OutputViewChange::AppendLine:
         view.append(u.ViewLine);
         break;
-    case TOutputViewChange::ReplaceLastLine:
+    case OutputViewChange::ReplaceLastLine:
         if (view.isEmpty())
             view.append(u.ViewLine);
         else
             view.last() = u.ViewLine;
         break;
-    case TOutputViewChange::RemoveLastLine:
+    case OutputViewChange::RemoveLastLine:
         if (!view.isEmpty())
             view.removeLast();
         break;
-    case TOutputViewChange::Reset:
+    case OutputViewChange::Reset:
         view = u.ViewLines;
         break;
-    case TOutputViewChange::None:
+    case OutputViewChange::None:
         break;
     }
 }
@@ -95,7 +95,7 @@ TEST(ProgressFeed, BurstReadAtAnyPaceLosesNothingAndIsNeverTorn)
         std::atomic<bool> done{false};
         std::thread writer([&] {
             for (int i = 1; i <= Updates; ++i) {
-                const TEncoderProgressUpdate u = update(i);
+                const EncoderProgressUpdate u = update(i);
                 apply(expected, u);
                 feed.push(u);
                 if (i % 10000 == 0)
@@ -147,7 +147,7 @@ TEST(ProgressFeed, TakesCarryOnlyTheChangedTail)
     EXPECT_EQ(s.appendLines, QStringList{"line 10"});
 
     EXPECT_FALSE(feed.hasNews());
-    TEncoderProgressUpdate stopped = update(11);
+    EncoderProgressUpdate stopped = update(11);
     stopped.Updated = false;
     feed.push(stopped);
     EXPECT_FALSE(feed.hasNews());

@@ -278,7 +278,7 @@ TEST(AudioBitrateTable, EveryCellAsPublished)
             const QString &codec = codecs[column];
             SCOPED_TRACE(codec.toStdString() + " at " + std::to_string(rate));
             EXPECT_EQ(MaxAudioBitrate(codec, rate, -1), maximum);
-            const TAudioBitrateCell *cell = AudioBitrateTable().find(codec, rate);
+            const AudioBitrateCell *cell = AudioBitrateTable().find(codec, rate);
             ASSERT_NE(cell, nullptr);
             EXPECT_EQ(cell->Minimum, minimum);
             EXPECT_EQ(cell->Maximum, maximum);

@@ -135,7 +135,7 @@ TEST(Clipboard, AdvancedPasteKeepsTrackOnlyInsideTheCurrentList)
 
 TEST(Clipboard, SlotsAndVideoDefaults)
 {
-    TSettingsClipboard clipboard;
+    SettingsClipboard clipboard;
     EXPECT_FALSE(clipboard.CopyParams_AVI || clipboard.CopyParams_MPG || clipboard.CopyParams_Audio
         || clipboard.CopyParams_Advanced);
     const TAppStrings strings;

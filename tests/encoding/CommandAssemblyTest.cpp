@@ -51,7 +51,7 @@ TEST(CommandAssembly, WorkedExampleXvid)
 {
     Inputs t;
     exampleXvid(t);
-    const TFileCommands commands = BuildFileCommands(t.context(), u"/usr/bin/ffmpeg"_s, In, Out);
+    const FileCommands commands = BuildFileCommands(t.context(), u"/usr/bin/ffmpeg"_s, In, Out);
     ASSERT_TRUE(commands.ok);
     EXPECT_FALSE(commands.twoPass);
     ASSERT_EQ(commands.passes.size(), 1);
@@ -65,7 +65,7 @@ TEST(CommandAssembly, WorkedExampleH264TwoPass)
 {
     Inputs t;
     exampleH264TwoPass(t);
-    const TFileCommands commands = BuildFileCommands(t.context(8), {}, In, Out);
+    const FileCommands commands = BuildFileCommands(t.context(8), {}, In, Out);
     ASSERT_TRUE(commands.ok);
     ASSERT_TRUE(commands.twoPass);
     ASSERT_EQ(commands.passes.size(), 2);
@@ -79,8 +79,7 @@ TEST(CommandAssembly, WorkedExampleDvd)
 {
     Inputs t;
     exampleDvd(t);
-    const TFileCommands commands
-        = BuildFileCommands(t.context(), {}, In, u"/videos/My Movie.mpg"_s);
+    const FileCommands commands = BuildFileCommands(t.context(), {}, In, u"/videos/My Movie.mpg"_s);
     ASSERT_TRUE(commands.ok);
     ASSERT_EQ(commands.passes.size(), 1);
     EXPECT_EQ(commands.passes[0].paramText(),
@@ -95,7 +94,7 @@ TEST(CommandAssembly, PresetSitsBetweenAdvancedAndAdditional)
     t.settings.cbAviVideoCodec = AviCodec::H264;
     t.settings.chFlipVertical = true;
     t.settings.meParams = u"-ss 1"_s;
-    const TFileCommands commands = BuildFileCommands(t.context(2), {}, In, Out);
+    const FileCommands commands = BuildFileCommands(t.context(2), {}, In, Out);
     ASSERT_EQ(commands.passes.size(), 1);
     EXPECT_EQ(commands.passes[0].paramText(),
         u"-y -i \"/videos/My Movie.mkv\" -c:v libx264 -threads 1 -b:v 1000k -r 25.000 "
@@ -159,7 +158,7 @@ TEST(CommandAssembly, RunStopsAtTheFirstErrorPiece)
     Inputs t;
     t.settings.cbAviVideoBitrate = u"fast"_s;
     t.settings.cbAudioBitrate = u"slow"_s;
-    TFileCommands commands = BuildFileCommands(t.context(), {}, In, Out);
+    FileCommands commands = BuildFileCommands(t.context(), {}, In, Out);
     EXPECT_FALSE(commands.ok);
     EXPECT_TRUE(commands.passes.isEmpty());
     ASSERT_EQ(t.sink.warnings.size(), 1);
@@ -179,7 +178,7 @@ TEST(CommandAssembly, ArgumentVectorKeepsFileNamesWhole)
     t.settings.meParams = u"-metadata title=\"A B\"\n-ss 1"_s;
     const QString in = u"/tmp/-x \"quoted\" $(rm -rf ~) `id`; a.mkv"_s;
     const QString out = u"/tmp/  two  blanks.avi"_s;
-    const TFileCommands commands = BuildFileCommands(t.context(), u"/usr/bin/ffmpeg"_s, in, out);
+    const FileCommands commands = BuildFileCommands(t.context(), u"/usr/bin/ffmpeg"_s, in, out);
     ASSERT_EQ(commands.passes.size(), 1);
     const QStringList args = commands.passes[0].arguments();
     ASSERT_GE(args.size(), 4);
@@ -194,7 +193,7 @@ TEST(CommandAssembly, UnbalancedQuoteInUserTextCannotSwallowTheOutput)
 {
     Inputs t;
     t.settings.meParams = u"-metadata title=\"open"_s;
-    const TFileCommands commands = BuildFileCommands(t.context(), {}, In, Out);
+    const FileCommands commands = BuildFileCommands(t.context(), {}, In, Out);
     ASSERT_EQ(commands.passes.size(), 1);
     EXPECT_EQ(commands.passes[0].arguments().last(), Out);
 }
@@ -349,7 +348,7 @@ TEST(CommandAssembly, GeneratedSettingsRecords)
         const QString in = pick(names);
         const QString out = pick(names) + u".avi"_s;
         const PieceContext ctx = t.context(number(-1, 64));
-        const TFileCommands commands = BuildFileCommands(ctx, u"ffmpeg"_s, in, out);
+        const FileCommands commands = BuildFileCommands(ctx, u"ffmpeg"_s, in, out);
         for (const QString &piece : {commands.pieces.VC, commands.pieces.VP, commands.pieces.AC,
                  commands.pieces.AP, commands.pieces.ADV})
             ASSERT_FALSE(piece.contains(u'"')) << round << " " << piece.toStdString();

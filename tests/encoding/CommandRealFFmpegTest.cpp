@@ -58,8 +58,8 @@ protected:
     static void SetUpTestSuite()
     {
         TAppParams params;
-        s_ffmpeg = ResolveFFmpegPath(params, TToolLookup{});
-        s_mediaInfo = ResolveMediaInfoPath(params, TToolLookup{});
+        s_ffmpeg = ResolveFFmpegPath(params, ToolLookup{});
+        s_mediaInfo = ResolveMediaInfoPath(params, ToolLookup{});
         if (s_ffmpeg.isEmpty())
             return;
         s_dir = std::make_unique<QTemporaryDir>();
@@ -102,14 +102,14 @@ protected:
         ASSERT_TRUE(QDir().mkpath(folder));
         t.settings.rbOutDir = true;
         t.settings.edOutDir = folder;
-        const TOutputPath out
+        const OutputPath out
             = OutputNamePlanner(t.settings, t.strings, &t.sink, OutputNamePlanner::Plan, {s_source})
                   .next(0);
-        ASSERT_EQ(out.action, TOutputPath::Convert);
+        ASSERT_EQ(out.action, OutputPath::Convert);
 
         PieceContext ctx = t.context(2);
         ctx.encoders = s_encoders ? &*s_encoders : nullptr;
-        const TFileCommands commands = BuildFileCommands(ctx, s_ffmpeg, s_source, out.path);
+        const FileCommands commands = BuildFileCommands(ctx, s_ffmpeg, s_source, out.path);
         ASSERT_TRUE(commands.ok) << t.sink.warnings.join(u'\n').toStdString();
         const QString logDir = folder + u"/log"_s;
         QDir().mkpath(logDir);

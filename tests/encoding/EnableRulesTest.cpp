@@ -11,7 +11,7 @@
 
 namespace {
 
-using Field = bool TEnableState::*;
+using Field = bool EnableState::*;
 
 struct Expect
 {
@@ -23,7 +23,7 @@ struct Expect
 #define EXPECT_FIELD(f, v)                                                                         \
     Expect                                                                                         \
     {                                                                                              \
-#f, &TEnableState::f, v                                                                    \
+#f, &EnableState::f, v                                                                     \
     }
 
 struct RuleCase
@@ -164,7 +164,7 @@ TEST(EnableRules, CasesFromDefaults)
     for (const RuleCase &c : cases) {
         EncodingSettings s = defaults();
         c.setUp(s);
-        const TEnableState e = EvaluateEnableRules(s);
+        const EnableState e = EvaluateEnableRules(s);
         for (const Expect &x : c.expected)
             EXPECT_EQ(e.*x.field, x.value) << c.title << ": " << x.name;
     }
@@ -193,7 +193,7 @@ TEST(EnableRules, GeneratedRecordsKeepTheImplications)
         s.chRotate = flip();
         s.chConvertColors = flip();
         s.rbOutDir = flip();
-        const TEnableState e = EvaluateEnableRules(s);
+        const EnableState e = EvaluateEnableRules(s);
         SCOPED_TRACE(i);
         ASSERT_TRUE(!e.cbVideoTag || (e.chVideoFourcc && s.chVideoFourcc));
         ASSERT_TRUE(!e.tbBrightness || (e.chBrightness && s.chBrightness));

@@ -24,7 +24,7 @@ protected:
         QDir().mkpath(QFileInfo(path(relative)).absolutePath());
         ASSERT_TRUE(TestSupport::WriteFile(path(relative), "x"));
     }
-    TOutputPath decide(Inputs &t, const QString &input) const
+    OutputPath decide(Inputs &t, const QString &input) const
     {
         return OutputNamePlanner(t.settings, t.strings, &t.sink, OutputNamePlanner::Plan, {input})
             .next(0);
@@ -47,8 +47,8 @@ TEST_F(OutputNameTest, BesideTheInputWithTheNewExtension)
     touch(u"in.dir/movie.mkv"_s);
     touch(u"in.dir/noext"_s);
     Inputs t;
-    TOutputPath out = decide(t, path(u"in.dir/movie.mkv"_s));
-    EXPECT_EQ(out.action, TOutputPath::Convert);
+    OutputPath out = decide(t, path(u"in.dir/movie.mkv"_s));
+    EXPECT_EQ(out.action, OutputPath::Convert);
     EXPECT_EQ(out.path, path(u"in.dir/movie.avi"_s));
     EXPECT_EQ(out.doneText, u"Done"_s);
     // The folder's dot is not an extension.
@@ -64,18 +64,18 @@ TEST_F(OutputNameTest, ExistingOutputPolicies)
     struct Case
     {
         int policy;
-        TOutputPath::Action action;
+        OutputPath::Action action;
         QString name, doneText;
     };
     const Case cases[] = {
-        {OutputExists::Rename, TOutputPath::Convert, u"movie_001.avi"_s, u"OK - Renamed"_s},
-        {OutputExists::Overwrite, TOutputPath::Convert, u"movie.avi"_s, u"OK - Overwritten"_s},
-        {OutputExists::Skip, TOutputPath::Skip, u"movie.avi"_s, u"Skipped"_s},
+        {OutputExists::Rename, OutputPath::Convert, u"movie_001.avi"_s, u"OK - Renamed"_s},
+        {OutputExists::Overwrite, OutputPath::Convert, u"movie.avi"_s, u"OK - Overwritten"_s},
+        {OutputExists::Skip, OutputPath::Skip, u"movie.avi"_s, u"Skipped"_s},
     };
     for (const Case &c : cases) {
         Inputs t;
         t.settings.cbOutputExists = c.policy;
-        const TOutputPath out = decide(t, path(u"movie.mkv"_s));
+        const OutputPath out = decide(t, path(u"movie.mkv"_s));
         EXPECT_EQ(out.action, c.action) << c.policy;
         EXPECT_EQ(out.path, path(c.name)) << c.policy;
         EXPECT_EQ(out.doneText, c.doneText) << c.policy;
@@ -98,17 +98,17 @@ TEST_F(OutputNameTest, TheInputIsNeverItsOwnOutput)
         bool outDir;
         QString folder;
         int policy;
-        TOutputPath::Action action;
+        OutputPath::Action action;
         QString expected, doneText;
     };
     const Case cases[] = {
-        {"same text, overwrite", false, {}, OutputExists::Overwrite, TOutputPath::Convert,
+        {"same text, overwrite", false, {}, OutputExists::Overwrite, OutputPath::Convert,
             u"real/movie_001.avi"_s, u"OK - Renamed"_s},
-        {"same text, skip", false, {}, OutputExists::Skip, TOutputPath::Skip,
+        {"same text, skip", false, {}, OutputExists::Skip, OutputPath::Skip,
             u"real/movie_001.avi"_s, u"Skipped"_s},
-        {"through a folder link", true, u"alias"_s, OutputExists::Overwrite, TOutputPath::Convert,
+        {"through a folder link", true, u"alias"_s, OutputExists::Overwrite, OutputPath::Convert,
             u"alias/movie_001.avi"_s, u"OK - Renamed"_s},
-        {"through a hard link", true, u"hard"_s, OutputExists::Overwrite, TOutputPath::Convert,
+        {"through a hard link", true, u"hard"_s, OutputExists::Overwrite, OutputPath::Convert,
             u"hard/movie_001.avi"_s, u"OK - Renamed"_s},
     };
     for (const Case &c : cases) {
@@ -116,7 +116,7 @@ TEST_F(OutputNameTest, TheInputIsNeverItsOwnOutput)
         t.settings.cbOutputExists = c.policy;
         t.settings.rbOutDir = c.outDir;
         t.settings.edOutDir = path(c.folder);
-        const TOutputPath out = decide(t, path(u"real/movie.avi"_s));
+        const OutputPath out = decide(t, path(u"real/movie.avi"_s));
         EXPECT_EQ(out.action, c.action) << c.name;
         EXPECT_EQ(out.path, path(c.expected)) << c.name;
         EXPECT_EQ(out.doneText, c.doneText) << c.name;
@@ -162,8 +162,8 @@ TEST_F(OutputNameTest, OutputFolderSpellingsAndCreation)
         Inputs t;
         t.settings.rbOutDir = true;
         t.settings.edOutDir = folder;
-        const TOutputPath out = decide(t, path(u"in/movie.mkv"_s));
-        EXPECT_EQ(out.action, TOutputPath::Convert) << folder;
+        const OutputPath out = decide(t, path(u"in/movie.mkv"_s));
+        EXPECT_EQ(out.action, OutputPath::Convert) << folder;
         EXPECT_EQ(out.path, path(u"out/a/b/movie.avi"_s)) << folder;
         EXPECT_TRUE(QFileInfo(path(u"out/a/b"_s)).isDir());
         EXPECT_TRUE(t.sink.warnings.isEmpty());
@@ -178,8 +178,8 @@ TEST_F(OutputNameTest, FolderThatCannotBeCreated)
         Inputs t;
         t.settings.rbOutDir = true;
         t.settings.edOutDir = folder;
-        const TOutputPath out = decide(t, path(u"in/movie.mkv"_s));
-        EXPECT_EQ(out.action, TOutputPath::Failed);
+        const OutputPath out = decide(t, path(u"in/movie.mkv"_s));
+        EXPECT_EQ(out.action, OutputPath::Failed);
         EXPECT_EQ(
             t.sink.warnings, QStringList{u"Couldn't create directory \""_s + folder + u"\" !"_s});
     }
