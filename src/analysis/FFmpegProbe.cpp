@@ -3,7 +3,6 @@
 #include "analysis/FFmpegProbeOutput.h"
 #include "analysis/MediaInfoAnalysis.h"
 #include "analysis/MediaInfoLibrary.h"
-#include "app/AppParams.h"
 #include "app/TextHelpers.h"
 #include "process/CommandLine.h"
 #include "process/ConsoleRunner.h"
@@ -57,9 +56,4 @@ bool ProbeWithFFmpeg(const QString &fileName, const QString &ffmpegPath,
     EstimateVideoStreamSize(probed);
     info = probed;
     return true;
-}
-
-bool ProbeWithFFmpeg(const QString &fileName, const QString &ffmpegPath, TVideoFileInfo &info)
-{
-    return ProbeWithFFmpeg(fileName, ffmpegPath, AppParams().MediaInfoDll, info);
 }

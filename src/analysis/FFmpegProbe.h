@@ -27,5 +27,3 @@ CommandLine ProbeCommandLine(const QString &ffmpegPath, const QString &fileName)
 bool ProbeWithFFmpeg(const QString &fileName, const QString &ffmpegPath,
     const QString &mediaInfoDll, TVideoFileInfo &info, ConsoleRunner *runner = nullptr,
     std::chrono::milliseconds timeout = ToolAnswerTimeout);
-// The same with the library of AppParams().MediaInfoDll.
-bool ProbeWithFFmpeg(const QString &fileName, const QString &ffmpegPath, TVideoFileInfo &info);

@@ -4,12 +4,6 @@
 #include "app/FileLocations.h"
 #include "app/ProgramDir.h"
 
-namespace {
-
-int g_minAutoAudioBitrate = 96;
-
-} // namespace
-
 TAppParams DefaultAppParams(const QString &programDir)
 {
     const FileLocations where = LocateFiles(programDir);
@@ -58,14 +52,4 @@ TFontParams ChooseMonospaceFont(const QStringList &installedFamilies)
         if (installedFamilies.contains(font.Name, Qt::CaseInsensitive))
             return font;
     return {};
-}
-
-int MinAutoAudioBitrate()
-{
-    return g_minAutoAudioBitrate;
-}
-
-void SetMinAutoAudioBitrate(int kbps)
-{
-    g_minAutoAudioBitrate = kbps;
 }

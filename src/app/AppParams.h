@@ -64,7 +64,3 @@ QString WebSiteUrl(const TAppParams &params);
 // found among the installed families (compared without case). An empty Name
 // when none is installed: the window layer then takes the system's fixed font.
 TFontParams ChooseMonospaceFont(const QStringList &installedFamilies);
-
-// Lower bound of automatic audio bit rates in kbit/s (96 unless changed).
-int MinAutoAudioBitrate();
-void SetMinAutoAudioBitrate(int kbps);

@@ -2,6 +2,7 @@
 
 #include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
+#include "app/ToolResolution.h"
 #include "conversion/EncoderOutput.h"
 #include "encoding/SettingsLists.h"
 #include "filelist/InputFilter.h"
@@ -120,6 +121,7 @@ ConversionSetup CliConversionSetup(const CliContext &context, const EncodingSett
     setup.lists = BuildEncodingLists(
         setup.strings, context.params.ResolutionTxt, context.params.FourccTagsFile);
     setup.pauseMs = 0;
+    setup.toolLookup = DefaultToolLookup();
     return setup;
 }
 

@@ -43,11 +43,12 @@ QString Unix(QString text)
 
 // The analysis a run makes of each file; a program that cannot be started
 // is reported like the window reports it, one that hangs after its time-out.
-bool Probe(const QString &path, const QString &ffmpeg, TVideoFileInfo &info)
+bool Probe(
+    const QString &path, const QString &ffmpeg, const QString &mediaInfo, TVideoFileInfo &info)
 {
     ClearVideoFileInfo(info);
     try {
-        if (ProbeWithFFmpeg(path, ffmpeg, info))
+        if (ProbeWithFFmpeg(path, ffmpeg, mediaInfo, info))
             return true;
         PrintErr(QStringLiteral("quillon-cli command: FFmpeg did not describe \"%1\" within %2 s "
                                 "and was stopped\n")
@@ -118,7 +119,7 @@ int RunCommandSubcommand(CliContext &context)
             PrintErr(QStringLiteral("quillon-cli command: ") + NonUtf8NameMessage(path) + u'\n');
             return ExitFailed;
         }
-        if (!Probe(path, ffmpeg, info))
+        if (!Probe(path, ffmpeg, context.params.MediaInfoDll, info))
             return ExitFailed;
         const QString text = PreviewText(makeContext(), path);
         PrintOut(Unix(text) + u'\n');
@@ -143,7 +144,7 @@ int RunCommandSubcommand(CliContext &context)
                          .arg(input, output.path));
             continue;
         }
-        if (!Probe(input, ffmpeg, info))
+        if (!Probe(input, ffmpeg, context.params.MediaInfoDll, info))
             return ExitFailed;
         const FileCommands commands = BuildFileCommands(makeContext(), ffmpeg, input, output.path);
         if (!commands.ok)

@@ -62,11 +62,11 @@ int RunConvertCommand(CliContext &context)
     int signalStatus = 0;
     {
         InterruptWatcher watcher([&driver] { driver.RequestAbort(); });
-        result = driver.run(setup, rows);
+        result = driver.run(setup, std::move(rows));
         if (watcher.interrupted())
             signalStatus = watcher.exitStatus();
     }
-    PrintRowResults(rows);
+    PrintRowResults(result.rows);
 
     const ErrorLog &log = driver.errorLog();
     if (options.values.contains(ErrorLogOption)) {
@@ -93,7 +93,7 @@ int RunConvertCommand(CliContext &context)
         return ExitInterrupted;
     if (result.End != ConversionEnd::Walked)
         return ExitUsage;
-    if (anyFailed(rows) || result.ErrorCount > 0 || options.inputsRejected)
+    if (anyFailed(result.rows) || result.ErrorCount > 0 || options.inputsRejected)
         return ExitFailed;
     return ExitOk;
 }

@@ -43,7 +43,7 @@ int RunScriptCommand(CliContext &context)
     {
         // Stopped by a signal, the run still removes its working folder.
         InterruptWatcher watcher([&driver] { driver.RequestAbort(); });
-        result = driver.run(setup, rows);
+        result = driver.run(setup, std::move(rows));
         if (watcher.interrupted())
             return watcher.exitStatus();
     }

@@ -99,16 +99,22 @@ void BatchScript::addPieces(int FileNo, const BatchPieces &pieces)
     m_items.emplace_back(Pieces{FileNo, pieces});
 }
 
-void BatchScript::addSinglePass(
-    const QString &InputFile, const QString &OutputFile, bool H264Preset)
+void BatchScript::addCommand(
+    const QString &inputFile, const QString &outputFile, bool h264Preset, int passNo)
 {
-    m_items.emplace_back(Command{InputFile, OutputFile, H264Preset, 0});
+    m_items.emplace_back(Command{inputFile, outputFile, h264Preset, passNo});
 }
 
-void BatchScript::addTwoPass(const QString &InputFile, const QString &OutputFile, bool H264Preset)
+void BatchScript::addSinglePass(
+    const QString &inputFile, const QString &outputFile, bool h264Preset)
+{
+    addCommand(inputFile, outputFile, h264Preset, 0);
+}
+
+void BatchScript::addTwoPass(const QString &inputFile, const QString &outputFile, bool h264Preset)
 {
     for (int pass = 1; pass <= 2; ++pass)
-        m_items.emplace_back(Command{InputFile, OutputFile, H264Preset, pass});
+        addCommand(inputFile, outputFile, h264Preset, pass);
 }
 
 FinishedBatchScript BatchScript::finish() const

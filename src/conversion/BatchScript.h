@@ -49,10 +49,13 @@ public:
     // variables, an empty line, the header with FileNo (which counts skipped
     // rows too), the video and audio parameter variables.
     void addPieces(int FileNo, const BatchPieces &pieces);
-    // One command line; the H.264 preset goes between AdvParams and AddParams.
-    void addSinglePass(const QString &InputFile, const QString &OutputFile, bool H264Preset);
+    // The command line of one pass (passNo 0 for a one-pass file, else 1 or
+    // 2); the H.264 preset goes between AdvParams and AddParams.
+    void addCommand(
+        const QString &inputFile, const QString &outputFile, bool h264Preset, int passNo);
+    void addSinglePass(const QString &inputFile, const QString &outputFile, bool h264Preset);
     // The commands of pass 1 and pass 2.
-    void addTwoPass(const QString &InputFile, const QString &OutputFile, bool H264Preset);
+    void addTwoPass(const QString &inputFile, const QString &outputFile, bool h264Preset);
 
     // The end of the walk: an empty line and the closing pause.
     FinishedBatchScript finish() const;

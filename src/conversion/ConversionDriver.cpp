@@ -21,6 +21,7 @@
 #include <QFileInfo>
 #include <QThread>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -80,10 +81,13 @@ ConversionDriver::ConversionDriver(IConversionFrontEnd &frontEnd)
 ConversionDriver::~ConversionDriver() = default;
 
 ConversionResult ConversionDriver::run(
-    const ConversionSetup &setup, std::vector<ConversionRow> &rows)
+    const ConversionSetup &setupToCopy, std::vector<ConversionRow> rows)
 {
-    m_setup = std::make_unique<ConversionSetup>(setup);
-    ConversionSetup &s = *m_setup;
+    m_run = RunState{};
+    m_file = FileState{};
+    m_run.setup = std::make_unique<ConversionSetup>(setupToCopy);
+    m_run.rows = std::move(rows);
+    ConversionSetup &s = setup();
 
     // A. Start of a run.
     {
@@ -104,75 +108,64 @@ ConversionResult ConversionDriver::run(
     m_state.BatchFileName = s.BatchFileName;
     ClearVideoFileInfo(m_state.CurrentFileInfo);
     m_hideOutput = s.HideEncoderOutput;
-    m_abortSeen = false;
-    m_scriptSaved = false;
-    m_createdLogDir.clear();
-    m_unfinishedOutput.clear();
-    m_input.clear();
-    m_outputPath.clear();
-    m_encoders.reset();
-    m_rows = &rows;
-    m_rowIndex = -1;
 
     m_errorLog.ClearErrorLog();
     m_state.ErrorCount = 0;
     s.params.KeepFileDates = s.settings.chKeepDates;
-    m_output = std::make_unique<EncoderOutputHandler>(s.strings);
+    m_run.output = std::make_unique<EncoderOutputHandler>(s.strings);
     m_frontEnd.runStarted();
 
     ConversionResult result;
     try {
-        result.End = walk(rows);
+        result.End = walk();
     } catch (const ConsoleRunError &error) {
         cleanUp();
         m_frontEnd.showError(error.message());
         result.End = ConversionEnd::RunnerFailed;
-        result.Aborted = m_abortSeen;
-        result.ErrorCount = m_state.ErrorCount;
-        return result;
     } catch (...) {
         cleanUp();
         throw;
     }
-    cleanUp();
-    if (result.End == ConversionEnd::Walked)
-        endOfWalk();
-    result.Aborted = m_abortSeen;
+    if (result.End != ConversionEnd::RunnerFailed) {
+        cleanUp();
+        if (result.End == ConversionEnd::Walked)
+            endOfWalk();
+    }
+    result.Aborted = m_run.abortSeen;
     result.ErrorCount = m_state.ErrorCount;
-    result.ScriptSaved = m_scriptSaved;
+    result.ScriptSaved = m_run.scriptSaved;
+    result.rows = std::move(m_run.rows);
     return result;
 }
 
-ConversionEnd ConversionDriver::startRun(const std::vector<ConversionRow> &rows)
+ConversionEnd ConversionDriver::startRun()
 {
-    ConversionSetup &s = *m_setup;
+    ConversionSetup &s = setup();
     QStringList inputs;
-    for (const ConversionRow &row : rows) {
+    for (const ConversionRow &row : m_run.rows) {
         if (row.Checked)
             inputs << row.FullFileName;
     }
-    m_names = std::make_unique<OutputNamePlanner>(s.settings, s.strings, &m_frontEnd,
+    m_run.names = std::make_unique<OutputNamePlanner>(s.settings, s.strings, &m_frontEnd,
         s.BatchOnly ? OutputNamePlanner::Plan : OutputNamePlanner::Reserve, inputs);
     if (s.BatchOnly) {
-        const QString problem = BatchScriptTargetProblem(s.BatchFileName, &m_names->inputs());
+        const QString problem = BatchScriptTargetProblem(s.BatchFileName, &m_run.names->inputs());
         if (!problem.isEmpty()) {
             m_frontEnd.warning(problem);
             return ConversionEnd::BadScriptTarget;
         }
     }
-    const ToolLookup lookup = s.toolLookup ? *s.toolLookup : DefaultToolLookup();
-    m_ffmpeg = ResolveFFmpegPath(s.params, lookup);
-    if (m_ffmpeg.isEmpty() || !QFileInfo(m_ffmpeg).isFile()) {
+    m_run.ffmpeg = ResolveFFmpegPath(s.params, s.toolLookup);
+    if (m_run.ffmpeg.isEmpty() || !QFileInfo(m_run.ffmpeg).isFile()) {
         m_frontEnd.warning(FFmpegMissingText(s.strings));
         return ConversionEnd::FFmpegMissing;
     }
-    m_state.FileCount = int(std::count_if(
-        rows.cbegin(), rows.cend(), [](const ConversionRow &row) { return row.Checked; }));
+    m_state.FileCount = int(inputs.size());
     // The first file is analysed while FFmpeg is asked for its encoders and
     // the MediaInfo library is loaded, the others while the first one
     // converts: the run's start waits for as little as it can.
     std::future<std::optional<EncoderSet>> encoders = std::async(std::launch::async,
-        [this, ffmpeg = m_ffmpeg] { return QueryEncoders(ffmpeg, &m_queryRunner); });
+        [this, ffmpeg = m_run.ffmpeg] { return QueryEncoders(ffmpeg, &m_queryRunner); });
     if (!s.BatchOnly) {
         probeAhead(-1, 1, false);
         LoadMediaInfoLibrary(s.params.MediaInfoDll);
@@ -180,16 +173,16 @@ ConversionEnd ConversionDriver::startRun(const std::vector<ConversionRow> &rows)
 
     // Told once here rather than failing every file. A script may be meant
     // for another FFmpeg build, so it is still written.
-    m_encoders = encoders.get();
-    if (m_encoders) {
-        const QStringList missing = MissingEncoders(s.settings, *m_encoders);
+    m_run.encoders = encoders.get();
+    if (m_run.encoders) {
+        const QStringList missing = MissingEncoders(s.settings, *m_run.encoders);
         if (!missing.isEmpty()) {
-            m_frontEnd.warning(MissingEncodersMessage(missing, m_ffmpeg));
+            m_frontEnd.warning(MissingEncodersMessage(missing, m_run.ffmpeg));
             if (!s.BatchOnly)
                 return ConversionEnd::MissingEncoders;
         }
     }
-    m_batch = std::make_unique<BatchScript>(m_ffmpeg);
+    m_run.batch = std::make_unique<BatchScript>(m_run.ffmpeg);
     s.params.LogDir = TempWorkDirName();
 
     if (m_state.FileCount == 0)
@@ -207,169 +200,155 @@ ConversionEnd ConversionDriver::startRun(const std::vector<ConversionRow> &rows)
     return ConversionEnd::Walked;
 }
 
-ConversionEnd ConversionDriver::walk(std::vector<ConversionRow> &rows)
+ConversionEnd ConversionDriver::walk()
 {
-    const ConversionEnd start = startRun(rows);
+    const ConversionEnd start = startRun();
     if (start != ConversionEnd::Walked)
         return start;
 
     int counter = 0;
-    const qsizetype rowCount = qsizetype(rows.size());
+    const qsizetype rowCount = qsizetype(m_run.rows.size());
     for (qsizetype i = 0; i < rowCount; ++i) {
-        if (!rows[size_t(i)].Checked)
+        if (!m_run.rows[size_t(i)].Checked)
             continue;
         pause();
         m_state.FileNo = ++counter;
-        m_rowIndex = i;
-        if (const std::optional<ConversionEnd> end = convertRow(int(i), rows[size_t(i)]))
+        m_run.rowIndex = i;
+        if (const std::optional<ConversionEnd> end = convertRow(int(i)))
             return *end;
         // Also after a skipped row: an abort must not let the walk go on.
         if (abortSet())
             break;
     }
 
-    if (m_setup->BatchOnly) {
+    if (setup().BatchOnly) {
         QString error;
-        m_scriptSaved = m_batch->finish().save(m_setup->BatchFileName, &error);
-        if (!m_scriptSaved)
+        m_run.scriptSaved = m_run.batch->finish().save(setup().BatchFileName, &error);
+        if (!m_run.scriptSaved)
             m_frontEnd.showError(error);
     }
     return ConversionEnd::Walked;
 }
 
-std::optional<ConversionEnd> ConversionDriver::convertRow(int index, ConversionRow &row)
+std::optional<ConversionEnd> ConversionDriver::convertRow(int index)
 {
-    const ConversionSetup &s = *m_setup;
+    const ConversionSetup &s = setup();
     const bool batchOnly = s.BatchOnly;
-    m_input = row.FullFileName;
-    m_exitCode = 0;
-    m_failed = false;
-    m_ranFFmpeg = false;
-    m_inputTimes.reset();
+    ConversionRow &row = m_run.rows[size_t(index)];
+    m_file = FileState{};
+    m_file.input = row.FullFileName;
     m_state.PassNo = 0;
 
     // C. Output path and existing output.
-    const OutputPath output = m_names->next(m_state.FileNo - 1);
+    const OutputPath output = m_run.names->next(m_state.FileNo - 1);
     if (output.action == OutputPath::Failed)
         return ConversionEnd::CantCreateDirectory;
-    m_outputPath = output.path;
+    m_file.outputPath = output.path;
     row.OutputFile = output.path;
-    m_doneText = output.doneText;
+    m_file.doneText = output.doneText;
     if (!batchOnly)
-        setRowStatus(index, row, s.strings.Main.Converting);
+        setRowStatus(index, s.strings.Main.Converting);
 
     ConversionFileView view;
     view.Row = index;
     view.FileNo = m_state.FileNo;
-    view.InputFile = m_input;
-    view.OutputFile = m_outputPath;
+    view.InputFile = m_file.input;
+    view.OutputFile = m_file.outputPath;
     if (output.action == OutputPath::Skip) {
         row.Outcome = RowOutcome::Skipped;
         if (!batchOnly)
-            setRowStatus(index, row, m_doneText);
-        view.OutputMarkup = skippedMarkup(m_outputPath);
-        view.StatusText = m_doneText;
+            setRowStatus(index, m_file.doneText);
+        view.OutputMarkup = skippedMarkup(m_file.outputPath);
+        view.StatusText = m_file.doneText;
         m_frontEnd.fileSkipped(view);
         return std::nullopt;
     }
-    m_successOutcome = output.outcome == OutputPath::Renamed ? RowOutcome::Renamed
-        : output.outcome == OutputPath::Overwritten          ? RowOutcome::Overwritten
-                                                             : RowOutcome::Done;
+    m_file.successOutcome = output.outcome == OutputPath::Renamed ? RowOutcome::Renamed
+        : output.outcome == OutputPath::Overwritten               ? RowOutcome::Overwritten
+                                                                  : RowOutcome::Done;
 
-    view.OutputMarkup = outputMarkup(m_outputPath);
+    view.OutputMarkup = outputMarkup(m_file.outputPath);
     view.StatusText = s.strings.Main.PleaseWait;
-    m_output->clear();
+    m_run.output->clear();
     m_frontEnd.fileStarted(view);
 
     // A file gone since it was listed is not handed to FFmpeg: its failure
     // would delete an output this run never wrote.
-    if (!batchOnly && !QFileInfo(m_input).isFile()) {
+    if (!batchOnly && !QFileInfo(m_file.input).isFile()) {
         recordMissingInput();
-        finishFile(index, row);
+        finishFile(index);
         return std::nullopt;
     }
 
     // The pieces depend on the analysis, so it comes first.
     ClearVideoFileInfo(m_state.CurrentFileInfo);
     TVideoFileInfo info;
-    if (!takeProbeAhead(m_input, info))
-        ProbeWithFFmpeg(m_input, m_ffmpeg, s.params.MediaInfoDll, info, &m_probeRunner);
+    if (!takeProbeAhead(m_file.input, info))
+        ProbeWithFFmpeg(m_file.input, m_run.ffmpeg, s.params.MediaInfoDll, info, &m_probeRunner);
     m_state.CurrentFileInfo = info;
     pause();
 
-    // D. Pieces, parameter text and passes.
+    // D. Pieces, parameter text and passes: the same commands the listing
+    // and the script are made of.
     PieceContext context(s.settings, s.lists, s.strings, m_state.CurrentFileInfo);
     context.messages = &m_frontEnd;
     context.processorCount = s.processorCount > 0 ? s.processorCount : QThread::idealThreadCount();
-    context.encoders = m_encoders ? &*m_encoders : nullptr;
-    CommandPieces pieces;
-    if (!BuildRunPieces(context, pieces))
+    context.encoders = m_run.encoders ? &*m_run.encoders : nullptr;
+    context.minAutoAudioBitrate = s.minAutoAudioBitrate;
+    const FileCommands commands
+        = BuildFileCommands(context, m_run.ffmpeg, m_file.input, m_file.outputPath);
+    if (!commands.ok)
         return ConversionEnd::ErrorPiece;
-    m_batch->addPieces(m_state.FileNo,
-        BatchPieces{pieces.VC, pieces.AC, pieces.ADV, pieces.ADD, pieces.VP, pieces.AP});
-
-    const bool h264 = IsH264Mode(s.settings);
-    m_state.TwoPass = IsTwoPassRun(s.settings);
-    const auto command = [&](int passNo) {
-        return RunCommandLine(m_ffmpeg, pieces, m_input, m_outputPath, passNo, h264);
-    };
-    const QString errorText = s.strings.Main.Error;
-    if (m_state.TwoPass) {
-        ensureLogDir();
-        if (batchOnly) {
-            m_batch->addTwoPass(m_input, m_outputPath, h264);
-        } else {
-            const QString workDir = m_setup->params.LogDir;
-            m_state.PassNo = 1;
-            m_output->clear();
-            readInputTimes();
-            const CommandLine pass1 = command(1);
-            if (!abortSet())
-                m_exitCode = runPass(pass1, workDir);
-            // A failed first pass reads like a failed second one: the row
-            // never shows "Done" for a file that was not converted.
-            if (m_exitCode != 0) {
-                m_doneText = errorText + QStringLiteral(" = ") + QString::number(m_exitCode);
-                recordFailure(pass1.paramText());
-            } else if (!abortSet()) {
-                m_state.PassNo = 2;
-                m_output->clear();
-                const CommandLine pass2 = command(2);
-                if (!abortSet())
-                    m_exitCode = runPass(pass2, workDir);
-                if (m_exitCode != 0) {
-                    m_doneText = errorText + QStringLiteral(" = ") + QString::number(m_exitCode);
-                    recordFailure(pass2.paramText());
-                }
-            }
-        }
-    } else if (batchOnly) {
-        m_batch->addSinglePass(m_input, m_outputPath, h264);
-    } else {
-        m_output->clear();
-        readInputTimes();
-        const CommandLine single = command(0);
-        if (!abortSet())
-            m_exitCode = runPass(single, {});
-        if (m_exitCode != 0) {
-            m_doneText = errorText + QStringLiteral(" (") + QString::number(m_exitCode)
-                + QStringLiteral(")");
-            recordFailure(single.paramText());
-        }
-    }
-
-    finishFile(index, row);
+    const CommandPieces &p = commands.pieces;
+    m_run.batch->addPieces(m_state.FileNo, BatchPieces{p.VC, p.AC, p.ADV, p.ADD, p.VP, p.AP});
+    m_state.TwoPass = commands.twoPass;
+    runPasses(commands);
+    finishFile(index);
     return std::nullopt;
+}
+
+void ConversionDriver::runPasses(const FileCommands &commands)
+{
+    const ConversionSetup &s = setup();
+    const bool h264 = IsH264Mode(s.settings);
+    if (commands.twoPass)
+        ensureLogDir();
+    if (s.BatchOnly) {
+        for (qsizetype i = 0; i < commands.passes.size(); ++i)
+            m_run.batch->addCommand(m_file.input, m_file.outputPath, h264, commands.passNo(i));
+        return;
+    }
+    readInputTimes();
+    // Two-pass statistics land in the run's working folder.
+    const QString workDir = commands.twoPass ? s.params.LogDir : QString();
+    for (qsizetype i = 0; i < commands.passes.size(); ++i) {
+        if (abortSet())
+            return;
+        m_state.PassNo = commands.passNo(i);
+        m_run.output->clear();
+        const CommandLine &pass = commands.passes.at(i);
+        m_file.exitCode = runPass(pass, workDir);
+        if (m_file.exitCode == 0)
+            continue;
+        // A failed first pass reads like a failed second one: the row never
+        // shows "Done" for a file that was not converted.
+        const QString code = QString::number(m_file.exitCode);
+        m_file.doneText = commands.twoPass
+            ? s.strings.Main.Error + QStringLiteral(" = ") + code
+            : s.strings.Main.Error + QStringLiteral(" (") + code + u')';
+        recordFailure(pass.paramText());
+        return;
+    }
 }
 
 uint32_t ConversionDriver::runPass(const CommandLine &command, const QString &workDir)
 {
-    m_ranFFmpeg = true;
-    m_unfinishedOutput = m_outputPath;
-    probeAhead(m_rowIndex, ProbeBatchSize, true);
+    m_file.ranFFmpeg = true;
+    m_run.unfinishedOutput = m_file.outputPath;
+    probeAhead(m_run.rowIndex, ProbeBatchSize, true);
     const FlushHook hook = [this](const ConsoleFlush &flush) {
         updateAbortNow();
-        m_frontEnd.progress(m_output->onFlush(flush, progressInputs()));
+        m_frontEnd.progress(m_run.output->onFlush(flush, progressInputs()));
     };
     const uint32_t code = m_runner.RunConsoleApp(command, nullptr, hook, workDir);
     updateAbortNow();
@@ -378,101 +357,102 @@ uint32_t ConversionDriver::runPass(const CommandLine &command, const QString &wo
 
 void ConversionDriver::readInputTimes()
 {
-    if (m_setup->params.KeepFileDates)
-        m_inputTimes = ReadFileTimes(m_input);
+    if (setup().params.KeepFileDates)
+        m_file.inputTimes = ReadFileTimes(m_file.input);
 }
 
 void ConversionDriver::recordFailure(const QString &params)
 {
-    m_failed = true;
-    m_output->FilterEncoderOutput();
-    const QString outputText = m_output->outputText();
+    m_file.failed = true;
+    m_run.output->FilterEncoderOutput();
+    const QString outputText = m_run.output->outputText();
     m_frontEnd.outputShown(outputText);
-    addErrorLogEntry(QStringLiteral("ExitCode: ") + QString::number(m_exitCode)
+    addErrorLogEntry(QStringLiteral("ExitCode: ") + QString::number(m_file.exitCode)
             + QStringLiteral("\r\n") + outputText,
         params);
-    deleteOutput(m_outputPath);
+    deleteOutput(m_file.outputPath);
 }
 
 void ConversionDriver::recordMissingInput()
 {
-    m_failed = true;
-    m_doneText = m_setup->strings.Main.Error;
-    addErrorLogEntry(QStringLiteral("Input file not found: \"%1\"").arg(m_input), {});
+    m_file.failed = true;
+    m_file.doneText = setup().strings.Main.Error;
+    addErrorLogEntry(QStringLiteral("Input file not found: \"%1\"").arg(m_file.input), {});
 }
 
 void ConversionDriver::addErrorLogEntry(const QString &text, const QString &params)
 {
-    const QStringList lines = m_errorLog.recordError(text, m_input, m_outputPath, params);
+    const QStringList lines = m_errorLog.recordError(text, m_file.input, m_file.outputPath, params);
     m_state.ErrorCount = m_errorLog.ErrorCount();
     m_frontEnd.errorLogged(lines, m_state.ErrorCount);
 }
 
-void ConversionDriver::finishFile(int index, ConversionRow &row)
+void ConversionDriver::finishFile(int index)
 {
-    const ConversionSetup &s = *m_setup;
+    const ConversionSetup &s = setup();
     const bool aborted = abortSet();
     if (aborted)
-        m_doneText = s.strings.Main.Aborted;
+        m_file.doneText = s.strings.Main.Aborted;
 
     ConversionFileEnd end;
     end.Row = index;
     end.FileNo = m_state.FileNo;
-    end.DoneText = m_doneText;
-    end.StatusMarkup = QStringLiteral("<b>") + m_doneText + QStringLiteral("</b>");
-    end.Succeeded = !aborted && !m_failed && m_exitCode == 0;
+    end.DoneText = m_file.doneText;
+    end.StatusMarkup = QStringLiteral("<b>") + m_file.doneText + QStringLiteral("</b>");
+    end.Succeeded = !aborted && !m_file.failed && m_file.exitCode == 0;
     end.ProgressComplete = !aborted;
     m_frontEnd.fileFinished(end);
 
-    row.Outcome = aborted ? RowOutcome::Aborted : m_failed ? RowOutcome::Failed : m_successOutcome;
+    m_run.rows[size_t(index)].Outcome = aborted ? RowOutcome::Aborted
+        : m_file.failed                         ? RowOutcome::Failed
+                                                : m_file.successOutcome;
     if (!s.BatchOnly)
-        setRowStatus(index, row, m_doneText);
+        setRowStatus(index, m_file.doneText);
 
+    const QString &output = m_file.outputPath;
     // Only an output FFmpeg wrote in this run: an empty file that was there
     // before is not ours to delete.
-    if (m_ranFFmpeg && FileSizeOf(m_outputPath) == 0)
-        deleteOutput(m_outputPath);
+    if (m_file.ranFFmpeg && FileSizeOf(output) == 0)
+        deleteOutput(output);
     // The name created for a file that FFmpeg never wrote is not left behind.
-    m_names->release(m_outputPath);
-    if (s.params.KeepFileDates && m_inputTimes && !s.BatchOnly && QFileInfo(m_outputPath).isFile())
-        ApplyFileTimes(m_outputPath, *m_inputTimes);
+    m_run.names->release(output);
+    if (s.params.KeepFileDates && m_file.inputTimes && !s.BatchOnly && QFileInfo(output).isFile())
+        ApplyFileTimes(output, *m_file.inputTimes);
     if (!aborted)
-        m_unfinishedOutput.clear();
+        m_run.unfinishedOutput.clear();
 }
 
 void ConversionDriver::cleanUp()
 {
     dropProbeAhead();
-    m_rows = nullptr;
-    // Also releases the name of a file the run ended before (an "ERROR"
-    // piece, FFmpeg that cannot be started).
-    m_names.reset();
-    const ConversionSetup &s = *m_setup;
+    // Also releases the name of a file the run ended before (a piece that
+    // failed, FFmpeg that cannot be started).
+    m_run.names.reset();
+    const ConversionSetup &s = setup();
     ConversionRunEnd end;
-    if (m_output) {
-        m_output->FilterEncoderOutput();
-        end.OutputText = m_output->outputText();
+    if (m_run.output) {
+        m_run.output->FilterEncoderOutput();
+        end.OutputText = m_run.output->outputText();
     }
     end.AbortCaption = s.strings.Main.Close;
     end.ApplicationTitle = AppInfo::ProgramTitle();
     end.ProgressCaption = s.strings.Progress.Caption;
-    m_batch.reset();
+    m_run.batch.reset();
     m_state.IsConverting = false;
     m_frontEnd.runFinished(end);
 
-    if (m_state.TwoPass || !m_createdLogDir.isEmpty())
+    if (m_state.TwoPass || !m_run.createdLogDir.isEmpty())
         ClearLogs();
 
-    m_abortSeen = abortSet();
-    if (m_abortSeen && !m_unfinishedOutput.isEmpty() && PathEntryExists(m_unfinishedOutput)) {
-        const QString path = m_unfinishedOutput;
-        if (m_frontEnd.askYesNo(FormatAppString(s.strings.Main.DeleteUnfinished, path))) {
-            deleteOutput(path);
-            if (PathEntryExists(path))
-                m_frontEnd.showError(FormatAppString(s.strings.Main.CannotDeleteFile, path));
+    m_run.abortSeen = abortSet();
+    const QString unfinished = std::exchange(m_run.unfinishedOutput, QString());
+    if (m_run.abortSeen && !unfinished.isEmpty() && PathEntryExists(unfinished)) {
+        if (m_frontEnd.askYesNo(FormatAppString(s.strings.Main.DeleteUnfinished, unfinished))) {
+            deleteOutput(unfinished);
+            if (PathEntryExists(unfinished))
+                m_frontEnd.showError(FormatAppString(s.strings.Main.CannotDeleteFile, unfinished));
         }
     }
-    m_unfinishedOutput.clear();
 
     std::lock_guard lock(m_abortMutex);
     m_state.AbortRequested = false;
@@ -488,13 +468,13 @@ void ConversionDriver::clearStopRequests()
 
 void ConversionDriver::endOfWalk()
 {
-    const ConversionSetup &s = *m_setup;
+    const ConversionSetup &s = setup();
     if (m_state.ErrorCount > 0) {
         m_frontEnd.showErrorLog(s.strings.Main.Errors + QStringLiteral(" (")
                 + QString::number(m_state.ErrorCount) + u')',
             !m_state.AbortNow);
     }
-    if (m_state.FileCount == 0 || m_abortSeen || m_state.ErrorCount > 0)
+    if (m_state.FileCount == 0 || m_run.abortSeen || m_state.ErrorCount > 0)
         return;
     switch (s.settings.cbAfterConversion) {
     case AfterConversion::CloseApplication:
@@ -518,10 +498,10 @@ void ConversionDriver::endOfWalk()
 
 void ConversionDriver::probeAhead(qsizetype fromIndex, int maxFiles, bool whileConverting)
 {
-    if (!m_rows || abortSet())
+    if (abortSet())
         return;
     QStringList inputs;
-    const std::vector<ConversionRow> &rows = *m_rows;
+    const std::vector<ConversionRow> &rows = m_run.rows;
     for (qsizetype i = fromIndex + 1; i < qsizetype(rows.size()) && inputs.size() < maxFiles; ++i) {
         const ConversionRow &row = rows[size_t(i)];
         // A file that is not there is left to its own turn.
@@ -531,7 +511,7 @@ void ConversionDriver::probeAhead(qsizetype fromIndex, int maxFiles, bool whileC
     if (inputs.isEmpty())
         return;
     const auto pending = [&](const AheadFile &file) { return file.input == inputs.first(); };
-    if (std::any_of(m_ahead.cbegin(), m_ahead.cend(), pending))
+    if (std::any_of(m_run.ahead.cbegin(), m_run.ahead.cend(), pending))
         return;
     dropProbeAhead();
 
@@ -542,10 +522,10 @@ void ConversionDriver::probeAhead(qsizetype fromIndex, int maxFiles, bool whileC
         file.input = inputs.at(k);
         file.stamp = FileStampOf(file.input);
         file.result = (*promises)[size_t(k)].get_future().share();
-        m_ahead.push_back(file);
+        m_run.ahead.push_back(file);
     }
-    m_aheadTask = std::async(std::launch::async,
-        [this, inputs, promises, ffmpeg = m_ffmpeg, mediaInfo = m_setup->params.MediaInfoDll,
+    m_run.aheadTask = std::async(std::launch::async,
+        [this, inputs, promises, ffmpeg = m_run.ffmpeg, mediaInfo = setup().params.MediaInfoDll,
             whileConverting] {
             // Work ahead must not slow the conversion down: FFmpeg and the
             // MediaInfo analysis that follows it get only what the encoder
@@ -575,12 +555,12 @@ void ConversionDriver::probeAhead(qsizetype fromIndex, int maxFiles, bool whileC
 
 bool ConversionDriver::takeProbeAhead(const QString &input, TVideoFileInfo &info)
 {
-    const auto found = std::find_if(
-        m_ahead.begin(), m_ahead.end(), [&](const AheadFile &file) { return file.input == input; });
-    if (found == m_ahead.end())
+    const auto found = std::find_if(m_run.ahead.begin(), m_run.ahead.end(),
+        [&](const AheadFile &file) { return file.input == input; });
+    if (found == m_run.ahead.end())
         return false;
     const AheadFile file = *found;
-    m_ahead.erase(found);
+    m_run.ahead.erase(found);
     const std::optional<TVideoFileInfo> &probed = file.result.get();
     // A file written meanwhile (the previous file's output, say) is analysed
     // again.
@@ -593,24 +573,24 @@ bool ConversionDriver::takeProbeAhead(const QString &input, TVideoFileInfo &info
 
 void ConversionDriver::dropProbeAhead()
 {
-    if (m_aheadTask.valid())
-        m_aheadTask.wait();
-    m_aheadTask = {};
-    m_ahead.clear();
+    if (m_run.aheadTask.valid())
+        m_run.aheadTask.wait();
+    m_run.aheadTask = {};
+    m_run.ahead.clear();
 }
 
 bool ConversionDriver::ensureLogDir()
 {
-    QString &dir = m_setup->params.LogDir;
+    QString &dir = setup().params.LogDir;
     if (dir.isEmpty())
         return false;
     const QFileInfo info(dir);
-    if (dir == m_createdLogDir && info.isDir() && !info.isSymLink())
+    if (dir == m_run.createdLogDir && info.isDir() && !info.isSymLink())
         return true;
     // The name is predictable: a folder that is already there (another run
     // started in the same millisecond, or a planted one) is not ours, and
     // the statistics files must not be written or deleted in it.
-    const QString base = m_createdLogDir.isEmpty() ? dir : m_createdLogDir;
+    const QString base = m_run.createdLogDir.isEmpty() ? dir : m_run.createdLogDir;
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString candidate = attempt == 0 ? base : base + u'_' + QString::number(attempt);
         const QFileInfo taken(candidate);
@@ -621,7 +601,7 @@ bool ConversionDriver::ensureLogDir()
         QFile::setPermissions(
             candidate, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         dir = candidate;
-        m_createdLogDir = candidate;
+        m_run.createdLogDir = candidate;
         return true;
     }
     dir.clear();
@@ -632,7 +612,7 @@ void ConversionDriver::ClearLogs()
 {
     // Only the run's own folder: without one, FFmpeg ran in the program
     // folder, where files are not deleted by name.
-    const QString dir = m_createdLogDir;
+    const QString dir = m_run.createdLogDir;
     if (dir.isEmpty())
         return;
     for (const char *name : PassLogNames) {
@@ -642,20 +622,20 @@ void ConversionDriver::ClearLogs()
     }
     if (QFileInfo(dir).isDir())
         QDir().rmdir(dir);
-    m_createdLogDir.clear();
+    m_run.createdLogDir.clear();
 }
 
 bool ConversionDriver::deleteOutput(const QString &path)
 {
     // However the output was named, the input is never deleted.
-    if (path.isEmpty() || !PathEntryExists(path) || IsSameFile(path, m_input))
+    if (path.isEmpty() || !PathEntryExists(path) || IsSameFile(path, m_file.input))
         return false;
     return removeFile(path);
 }
 
-void ConversionDriver::setRowStatus(int index, ConversionRow &row, const QString &status)
+void ConversionDriver::setRowStatus(int index, const QString &status)
 {
-    row.Status = status;
+    m_run.rows[size_t(index)].Status = status;
     m_frontEnd.rowStatusChanged(index, status);
 }
 
@@ -710,6 +690,6 @@ EncoderProgressInputs ConversionDriver::progressInputs() const
 
 void ConversionDriver::pause() const
 {
-    if (m_setup->pauseMs > 0)
-        QThread::msleep(ulong(m_setup->pauseMs));
+    if (setup().pauseMs > 0)
+        QThread::msleep(ulong(setup().pauseMs));
 }

@@ -9,6 +9,7 @@
 #include "conversion/FileTimes.h"
 #include "encoding/EncoderSupport.h"
 #include "encoding/EncodingSettings.h"
+#include "encoding/PieceContext.h"
 #include "i18n/AppStrings.h"
 #include "process/ConsoleRunner.h"
 
@@ -25,6 +26,7 @@ class CommandLine;
 class IConversionFrontEnd;
 class IPowerControl;
 class OutputNamePlanner;
+struct FileCommands;
 
 // Everything a run reads, copied when it starts: the settings area is
 // disabled during a run, so a copy is what reading it afresh would give.
@@ -35,9 +37,11 @@ struct ConversionSetup
     TAppStrings strings;
     // Tool paths, status colours; KeepFileDates and LogDir are set by the run.
     TAppParams params;
-    // Where ResolveFFmpegPath looks besides params; the running program's
-    // folder and the system when not given.
-    std::optional<ToolLookup> toolLookup;
+    // Where ResolveFFmpegPath looks besides params (DefaultToolLookup()
+    // taken on the caller's thread, so the run reads no process-wide value).
+    ToolLookup toolLookup;
+    // Lower bound of automatic audio bitrates in kbit/s.
+    int minAutoAudioBitrate = DefaultMinAutoAudioBitrate;
     // The pauses before each file and after each probe, which give a window
     // time to paint; a terminal needs none.
     int pauseMs = 150;
@@ -75,6 +79,8 @@ struct ConversionResult
     int ErrorCount = 0;
     // A batch-only run that walked: whether the script was written.
     bool ScriptSaved = false;
+    // The rows as the run left them: statuses, outputs, outcomes.
+    std::vector<ConversionRow> rows;
 };
 
 // The Convert command (actConvertExecute) as sequential code: walks the
@@ -91,8 +97,10 @@ public:
     ConversionDriver(const ConversionDriver &) = delete;
     ConversionDriver &operator=(const ConversionDriver &) = delete;
 
-    // One run over rows; statuses and output paths are written into them.
-    ConversionResult run(const ConversionSetup &setup, std::vector<ConversionRow> &rows);
+    // One run over a copy of rows; each status change is also told through
+    // the front end as it happens, and the rows come back in the result, so
+    // a caller on another thread shares nothing with the run.
+    ConversionResult run(const ConversionSetup &setup, std::vector<ConversionRow> rows);
 
     // The Abort command; any thread. "q" to FFmpeg, and abortGraceMs later
     // FFmpeg is stopped by force, also when it prints nothing meanwhile. The
@@ -107,8 +115,11 @@ public:
     // folder, then the folder itself when it is the run's own.
     void ClearLogs();
 
-    // The atomic fields may be read from any thread; the others on the
-    // driver's thread (the front end's calls) or between runs.
+    // Any thread.
+    bool isConverting() const { return m_state.IsConverting; }
+    bool abortRequested() const { return m_state.AbortRequested; }
+    // The whole state: on the driver's thread (inside the front end's calls)
+    // or between runs only; other threads use the two above.
     const ConversionState &state() const { return m_state; }
     // The run's error log (the window shows it; the terminal prints or saves
     // it). Read it between runs only.
@@ -116,16 +127,61 @@ public:
     ErrorLog &errorLog() { return m_errorLog; }
 
 private:
-    ConversionEnd startRun(const std::vector<ConversionRow> &rows);
-    ConversionEnd walk(std::vector<ConversionRow> &rows);
+    // What one run holds; value-initialised at the start of every run.
+    struct AheadFile
+    {
+        QString input;
+        std::optional<FileStamp> stamp; // before the analysis
+        std::shared_future<std::optional<TVideoFileInfo>> result;
+    };
+    struct RunState
+    {
+        std::unique_ptr<ConversionSetup> setup;
+        std::vector<ConversionRow> rows;
+        qsizetype rowIndex = -1;
+        QString ffmpeg;
+        std::optional<EncoderSet> encoders;
+        std::unique_ptr<EncoderOutputHandler> output;
+        std::unique_ptr<BatchScript> batch;
+        // Names the outputs of the checked rows; in a real run it holds the
+        // names created for them until FFmpeg writes them.
+        std::unique_ptr<OutputNamePlanner> names;
+        // The files being analysed ahead, in one FFmpeg run.
+        std::vector<AheadFile> ahead;
+        std::future<void> aheadTask;
+        bool abortSeen = false;
+        bool scriptSaved = false;
+        // The two-pass working folder this run created; only it is cleaned.
+        QString createdLogDir;
+        // The output of the file whose FFmpeg run the abort interrupted: only
+        // what this run wrote may be offered for deletion.
+        QString unfinishedOutput;
+    };
+    // What one file holds; value-initialised for every checked row.
+    struct FileState
+    {
+        QString input;
+        QString outputPath;
+        QString doneText;
+        uint32_t exitCode = 0;
+        bool failed = false;
+        bool ranFFmpeg = false;
+        RowOutcome successOutcome = RowOutcome::Done;
+        std::optional<FileTimes> inputTimes;
+    };
+
+    ConversionEnd startRun();
+    ConversionEnd walk();
     // Steps B to E for one checked row; a value when the run ends early.
-    std::optional<ConversionEnd> convertRow(int index, ConversionRow &row);
+    std::optional<ConversionEnd> convertRow(int index);
+    // Runs the passes of one file, or adds their script lines.
+    void runPasses(const FileCommands &commands);
     uint32_t runPass(const CommandLine &command, const QString &workDir);
     void readInputTimes();
     void recordFailure(const QString &params);
     void recordMissingInput();
     void addErrorLogEntry(const QString &text, const QString &params);
-    void finishFile(int index, ConversionRow &row);
+    void finishFile(int index);
     void cleanUp();
     void endOfWalk();
     // Analyses the next checked rows after fromIndex (up to maxFiles of
@@ -141,12 +197,13 @@ private:
     void clearStopRequests();
     bool ensureLogDir();
     bool deleteOutput(const QString &path);
-    void setRowStatus(int index, ConversionRow &row, const QString &status);
+    void setRowStatus(int index, const QString &status);
     // AbortRequested or AbortNow, the latter brought up to date first.
     bool abortSet();
     void updateAbortNow();
     EncoderProgressInputs progressInputs() const;
     void pause() const;
+    ConversionSetup &setup() const { return *m_run.setup; }
 
     IConversionFrontEnd &m_frontEnd;
     // Runs the conversions.
@@ -159,8 +216,6 @@ private:
     ConsoleRunner m_probeRunner;
     ConversionState m_state;
     ErrorLog m_errorLog;
-    std::unique_ptr<EncoderOutputHandler> m_output;
-    std::unique_ptr<BatchScript> m_batch;
     std::atomic<bool> m_hideOutput{false};
     // Serialises RequestAbort with the start and the end of a run.
     std::mutex m_abortMutex;
@@ -169,39 +224,6 @@ private:
     std::atomic<int64_t> m_abortDeadline{0};
     std::atomic<int> m_abortGraceMs{2500};
 
-    // Per run.
-    std::unique_ptr<ConversionSetup> m_setup;
-    std::vector<ConversionRow> *m_rows = nullptr;
-    qsizetype m_rowIndex = -1;
-    // The files being analysed ahead, in one FFmpeg run.
-    struct AheadFile
-    {
-        QString input;
-        std::optional<FileStamp> stamp; // before the analysis
-        std::shared_future<std::optional<TVideoFileInfo>> result;
-    };
-    std::vector<AheadFile> m_ahead;
-    std::future<void> m_aheadTask;
-    QString m_ffmpeg;
-    std::optional<EncoderSet> m_encoders;
-    // Names the outputs of the checked rows; in a real run it holds the
-    // names created for them until FFmpeg writes them.
-    std::unique_ptr<OutputNamePlanner> m_names;
-    bool m_abortSeen = false;
-    bool m_scriptSaved = false;
-    // The two-pass working folder this run created; only it is cleaned.
-    QString m_createdLogDir;
-
-    // Per file.
-    QString m_input;
-    QString m_outputPath;
-    QString m_doneText;
-    uint32_t m_exitCode = 0;
-    bool m_failed = false;
-    RowOutcome m_successOutcome = RowOutcome::Done;
-    bool m_ranFFmpeg = false;
-    std::optional<FileTimes> m_inputTimes;
-    // The output of the file whose FFmpeg run the abort interrupted: only
-    // what this run wrote may be offered for deletion.
-    QString m_unfinishedOutput;
+    RunState m_run;
+    FileState m_file;
 };

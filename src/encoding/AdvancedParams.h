@@ -14,7 +14,7 @@ QSize ParseResolutionText(const QString &Text, const TVideoFileInfo &Info);
 
 // The advanced piece: "-vf" with the filter chain in its fixed order, the
 // forced video tag, and the audio-track mapping. A disabled control
-// contributes nothing. Never "ERROR".
+// contributes nothing. It cannot fail.
 QString GetAdvancedParamsStr(const PieceContext &ctx);
 
 // The user's own parameters: a space and each line of meParams, as typed.

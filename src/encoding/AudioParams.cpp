@@ -95,13 +95,13 @@ QString GetSelectedAudioCodecStr(int cbAudioCodec)
     return AudioCodecEncoder(cbAudioCodec);
 }
 
-QString GetAudioParamsStr(const PieceContext &ctx)
+std::optional<QString> GetAudioParamsStr(const PieceContext &ctx)
 {
     const EncodingSettings &s = ctx.settings;
     const TAudioStreamInfo &first = FirstAudio(ctx);
     const int codec = ctx.audioCodec();
     if (s.chAudioDontCopy)
-        return {};
+        return QString();
 
     const QString sampling = s.cbAudioSampling.trimmed();
     const bool typedSampling = !IsAutoText(sampling, ctx.strings);
@@ -115,7 +115,7 @@ QString GetAudioParamsStr(const PieceContext &ctx)
             if (!IsValidTypedBitrate(bitrate)) {
                 ctx.warn(
                     FormatAppString(ctx.strings.Main.AudioBitrateMustBeInteger, s.cbAudioBitrate));
-                return QLatin1String(ErrorPiece);
+                return std::nullopt;
             }
             result += QStringLiteral(" -b:a ") + bitrate + u'k';
         } else {
@@ -129,7 +129,7 @@ QString GetAudioParamsStr(const PieceContext &ctx)
             const int rate
                 = typedSampling && IsValidInt(sampling) ? sampling.toInt() : first.SamplingRate;
             const int maximum = MaxAudioBitrate(name, rate, 320);
-            int kbps = SnapAudioBitrate(first.Bitrate, 128, MinAutoAudioBitrate(), maximum);
+            int kbps = SnapAudioBitrate(first.Bitrate, 128, ctx.minAutoAudioBitrate, maximum);
             if (kbps == 0)
                 kbps = 128;
             result += QStringLiteral(" -b:a ") + QString::number(kbps) + u'k';
@@ -140,7 +140,7 @@ QString GetAudioParamsStr(const PieceContext &ctx)
         if (!IsValidInt(sampling)) {
             ctx.warn(
                 FormatAppString(ctx.strings.Main.AudioSamplingMustBeInteger, s.cbAudioSampling));
-            return QLatin1String(ErrorPiece);
+            return std::nullopt;
         }
         if (codec < AudioCodec::Copy)
             result += QStringLiteral(" -ar ") + sampling;

@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 struct PieceContext;
 struct EncodingSettings;
@@ -51,9 +52,10 @@ QString GetAudioCodecStr(const PieceContext &ctx);
 QString GetSelectedAudioCodecStr(int cbAudioCodec);
 
 // The audio parameters piece (bitrate, sampling frequency, channels,
-// volume, synchronisation), or "ERROR" after a warning for a typed bitrate
-// or sampling frequency that is not an integer.
-QString GetAudioParamsStr(const PieceContext &ctx);
+// volume, synchronisation); nothing after a warning for a typed bitrate
+// that is not a whole number above 0 or a sampling frequency that is not an
+// integer.
+std::optional<QString> GetAudioParamsStr(const PieceContext &ctx);
 
 // The stream mapping of the chosen audio track ("-map 0:<video> -map
 // 0:<audio>"), empty for the automatic track and for a track the file does

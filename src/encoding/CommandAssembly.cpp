@@ -9,11 +9,6 @@
 
 namespace {
 
-bool IsError(const QString &piece)
-{
-    return piece == QLatin1String(ErrorPiece);
-}
-
 QString PassOption(int passNo)
 {
     return QStringLiteral("-pass %1 ").arg(passNo);
@@ -33,20 +28,22 @@ bool IsTwoPassRun(const EncodingSettings &s)
     return s.chAviVideo2Pass && s.cbAviVideoCodec != AviCodec::Wmv1 && !s.chAviVideoDontCopy;
 }
 
-bool BuildRunPieces(const PieceContext &ctx, CommandPieces &pieces)
+std::optional<CommandPieces> BuildRunPieces(const PieceContext &ctx)
 {
-    pieces = {};
+    CommandPieces pieces;
     pieces.VC = GetVideoCodecStr(ctx).trimmed();
     pieces.AC = GetAudioCodecStr(ctx).trimmed();
     pieces.ADV = GetAdvancedParamsStr(ctx).trimmed();
-    if (IsError(pieces.ADV))
-        return false;
     pieces.ADD = GetAdditionalParamsStr(ctx).trimmed();
-    pieces.VP = GetVideoParamsStr(ctx).trimmed();
-    if (IsError(pieces.VP))
-        return false;
-    pieces.AP = GetAudioParamsStr(ctx).trimmed();
-    return !IsError(pieces.AP);
+    const std::optional<QString> vp = GetVideoParamsStr(ctx);
+    if (!vp)
+        return std::nullopt;
+    pieces.VP = vp->trimmed();
+    const std::optional<QString> ap = GetAudioParamsStr(ctx);
+    if (!ap)
+        return std::nullopt;
+    pieces.AP = ap->trimmed();
+    return pieces;
 }
 
 CommandLine RunCommandLine(const QString &ffmpegPath, const CommandPieces &pieces,
@@ -82,9 +79,11 @@ FileCommands BuildFileCommands(const PieceContext &ctx, const QString &ffmpegPat
     const QString &inputPath, const QString &outputPath)
 {
     FileCommands result;
-    result.ok = BuildRunPieces(ctx, result.pieces);
+    const std::optional<CommandPieces> pieces = BuildRunPieces(ctx);
+    result.ok = pieces.has_value();
     if (!result.ok)
         return result;
+    result.pieces = *pieces;
     const bool h264 = IsH264Mode(ctx.settings);
     result.twoPass = IsTwoPassRun(ctx.settings);
     if (result.twoPass) {
@@ -101,16 +100,15 @@ FileCommands BuildFileCommands(const PieceContext &ctx, const QString &ffmpegPat
 QString PreviewText(const PieceContext &ctx, const QString &inputPath)
 {
     const EncodingSettings &s = ctx.settings;
-    const auto piece = [](const QString &text) {
-        const QString trimmed = text.trimmed();
-        return IsError(trimmed) ? QString() : trimmed;
-    };
-    const QString vc = piece(GetVideoCodecStr(ctx));
+    // A piece that failed is left out; its message has been sent.
+    const auto piece
+        = [](const std::optional<QString> &text) { return text ? text->trimmed() : QString(); };
+    const QString vc = GetVideoCodecStr(ctx).trimmed();
     const QString vp = piece(GetVideoParamsStr(ctx));
-    const QString ac = piece(GetAudioCodecStr(ctx));
+    const QString ac = GetAudioCodecStr(ctx).trimmed();
     const QString ap = piece(GetAudioParamsStr(ctx));
-    const QString adv = piece(GetAdvancedParamsStr(ctx));
-    const QString add = piece(GetAdditionalParamsStr(ctx));
+    const QString adv = GetAdvancedParamsStr(ctx).trimmed();
+    const QString add = GetAdditionalParamsStr(ctx).trimmed();
 
     const QString head = QLatin1String(InputPlaceholder) + u' ' + vc + u' ' + vp + u' ' + ac + u' '
         + ap + u' ' + adv;

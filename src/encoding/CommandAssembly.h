@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 struct EncodingSettings;
 struct PieceContext;
@@ -31,10 +32,9 @@ bool IsH264Mode(const EncodingSettings &s);
 bool IsTwoPassRun(const EncodingSettings &s);
 
 // Builds the pieces in the order a run asks for them (VC, AC, ADV, ADD, VP,
-// AP). False at the first "ERROR" (of ADV, VP or AP): the run ends there,
-// so only that piece's message has been sent and later pieces are not
-// built.
-bool BuildRunPieces(const PieceContext &ctx, CommandPieces &pieces);
+// AP). Nothing when VP or AP fails: the run ends there, so only that
+// piece's message has been sent and later pieces are not built.
+std::optional<CommandPieces> BuildRunPieces(const PieceContext &ctx);
 
 // The command of one pass (passNo 0 for a one-pass run, else 1 or 2):
 // "-y -i", the quoted input, the pieces, the quoted output, with the
@@ -50,10 +50,12 @@ QString RunParamText(const CommandPieces &pieces, const QString &inputPath,
 // Everything a run needs for one file.
 struct FileCommands
 {
-    bool ok = false; // false: a piece was "ERROR", the run ends
+    bool ok = false; // false: a piece failed, the run ends
     CommandPieces pieces;
     bool twoPass = false;
     QList<CommandLine> passes; // one, or pass 1 and pass 2
+    // The pass option of passes[index]: 0 for a one-pass file.
+    int passNo(qsizetype index) const { return twoPass ? int(index) + 1 : 0; }
 };
 FileCommands BuildFileCommands(const PieceContext &ctx, const QString &ffmpegPath,
     const QString &inputPath, const QString &outputPath);
@@ -62,7 +64,7 @@ FileCommands BuildFileCommands(const PieceContext &ctx, const QString &ffmpegPat
 // or for no file when inputPath is empty ("<input_file>" stays). Unlike a
 // run it keeps "<output_file>", shows two passes whenever the page's 2-pass
 // box is checked, writes the pass option before the H.264 preset, leaves
-// out "ERROR" pieces (all their messages are sent, the video one first),
+// out the pieces that failed (all their messages are sent, the video one first),
 // collapses runs of three blanks, and separates passes by an empty line
 // (CR LF line ends).
 QString PreviewText(const PieceContext &ctx, const QString &inputPath);

@@ -4,6 +4,8 @@
 #include "encoding/EncodingSettings.h"
 
 struct TAppStrings;
+
+inline constexpr int DefaultMinAutoAudioBitrate = 96;
 struct TVideoFileInfo;
 class IMessageSink;
 class EncoderSet;
@@ -24,12 +26,14 @@ struct PieceContext
     // Evaluated once from settings; a disabled control contributes nothing.
     EnableState enabled;
     // Receives the invalid-value warnings; null drops them (the piece still
-    // returns "ERROR").
+    // fails).
     IMessageSink *messages = nullptr;
     // Logical processors as the platform reports them (may be 0 or less).
     int processorCount = 0;
     // The encoders of the FFmpeg build; null when unknown (no stand-ins).
     const EncoderSet *encoders = nullptr;
+    // Lower bound of automatic audio bitrates in kbit/s.
+    int minAutoAudioBitrate = DefaultMinAutoAudioBitrate;
 
     // The AVI codec entry, no selection (or an index a profile invented)
     // read as Xvid, as the codec piece has always written it.
@@ -42,7 +46,3 @@ struct PieceContext
 
     void warn(const QString &text) const;
 };
-
-// The piece builders' marker for an invalid typed value; the user has been
-// told already.
-inline constexpr auto ErrorPiece = "ERROR";

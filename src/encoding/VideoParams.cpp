@@ -122,14 +122,14 @@ QString GetVideoCodecStr(const PieceContext &ctx)
     }
 }
 
-QString GetVideoParamsStr(const PieceContext &ctx)
+std::optional<QString> GetVideoParamsStr(const PieceContext &ctx)
 {
     const EncodingSettings &s = ctx.settings;
     const TVideoStreamInfo &video = ctx.info.VideoStreams[0];
     QString result;
     if (!s.IsMpg()) {
         if (s.chAviVideoDontCopy)
-            return {};
+            return QString();
         const int codec = ctx.aviCodec();
         if (codec == AviCodec::H264) {
             const QString threads = s.cbAviVideoThreads.trimmed();
@@ -142,11 +142,11 @@ QString GetVideoParamsStr(const PieceContext &ctx)
             result += QStringLiteral(" -q:v 9");
         if (codec <= AviCodec::MotionJpeg
             && !AppendBitrate(ctx, s.cbAviVideoBitrate, AviMaxBpp, result))
-            return QLatin1String(ErrorPiece);
+            return std::nullopt;
 
         if (!IsAutoText(s.cbAviVideoFPS, ctx.strings)) {
             if (!AppendTypedFrameRate(ctx, s.cbAviVideoFPS, result))
-                return QLatin1String(ErrorPiece);
+                return std::nullopt;
         } else if (codec != AviCodec::Copy && std::isfinite(video.FPS) && video.FPS > 0) {
             // An unknown source rate writes nothing: "-r 0.000" makes FFmpeg
             // refuse the file, while without "-r" it keeps the source's rate.
@@ -154,14 +154,14 @@ QString GetVideoParamsStr(const PieceContext &ctx)
         }
     } else {
         if (s.chMpgVideoDontCopy)
-            return {};
+            return QString();
         if (s.cbMpgVideo == MpgVideo::PalDvd || s.cbMpgVideo == MpgVideo::NtscDvd)
-            return {};
+            return QString();
         if (!AppendBitrate(ctx, s.cbMpgVideoBitrate, MpgMaxBpp, result))
-            return QLatin1String(ErrorPiece);
+            return std::nullopt;
         if (!IsAutoText(s.cbMpgVideoFPS, ctx.strings)
             && !AppendTypedFrameRate(ctx, s.cbMpgVideoFPS, result))
-            return QLatin1String(ErrorPiece);
+            return std::nullopt;
     }
     AppendEvenSize(ctx, result);
     return Finish(result);

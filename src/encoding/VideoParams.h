@@ -3,6 +3,7 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 struct PieceContext;
 struct TVideoFileInfo;
@@ -18,9 +19,10 @@ inline constexpr double MpgMaxBpp = 0.5;
 QString GetVideoCodecStr(const PieceContext &ctx);
 
 // The video parameters piece (threads, quality, bitrate, frame rate, even
-// frame size), or "ERROR" after a warning for a typed bitrate that is not
-// an integer or a typed frame rate that is not a number.
-QString GetVideoParamsStr(const PieceContext &ctx);
+// frame size); nothing after a warning for a typed bitrate that is not a
+// whole number above 0 or a typed frame rate that is not a number (a run
+// then ends, the preview leaves the piece out).
+std::optional<QString> GetVideoParamsStr(const PieceContext &ctx);
 
 // The automatic bitrate in kbit/s: the source's own bitrate, capped at
 // MaxBpp bits per pixel; 800 when the source bitrate is unknown. Results

@@ -39,7 +39,6 @@ TEST(AppParamsDefaults, PortableLayoutColoursAndFlags)
     EXPECT_TRUE(p.DragAcceptDirectories && p.OpenFileAfterIconClick && p.ScrollProgressToBottom);
     EXPECT_FALSE(p.KeepFileDates || p.EscExit);
     EXPECT_EQ(p.FileAnalysis, faFull);
-    EXPECT_EQ(MinAutoAudioBitrate(), 96);
 }
 
 TEST(AppParamsDefaults, MonospaceFontIsTheFirstInstalledCandidate)

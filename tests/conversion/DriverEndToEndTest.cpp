@@ -156,6 +156,7 @@ protected:
         std::vector<ConversionRow> rows = RowsOf(files);
         ConversionDriver driver(frontEnd);
         result = driver.run(s, rows);
+        rows = result.rows;
         errorLogText = driver.errorLog().text();
         return rows;
     }

@@ -28,6 +28,7 @@ TEST_F(Driver, SkipsAnExistingOutputInTheMiddleAndCountsItsFileNumber)
 
     ConversionDriver driver(frontEnd);
     const ConversionResult result = driver.run(s, rows);
+    rows = result.rows;
 
     EXPECT_EQ(result.End, ConversionEnd::Walked);
     EXPECT_THAT(frontEnd.statuses,
@@ -78,7 +79,7 @@ TEST_F(Driver, NeverConvertsAFileOntoItself)
         std::vector<ConversionRow> rows = rowsOf({input});
 
         ConversionDriver driver(frontEnd);
-        driver.run(s, rows);
+        rows = driver.run(s, rows).rows;
 
         EXPECT_EQ(rows[0].Status, QLatin1String(c.status));
         if (c.policy != OutputExists::Skip) {
@@ -118,7 +119,7 @@ TEST_F(Driver, NeverOverwritesAnInputStillToBeConverted)
         std::vector<ConversionRow> rows = rowsOf({mkv, avi});
 
         ConversionDriver driver(frontEnd);
-        driver.run(s, rows);
+        rows = driver.run(s, rows).rows;
 
         EXPECT_EQ(TestSupport::ReadFile(avi), "the original a.avi");
         QStringList outputs;
@@ -137,7 +138,7 @@ TEST_F(Driver, ReportsTheFileAndItsProgressAgainstTheProbedFrameCount)
     const QString input = makeInput(QStringLiteral("a <b>&.mkv"));
     std::vector<ConversionRow> rows = rowsOf({input});
     ConversionDriver driver(frontEnd);
-    driver.run(setup(), rows);
+    rows = driver.run(setup(), rows).rows;
 
     EXPECT_EQ(frontEnd.lastPercentage, 30);
     EXPECT_EQ(driver.state().CurrentFileInfo.VideoStreams[0].Frames, 100u);
@@ -167,7 +168,7 @@ TEST_F(Driver, ProbesEachFileOnceAndAgainWhenItChangedMeanwhile)
     };
 
     ConversionDriver driver(frontEnd);
-    driver.run(setup(), rows);
+    rows = driver.run(setup(), rows).rows;
 
     QStringList probed;
     for (const FakeCall &call : calls()) {
@@ -191,7 +192,7 @@ TEST_F(Driver, AnalysesMadeDuringAConversionRunAtTheLowestPriority)
     const QString c = makeInput(QStringLiteral("c.mkv"));
     std::vector<ConversionRow> rows = rowsOf({a, b, c});
     ConversionDriver driver(frontEnd);
-    driver.run(setup(), rows);
+    rows = driver.run(setup(), rows).rows;
 
     // The first file's analysis is awaited at once; the later ones are
     // made while it converts and must not slow it down.
@@ -227,6 +228,7 @@ TEST_F(Driver, LogsAFailureDeletesItsOutputAndGoesOnWithTheNextFile)
 
     ConversionDriver driver(frontEnd);
     const ConversionResult result = driver.run(s, rows);
+    rows = result.rows;
 
     EXPECT_EQ(rows[0].Status, QStringLiteral("Error (2)"));
     EXPECT_EQ(rows[0].Outcome, RowOutcome::Failed);
@@ -258,7 +260,7 @@ TEST_F(Driver, DeletesAnEmptyOutputOnlyWhenFFmpegWroteIt)
     const QString input = makeInput(QStringLiteral("a.mkv"));
     std::vector<ConversionRow> rows = rowsOf({input});
     ConversionDriver driver(frontEnd);
-    driver.run(setup(), rows);
+    rows = driver.run(setup(), rows).rows;
     EXPECT_EQ(rows[0].Status, QStringLiteral("Done"));
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("a.avi"))));
 
@@ -269,7 +271,7 @@ TEST_F(Driver, DeletesAnEmptyOutputOnlyWhenFFmpegWroteIt)
     s.BatchOnly = true;
     s.BatchFileName = path(QStringLiteral("script.sh"));
     rows = rowsOf({input});
-    driver.run(s, rows);
+    rows = driver.run(s, rows).rows;
     EXPECT_TRUE(QFileInfo::exists(path(QStringLiteral("a.avi"))));
 }
 
@@ -284,7 +286,7 @@ TEST_F(Driver, AGoneInputIsAFailureThatLeavesTheOutputAlone)
     std::vector<ConversionRow> rows = rowsOf({gone, lost, next});
 
     ConversionDriver driver(frontEnd);
-    driver.run(s, rows);
+    rows = driver.run(s, rows).rows;
 
     EXPECT_EQ(rows[0].Status, QStringLiteral("Error"));
     EXPECT_EQ(rows[0].Outcome, RowOutcome::Failed);
@@ -308,7 +310,7 @@ TEST_F(Driver, TwoPassRunsBothPassesInTheRunFolderAndRemovesIt)
     std::vector<ConversionRow> rows = rowsOf({a, b});
 
     ConversionDriver driver(frontEnd);
-    driver.run(s, rows);
+    rows = driver.run(s, rows).rows;
 
     const std::vector<FakeCall> runs = conversions();
     ASSERT_EQ(runs.size(), 4u);
@@ -349,7 +351,7 @@ TEST_F(Driver, AFailedPassEndsTheFileWithAnErrorStatus)
         std::vector<ConversionRow> rows = rowsOf({input});
 
         ConversionDriver driver(frontEnd);
-        driver.run(s, rows);
+        rows = driver.run(s, rows).rows;
 
         EXPECT_EQ(int(conversions().size()), c.conversions);
         EXPECT_EQ(rows[0].Status, QLatin1String(c.status));
@@ -372,6 +374,7 @@ TEST_F(Driver, BatchOnlyProbesEveryFileConvertsNothingAndWritesNoStatus)
 
     ConversionDriver driver(frontEnd);
     const ConversionResult result = driver.run(s, rows);
+    rows = result.rows;
 
     EXPECT_TRUE(result.ScriptSaved);
     EXPECT_TRUE(frontEnd.statuses.isEmpty());
@@ -430,6 +433,7 @@ TEST_F(Driver, EndsEarlyWithoutConvertingOrWritingAScript)
 
             ConversionDriver driver(frontEnd);
             const ConversionResult result = driver.run(s, rows);
+            rows = result.rows;
 
             EXPECT_EQ(result.End, c.end);
             ASSERT_EQ(frontEnd.warnings.size(), 1);
@@ -485,7 +489,7 @@ TEST_F(Driver, RunsTheAfterConversionActionOnlyAfterACleanRun)
         s.settings.cbOutputExists = OutputExists::Overwrite;
         std::vector<ConversionRow> rows = rowsOf({input});
         ConversionDriver driver(frontEnd);
-        driver.run(s, rows);
+        rows = driver.run(s, rows).rows;
         EXPECT_EQ(power.calls, c.powerCalls);
         EXPECT_EQ(frontEnd.events.contains(QStringLiteral("closeApplication")), c.closes);
         EXPECT_TRUE(frontEnd.errors.isEmpty());
@@ -512,6 +516,7 @@ TEST_F(Driver, CleansUpWhenFFmpegCannotBeStartedInTheMiddleOfARun)
 
     ConversionDriver driver(frontEnd);
     const ConversionResult result = driver.run(s, rows);
+    rows = result.rows;
 
     EXPECT_EQ(result.End, ConversionEnd::RunnerFailed);
     ASSERT_EQ(frontEnd.errors.size(), 1);

@@ -181,7 +181,7 @@ TEST(AudioPieces, Cases)
         c.prepare(t);
         const PieceContext ctx = t.context();
         EXPECT_EQ(GetAudioCodecStr(ctx), c.codec) << c.name;
-        EXPECT_EQ(GetAudioParamsStr(ctx).trimmed(), c.params) << c.name;
+        EXPECT_EQ(CommandTest::PieceText(GetAudioParamsStr(ctx)), c.params) << c.name;
         EXPECT_EQ(t.sink.warnings.size(), c.warnings) << c.name;
     }
 }
@@ -191,13 +191,13 @@ TEST(AudioPieces, Messages)
     Inputs t;
     t.settings.cbAudioBitrate = u"fast"_s;
     t.settings.cbAudioSampling = u"slow"_s;
-    EXPECT_EQ(GetAudioParamsStr(t.context()), u"ERROR"_s);
+    EXPECT_EQ(CommandTest::PieceText(GetAudioParamsStr(t.context())), u"ERROR"_s);
     // The bitrate is checked first; the piece stops there.
     EXPECT_EQ(t.sink.warnings,
         QStringList{u"Audio bitrate: fast\r\nBitrate must be an integer value!"_s});
     t.settings.cbAudioBitrate = u"Auto"_s;
     t.sink.warnings.clear();
-    EXPECT_EQ(GetAudioParamsStr(t.context()), u"ERROR"_s);
+    EXPECT_EQ(CommandTest::PieceText(GetAudioParamsStr(t.context())), u"ERROR"_s);
     EXPECT_EQ(t.sink.warnings,
         QStringList{u"Audio sampling frequency: slow\r\nFrequency must be an integer value!"_s});
 }
@@ -213,7 +213,7 @@ TEST(AudioPieces, AacStandInWhenTheBuildLacksLibfdk)
     ctx.encoders = &distribution;
     EXPECT_EQ(GetAudioCodecStr(ctx), u"-c:a aac"_s);
     // The bitrate still comes from the libfdk_aac column.
-    EXPECT_EQ(GetAudioParamsStr(ctx).trimmed(), u"-b:a 256k -async 1"_s);
+    EXPECT_EQ(CommandTest::PieceText(GetAudioParamsStr(ctx)), u"-b:a 256k -async 1"_s);
     ctx.encoders = &withFdk;
     EXPECT_EQ(GetAudioCodecStr(ctx), u"-c:a libfdk_aac"_s);
 }
@@ -355,7 +355,7 @@ TEST(MapParams, BeyondTheDescribedStreams)
     t.settings.cbAudioCodec = AudioCodec::Mp3;
     const PieceContext ctx = t.context();
     EXPECT_EQ(GetMapParams(ctx), QString());
-    EXPECT_EQ(GetAudioParamsStr(ctx).trimmed(), u"-b:a 128k -ac 2 -async 1"_s);
+    EXPECT_EQ(CommandTest::PieceText(GetAudioParamsStr(ctx)), u"-b:a 128k -ac 2 -async 1"_s);
     t.settings.cbAudioTrackNo = 48;
     EXPECT_EQ(GetMapParams(t.context()), u"-map 0:0 -map 0:48"_s);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "analysis/VideoFileInfo.h"
 #include "encoding/EncodingSettings.h"
 #include "encoding/MessageSink.h"
@@ -86,5 +88,11 @@ struct Inputs
 // Entries of the built-in resolution presets.
 inline constexpr int PresetQcif = 3; // "176 x 144 - QCIF"
 inline constexpr int PresetVga = 8; // "640 x 480 - VGA"
+
+// A piece as the tables write it: trimmed, or "ERROR" when it failed.
+inline QString PieceText(const std::optional<QString> &piece)
+{
+    return piece ? piece->trimmed() : QStringLiteral("ERROR");
+}
 
 } // namespace CommandTest

@@ -225,7 +225,7 @@ TEST(VideoParamsPiece, Cases)
     for (const ParamsCase &c : cases) {
         Inputs t;
         c.prepare(t);
-        EXPECT_EQ(GetVideoParamsStr(t.context()).trimmed(), c.expected) << c.name;
+        EXPECT_EQ(CommandTest::PieceText(GetVideoParamsStr(t.context())), c.expected) << c.name;
         EXPECT_EQ(t.sink.warnings.size(), c.warnings) << c.name;
     }
 }
@@ -234,13 +234,13 @@ TEST(VideoParamsPiece, MessagesCarryTheControlText)
 {
     Inputs t;
     t.settings.cbAviVideoBitrate = u" 12a "_s;
-    EXPECT_EQ(GetVideoParamsStr(t.context()), u"ERROR"_s);
+    EXPECT_EQ(CommandTest::PieceText(GetVideoParamsStr(t.context())), u"ERROR"_s);
     ASSERT_EQ(t.sink.warnings.size(), 1);
     EXPECT_EQ(t.sink.warnings[0], u"Video bitrate:  12a \r\nBitrate must be an integer value!"_s);
 
     Inputs f;
     f.settings.cbAviVideoFPS = u"fast"_s;
-    EXPECT_EQ(GetVideoParamsStr(f.context()), u"ERROR"_s);
+    EXPECT_EQ(CommandTest::PieceText(GetVideoParamsStr(f.context())), u"ERROR"_s);
     ASSERT_EQ(f.sink.warnings.size(), 1);
     EXPECT_EQ(f.sink.warnings[0], u"Video FPS: fast\r\nFPS must be a float value!"_s);
 }
