@@ -174,17 +174,20 @@ void TerminalFrontEnd::progress(const EncoderProgressUpdate &update)
     if (!update.Updated || update.StatusPlain.isEmpty()
         || (update.FrameCount == 0 && update.SpeedText.isEmpty() && update.SizeText.isEmpty()))
         return;
-    if (update.StatusPlain == m_lastStatus
-        || (m_sinceStatus.isValid() && m_sinceStatus.elapsed() < StatusIntervalMs))
+    m_feed.push(update);
+    if (m_sinceStatus.isValid() && m_sinceStatus.elapsed() < StatusIntervalMs)
         return;
     m_sinceStatus.start();
-    m_lastStatus = update.StatusPlain;
+    const QString status = m_feed.take().statusPlain;
+    if (status == m_lastStatus)
+        return;
+    m_lastStatus = status;
     if (m_terminal) {
         // One line rewritten in place, cleared to its end.
-        PrintErr(u'\r' + update.StatusPlain + QStringLiteral("\x1b[K"));
+        PrintErr(u'\r' + status + QStringLiteral("\x1b[K"));
         m_statusOpen = true;
     } else {
-        PrintErr(update.StatusPlain + u'\n');
+        PrintErr(status + u'\n');
     }
 }
 

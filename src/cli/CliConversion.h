@@ -4,6 +4,7 @@
 #include "cli/EncodingOptions.h"
 #include "conversion/ConversionDriver.h"
 #include "conversion/ConversionFrontEnd.h"
+#include "conversion/ProgressFeed.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -70,6 +71,8 @@ private:
     bool m_reportFiles;
     bool m_terminal;
     bool m_statusOpen = false;
+    // The latest status, taken at most every StatusIntervalMs.
+    ProgressFeed m_feed{ProgressFeed::WithoutView};
     QElapsedTimer m_sinceStatus;
     QString m_lastStatus;
 };

@@ -22,7 +22,7 @@ void ProgressFeed::push(const EncoderProgressUpdate &update)
         s.applicationTitle = update.ApplicationTitle;
     s.viewShowsOutput = update.ViewShowsOutput;
 
-    switch (update.ViewChange) {
+    switch (m_keepView ? update.ViewChange : OutputViewChange::None) {
     case OutputViewChange::None:
         break;
     case OutputViewChange::AppendLine:
@@ -54,7 +54,7 @@ void ProgressFeed::push(const EncoderProgressUpdate &update)
 void ProgressFeed::resetView(const QStringList &lines)
 {
     std::lock_guard lock(m_mutex);
-    m_view = lines;
+    m_view = m_keepView ? lines : QStringList();
     m_stable = 0;
     m_reset = true;
     changedLocked();

@@ -42,6 +42,12 @@ struct ProgressSnapshot
 class ProgressFeed
 {
 public:
+    // A reader that shows only the status line needs no copy of the view.
+    enum ViewKeeping { WithView, WithoutView };
+    explicit ProgressFeed(ViewKeeping keeping = WithView)
+        : m_keepView(keeping == WithView)
+    { }
+
     // Driver's thread: one update of the line handler. An update that did
     // not run (Updated false) changes nothing.
     void push(const EncoderProgressUpdate &update);
@@ -59,6 +65,7 @@ public:
 private:
     void changedLocked();
 
+    const bool m_keepView;
     mutable std::mutex m_mutex;
     ProgressSnapshot m_state;
     QStringList m_view;
