@@ -39,7 +39,9 @@ install_packages() {
 
 build() {
     say "Configuring in $build_dir (Release)"
-    cmake -S "$here" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release
+    # QLN_WERROR=ON (as CI sets it) makes every compiler warning an error.
+    cmake -S "$here" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DQLN_WERROR="${QLN_WERROR:-OFF}"
     say "Building"
     cmake --build "$build_dir" --parallel
 }

@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <cmath>
 #include <climits>
+#include <cmath>
 #include <limits>
 
 namespace {

@@ -15,8 +15,8 @@ TEST(ProgramDirPaths, Normalisation)
     };
     // clang-format on
     for (const auto &c : cases) {
-        EXPECT_EQ(NormalizeDirPath(c.in), QLatin1String(c.normalised)) << c.in;
-        EXPECT_EQ(ParentDirPath(c.in), QLatin1String(c.parent)) << c.in;
+        EXPECT_EQ(NormalizeDirPath(QLatin1String(c.in)), QLatin1String(c.normalised)) << c.in;
+        EXPECT_EQ(ParentDirPath(QLatin1String(c.in)), QLatin1String(c.parent)) << c.in;
     }
     EXPECT_EQ(JoinPath(ParentDirPath("/q"), "_common"), "/_common");
     SetProgramDir("/opt/q/.");

@@ -413,7 +413,7 @@ TEST_F(ConvertCli, SameNamedInputsGetTheNamesOfARealRunInEveryCommand)
         {"skip", {u"x.avi"_s}},
     };
     for (const auto &[policy, names] : cases) {
-        for (const QString command : {u"convert"_s, u"script"_s, u"command"_s}) {
+        for (const QString &command : {u"convert"_s, u"script"_s, u"command"_s}) {
             SCOPED_TRACE(command.toStdString() + ' ' + policy);
             const QString out = path(u"out-%1-%2"_s.arg(QLatin1String(policy), command));
             QStringList args{command, u"--out-dir"_s, out, u"--if-exists"_s, QLatin1String(policy)};

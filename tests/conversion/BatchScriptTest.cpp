@@ -214,7 +214,7 @@ TEST(BatchScriptSh, EveryFileNameReachesTheProgramUnchanged)
         } else {
             script.addSinglePass(in, out, fileNo % 2 == 0);
             expected << programArguments(
-                pieces, in, out, fileNo % 2 == 0 ? " -preset:v faster " : " ");
+                pieces, in, out, QLatin1String(fileNo % 2 == 0 ? " -preset:v faster " : " "));
         }
     }
     // A relative name with a leading "-" is made unmistakable for FFmpeg.

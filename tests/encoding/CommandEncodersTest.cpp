@@ -228,7 +228,7 @@ TEST(Encoders, RealFFmpegLacksLibfdkAac)
         GTEST_SKIP() << "no ffmpeg";
     const std::optional<EncoderSet> encoders = QueryEncoders(ffmpeg);
     ASSERT_TRUE(encoders);
-    for (const QString name : {u"libxvid"_s, u"libx264"_s, u"mpeg2video"_s, u"libmp3lame"_s,
+    for (const QString &name : {u"libxvid"_s, u"libx264"_s, u"mpeg2video"_s, u"libmp3lame"_s,
              u"ac3"_s, u"wmav2"_s, u"pcm_s16le"_s, u"aac"_s})
         EXPECT_TRUE(encoders->has(name)) << name;
     EXPECT_EQ(EncoderWithStandIn(u"libfdk_aac"_s, &*encoders),

@@ -158,7 +158,7 @@ TEST_F(OutputNameTest, AReservedNameIsRemovedOnlyWhileItIsTheEmptyFileCreatedFor
 TEST_F(OutputNameTest, OutputFolderSpellingsAndCreation)
 {
     touch(u"in/movie.mkv"_s);
-    for (const QString folder : {path(u"out/a/b"_s), path(u"out/a/b/"_s), path(u"out/a/b/."_s)}) {
+    for (const QString &folder : {path(u"out/a/b"_s), path(u"out/a/b/"_s), path(u"out/a/b/."_s)}) {
         Inputs t;
         t.settings.rbOutDir = true;
         t.settings.edOutDir = folder;
@@ -174,7 +174,7 @@ TEST_F(OutputNameTest, FolderThatCannotBeCreated)
 {
     touch(u"in/movie.mkv"_s);
     touch(u"blocker"_s);
-    for (const QString folder : {path(u"blocker/sub"_s), QString()}) {
+    for (const QString &folder : {path(u"blocker/sub"_s), QString()}) {
         Inputs t;
         t.settings.rbOutDir = true;
         t.settings.edOutDir = folder;

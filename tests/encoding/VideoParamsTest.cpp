@@ -50,7 +50,7 @@ TEST(VideoCodecPiece, FollowsPageCodecAndDropBox)
 
 TEST(VideoCodecPiece, CopiedH264GetsTheAnnexBFilterForAvi)
 {
-    for (const QString codec : {u"h264"_s, u"AVC"_s, u"H.264 / AVC"_s}) {
+    for (const QString &codec : {u"h264"_s, u"AVC"_s, u"H.264 / AVC"_s}) {
         Inputs t;
         t.settings.cbAviVideoCodec = AviCodec::Copy;
         t.info.VideoStreams[0].Codec = codec;

@@ -38,10 +38,10 @@ inline std::vector<ConsoleLineCase> ConsoleLineCases()
         {"NothingAtAll", "", {""}},
         {"InvalidUtf8", "\xff\xfe ok \xc3\xa9\r\n", {QStringLiteral("\uFFFD\uFFFD ok \u00E9"), ""}},
         {"LongLineSplits", QByteArray(30000, 'x') + "\r\n",
-            {QString(chunk), QString(9520, u'x'), ""}},
+            {QString::fromLatin1(chunk), QString(9520, u'x'), ""}},
         {"LongLineWithBareLf", QByteArray(30000, 'x') + "\n",
-            {QString(chunk), QString(9520, u'x'), ""}},
-        {"LineEndingAtSplit", chunk + "\r\nnext\n", {QString(chunk), "next", ""}},
-        {"ProgressAfterSplit", chunk + "p1\rp2\r", {QString(chunk), ""}},
+            {QString::fromLatin1(chunk), QString(9520, u'x'), ""}},
+        {"LineEndingAtSplit", chunk + "\r\nnext\n", {QString::fromLatin1(chunk), "next", ""}},
+        {"ProgressAfterSplit", chunk + "p1\rp2\r", {QString::fromLatin1(chunk), ""}},
     };
 }

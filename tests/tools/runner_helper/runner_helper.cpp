@@ -103,8 +103,11 @@ std::string openDescriptors()
     }
     ::closedir(dir);
     std::sort(fds.begin(), fds.end());
-    for (size_t i = 0; i < fds.size(); ++i)
-        list += (i ? "," : "") + std::to_string(fds[i]);
+    for (size_t i = 0; i < fds.size(); ++i) {
+        if (i > 0)
+            list += ',';
+        list += std::to_string(fds[i]);
+    }
     return list;
 }
 
