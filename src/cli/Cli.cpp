@@ -183,7 +183,6 @@ int RunCommandLine(int argc, char *argv[])
     context.params = InitAppParams(ProgramDir());
     if (!ApplyToolOptions(context.params, ffmpegOption, mediaInfoOption))
         return ExitUsage;
-    AppParams() = context.params;
     return command->run(context);
 }
 
