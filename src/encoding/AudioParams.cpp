@@ -137,7 +137,7 @@ std::optional<QString> GetAudioParamsStr(const PieceContext &ctx)
     }
 
     if (typedSampling) {
-        if (!IsValidInt(sampling)) {
+        if (!IsValidTypedBitrate(sampling)) {
             ctx.warn(
                 FormatAppString(ctx.strings.Main.AudioSamplingMustBeInteger, s.cbAudioSampling));
             return std::nullopt;

@@ -9,9 +9,9 @@ struct TAppStrings;
 // so "auto", " Auto " and the translated word all count.
 bool IsAutoText(const QString &text, const TAppStrings &strings);
 
-// A typed bitrate (trimmed, kbit/s) the encoders can use: an integer above 0.
-// A negative or zero one would reach FFmpeg as "-b:a -128k", so the
-// builders treat it like text that is not a number.
+// A typed bitrate (trimmed, kbit/s) or sampling frequency (Hz) the encoders
+// can use: an integer above 0. A negative or zero one would reach FFmpeg as
+// "-b:a -128k", so the builders treat it like text that is not a number.
 bool IsValidTypedBitrate(const QString &text);
 
 // A volume position (percent) as a factor with two decimals and a full

@@ -120,6 +120,8 @@ TEST(AudioPieces, Cases)
             u"-c:a libmp3lame"_s, u"ERROR"_s, 1},
         {"invalid sampling", [](Inputs &t) { t.settings.cbAudioSampling = u"44.1k"_s; },
             u"-c:a libmp3lame"_s, u"ERROR"_s, 1},
+        {"negative sampling", [](Inputs &t) { t.settings.cbAudioSampling = u"-44100"_s; },
+            u"-c:a libmp3lame"_s, u"ERROR"_s, 1},
         {"invalid sampling with COPY is still reported",
             [](Inputs &t) {
                 t.settings.cbAudioCodec = AudioCodec::Copy;
