@@ -18,6 +18,14 @@ QRect centred(const QSize &size, const QRect &cell)
 
 } // namespace
 
+void FileListDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    // The end of a folder path tells more than its start.
+    if (index.column() == colDirectory)
+        option->textElideMode = Qt::ElideMiddle;
+}
+
 void FileListDelegate::paint(
     QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTableView>
+#include <vector>
 
 namespace {
 
@@ -77,21 +78,39 @@ void FileListFooterBar::paintEvent(QPaintEvent *)
     painter.drawLine(0, 0, width(), 0);
     const QRect visible(viewportLeft(), 0, m_table->viewport()->width(), height());
     painter.setClipRect(visible);
-    for (int column = 0; column < FileListColumnCount; ++column) {
-        const QRect cell = cellRect(column);
-        if (!cell.intersects(visible))
+    const QHeaderView *header = m_table->horizontalHeader();
+    std::vector<int> shown; // in the order the user sees them
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int column = header->logicalIndex(visual);
+        if (column >= 0 && column < FileListColumnCount && !header->isSectionHidden(column))
+            shown.push_back(column);
+    }
+    for (size_t i = 0; i < shown.size();) {
+        const size_t first = i;
+        const int column = shown[first];
+        const QString &text = m_texts[size_t(column)];
+        QRect area = cellRect(column);
+        // A text wider than its column runs on over the empty cells to its
+        // right, as a count under the narrow check column must.
+        const int needed
+            = text.isEmpty() ? 0 : fontMetrics().horizontalAdvance(text) + 2 * TextMargin;
+        size_t last = i;
+        while (needed > area.width() && last + 1 < shown.size()
+            && m_texts[size_t(shown[last + 1])].isEmpty())
+            area = area.united(cellRect(shown[++last]));
+        i = last + 1;
+        if (!area.intersects(visible))
             continue;
         painter.setPen(pal.color(QPalette::Mid));
-        painter.drawLine(cell.right(), 1, cell.right(), height());
-        const QString &text = m_texts[size_t(column)];
+        painter.drawLine(area.right(), 1, area.right(), height());
         if (text.isEmpty())
             continue;
-        const QRect textRect = cell.adjusted(TextMargin, 0, -TextMargin, 0);
-        const Qt::Alignment alignment
-            = (fileListColumn(FileListColumn(column)).alignment & Qt::AlignHorizontal_Mask)
-            | Qt::AlignVCenter;
+        const QRect textRect = area.adjusted(TextMargin, 0, -TextMargin, 0);
+        const Qt::Alignment horizontal = last > first
+            ? Qt::AlignLeft
+            : fileListColumn(FileListColumn(column)).alignment & Qt::AlignHorizontal_Mask;
         painter.setPen(pal.color(QPalette::WindowText));
-        painter.drawText(textRect, int(alignment),
+        painter.drawText(textRect, int(horizontal | Qt::AlignVCenter),
             fontMetrics().elidedText(text, Qt::ElideRight, textRect.width()));
     }
 }

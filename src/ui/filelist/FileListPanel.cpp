@@ -210,7 +210,9 @@ FileListPanel::FileListPanel(QWidget *parent)
         d->actionOfColumn[size_t(column)] = action;
     }
 
-    setColumnStates(DefaultMainSettings(SettingsEnvironment{}).Columns);
+    const MainSettings defaults = DefaultMainSettings(SettingsEnvironment{});
+    setColumnStates(defaults.Columns);
+    setRowHeight(defaults.RowHeight);
     setStrings(d->strings);
     d->applyPalette();
     d->refresh();
