@@ -1,5 +1,6 @@
 #include "ui/filelist/FileListPanel.h"
 
+#include "app/NonUtf8Names.h"
 #include "ui/FileListPanelTestSupport.h"
 
 #include <QElapsedTimer>
@@ -49,6 +50,19 @@ TEST(FileListPanelAdding, OneRowPerFileNotPerName)
     EXPECT_EQ(Names(panel), QStringList({"a.mkv", "A.mkv"}));
     EXPECT_EQ(panel.rows()[1].status, "Ready");
     EXPECT_FALSE(panel.isBusy());
+
+    // Names that are not UTF-8 are reported, never added; so is a dropped
+    // list that cannot be read.
+    QSignalSpy reported(&panel, &FileListPanel::errorReported);
+    const QString odd = DecodeLocalName(QFile::encodeName(dir.path()) + "/\xff.mkv");
+    const QString list = dir.filePath("odd.lst");
+    ASSERT_TRUE(TestSupport::WriteFile(list, QFile::encodeName(dir.path()) + "/\xfe.mkv\n"));
+    panel.addPaths({odd, list, dir.filePath("missing.lst")});
+    ASSERT_EQ(reported.count(), 3);
+    EXPECT_TRUE(reported[0].at(0).toString().contains("\\xff"));
+    EXPECT_TRUE(reported[1].at(0).toString().contains("missing.lst")); // m before o
+    EXPECT_TRUE(reported[2].at(0).toString().contains("\\xfe"));
+    EXPECT_EQ(panel.rows().size(), 2u);
 }
 
 TEST(FileListPanelAdding, FolderTreesAndDropsInOrder)

@@ -213,6 +213,10 @@ FileListPanel::FileListPanel(QWidget *parent)
     const MainSettings defaults = DefaultMainSettings(SettingsEnvironment{});
     setColumnStates(defaults.Columns);
     setRowHeight(defaults.RowHeight);
+    setGridLines(defaults.GridLines);
+    setFooterVisible(defaults.GridFooter);
+    setRowMovingAllowed(defaults.AllowRowMoving);
+    setColumnMovingAllowed(defaults.AllowColumnMoving);
     setStrings(d->strings);
     d->applyPalette();
     d->refresh();
