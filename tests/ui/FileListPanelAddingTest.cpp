@@ -15,13 +15,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void Drop(FileListPanel &panel, const QStringList &paths)
+void Drop(FileListPanel &panel, const QMimeData &data)
 {
-    QList<QUrl> urls;
-    for (const QString &path : paths)
-        urls.append(QUrl::fromLocalFile(path));
-    QMimeData data;
-    data.setUrls(urls);
     QWidget *viewport = View(panel)->viewport();
     const QPoint at = viewport->rect().center();
     // The drop goes where the drag entered, as in a real drag.
@@ -30,6 +25,16 @@ void Drop(FileListPanel &panel, const QStringList &paths)
     ASSERT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(viewport, &drop);
+}
+
+void Drop(FileListPanel &panel, const QStringList &paths)
+{
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls.append(QUrl::fromLocalFile(path));
+    QMimeData data;
+    data.setUrls(urls);
+    Drop(panel, data);
 }
 
 } // namespace
@@ -98,6 +103,15 @@ TEST(FileListPanelAdding, FolderTreesAndDropsInOrder)
     Drop(dropped, {dir.filePath("n.mkv"), dir.filePath("m"), dir.filePath("k.lst")});
     ASSERT_TRUE(WaitIdle(dropped));
     EXPECT_EQ(Names(dropped), QStringList({"z.mkv", "m1.mkv", "n.mkv"}));
+
+    // A dropped name whose bytes are not UTF-8 is recognised as such.
+    QSignalSpy reported(&dropped, &FileListPanel::errorReported);
+    QMimeData raw;
+    raw.setData(
+        "text/uri-list", "file://" + QUrl::toPercentEncoding(dir.path(), "/") + "/%FF.mkv\r\n");
+    Drop(dropped, raw);
+    ASSERT_EQ(reported.count(), 1);
+    EXPECT_TRUE(reported[0].at(0).toString().contains("\\xff"));
 
     params.DragAcceptDirectories = false;
     FileListPanel noFolders;
