@@ -85,6 +85,7 @@ struct FileListPanel::Private
     std::deque<Step> steps;
     bool walking = false;
     bool busy = false;
+    bool sorting = false;
     Removal removal;
 
     // Last, so they go first: no worker outlives what it reports to.
@@ -102,7 +103,6 @@ struct FileListPanel::Private
     void onWalkFinished();
     void updateBusy();
 
-    void changeChecks(const std::function<void(std::vector<FileListRow> &)> &command);
     void remove(const RowSelection &indexes);
     void keepRemoved(std::vector<RemovedRow> rows);
     void toggleSelectedChecks();
@@ -185,7 +185,11 @@ FileListPanel::FileListPanel(QWidget *parent)
                 Q_EMIT listChanged();
             }
         });
-    connect(model, &QAbstractItemModel::layoutChanged, this, [this] { Q_EMIT listChanged(); });
+    connect(model, &QAbstractItemModel::layoutChanged, this, [this] {
+        if (!d->sorting)
+            d->forgetSortOrder(); // rows dragged to another place
+        Q_EMIT listChanged();
+    });
 
     QHeaderView *header = view->horizontalHeader();
     connect(header, &QHeaderView::sectionResized, this, [this](int column, int, int size) {
@@ -383,29 +387,31 @@ void FileListPanel::setRowStatus(int row, const QString &status)
 
 void FileListPanel::checkAll()
 {
-    d->changeChecks([](std::vector<FileListRow> &rows) { ::checkAll(rows); });
+    d->model->changeChecks([](std::vector<FileListRow> &rows) { ::checkAll(rows); });
 }
 
 void FileListPanel::uncheckAll()
 {
-    d->changeChecks([](std::vector<FileListRow> &rows) { ::uncheckAll(rows); });
+    d->model->changeChecks([](std::vector<FileListRow> &rows) { ::uncheckAll(rows); });
 }
 
 void FileListPanel::invertChecks()
 {
-    d->changeChecks([](std::vector<FileListRow> &rows) { ::invertChecks(rows); });
+    d->model->changeChecks([](std::vector<FileListRow> &rows) { ::invertChecks(rows); });
 }
 
 void FileListPanel::checkSelected()
 {
     const RowSelection selected = d->selectedRows();
-    d->changeChecks([&](std::vector<FileListRow> &rows) { ::checkSelected(rows, selected); });
+    d->model->changeChecks(
+        [&](std::vector<FileListRow> &rows) { ::checkSelected(rows, selected); });
 }
 
 void FileListPanel::uncheckSelected()
 {
     const RowSelection selected = d->selectedRows();
-    d->changeChecks([&](std::vector<FileListRow> &rows) { ::uncheckSelected(rows, selected); });
+    d->model->changeChecks(
+        [&](std::vector<FileListRow> &rows) { ::uncheckSelected(rows, selected); });
 }
 
 void FileListPanel::removeChecked()
@@ -639,12 +645,6 @@ void FileListPanel::Private::updateBusy()
     Q_EMIT q->busyChanged(now);
 }
 
-void FileListPanel::Private::changeChecks(
-    const std::function<void(std::vector<FileListRow> &)> &command)
-{
-    model->changeChecks(command);
-}
-
 void FileListPanel::Private::remove(const RowSelection &indexes)
 {
     std::vector<RemovedRow> removed = model->removeRowsAt(indexes);
@@ -676,9 +676,11 @@ void FileListPanel::Private::toggleSelectedChecks()
     const bool allChecked = std::all_of(
         selected.begin(), selected.end(), [&](int row) { return all[size_t(row)].active; });
     if (allChecked)
-        changeChecks([&](std::vector<FileListRow> &rows) { ::uncheckSelected(rows, selected); });
+        model->changeChecks(
+            [&](std::vector<FileListRow> &rows) { ::uncheckSelected(rows, selected); });
     else
-        changeChecks([&](std::vector<FileListRow> &rows) { ::checkSelected(rows, selected); });
+        model->changeChecks(
+            [&](std::vector<FileListRow> &rows) { ::checkSelected(rows, selected); });
 }
 
 void FileListPanel::Private::sortBy(int column)
@@ -688,7 +690,9 @@ void FileListPanel::Private::sortBy(int column)
     const Qt::SortOrder order = header->sortIndicatorSection() == column
         ? header->sortIndicatorOrder()
         : Qt::AscendingOrder;
+    sorting = true;
     model->sort(column, order);
+    sorting = false;
     header->setSortIndicator(column, order);
     header->setSortIndicatorShown(true);
 }
