@@ -94,6 +94,10 @@ Q_SIGNALS:
     // Right click on the rows: the main window shows its list menu there.
     void contextMenuRequested(const QPoint &globalPos);
     void busyChanged(bool busy);
+    // Something the user should hear about that no caller asked for: a
+    // dropped list file that cannot be read, a name that is not UTF-8. The
+    // main window shows it with its standard error display.
+    void errorReported(const QString &message);
 
 private:
     struct Private;

@@ -1,0 +1,182 @@
+#include "ui/filelist/FileListView.h"
+
+#include "app/NonUtf8Names.h"
+#include "ui/filelist/FileListModel.h"
+
+#include <QDrag>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
+
+namespace {
+
+enum class ListKey { None, Delete, Toggle, Undo };
+
+ListKey listKeyOf(const QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Undo))
+        return ListKey::Undo;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers != Qt::NoModifier)
+        return ListKey::None;
+    if (event->key() == Qt::Key_Delete)
+        return ListKey::Delete;
+    if (event->key() == Qt::Key_Space)
+        return ListKey::Toggle;
+    return ListKey::None;
+}
+
+} // namespace
+
+FileListView::FileListView(QWidget *parent)
+    : QTableView(parent)
+{
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDragDropOverwriteMode(false);
+    setDropIndicatorShown(true);
+    setDefaultDropAction(Qt::MoveAction);
+    setAcceptDrops(true);
+    setDragEnabled(true);
+    verticalHeader()->hide();
+    // Every row the same height: the view never measures rows.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setSortIndicatorShown(false);
+}
+
+void FileListView::setRowMovingAllowed(bool on)
+{
+    m_rowMovingAllowed = on;
+    setDragEnabled(on);
+}
+
+QStringList FileListView::droppedPaths(const QMimeData *data)
+{
+    QStringList paths;
+    if (!data)
+        return paths;
+    // The raw list rather than QMimeData::urls(): a name whose bytes are not
+    // UTF-8 must stay recognisable, not turn into U+FFFD.
+    const QByteArray list = data->data(QStringLiteral("text/uri-list"));
+    QList<QUrl> urls;
+    if (list.isEmpty()) {
+        urls = data->urls();
+    } else {
+        for (QByteArray line : list.split('\n')) {
+            line = line.trimmed();
+            if (!line.isEmpty() && !line.startsWith('#'))
+                urls.append(QUrl::fromEncoded(line));
+        }
+    }
+    for (const QUrl &url : urls) {
+        if (!url.isLocalFile())
+            continue;
+        const QByteArray bytes
+            = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+        paths.append(DecodeLocalName(bytes));
+    }
+    return paths;
+}
+
+bool FileListView::event(QEvent *event)
+{
+    // The list's keys win over the window's shortcuts while it has the focus.
+    if (event->type() == QEvent::ShortcutOverride
+        && listKeyOf(static_cast<QKeyEvent *>(event)) != ListKey::None) {
+        event->accept();
+        return true;
+    }
+    return QTableView::event(event);
+}
+
+void FileListView::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        Q_EMIT appearanceChanged();
+}
+
+void FileListView::keyPressEvent(QKeyEvent *event)
+{
+    switch (listKeyOf(event)) {
+    case ListKey::Delete:
+        Q_EMIT deletePressed();
+        break;
+    case ListKey::Toggle:
+        Q_EMIT togglePressed();
+        break;
+    case ListKey::Undo:
+        Q_EMIT undoPressed();
+        break;
+    case ListKey::None:
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void FileListView::startDrag(Qt::DropActions)
+{
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    if (rows.isEmpty() || !model())
+        return;
+    // The drop moves the rows itself; nothing is removed afterwards, as the
+    // base class would do for a move.
+    auto *drag = new QDrag(this);
+    drag->setMimeData(model()->mimeData(rows));
+    drag->exec(Qt::MoveAction);
+}
+
+bool FileListView::isRowDrag(const QDropEvent *event) const
+{
+    return event->source() == this && m_rowMovingAllowed
+        && event->mimeData()->hasFormat(QLatin1String(FileListModel::RowIdsMimeType));
+}
+
+void FileListView::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (isRowDrag(event)) {
+        QTableView::dragEnterEvent(event);
+    } else if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void FileListView::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (isRowDrag(event)) {
+        QTableView::dragMoveEvent(event);
+    } else if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void FileListView::dropEvent(QDropEvent *event)
+{
+    if (isRowDrag(event)) {
+        QTableView::dropEvent(event);
+        return;
+    }
+    if (!event->mimeData()->hasUrls()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    const QStringList paths = droppedPaths(event->mimeData());
+    if (!paths.isEmpty())
+        Q_EMIT pathsDropped(paths);
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QStringList>
+#include <QTableView>
+
+// The table of the file list: whole-row selection, rows dragged to another
+// place, files and folders dropped from outside, and the list's keys.
+class FileListView : public QTableView
+{
+    Q_OBJECT
+public:
+    explicit FileListView(QWidget *parent = nullptr);
+
+    void setRowMovingAllowed(bool on);
+
+    // The local paths of a drop's text/uri-list, each name's bytes kept as
+    // they are (see DecodeLocalName).
+    static QStringList droppedPaths(const QMimeData *data);
+
+Q_SIGNALS:
+    void pathsDropped(const QStringList &paths);
+    void deletePressed();
+    void togglePressed();
+    void undoPressed();
+    // The palette or the style changed: colours derived from them are due.
+    void appearanceChanged();
+
+protected:
+    bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    bool isRowDrag(const QDropEvent *event) const;
+
+    bool m_rowMovingAllowed = true;
+};

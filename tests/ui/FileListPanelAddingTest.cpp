@@ -1,0 +1,221 @@
+#include "ui/filelist/FileListPanel.h"
+
+#include "app/NonUtf8Names.h"
+#include "ui/FileListPanelTestSupport.h"
+
+#include <QElapsedTimer>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QUrl>
+#include <unistd.h>
+
+using namespace PanelTest;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void Drop(FileListPanel &panel, const QMimeData &data)
+{
+    QWidget *viewport = View(panel)->viewport();
+    const QPoint at = viewport->rect().center();
+    // The drop goes where the drag entered, as in a real drag.
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &drop);
+}
+
+void Drop(FileListPanel &panel, const QStringList &paths)
+{
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls.append(QUrl::fromLocalFile(path));
+    QMimeData data;
+    data.setUrls(urls);
+    Drop(panel, data);
+}
+
+} // namespace
+
+TEST(FileListPanelAdding, OneRowPerFileNotPerName)
+{
+    QTemporaryDir dir;
+    for (const QString &name : {u"a.mkv"_s, u"A.mkv"_s, u"notes.txt"_s})
+        Touch(dir.filePath(name));
+    ASSERT_TRUE(QFile::link(dir.filePath("a.mkv"), dir.filePath("link.mkv")));
+    ASSERT_EQ(::link(QFile::encodeName(dir.filePath("a.mkv")).constData(),
+                  QFile::encodeName(dir.filePath("hard.mkv")).constData()),
+        0);
+    FileListPanel panel;
+    panel.addFiles({dir.filePath("a.mkv"), dir.filePath("a.mkv"), dir.filePath("link.mkv")});
+    panel.addFiles({dir.filePath("hard.mkv"), dir.filePath("A.mkv"), dir.filePath("notes.txt"),
+        dir.filePath("missing.mkv")});
+    EXPECT_EQ(Names(panel), QStringList({"a.mkv", "A.mkv"}));
+    EXPECT_EQ(panel.rows()[1].status, "Ready");
+    EXPECT_FALSE(panel.isBusy());
+
+    // Names that are not UTF-8 are reported, never added; so is a dropped
+    // list that cannot be read.
+    QSignalSpy reported(&panel, &FileListPanel::errorReported);
+    const QString odd = DecodeLocalName(QFile::encodeName(dir.path()) + "/\xff.mkv");
+    const QString list = dir.filePath("odd.lst");
+    ASSERT_TRUE(TestSupport::WriteFile(list, QFile::encodeName(dir.path()) + "/\xfe.mkv\n"));
+    panel.addPaths({odd, list, dir.filePath("missing.lst")});
+    ASSERT_EQ(reported.count(), 3);
+    EXPECT_TRUE(reported[0].at(0).toString().contains("\\xff"));
+    EXPECT_TRUE(reported[1].at(0).toString().contains("missing.lst")); // m before o
+    EXPECT_TRUE(reported[2].at(0).toString().contains("\\xfe"));
+    EXPECT_EQ(panel.rows().size(), 2u);
+}
+
+TEST(FileListPanelAdding, FolderTreesAndDropsInOrder)
+{
+    QTemporaryDir dir;
+    const QString root = dir.filePath("tree");
+    Touch(root + "/.hidden.mkv");
+    QString deep = root;
+    for (int level = 1; level <= 25; ++level) {
+        deep += "/d";
+        Touch(deep + u"/level%1.mkv"_s.arg(level));
+    }
+    ASSERT_TRUE(QFile::link(root, root + "/d/loop"));
+    FileListPanel panel;
+    QSignalSpy busy(&panel, &FileListPanel::busyChanged);
+    panel.addFolder(root);
+    EXPECT_TRUE(panel.isBusy()); // walked off the window's thread
+    ASSERT_TRUE(WaitIdle(panel));
+    EXPECT_EQ(busy.count(), 2);
+    QStringList names = Names(panel);
+    EXPECT_EQ(names.size(), 21); // the hidden file and levels 1 to 20
+    EXPECT_TRUE(names.contains(".hidden.mkv"));
+    EXPECT_TRUE(names.contains("level20.mkv"));
+
+    // Dropped: a file, a folder and a list, taken in alphabetical order.
+    Touch(dir.filePath("m/m1.mkv"));
+    Touch(dir.filePath("n.mkv"));
+    Touch(dir.filePath("z.mkv"));
+    ASSERT_TRUE(TestSupport::WriteFile(dir.filePath("k.lst"), dir.filePath("z.mkv").toUtf8()));
+    FileListPanel dropped;
+    TAppParams params = Params(faNone);
+    dropped.setParams(params);
+    Drop(dropped, {dir.filePath("n.mkv"), dir.filePath("m"), dir.filePath("k.lst")});
+    ASSERT_TRUE(WaitIdle(dropped));
+    EXPECT_EQ(Names(dropped), QStringList({"z.mkv", "m1.mkv", "n.mkv"}));
+
+    // A dropped name whose bytes are not UTF-8 is recognised as such.
+    QSignalSpy reported(&dropped, &FileListPanel::errorReported);
+    QMimeData raw;
+    raw.setData(
+        "text/uri-list", "file://" + QUrl::toPercentEncoding(dir.path(), "/") + "/%FF.mkv\r\n");
+    Drop(dropped, raw);
+    ASSERT_EQ(reported.count(), 1);
+    EXPECT_TRUE(reported[0].at(0).toString().contains("\\xff"));
+
+    params.DragAcceptDirectories = false;
+    FileListPanel noFolders;
+    noFolders.setParams(params);
+    Drop(noFolders, {dir.filePath("m")});
+    ASSERT_TRUE(WaitIdle(noFolders));
+    EXPECT_TRUE(noFolders.rows().empty());
+}
+
+TEST(FileListPanelAdding, AnalysisModes)
+{
+    REQUIRE_CLIPS();
+    const auto analysed = [](TFileAnalysis mode) {
+        FileListPanel panel;
+        panel.setParams(Params(mode));
+        panel.addFiles({MadeClips().mkv, MadeClips().avi});
+        EXPECT_EQ(panel.rows().size(), 2u); // at once, before any analysis
+        EXPECT_TRUE(WaitIdle(panel));
+        return std::pair(panel.rows()[0].analysis, panel.rows()[1].analysis);
+    };
+    const auto [noneMkv, noneAvi] = analysed(faNone);
+    EXPECT_EQ(noneMkv.videoCodec, "");
+    EXPECT_EQ(noneAvi.audioCodec, "");
+
+    const auto [quickMkv, quickAvi] = analysed(faQuick);
+    EXPECT_EQ(quickMkv.videoCodec, "AVC");
+    EXPECT_EQ(quickMkv.videoBitrate, 0); // MediaInfo has none for it
+    EXPECT_EQ(quickMkv.videoResolution, "160 x 120");
+    EXPECT_EQ(quickAvi.audioCodec, "MP3");
+    EXPECT_GT(quickAvi.videoBitrate, 0);
+
+    // Full asks FFmpeg where MediaInfo left the bit rate open.
+    const auto [fullMkv, fullAvi] = analysed(faFull);
+    EXPECT_GT(fullMkv.videoBitrate, 0);
+    EXPECT_EQ(fullMkv.videoCodec, "AVC");
+    EXPECT_EQ(fullAvi.videoBitrate, quickAvi.videoBitrate);
+}
+
+TEST(FileListPanelAdding, AThousandFilesWhileTheWindowRuns)
+{
+    REQUIRE_CLIPS();
+    QTemporaryDir dir;
+    for (int i = 0; i < 1000; ++i)
+        Copy(MadeClips().mkv, dir.filePath(u"f%1/clip%2.mkv"_s.arg(i % 7).arg(i)));
+    FileListPanel panel;
+    panel.setParams(Params(faQuick));
+    int ticks = 0;
+    int filledAtFirstTick = -1;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        ++ticks;
+        if (filledAtFirstTick < 0)
+            filledAtFirstTick = int(std::count_if(panel.rows().begin(), panel.rows().end(),
+                [](const FileListRow &row) { return !row.analysis.videoCodec.isEmpty(); }));
+    });
+    timer.start(5);
+    panel.addFolder(dir.path());
+    ASSERT_TRUE(WaitIdle(panel, 120000));
+    timer.stop();
+    ASSERT_EQ(panel.rows().size(), 1000u);
+    EXPECT_LT(filledAtFirstTick, 1000); // the loop ran before the work was done
+    EXPECT_GT(ticks, 10);
+    for (const FileListRow &row : panel.rows())
+        ASSERT_EQ(row.analysis.videoCodec, "AVC") << row.fileName.toStdString();
+}
+
+TEST(FileListPanelAdding, RemovedWhileAnalysedThenClosedWhileProbing)
+{
+    REQUIRE_CLIPS();
+    QTemporaryDir dir;
+    const QStringList clips{
+        Copy(MadeClips().mkv, dir.filePath("a.mkv")), Copy(MadeClips().mkv, dir.filePath("b.mkv"))};
+    {
+        FileListPanel panel;
+        panel.setParams(Params(faQuick));
+        panel.addFiles(clips);
+        View(panel)->selectRow(0);
+        panel.removeSelected(); // its analysis is queued or running
+        ASSERT_TRUE(WaitIdle(panel));
+        ASSERT_EQ(Names(panel), QStringList{"b.mkv"});
+        EXPECT_EQ(panel.rows()[0].analysis.videoCodec, "AVC");
+        panel.undoRemove();
+        ASSERT_TRUE(WaitIdle(panel));
+        ASSERT_EQ(Names(panel), QStringList({"a.mkv", "b.mkv"}));
+        EXPECT_EQ(panel.rows()[0].analysis.videoCodec, "AVC");
+    }
+
+    // An FFmpeg that hangs: closing does not wait for it.
+    const QString script = dir.filePath("script.txt");
+    ASSERT_TRUE(TestSupport::WriteFile(script, "[first]\nq:ignore\nsleep:60000\n"));
+    qputenv("QLN_FAKE_FFMPEG_SCRIPT", QFile::encodeName(script));
+    TAppParams params = Params(faFull);
+    params.ffmpeg = TestSupport::ToolPath("fake_ffmpeg");
+    QStringList many = clips;
+    for (int i = 0; i < 8; ++i)
+        many.append(Copy(MadeClips().mkv, dir.filePath(u"c%1.mkv"_s.arg(i))));
+    auto panel = std::make_unique<FileListPanel>();
+    panel->setParams(params);
+    panel->addFiles(many);
+    QTest::qWait(500);
+    ASSERT_TRUE(panel->isBusy());
+    QElapsedTimer closing;
+    closing.start();
+    panel.reset();
+    EXPECT_LT(closing.elapsed(), 5000);
+    qunsetenv("QLN_FAKE_FFMPEG_SCRIPT");
+}
