@@ -6,6 +6,11 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     TFormMain window;
+    // Closing the main window ends the program, also when it was hidden in
+    // the tray and no window is visible any more.
+    QObject::connect(
+        &window, &TFormMain::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     window.show();
+    window.addCommandLinePaths(QCoreApplication::arguments().mid(1));
     return app.exec();
 }
