@@ -28,8 +28,9 @@ TFormMain::TFormMain(QWidget *parent)
     : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("FormMain"));
+    Desktop::useCommonIconThemeAsFallback();
     const QIcon icon = Desktop::themeIcon(QStringLiteral("video-x-generic"), QStyle::SP_MediaPlay);
-    setWindowIcon(icon);
+    QApplication::setWindowIcon(icon);
     setMinimumSize(MainSettings::MinWidth, MainSettings::MinHeight);
     resize(998, 712);
 

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QSystemTrayIcon>
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
@@ -201,6 +202,35 @@ TEST_F(MainCommands, AboutShowsPlaceholderValuesAsText)
     EXPECT_TRUE(text.contains("Quillon")) << text.toStdString();
     QTest::keyClick(about, Qt::Key_Escape);
     EXPECT_FALSE(about->isVisible());
+}
+
+TEST_F(MainCommands, StayOnTopAndTheTrayKeepTheWindowsReachable)
+{
+    writeSettings();
+    TFormMain &window = open();
+    window.move(50, 60);
+    QTest::keyClick(&window, Qt::Key_F1, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.aboutWindow()));
+
+    // Changing window flags hides a window: it comes back where it was.
+    act(C::actStayOnTop)->trigger();
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.pos(), QPoint(50, 60));
+    EXPECT_TRUE(act(C::actStayOnTop)->isChecked());
+    EXPECT_TRUE(window.aboutWindow()->isVisible());
+    EXPECT_TRUE(window.aboutWindow()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    act(C::actStayOnTop)->trigger();
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(act(C::actStayOnTop)->isChecked());
+
+    // Without a tray (as here) the window minimizes instead of vanishing.
+    ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
+    EXPECT_EQ(act(C::actShowHideMainWindow)->text(), "Minimize to system tray");
+    act(C::actMinimizeToTray)->trigger();
+    EXPECT_TRUE(window.isMinimized());
+    EXPECT_TRUE(window.isVisible());
 }
 
 TEST_F(MainCommands, ALanguageLoadedOverTheCatalogueReachesEveryText)

@@ -29,6 +29,13 @@ bool fileManagerAvailable(const QDBusConnection &bus)
 
 } // namespace
 
+void useCommonIconThemeAsFallback()
+{
+    const QString theme = QIcon::themeName();
+    if (theme.isEmpty() || theme == u"hicolor")
+        QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+}
+
 QIcon themeIcon(const QString &name, QStyle::StandardPixmap fallback)
 {
     return QIcon::fromTheme(name, QApplication::style()->standardIcon(fallback));

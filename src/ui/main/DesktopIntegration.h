@@ -10,6 +10,9 @@ class QWidget;
 // with QDesktopServices::setUrlHandler), the file manager, stay-on-top.
 namespace Desktop {
 
+// Without a desktop that names an icon theme (a bare X session), icons are
+// looked up in a common freedesktop theme before the built-in ones.
+void useCommonIconThemeAsFallback();
 // The icon of the desktop's theme, else the style's built-in one: a
 // toolbar is never blank.
 QIcon themeIcon(const QString &name, QStyle::StandardPixmap fallback);
