@@ -40,7 +40,6 @@ TFormMain::TFormMain(QWidget *parent)
     params = InitAppParams(ProgramDir());
 
     setWindowTitle(AppInfo::ProgramTitle());
-    QCoreApplication::setApplicationName(AppInfo::ProgramTitle());
 
     IniFile settingsFile(params.IniName);
     settingsFile.load();

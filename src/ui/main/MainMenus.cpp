@@ -144,6 +144,8 @@ MainMenus::MainMenus(
     m_tbMain = window->addToolBar(QString());
     m_tbMain->setObjectName(QStringLiteral("tbMain"));
     m_tbMain->setMovable(false);
+    // The one toolbar is always shown: no menu to hide it.
+    m_tbMain->setContextMenuPolicy(Qt::PreventContextMenu);
     m_tbMain->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     for (const ToolButtonInfo &button : ToolButtons) {
         if (button.separatorBefore)
