@@ -46,7 +46,9 @@ TEST_F(MainCommands, FollowTheRowsTheirChecksAndTheSelection)
     const std::string always = "actAddFiles actAddFolder";
     EXPECT_EQ(enabledListCommands(window), always + " actLoadFileList");
 
-    const QString a = mediaFile("a.mkv"), b = mediaFile("b.mkv"), c = mediaFile("c.mkv");
+    const QString a = mediaFile("a.mkv"), b = mediaFile("b.mkv");
+    // Names are shown as they are: no accelerator, no markup.
+    const QString c = mediaFile("Tom & <i>Jerry/c.mkv");
     addFiles({a});
     act(C::actUncheckAll)->trigger();
     EXPECT_EQ(enabledListCommands(window),
@@ -73,6 +75,9 @@ TEST_F(MainCommands, FollowTheRowsTheirChecksAndTheSelection)
     EXPECT_EQ(act(C::actExploreDirectory)->toolTip(), act(C::actExploreDirectory)->text());
 
     selectRows({2});
+    EXPECT_EQ(act(C::actExploreDirectory)->text().toStdString(),
+        ("Open directory \"" + path("media/Tom && <i>Jerry") + "\"").toStdString());
+    EXPECT_TRUE(act(C::actExploreDirectory)->toolTip().contains("Tom &amp; &lt;i&gt;Jerry"));
     EXPECT_EQ(window.windowTitle(), AppInfo::ProgramTitle() + " - " + c);
     EXPECT_FALSE(act(C::actCheckSelected)->isEnabled());
 

@@ -5,6 +5,7 @@
 #include "ui/main/DesktopIntegration.h"
 
 #include <QAction>
+#include <QTextDocument>
 #include <QWidget>
 
 namespace {
@@ -144,6 +145,17 @@ void setCaptionAndHint(QAction *action, const QString &text, bool withHint)
     }
 }
 
+// A caption that shows a folder: an "&" in it is a character, not an
+// accelerator, and "<i>" in a name is not markup in the hint.
+void setDataCaptionAndHint(QAction *action, const QString &text)
+{
+    action->setText(QString(text).replace(u'&', QStringLiteral("&&")));
+    const QString hint
+        = Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap) : text;
+    action->setToolTip(hint);
+    action->setStatusTip(text);
+}
+
 } // namespace
 
 MainActions::MainActions(QWidget *window)
@@ -181,7 +193,7 @@ void MainActions::apply(const MainControls &controls)
 {
     for (const EnableRule &rule : EnableRules)
         setEnabled(rule.command, controls.*rule.enabled);
-    setCaptionAndHint((*this)[C::actExploreDirectory], controls.exploreDirectoryCaption, true);
+    setDataCaptionAndHint((*this)[C::actExploreDirectory], controls.exploreDirectoryCaption);
     setCaptionAndHint((*this)[C::actShowHideMainWindow], controls.showHideMainWindowCaption, true);
 }
 
