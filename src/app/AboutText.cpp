@@ -68,7 +68,10 @@ QString AboutText(const QString &aboutTemplate, const AboutFacts &facts)
                 continue;
             used[i] = true;
             text += QStringView(aboutTemplate).mid(copied, m.capturedStart() - copied);
-            text += (facts.*p.value).toHtmlEscaped();
+            // Rich text would fold "1.10  64-bit" into one blank.
+            text += (facts.*p.value)
+                        .toHtmlEscaped()
+                        .replace(QStringLiteral("  "), QStringLiteral(" &nbsp;"));
             copied = m.capturedEnd() + 1; // past the closing "%"
             break;
         }

@@ -24,7 +24,7 @@ TEST(AboutText, PlaceholdersWithoutRegardToCaseTheUrlEverywhereTheOthersOnce)
     EXPECT_EQ(AboutText("%app_name% %App_Version% %APP_DATE% %APP_AUTHOR% %FFMPEG_VERSION% "
                         "%mediainfo_version% %DONATION%",
                   sampleFacts()),
-        "Q 1.10  64-bit D A F M G");
+        "Q 1.10 &nbsp;64-bit D A F M G");
     EXPECT_EQ(AboutText("%APP_URL%|%app_url%|%APP_NAME%|%APP_NAME%|%OTHER%|50%", sampleFacts()),
         "U|U|Q|%APP_NAME%|%OTHER%|50%");
     EXPECT_EQ(AboutText("%x%APP_NAME%", sampleFacts()), "%xQ");
@@ -45,7 +45,7 @@ TEST(AboutText, ProgramTemplateLeavesNoPlaceholder)
     const QString text
         = AboutText(AboutTemplate(), ProgramAboutFacts("https://quillon.example/p/", "GIVE"));
     EXPECT_FALSE(text.contains(u'%')) << text.toStdString();
-    EXPECT_TRUE(text.contains("1.10  ")) << text.toStdString();
+    EXPECT_TRUE(text.contains("1.10 &nbsp;")) << text.toStdString();
     EXPECT_TRUE(text.contains("href=\"https://quillon.example/p/\"")) << text.toStdString();
 }
 
