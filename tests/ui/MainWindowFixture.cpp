@@ -78,7 +78,8 @@ void MainWindowFixture::selectRows(std::initializer_list<int> rows)
     // The list's own view: the one showing a row per file.
     QAbstractItemView *view = nullptr;
     for (QAbstractItemView *v : list->findChildren<QAbstractItemView *>())
-        if (v->model() && v->model()->rowCount() == int(list->rows().size()))
+        if (v->selectionMode() != QAbstractItemView::NoSelection && v->model()
+            && v->model()->rowCount() == int(list->rows().size()))
             view = v;
     ASSERT_NE(view, nullptr);
     QSignalSpy settled(list, &FileListPanel::selectionSettled);

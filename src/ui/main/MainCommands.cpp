@@ -90,8 +90,12 @@ void TFormMain::connectCommands()
         {C::actCheckSelected, &FileListPanel::checkSelected},
         {C::actUncheckSelected, &FileListPanel::uncheckSelected},
     };
-    for (const auto &[command, handler] : listCommands)
-        connect(action(command), &QAction::triggered, m_panel, handler);
+    for (const auto &[command, handler] : listCommands) {
+        connect(action(command), &QAction::triggered, this, [this, handler = handler] {
+            (m_panel->*handler)();
+            InitControls();
+        });
+    }
 
     const std::pair<MainCommand, WebPage> webPages[] = {
         {C::actHelp, WebPage::QuickStart},
