@@ -23,6 +23,10 @@ while [ $i -lt $runs ]; do
     "$work/quillon" >/dev/null 2>&1 &
     pid=$!
     until xdotool search --onlyvisible --name '^Quillon ' >/dev/null 2>&1; do
+        if ! kill -0 "$pid" 2>/dev/null || [ $(($(now_ms) - start)) -gt 20000 ]; then
+            echo "quillon ended or showed no window" >&2
+            exit 1
+        fi
         sleep 0.005
     done
     echo $(($(now_ms) - start))
