@@ -13,4 +13,9 @@ QString ProgramTitle()
         .arg(QLatin1String(ProgramName), QLatin1String(ProgramVersion), ProgramBits());
 }
 
+QString ProgramVersionText()
+{
+    return QStringLiteral("%1  %2-bit").arg(QLatin1String(ProgramVersion), ProgramBits());
+}
+
 } // namespace AppInfo

@@ -7,6 +7,8 @@ namespace AppInfo {
 
 inline constexpr auto ProgramName = "Quillon";
 inline constexpr auto ProgramVersion = "1.10";
+inline constexpr auto ProgramDate = "2021.02.09";
+inline constexpr auto ProgramAuthor = "The Quillon developers";
 // The program's web site until the project has its own; the read-only key
 // WebSite of section MAIN in quillon.ini overrides it.
 inline constexpr auto DefaultWebSite = "https://quillon.example";
@@ -15,5 +17,7 @@ inline constexpr auto DefaultWebSite = "https://quillon.example";
 QString ProgramBits();
 // "Quillon 1.10  [64-bit]" (two blanks before the bracket).
 QString ProgramTitle();
+// "1.10  64-bit", as the about window shows it.
+QString ProgramVersionText();
 
 } // namespace AppInfo

@@ -40,6 +40,22 @@ QString WebSiteUrl(const TAppParams &params)
     return site.isEmpty() ? QString::fromLatin1(AppInfo::DefaultWebSite) : site;
 }
 
+QString WebPageUrl(const TAppParams &params, WebPage page)
+{
+    QString site = WebSiteUrl(params);
+    while (site.endsWith(u'/'))
+        site.chop(1);
+    switch (page) {
+    case WebPage::QuickStart:
+        return site + QStringLiteral("/products/quillon/quickstart.php");
+    case WebPage::HomePage:
+        return site + QStringLiteral("/products/quillon/");
+    case WebPage::Donation:
+        break;
+    }
+    return site + QStringLiteral("/donation/");
+}
+
 TFontParams ChooseMonospaceFont(const QStringList &installedFamilies)
 {
     static const TFontParams candidates[] = {

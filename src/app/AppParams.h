@@ -60,6 +60,12 @@ TAppParams &AppParams();
 // The effective web site: the WebSite key when set, else the built-in one.
 QString WebSiteUrl(const TAppParams &params);
 
+// The pages of the web site the Help menu opens.
+enum class WebPage { QuickStart, HomePage, Donation };
+// The page's path ("/products/quillon/quickstart.php", "/products/quillon/",
+// "/donation/") on the effective web site, with one "/" between them.
+QString WebPageUrl(const TAppParams &params, WebPage page);
+
 // The first of "Fira Mono" 9, "Roboto Mono" 9, "Consolas" 10, "Courier New" 9
 // found among the installed families (compared without case). An empty Name
 // when none is installed: the window layer then takes the system's fixed font.

@@ -5,15 +5,33 @@
 #include "app/AppStartup.h"
 #include "app/IniFile.h"
 #include "app/ProgramDir.h"
+#include "encoding/Profiles.h"
+#include "encoding/SettingsDefaults.h"
+#include "filelist/MainControls.h"
 #include "i18n/LanguageStartup.h"
+#include "ui/filelist/FileListPanel.h"
+#include "ui/main/AboutWindow.h"
+#include "ui/main/DesktopIntegration.h"
+#include "ui/main/MainActions.h"
+#include "ui/main/MainMenus.h"
+#include "ui/main/MainTray.h"
+#include "ui/main/OutputOptionsPanel.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
+#include <QVBoxLayout>
 
 TFormMain::TFormMain(QWidget *parent)
     : QMainWindow(parent)
 {
-    setMinimumSize(650, 400);
+    setObjectName(QStringLiteral("FormMain"));
+    Desktop::useCommonIconThemeAsFallback();
+    const QIcon icon = Desktop::themeIcon(QStringLiteral("video-x-generic"), QStyle::SP_MediaPlay);
+    QApplication::setWindowIcon(icon);
+    setMinimumSize(MainSettings::MinWidth, MainSettings::MinHeight);
     resize(998, 712);
 
     if (ProgramDir().isEmpty())
@@ -22,16 +40,161 @@ TFormMain::TFormMain(QWidget *parent)
     params = InitAppParams(ProgramDir());
 
     setWindowTitle(AppInfo::ProgramTitle());
-    QCoreApplication::setApplicationName(AppInfo::ProgramTitle());
 
-    IniFile settings(params.IniName);
-    settings.load();
+    IniFile settingsFile(params.IniName);
+    settingsFile.load();
     params.LanguageIni = InitLang(
-        CheckIniFile(params), settings, params.LangDir, SystemPrimaryLanguageId(), m_strings);
+        CheckIniFile(params), settingsFile, params.LangDir, SystemPrimaryLanguageId(), m_strings);
     if (QFileInfo::exists(params.IniName))
         params.LanguageIni
-            = LoadLanguageFromSettings(settings, params.LanguageIni, params.LangDir, m_strings);
+            = LoadLanguageFromSettings(settingsFile, params.LanguageIni, params.LangDir, m_strings);
+
+    // The controls, then the encoder defaults.
+    m_actions = std::make_unique<MainActions>(this);
+    m_panel = new FileListPanel(this);
+    m_panel->setObjectName(QStringLiteral("ng"));
+    m_menus = std::make_unique<MainMenus>(this, *m_actions, m_panel->columnActions());
+    m_pnMid = new OutputOptionsPanel((*m_actions)[MainCommand::actBrowseOutDir],
+        (*m_actions)[MainCommand::actExploreOutDir], this);
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->addWidget(m_panel, 1);
+    layout->addWidget(m_pnMid);
+    setCentralWidget(central);
+    m_tray = new MainTray(this, icon, (*m_actions)[MainCommand::actShowHideMainWindow],
+        (*m_actions)[MainCommand::actExit]);
+    m_about = new TFormAbout(params, this);
+    m_settings = DefaultEncodingSettings(m_strings, m_main.DefaultVideoCodec);
 
     UpdateInitialFolders(ProgramDir());
     EnsureProfilesDir(params);
+    if (QFileInfo(params.LastProfileFile).isFile())
+        LoadProfile(params.LastProfileFile, m_settings, m_strings, m_main.DefaultVideoCodec);
+    setAcceptDrops(true);
+
+    LoadSettingsFromIni();
+    connectCommands();
+    m_ready = true;
+    SetLang();
+}
+
+TFormMain::~TFormMain() = default;
+
+void TFormMain::SetLang()
+{
+    m_actions->setLang(m_strings);
+    m_menus->setLang(m_strings, *m_actions);
+    m_pnMid->SetLang(m_strings);
+    m_panel->setStrings(m_strings);
+    m_about->SetLang(m_strings);
+    InitControls();
+}
+
+void TFormMain::InitControls()
+{
+    if (!m_ready)
+        return;
+    const std::vector<FileListRow> &rows = m_panel->rows();
+    const int row = m_panel->currentRow();
+    std::optional<QString> folder;
+    if (IsValidRowIndex(rows, row))
+        folder = GetNgDirectory(rows, row);
+    const MainControls controls
+        = ::InitControls(m_panel->gridInfo(), folder, isVisible(), m_settings.rbOutDir, m_strings);
+    m_actions->apply(controls);
+    m_pnMid->setOutDirEnabled(controls.outDirControls);
+    if (controls.windowTitle)
+        setWindowTitle(*controls.windowTitle);
+}
+
+void TFormMain::onSelectionSettled(int row)
+{
+    setWindowTitle(selectedRowWindowTitle(GetNgFullFileName(m_panel->rows(), row)));
+    InitControls();
+}
+
+void TFormMain::onOutputOptionsChanged()
+{
+    m_pnMid->storeValues(m_settings);
+    InitControls();
+}
+
+void TFormMain::addCommandLinePaths(const QStringList &arguments)
+{
+    // One at a time, in the order given: a drop would sort them.
+    for (const QString &argument : arguments) {
+        const QFileInfo info(argument);
+        const QString path = info.absoluteFilePath();
+        if (info.suffix().compare(u"lst", Qt::CaseInsensitive) == 0) {
+            QString error;
+            if (!m_panel->loadListFile(path, &error))
+                showListError(error);
+        } else if (info.isDir()) {
+            m_panel->addFolder(path);
+        } else {
+            m_panel->addFiles({path});
+        }
+    }
+}
+
+QAction *TFormMain::action(MainCommand command) const
+{
+    return (*m_actions)[command];
+}
+
+QMenu *TFormMain::popLv() const
+{
+    return m_menus->popLv();
+}
+
+QMenu *TFormMain::popTi() const
+{
+    return m_tray->popTi();
+}
+
+QList<QWidget *> TFormMain::otherWindows() const
+{
+    return {m_about};
+}
+
+void TFormMain::closeEvent(QCloseEvent *event)
+{
+    if (!m_closed) {
+        m_closed = true;
+        setAcceptDrops(false);
+        SaveSettingsToIni();
+        m_tray->setVisible(false);
+        Q_EMIT closed();
+    }
+    event->accept();
+}
+
+void TFormMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    InitControls();
+}
+
+void TFormMain::hideEvent(QHideEvent *event)
+{
+    QMainWindow::hideEvent(event);
+    InitControls();
+}
+
+void TFormMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TFormMain::dropEvent(QDropEvent *event)
+{
+    QStringList paths;
+    for (const QUrl &url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    m_panel->addPaths(paths);
 }

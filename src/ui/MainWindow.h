@@ -1,19 +1,106 @@
 #pragma once
 
+#include "encoding/EncodingSettings.h"
 #include "i18n/AppStrings.h"
+#include "settings/SettingsFile.h"
 
 #include <QMainWindow>
+#include <memory>
 
-// The main window. Its creation runs the program's start-up: parameters,
-// tool paths, profiles folder, language.
+class FileListPanel;
+class MainActions;
+class MainMenus;
+class MainTray;
+class OutputOptionsPanel;
+class QMenu;
+class TFormAbout;
+enum class MainCommand;
+
+// The main window. Its creation runs the program's start-up (parameters,
+// tools, language, last-session profile, settings file); closing it saves
+// the settings file and the last-session profile. The commands live in
+// main/MainCommands.cpp, the settings binding in main/MainSettingsBinding.cpp.
 class TFormMain : public QMainWindow
 {
     Q_OBJECT
 public:
     explicit TFormMain(QWidget *parent = nullptr);
+    ~TFormMain() override;
 
+    TAppStrings &strings() { return m_strings; }
     const TAppStrings &strings() const { return m_strings; }
+    const EncodingSettings &settings() const { return m_settings; }
+
+    // Every caption, hint, header and list entry from the catalogue, for
+    // this window and the about window.
+    void SetLang();
+    // The enable-rule pass: the core decides, the window applies.
+    void InitControls();
+
+    // Command-line arguments: each supported file, folder or list file is
+    // added in the order given.
+    void addCommandLinePaths(const QStringList &arguments);
+
+    QAction *action(MainCommand command) const;
+    FileListPanel *fileList() const { return m_panel; }
+    TFormAbout *aboutWindow() const { return m_about; }
+    QMenu *popLv() const;
+    QMenu *popTi() const;
+
+Q_SIGNALS:
+    // The close handler has run: the settings are saved.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
+    // main/MainSettingsBinding.cpp
+    void LoadSettingsFromIni();
+    void SaveSettingsToIni();
+    void applyListAppearance();
+
+    // main/MainCommands.cpp
+    void connectCommands();
+    void addFilesCommand();
+    void addFolderCommand();
+    void loadFileListCommand();
+    void saveFileListCommand();
+    void exploreDirectory();
+    void exploreOutDir();
+    void browseOutDir();
+    void toggleStayOnTop();
+    void minimizeToTray();
+    void showHideMainWindow();
+    void showAbout();
+    void escape();
+    void showListError(const QString &text);
+
+    void onSelectionSettled(int row);
+    void onOutputOptionsChanged();
+    // Windows other than this one that exist: they follow stay-on-top.
+    QList<QWidget *> otherWindows() const;
+
     TAppStrings m_strings;
+    // The conversion settings, edited by the settings panel once it exists;
+    // the output options below the list are part of them.
+    EncodingSettings m_settings;
+    // What the settings file holds besides the encoding settings.
+    MainSettings m_main;
+    ProgressSettings m_progress;
+    bool m_stayOnTop = false;
+    // The enable-rule pass is off while the window is being built.
+    bool m_ready = false;
+    bool m_closed = false;
+
+    std::unique_ptr<MainActions> m_actions;
+    std::unique_ptr<MainMenus> m_menus;
+    FileListPanel *m_panel = nullptr;
+    OutputOptionsPanel *m_pnMid = nullptr;
+    MainTray *m_tray = nullptr;
+    TFormAbout *m_about = nullptr;
 };

@@ -1,38 +1,31 @@
-#include "ui/MainWindow.h"
+#include "MainWindowFixture.h"
+
 #include "app/AppParams.h"
-#include "app/ProgramDir.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
+#include <QScreen>
 
-TEST(MainWindow, StartsWithTitleSizesProfilesFolderAndLanguage)
+namespace {
+
+using MainWindowStart = MainWindowFixture;
+
+TEST_F(MainWindowStart, TitleSizesProfilesFolderAndLanguage)
 {
-    QTemporaryDir dir;
-    const QString programDir = QDir(dir.path()).canonicalPath();
-    ASSERT_TRUE(QDir().mkpath(programDir + "/lang"));
-    QFile lang(programDir + "/lang/Test.ini");
-    ASSERT_TRUE(lang.open(QIODevice::WriteOnly));
-    lang.write("[INFO]\nLangName_InEnglish=Test\n[MAIN]\nactExit=Beenden\n");
-    lang.close();
-    QFile ini(programDir + "/quillon.ini");
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[MAIN]\nLeft=0\nLanguageIni=Test.ini\n");
-    ini.close();
-    SetProgramDir(programDir);
+    write("lang/Test.ini", "[INFO]\nLangName_InEnglish=Test\n[MAIN]\nactExit=Beenden\n");
+    write("quillon.ini", "[MAIN]\nLeft=0\nLanguageIni=Test.ini\n");
 
-    TFormMain window;
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    TFormMain &window = open();
 
     EXPECT_EQ(window.windowTitle().toStdString(), "Quillon 1.10  [64-bit]");
     EXPECT_EQ(window.minimumSize(), QSize(650, 400));
-    EXPECT_EQ(window.size(), QSize(998, 712));
-    EXPECT_TRUE(QDir(programDir + "/profiles").exists());
-    EXPECT_EQ(AppParams().ProfilesDir, programDir + "/profiles");
+    // The settings reader holds the window to the screen.
+    const QSize screen = window.screen()->availableGeometry().size();
+    EXPECT_EQ(window.size(), QSize(998, 712).boundedTo(screen));
+    EXPECT_TRUE(QDir(path("profiles")).exists());
+    EXPECT_EQ(AppParams().ProfilesDir, path("profiles"));
     EXPECT_EQ(AppParams().LanguageIni, "Test.ini");
     EXPECT_EQ(window.strings().Main.actExit, "Beenden");
+    EXPECT_EQ(window.action(MainCommand::actExit)->text(), "Beenden");
     EXPECT_EQ(window.strings().Main.actConvert, "Convert checked files");
 }
+
+} // namespace

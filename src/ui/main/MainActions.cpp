@@ -1,0 +1,203 @@
+#include "ui/main/MainActions.h"
+
+#include "filelist/MainControls.h"
+#include "i18n/AppStrings.h"
+#include "ui/main/DesktopIntegration.h"
+
+#include <QAction>
+#include <QTextDocument>
+#include <QWidget>
+
+namespace {
+
+enum Flag : unsigned {
+    Checkable = 1,
+    // Its window or panel comes later: disabled until then.
+    NotYet = 2,
+    // The project has no such page yet.
+    Hidden = 4,
+    // The catalogue entry is the caption only, not the hint.
+    CaptionOnly = 8,
+};
+
+constexpr auto NoIcon = QStyle::SP_CustomBase;
+
+struct CommandInfo
+{
+    MainCommand command;
+    const char *name;
+    // "Module.Key" of the catalogue; text shown as it is when it has no dot.
+    const char *caption;
+    const char *shortcut; // portable text
+    const char *themeIcon;
+    QStyle::StandardPixmap fallbackIcon;
+    unsigned flags;
+};
+
+using C = MainCommand;
+using S = QStyle;
+
+// clang-format off
+constexpr CommandInfo Commands[] = {
+    {C::actConvert, "actConvert", "Main.actConvert", "Ctrl+E", "media-playback-start", S::SP_MediaPlay, NotYet},
+    {C::actSaveBat, "actSaveBat", "Main.actSaveBAT", "", "document-save-as", S::SP_DialogSaveButton, NotYet},
+    {C::actShowOptions, "actShowOptions", "Main.actShowOptions", "F12", "preferences-system", S::SP_FileDialogDetailedView, NotYet},
+    {C::actStayOnTop, "actStayOnTop", "Main.actStayOnTop", "", "go-top", S::SP_ArrowUp, Checkable},
+    {C::actMinimizeToTray, "actMinimizeToTray", "Main.actMinimizeToTray", "Ctrl+Shift+M", "go-down", S::SP_TitleBarMinButton, 0},
+    {C::actExit, "actExit", "Main.actExit", "", "application-exit", S::SP_DialogCloseButton, 0},
+    {C::actShowProgressWindow, "actShowProgressWindow", "Main.actShowProgressWindow", "F8", "", NoIcon, NotYet},
+    {C::actShowHideFileInfo, "actShowHideFileInfo", "Main.actShowHideFileInfo", "F10", "document-properties", S::SP_FileDialogInfoView, NotYet},
+    {C::actShowHideFormErrors, "actShowHideFormErrors", "Main.actShowHideFormErrors", "F11", "", NoIcon, NotYet},
+    {C::actAddFiles, "actAddFiles", "Main.actAddFiles", "Ctrl+O", "list-add", S::SP_FileIcon, 0},
+    {C::actAddFolder, "actAddFolder", "Main.actAddFolder", "Ctrl+F", "folder-new", S::SP_DirIcon, 0},
+    {C::actRemoveChecked, "actRemoveChecked", "Main.actRemoveChecked", "", "list-remove", S::SP_TrashIcon, 0},
+    {C::actClearFileList, "actClearFileList", "Main.actClearFileList", "", "edit-clear", S::SP_DialogResetButton, 0},
+    {C::actCheckAll, "actCheckAll", "Main.actCheckAll", "Ctrl+A", "", NoIcon, 0},
+    {C::actUncheckAll, "actUncheckAll", "Main.actUncheckAll", "", "", NoIcon, 0},
+    {C::actInvertSelection, "actInvertSelection", "Main.actInvertSelection", "Ctrl+I", "", NoIcon, 0},
+    {C::actCheckSelected, "actCheckSelected", "Main.actCheckSelected", "", "", NoIcon, 0},
+    {C::actUncheckSelected, "actUncheckSelected", "Main.actUncheckSelected", "", "", NoIcon, 0},
+    {C::actLoadFileList, "actLoadFileList", "Main.actLoadFileList", "Ctrl+Shift+O", "document-open", S::SP_DialogOpenButton, 0},
+    {C::actSaveFileList, "actSaveFileList", "Main.actSaveFileList", "Ctrl+Shift+S", "document-save", S::SP_DialogSaveButton, 0},
+    {C::actExploreDirectory, "actExploreDirectory", "Main.actExploreDirectory", "", "folder-open", S::SP_DirOpenIcon, 0},
+    {C::actLoadProfile, "actLoadProfile", "Main.actLoadProfile", "Ctrl+P", "", NoIcon, NotYet},
+    {C::actSaveProfile, "actSaveProfile", "Main.actSaveProfile", "Ctrl+S", "", NoIcon, NotYet},
+    {C::actLoadSelectedProfile, "actLoadSelectedProfile", "Main.actLoadSelectedProfile", "", "", NoIcon, NotYet},
+    {C::actSetDefaultEncoderSettings, "actSetDefaultEncoderSettings", "Main.actSetDefaultEncoderSettings", "", "", NoIcon, NotYet},
+    {C::actCopyVideoSettings_AVI, "actCopyVideoSettings_AVI", "Main.CopyVideoSettings_AVI", "", "edit-copy", NoIcon, NotYet | CaptionOnly},
+    {C::actPasteVideoSettings_AVI, "actPasteVideoSettings_AVI", "Main.PasteVideoSettings_AVI", "", "edit-paste", NoIcon, NotYet | CaptionOnly},
+    {C::actDefaultVideoSettings_AVI, "actDefaultVideoSettings_AVI", "Main.DefaultVideoSettings_AVI", "", "", NoIcon, NotYet | CaptionOnly},
+    {C::actCopyVideoSettings_MPG, "actCopyVideoSettings_MPG", "Main.CopyVideoSettings_MPG", "", "edit-copy", NoIcon, NotYet | CaptionOnly},
+    {C::actPasteVideoSettings_MPG, "actPasteVideoSettings_MPG", "Main.PasteVideoSettings_MPG", "", "edit-paste", NoIcon, NotYet | CaptionOnly},
+    {C::actDefaultVideoSettings_MPG, "actDefaultVideoSettings_MPG", "Main.DefaultVideoSettings_MPG", "", "", NoIcon, NotYet | CaptionOnly},
+    {C::actCopyAudioSettings, "actCopyAudioSettings", "Main.CopyAudioSettings", "", "edit-copy", NoIcon, NotYet | CaptionOnly},
+    {C::actPasteAudioSettings, "actPasteAudioSettings", "Main.PasteAudioSettings", "", "edit-paste", NoIcon, NotYet | CaptionOnly},
+    {C::actDefaultAudioSettings, "actDefaultAudioSettings", "Main.DefaultAudioSettings", "", "", NoIcon, NotYet | CaptionOnly},
+    {C::actCopyAdvancedSettings, "actCopyAdvancedSettings", "Main.CopyAdvancedSettings", "", "edit-copy", NoIcon, NotYet | CaptionOnly},
+    {C::actPasteAdvancedSettings, "actPasteAdvancedSettings", "Main.PasteAdvancedSettings", "", "edit-paste", NoIcon, NotYet | CaptionOnly},
+    {C::actDefaultAdvancedSettings, "actDefaultAdvancedSettings", "Main.DefaultAdvancedSettings", "", "", NoIcon, NotYet | CaptionOnly},
+    {C::actShowCmdLine, "actShowCmdLine", "Main.actShowCmdLine", "F2", "utilities-terminal", NoIcon, NotYet},
+    {C::actToolsInfo, "actToolsInfo", "Main.actToolsInfo", "Ctrl+Shift+I", "", NoIcon, NotYet},
+    {C::actHelp, "actHelp", "Main.mnuHelp", "F1", "help-contents", S::SP_DialogHelpButton, 0},
+    {C::actGoToHomePage, "actGoToHomePage", "Main.actGoToHomePage", "", "go-home", S::SP_DirHomeIcon, 0},
+    {C::actGoToDonation, "actGoToDonation", "About.Donation", "", "", NoIcon, Hidden},
+    {C::actGoToFacebook, "actGoToFacebook", "Facebook", "", "", NoIcon, Hidden},
+    {C::actGoToTwitter, "actGoToTwitter", "Twitter", "", "", NoIcon, Hidden},
+    {C::actCheckUpdate, "actCheckUpdate", "Main.actCheckUpdate", "Ctrl+Shift+U", "system-software-update", S::SP_BrowserReload, NotYet},
+    {C::actAbout, "actAbout", "Main.actAbout", "Ctrl+Shift+F1", "help-about", S::SP_MessageBoxInformation, 0},
+    {C::actShowHideMainWindow, "actShowHideMainWindow", "Main.actMinimizeToTray", "", "", NoIcon, 0},
+    {C::actBrowseOutDir, "actBrowseOutDir", "Main.actBrowseOutDir", "", "", NoIcon, 0},
+    {C::actExploreOutDir, "actExploreOutDir", "Main.actExploreOutDir", "", "", NoIcon, 0},
+    {C::actEsc, "actEsc", "", "Esc", "", NoIcon, 0},
+    // Nothing is attached to it; its key F9 stays free.
+    {C::actShowHideBottomPanel, "actShowHideBottomPanel", "Main.actShowHideBottomPanel", "", "", NoIcon, 0},
+};
+// clang-format on
+
+static_assert(std::size(Commands) == MainCommandCount);
+constexpr bool inTableOrder()
+{
+    for (int i = 0; i < MainCommandCount; ++i)
+        if (Commands[i].command != MainCommand(i))
+            return false;
+    return true;
+}
+static_assert(inTableOrder());
+
+// The commands the enable-rule pass decides.
+struct EnableRule
+{
+    MainCommand command;
+    bool MainControls::*enabled;
+};
+constexpr EnableRule EnableRules[] = {
+    {C::actConvert, &MainControls::actConvert},
+    {C::actSaveBat, &MainControls::actSaveBat},
+    {C::actRemoveChecked, &MainControls::actRemoveChecked},
+    {C::actClearFileList, &MainControls::actClearFileList},
+    {C::actSaveFileList, &MainControls::actSaveFileList},
+    {C::actShowHideFileInfo, &MainControls::actShowHideFileInfo},
+    {C::actInvertSelection, &MainControls::actInvertSelection},
+    {C::actCheckAll, &MainControls::actCheckAll},
+    {C::actUncheckAll, &MainControls::actUncheckAll},
+    {C::actCheckSelected, &MainControls::actCheckSelected},
+    {C::actUncheckSelected, &MainControls::actUncheckSelected},
+    {C::actExploreDirectory, &MainControls::actExploreDirectory},
+    {C::actBrowseOutDir, &MainControls::outDirControls},
+    {C::actExploreOutDir, &MainControls::outDirControls},
+};
+
+QString captionText(const CommandInfo &info, const TAppStrings &strings)
+{
+    const QLatin1String caption(info.caption);
+    if (!caption.contains(u'.'))
+        return caption;
+    const QString *entry = strings.find(QString(caption));
+    return entry ? *entry : QString();
+}
+
+void setCaptionAndHint(QAction *action, const QString &text, bool withHint)
+{
+    action->setText(text);
+    if (withHint) {
+        action->setToolTip(text);
+        action->setStatusTip(text);
+    }
+}
+
+// A caption that shows a folder: an "&" in it is a character, not an
+// accelerator, and "<i>" in a name is not markup in the hint.
+void setDataCaptionAndHint(QAction *action, const QString &text)
+{
+    action->setText(QString(text).replace(u'&', QStringLiteral("&&")));
+    const QString hint
+        = Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap) : text;
+    action->setToolTip(hint);
+    action->setStatusTip(text);
+}
+
+} // namespace
+
+MainActions::MainActions(QWidget *window)
+{
+    for (const CommandInfo &info : Commands) {
+        auto *action = new QAction(window);
+        action->setObjectName(QLatin1String(info.name));
+        if (*info.shortcut)
+            action->setShortcut(
+                QKeySequence::fromString(QLatin1String(info.shortcut), QKeySequence::PortableText));
+        if (*info.themeIcon) {
+            action->setIcon(info.fallbackIcon == NoIcon
+                    ? QIcon::fromTheme(QLatin1String(info.themeIcon))
+                    : Desktop::themeIcon(QLatin1String(info.themeIcon), info.fallbackIcon));
+        }
+        action->setCheckable(info.flags & Checkable);
+        action->setVisible(!(info.flags & Hidden));
+        action->setEnabled(!(info.flags & NotYet));
+        m_actions[size_t(info.command)] = action;
+    }
+    // Part of the window, so the shortcuts work whether or not a menu shows
+    // the command.
+    for (QAction *action : m_actions)
+        window->addAction(action);
+}
+
+void MainActions::setLang(const TAppStrings &strings)
+{
+    for (const CommandInfo &info : Commands)
+        setCaptionAndHint(m_actions[size_t(info.command)], captionText(info, strings),
+            !(info.flags & CaptionOnly));
+}
+
+void MainActions::apply(const MainControls &controls)
+{
+    for (const EnableRule &rule : EnableRules)
+        setEnabled(rule.command, controls.*rule.enabled);
+    setDataCaptionAndHint((*this)[C::actExploreDirectory], controls.exploreDirectoryCaption);
+    setCaptionAndHint((*this)[C::actShowHideMainWindow], controls.showHideMainWindowCaption, true);
+}
+
+void MainActions::setEnabled(MainCommand command, bool on)
+{
+    m_actions[size_t(command)]->setEnabled(on && !(Commands[int(command)].flags & NotYet));
+}

@@ -1,0 +1,276 @@
+// The main window's commands: what each action does when triggered.
+
+#include "app/AppParams.h"
+#include "app/AppStartup.h"
+#include "app/ProgramDir.h"
+#include "filelist/SupportedExtensions.h"
+#include "ui/MainWindow.h"
+#include "ui/filelist/FileListPanel.h"
+#include "ui/main/AboutWindow.h"
+#include "ui/main/DesktopIntegration.h"
+#include "ui/main/MainActions.h"
+#include "ui/main/MainMenus.h"
+#include "ui/main/MainTray.h"
+#include "ui/main/OutputOptionsPanel.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+
+namespace {
+
+using C = MainCommand;
+
+// A dialog's title from a command's caption: "Add files to list".
+QString dialogTitle(const QString &caption)
+{
+    QString title = caption;
+    title.remove(u'&');
+    while (title.endsWith(u'.'))
+        title.chop(1);
+    return title.trimmed();
+}
+
+// The list files' filter: the catalogue's name (which may already name a
+// pattern, "File list (*.LST)") with the pattern this platform matches.
+QString listFileFilter(const QString &entry)
+{
+    QString name = entry.trimmed();
+    if (name.endsWith(u')') && name.contains(u'('))
+        name = name.left(name.lastIndexOf(u'(')).trimmed();
+    return name + QStringLiteral(" (*.lst)");
+}
+
+// The folder a folder dialog or Explore starts from: edOutDir when it names
+// a folder, else the program's folder.
+QString outDirOrProgramDir(const QString &edOutDir)
+{
+    return !edOutDir.isEmpty() && QFileInfo(edOutDir).isDir() ? edOutDir : ProgramDir();
+}
+
+void showPlainMessage(
+    QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text)
+{
+    // Plain text: a file name must not turn into markup.
+    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+} // namespace
+
+void TFormMain::connectCommands()
+{
+    const std::pair<MainCommand, void (TFormMain::*)()> own[] = {
+        {C::actStayOnTop, &TFormMain::toggleStayOnTop},
+        {C::actMinimizeToTray, &TFormMain::minimizeToTray},
+        {C::actShowHideMainWindow, &TFormMain::showHideMainWindow},
+        {C::actAddFiles, &TFormMain::addFilesCommand},
+        {C::actAddFolder, &TFormMain::addFolderCommand},
+        {C::actLoadFileList, &TFormMain::loadFileListCommand},
+        {C::actSaveFileList, &TFormMain::saveFileListCommand},
+        {C::actExploreDirectory, &TFormMain::exploreDirectory},
+        {C::actExploreOutDir, &TFormMain::exploreOutDir},
+        {C::actBrowseOutDir, &TFormMain::browseOutDir},
+        {C::actAbout, &TFormMain::showAbout},
+        {C::actEsc, &TFormMain::escape},
+    };
+    for (const auto &[command, handler] : own)
+        connect(action(command), &QAction::triggered, this, handler);
+
+    const std::pair<MainCommand, void (FileListPanel::*)()> listCommands[] = {
+        {C::actRemoveChecked, &FileListPanel::removeChecked},
+        {C::actClearFileList, &FileListPanel::clear},
+        {C::actCheckAll, &FileListPanel::checkAll},
+        {C::actUncheckAll, &FileListPanel::uncheckAll},
+        {C::actInvertSelection, &FileListPanel::invertChecks},
+        {C::actCheckSelected, &FileListPanel::checkSelected},
+        {C::actUncheckSelected, &FileListPanel::uncheckSelected},
+    };
+    for (const auto &[command, handler] : listCommands) {
+        connect(action(command), &QAction::triggered, this, [this, handler = handler] {
+            (m_panel->*handler)();
+            InitControls();
+        });
+    }
+
+    const std::pair<MainCommand, WebPage> webPages[] = {
+        {C::actHelp, WebPage::QuickStart},
+        {C::actGoToHomePage, WebPage::HomePage},
+        {C::actGoToDonation, WebPage::Donation},
+    };
+    for (const auto &[command, page] : webPages)
+        connect(action(command), &QAction::triggered, this,
+            [page] { Desktop::openWebPage(WebPageUrl(AppParams(), page)); });
+
+    connect(action(C::actExit), &QAction::triggered, this, &QWidget::close);
+
+    connect(m_panel, &FileListPanel::listChanged, this, &TFormMain::InitControls);
+    connect(m_panel, &FileListPanel::selectionSettled, this, &TFormMain::onSelectionSettled);
+    connect(m_panel, &FileListPanel::contextMenuRequested, m_menus->popLv(),
+        [this](const QPoint &pos) { m_menus->popLv()->popup(pos); });
+    connect(m_pnMid, &OutputOptionsPanel::changed, this, &TFormMain::onOutputOptionsChanged);
+    connect(m_tray, &MainTray::clicked, this, [this] {
+        if (!isVisible())
+            showHideMainWindow();
+    });
+    QList<QMenu *> menus = m_menus->menus();
+    menus.append(m_tray->popTi());
+    for (QMenu *menu : std::as_const(menus))
+        connect(menu, &QMenu::aboutToShow, this, &TFormMain::InitControls);
+}
+
+void TFormMain::addFilesCommand()
+{
+    // The wider filter first: the files a user adds are rarely all MKV.
+    QString filter = OpenDialogFilter(m_strings);
+    QString selected = filter.section(QStringLiteral(";;"), 1, 1);
+    const QStringList files = QFileDialog::getOpenFileNames(
+        this, dialogTitle(m_strings.Main.actAddFiles), InitialFolder(), filter, &selected);
+    if (files.isEmpty())
+        return;
+    UpdateInitialFolders(QFileInfo(files.first()).absolutePath());
+    m_panel->addFiles(files);
+}
+
+void TFormMain::addFolderCommand()
+{
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, dialogTitle(m_strings.Main.actAddFolder), InitialFolder());
+    if (folder.isEmpty())
+        return;
+    UpdateInitialFolders(folder);
+    m_panel->addFolder(folder);
+}
+
+void TFormMain::loadFileListCommand()
+{
+    const QString path
+        = QFileDialog::getOpenFileName(this, dialogTitle(m_strings.Main.actLoadFileList),
+            InitialFolder(), listFileFilter(m_strings.Main.dlgOpenFileList_Filter));
+    if (path.isEmpty())
+        return;
+    UpdateInitialFolders(QFileInfo(path).absolutePath());
+    QString error;
+    if (!m_panel->loadListFile(path, &error))
+        showListError(error);
+}
+
+void TFormMain::saveFileListCommand()
+{
+    QFileDialog dialog(this, dialogTitle(m_strings.Main.actSaveFileList), InitialFolder(),
+        listFileFilter(m_strings.Main.dlgSaveFileList_Filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("lst"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().constFirst();
+    UpdateInitialFolders(QFileInfo(path).absolutePath());
+    QString error;
+    if (!m_panel->saveListFile(path, &error))
+        showListError(error);
+}
+
+void TFormMain::showListError(const QString &text)
+{
+    showPlainMessage(this, QMessageBox::Critical, m_strings.Main.Error, text);
+}
+
+void TFormMain::exploreDirectory()
+{
+    const std::vector<FileListRow> &rows = m_panel->rows();
+    const int row = m_panel->currentRow();
+    if (!IsValidRowIndex(rows, row))
+        return;
+    const QString folder = GetNgDirectory(rows, row);
+    if (!QFileInfo(folder).isDir()) {
+        showPlainMessage(this, QMessageBox::Warning, QStringLiteral("Warning"),
+            QStringLiteral("Directory \"%1\" does not exist!").arg(folder));
+        return;
+    }
+    const QString file = GetNgFullFileName(rows, row);
+    if (QFileInfo::exists(file))
+        Desktop::showFileInFolder(file);
+    else
+        Desktop::openFolder(folder);
+}
+
+void TFormMain::exploreOutDir()
+{
+    Desktop::openFolder(outDirOrProgramDir(m_settings.edOutDir));
+}
+
+void TFormMain::browseOutDir()
+{
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, m_strings.Main.OutputDir, outDirOrProgramDir(m_settings.edOutDir));
+    if (folder.isEmpty())
+        return;
+    m_settings.edOutDir = QDir::toNativeSeparators(folder);
+    m_pnMid->setValues(m_settings);
+    InitControls();
+}
+
+void TFormMain::toggleStayOnTop()
+{
+    m_stayOnTop = !m_stayOnTop;
+    Desktop::setStaysOnTop(this, m_stayOnTop);
+    // The other windows stay above the main window either way.
+    for (QWidget *window : otherWindows()) {
+        Desktop::setStaysOnTop(window, true);
+        if (window->isVisible())
+            window->raise();
+    }
+    action(C::actStayOnTop)->setChecked(m_stayOnTop);
+}
+
+void TFormMain::minimizeToTray()
+{
+    if (!m_tray->available()) {
+        showMinimized();
+        return;
+    }
+    m_tray->setVisible(true);
+    hide();
+}
+
+void TFormMain::showHideMainWindow()
+{
+    if (isVisible()) {
+        // Without a tray a hidden window could not come back.
+        if (!m_tray->available()) {
+            showMinimized();
+            return;
+        }
+        for (QWidget *window : otherWindows())
+            window->hide();
+        hide();
+        m_tray->setVisible(true);
+    } else {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
+        raise();
+        activateWindow();
+        m_tray->setVisible(false);
+    }
+    InitControls();
+}
+
+void TFormMain::showAbout()
+{
+    m_about->adjustSize();
+    m_about->move(frameGeometry().center() - m_about->rect().center());
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+void TFormMain::escape()
+{
+    // No conversion can run yet; once it can, Esc does nothing during one.
+    if (AppParams().EscExit)
+        close();
+}

@@ -1,0 +1,291 @@
+#include "MainWindowFixture.h"
+
+#include "app/AppInfo.h"
+#include "i18n/AppStrings.h"
+#include "ui/main/AboutWindow.h"
+
+#include <QComboBox>
+#include <QDBusConnection>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QSystemTrayIcon>
+#include <QToolBar>
+#include <QToolButton>
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using MainCommands = MainWindowFixture;
+using C = MainCommand;
+
+// The list commands that are enabled, by name, in table order.
+std::string enabledListCommands(const TFormMain &window)
+{
+    std::string names;
+    for (C c : {C::actConvert, C::actSaveBat, C::actShowHideFileInfo, C::actAddFiles,
+             C::actAddFolder, C::actRemoveChecked, C::actClearFileList, C::actCheckAll,
+             C::actUncheckAll, C::actInvertSelection, C::actCheckSelected, C::actUncheckSelected,
+             C::actLoadFileList, C::actSaveFileList, C::actExploreDirectory}) {
+        if (!window.action(c)->isEnabled())
+            continue;
+        if (!names.empty())
+            names += ' ';
+        names += window.action(c)->objectName().toStdString();
+    }
+    return names;
+}
+
+TEST_F(MainCommands, FollowTheRowsTheirChecksAndTheSelection)
+{
+    writeSettings();
+    TFormMain &window = open();
+    const std::string always = "actAddFiles actAddFolder";
+    EXPECT_EQ(enabledListCommands(window), always + " actLoadFileList");
+
+    const QString a = mediaFile("a.mkv"), b = mediaFile("b.mkv");
+    // Names are shown as they are: no accelerator, no markup.
+    const QString c = mediaFile("Tom & <i>Jerry/c.mkv");
+    addFiles({a});
+    act(C::actUncheckAll)->trigger();
+    EXPECT_EQ(enabledListCommands(window),
+        always
+            + " actClearFileList actCheckAll actInvertSelection actLoadFileList actSaveFileList");
+    // Checked rows enable the list commands, not those whose window comes later.
+    act(C::actCheckAll)->trigger();
+    EXPECT_EQ(enabledListCommands(window),
+        always
+            + " actRemoveChecked actClearFileList actUncheckAll actInvertSelection "
+              "actLoadFileList actSaveFileList");
+
+    addFiles({b, c});
+    selectRows({0});
+    act(C::actUncheckSelected)->trigger();
+    selectRows({0, 1});
+    EXPECT_EQ(enabledListCommands(window),
+        always
+            + " actRemoveChecked actClearFileList actCheckAll actUncheckAll actInvertSelection "
+              "actCheckSelected actUncheckSelected actLoadFileList actSaveFileList "
+              "actExploreDirectory");
+    const QString folder = path("media");
+    EXPECT_EQ(act(C::actExploreDirectory)->text(), "Open directory \"" + folder + "\"");
+    EXPECT_EQ(act(C::actExploreDirectory)->toolTip(), act(C::actExploreDirectory)->text());
+
+    selectRows({2});
+    EXPECT_EQ(act(C::actExploreDirectory)->text().toStdString(),
+        ("Open directory \"" + path("media/Tom && <i>Jerry") + "\"").toStdString());
+    EXPECT_TRUE(act(C::actExploreDirectory)->toolTip().contains("Tom &amp; &lt;i&gt;Jerry"));
+    EXPECT_EQ(window.windowTitle(), AppInfo::ProgramTitle() + " - " + c);
+    EXPECT_FALSE(act(C::actCheckSelected)->isEnabled());
+
+    act(C::actClearFileList)->trigger();
+    EXPECT_EQ(window.windowTitle(), AppInfo::ProgramTitle());
+    EXPECT_EQ(enabledListCommands(window), always + " actLoadFileList");
+    EXPECT_EQ(act(C::actExploreDirectory)->text(), "Open directory \"\"");
+}
+
+TEST_F(MainCommands, EveryCommandHasItsPlaceKeyAndName)
+{
+    writeSettings();
+    TFormMain &window = open();
+
+    // One key, one command: a key bound twice in a window does nothing.
+    QMap<QKeySequence, QString> keys;
+    for (const QAction *action : window.findChildren<QAction *>()) {
+        const auto *owner = qobject_cast<const QWidget *>(action->parent());
+        if (!owner || owner->window() != &window)
+            continue;
+        for (const QKeySequence &key : action->shortcuts()) {
+            EXPECT_FALSE(keys.contains(key))
+                << key.toString().toStdString() << ": " << keys.value(key).toStdString() << ", "
+                << action->objectName().toStdString();
+            keys.insert(key, action->objectName());
+        }
+    }
+    EXPECT_EQ(keys.value(QKeySequence(QStringLiteral("Ctrl+Shift+F1"))), "actAbout");
+    EXPECT_EQ(keys.value(QKeySequence(Qt::Key_Escape)), "actEsc");
+
+    // The toolbar is never blank, and buttons showing only an image are named.
+    const QToolBar *toolbar = window.findChild<QToolBar *>("tbMain");
+    ASSERT_NE(toolbar, nullptr);
+    QStringList names;
+    for (const QToolButton *button : toolbar->findChildren<QToolButton *>()) {
+        if (!button->defaultAction())
+            continue;
+        EXPECT_FALSE(button->icon().isNull()) << button->accessibleName().toStdString();
+        names.append(button->accessibleName());
+    }
+    EXPECT_EQ(names,
+        QStringList({"Add files", "Add folder", "Remove", "Convert", "File info", "Options",
+            "Home page", "Stay on top"}));
+    EXPECT_EQ(act(C::actAddFiles)->toolTip(), "Add files to list...");
+
+    // Commands whose window comes later are there, disabled; pages the
+    // project does not have are hidden.
+    for (C c : {C::actShowOptions, C::actShowProgressWindow, C::actToolsInfo, C::actCheckUpdate,
+             C::actShowCmdLine, C::actPasteAudioSettings})
+        EXPECT_FALSE(act(c)->isEnabled()) << act(c)->objectName().toStdString();
+    EXPECT_FALSE(act(C::actGoToFacebook)->isVisible() || act(C::actGoToTwitter)->isVisible()
+        || act(C::actGoToDonation)->isVisible());
+
+    // Menus open from the keyboard.
+    QStringList titles;
+    for (const QAction *menu : window.menuBar()->actions())
+        titles.append(menu->text());
+    EXPECT_EQ(titles, QStringList({"&File", "&View", "F&ile list", "&Encoder", "&Help"}));
+}
+
+TEST_F(MainCommands, EscClosesTheWindowOnlyWithEscExit)
+{
+    writeSettings();
+    open();
+    QTest::keyClick(m_window.get(), Qt::Key_Escape);
+    EXPECT_TRUE(m_window->isVisible());
+    closeWindow();
+
+    writeSettings("EscExit=1\n");
+    open();
+    QSignalSpy closed(m_window.get(), &TFormMain::closed);
+    QTest::keyClick(m_window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_EQ(closed.count(), 1);
+}
+
+TEST_F(MainCommands, PagesAndFoldersOpenThroughTheDesktop)
+{
+    writeSettings("WebSite=https://mirror.example/q/\nOutDir=/no/such/folder\n");
+    TFormMain &window = open();
+    OpenedUrls opened;
+    act(C::actHelp)->trigger();
+    act(C::actGoToHomePage)->trigger();
+    EXPECT_EQ(opened.urls,
+        QList<QUrl>({QUrl("https://mirror.example/q/products/quillon/quickstart.php"),
+            QUrl("https://mirror.example/q/products/quillon/")}));
+
+    // The output folder: only when chosen, the program's folder when missing.
+    EXPECT_FALSE(act(C::actExploreOutDir)->isEnabled());
+    auto *edOutDir = window.findChild<QLineEdit *>("edOutDir");
+    EXPECT_FALSE(edOutDir->isEnabled());
+    window.findChild<QRadioButton *>("rbOutDir")->click();
+    EXPECT_TRUE(edOutDir->isEnabled());
+    opened.urls.clear();
+    act(C::actExploreOutDir)->trigger();
+    edOutDir->clear();
+    QTest::keyClicks(edOutDir, path("media"));
+    QDir().mkpath(path("media"));
+    act(C::actExploreOutDir)->trigger();
+    EXPECT_EQ(opened.urls,
+        QList<QUrl>({QUrl::fromLocalFile(path()), QUrl::fromLocalFile(path("media"))}));
+
+    // A row's folder; the file manager's D-Bus service is not there in tests.
+    if (QDBusConnection::sessionBus().isConnected())
+        return;
+    addFiles({mediaFile("sub/a.mkv")});
+    selectRows({0});
+    opened.urls.clear();
+    act(C::actExploreDirectory)->trigger();
+    EXPECT_EQ(opened.urls, QList<QUrl>({QUrl::fromLocalFile(path("media/sub"))}));
+}
+
+TEST_F(MainCommands, AboutShowsPlaceholderValuesAsText)
+{
+    writeSettings("WebSite=https://x.example/<b>bold</b>&amp;\n");
+    TFormMain &window = open();
+    QTest::keyClick(&window, Qt::Key_F1, Qt::ControlModifier | Qt::ShiftModifier);
+    TFormAbout *about = window.aboutWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(about));
+    EXPECT_EQ(about->windowTitle(), "About");
+    EXPECT_TRUE(about->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    const QString text = about->text();
+    EXPECT_TRUE(
+        text.contains("https://x.example/&lt;b&gt;bold&lt;/b&gt;&amp;amp;/products/quillon/"))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains("<b>bold")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Quillon")) << text.toStdString();
+    QTest::keyClick(about, Qt::Key_Escape);
+    EXPECT_FALSE(about->isVisible());
+}
+
+TEST_F(MainCommands, StayOnTopAndTheTrayKeepTheWindowsReachable)
+{
+    writeSettings();
+    TFormMain &window = open();
+    window.move(50, 60);
+    QTest::keyClick(&window, Qt::Key_F1, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.aboutWindow()));
+
+    // Changing window flags hides a window: it comes back where it was.
+    act(C::actStayOnTop)->trigger();
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.pos(), QPoint(50, 60));
+    EXPECT_TRUE(act(C::actStayOnTop)->isChecked());
+    EXPECT_TRUE(window.aboutWindow()->isVisible());
+    EXPECT_TRUE(window.aboutWindow()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    act(C::actStayOnTop)->trigger();
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(act(C::actStayOnTop)->isChecked());
+
+    // Without a tray (as here) the window minimizes instead of vanishing.
+    ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
+    EXPECT_EQ(act(C::actShowHideMainWindow)->text(), "Minimize to system tray");
+    act(C::actMinimizeToTray)->trigger();
+    EXPECT_TRUE(window.isMinimized());
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(MainCommands, ALanguageLoadedOverTheCatalogueReachesEveryText)
+{
+    writeSettings();
+    write("lang/Test.ini",
+        u"[INFO]\nLangName_InEnglish=Test\n[MAIN]\nactExit=Beenden\n"
+        u"actAddFiles=Dateien hinzufügen...\nbtnAdd=Hinzufügen\nmnuFile=Datei\n"
+        u"mnuColumns=Spalten\nlblAfterConversion=Danach:\n"
+        u"cbAfterConversion_CloseApplication=Programm schließen\n"
+        u"actExploreDirectory=Ordner \"%s\" öffnen\ncolSize=Größe\n[About]\nCaption=Über\n"_s
+            .toUtf8());
+    TFormMain &window = open();
+    auto *after = window.findChild<QComboBox *>("cbAfterConversion");
+    after->setCurrentIndex(1);
+
+    window.strings().LoadFromFile(path("lang/Test.ini"));
+    window.SetLang();
+
+    EXPECT_EQ(act(C::actExit)->text(), "Beenden");
+    EXPECT_EQ(act(C::actAddFiles)->text(), u"Dateien hinzufügen..."_s);
+    EXPECT_EQ(act(C::actAddFiles)->toolTip(), u"Dateien hinzufügen..."_s);
+    EXPECT_EQ(act(C::actAddFiles)->iconText(), u"Hinzufügen"_s);
+    EXPECT_EQ(window.menuBar()->actions().value(0)->text(), "&Datei");
+    EXPECT_EQ(act(C::actExploreDirectory)->text(), u"Ordner \"\" öffnen"_s);
+    EXPECT_EQ(window.findChild<QLabel *>("lblAfterConversion")->text(), "Danach:");
+    EXPECT_EQ(after->currentIndex(), 1);
+    EXPECT_EQ(after->currentText(), u"Programm schließen"_s);
+    EXPECT_EQ(window.aboutWindow()->windowTitle(), u"Über"_s);
+    // The list's column commands, in both columns menus.
+    const QList<QAction *> columns = window.fileList()->columnActions();
+    EXPECT_TRUE(std::any_of(
+        columns.begin(), columns.end(), [](const QAction *a) { return a->text() == u"Größe"_s; }));
+    EXPECT_EQ(window.popLv()->actions().constLast()->text(), "Spalten");
+}
+
+TEST_F(MainCommands, CommandLineAddsFilesFoldersAndListsInTheGivenOrder)
+{
+    writeSettings();
+    const QString b = mediaFile("b.mkv"), c = mediaFile("dir/c.avi"), a = mediaFile("a.mp4");
+    mediaFile("notes.txt");
+    write("media/list.lst", (a + "\r\n").toUtf8());
+    TFormMain &window = open();
+    window.addCommandLinePaths({b, path("media/dir"), path("media/list.lst"),
+        path("media/notes.txt"), path("media/missing.mkv")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.fileList()->rows().size() == 3; }, 5000));
+    QStringList names;
+    for (const FileListRow &row : window.fileList()->rows())
+        names.append(row.fileName);
+    EXPECT_EQ(names, QStringList({"b.mkv", "c.avi", "a.mp4"}));
+}
+
+} // namespace

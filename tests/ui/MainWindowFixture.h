@@ -1,0 +1,62 @@
+#pragma once
+
+#include "ui/MainWindow.h"
+#include "ui/filelist/FileListPanel.h"
+#include "ui/main/MainActions.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QObject>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include <memory>
+
+// Every window test runs the program from a folder of its own: the
+// settings file, the profiles and the language files live there.
+class MainWindowFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    QString path(const QString &relative = {}) const;
+    void write(const QString &relative, const QByteArray &bytes) const;
+    QByteArray read(const QString &relative) const;
+    // quillon.ini with these keys in MAIN, and analysis off.
+    void writeSettings(const QByteArray &mainKeys = {}) const;
+    // Small files with media extensions (analysis is switched off).
+    QString mediaFile(const QString &relative) const;
+
+    // A new main window, shown.
+    TFormMain &open();
+    // Closes it (saving the settings) and destroys it.
+    void closeWindow();
+    // Adds files through the list and waits until their rows are there.
+    void addFiles(const QStringList &files);
+    // Selects rows of the list and waits until the window has seen it.
+    void selectRows(std::initializer_list<int> rows);
+    QAction *act(MainCommand command) const { return m_window->action(command); }
+
+    QTemporaryDir m_dir;
+    QString m_programDir;
+    std::unique_ptr<TFormMain> m_window;
+};
+
+// Records what the window opens through QDesktopServices.
+class OpenedUrls : public QObject
+{
+    Q_OBJECT
+public:
+    OpenedUrls();
+    ~OpenedUrls() override;
+    QList<QUrl> urls;
+
+public Q_SLOTS:
+    void open(const QUrl &url) { urls.append(url); }
+};
