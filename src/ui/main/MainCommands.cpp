@@ -110,6 +110,7 @@ void TFormMain::connectCommands()
 
     connect(m_panel, &FileListPanel::listChanged, this, &TFormMain::InitControls);
     connect(m_panel, &FileListPanel::selectionSettled, this, &TFormMain::onSelectionSettled);
+    connect(m_panel, &FileListPanel::errorReported, this, &TFormMain::showListError);
     connect(m_panel, &FileListPanel::contextMenuRequested, m_menus->popLv(),
         [this](const QPoint &pos) { m_menus->popLv()->popup(pos); });
     connect(m_pnMid, &OutputOptionsPanel::changed, this, &TFormMain::onOutputOptionsChanged);
