@@ -113,7 +113,7 @@ std::optional<QString> GetAudioParamsStr(const PieceContext &ctx)
         const QString bitrate = s.cbAudioBitrate.trimmed();
         if (!IsAutoText(bitrate, ctx.strings)) {
             if (!IsValidTypedBitrate(bitrate)) {
-                ctx.warn(
+                ctx.warnInvalid("cbAudioBitrate",
                     FormatAppString(ctx.strings.Main.AudioBitrateMustBeInteger, s.cbAudioBitrate));
                 return std::nullopt;
             }
@@ -138,7 +138,7 @@ std::optional<QString> GetAudioParamsStr(const PieceContext &ctx)
 
     if (typedSampling) {
         if (!IsValidTypedBitrate(sampling)) {
-            ctx.warn(
+            ctx.warnInvalid("cbAudioSampling",
                 FormatAppString(ctx.strings.Main.AudioSamplingMustBeInteger, s.cbAudioSampling));
             return std::nullopt;
         }
