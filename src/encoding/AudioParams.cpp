@@ -9,6 +9,8 @@
 #include "encoding/SettingsTexts.h"
 #include "i18n/AppStrings.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
 
@@ -243,6 +245,16 @@ bool WriteAudioBitrateReport(const QString &fileName)
         return false;
     file.write(AudioBitrateReport().toUtf8());
     return file.commit();
+}
+
+QString WriteAudioBitrateReportFile(const QString &reportFile, const QString &fallbackDir)
+{
+    if (WriteAudioBitrateReport(reportFile))
+        return reportFile;
+    if (fallbackDir.isEmpty() || !QDir().mkpath(fallbackDir))
+        return {};
+    const QString fallback = QDir(fallbackDir).filePath(QFileInfo(reportFile).fileName());
+    return WriteAudioBitrateReport(fallback) ? fallback : QString();
 }
 
 int DescribedAudioStreams(const PieceContext &ctx)
