@@ -6,8 +6,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QList>
+#include <QObject>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <gtest/gtest.h>
 #include <ostream>
 
@@ -54,4 +57,14 @@ protected:
     QTemporaryDir m_dir;
     TAppParams m_params;
     ConversionSettingsPanel m_panel;
+};
+
+// Records what the panel asks the desktop to open (QDesktopServices).
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public Q_SLOTS:
+    void open(const QUrl &url) { urls << url; }
 };
