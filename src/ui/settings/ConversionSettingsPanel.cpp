@@ -36,9 +36,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QScrollArea>
 #include <QSignalBlocker>
-#include <QTabWidget>
 #include <QToolButton>
 #include <QUrl>
 
