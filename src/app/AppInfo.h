@@ -13,6 +13,10 @@ inline constexpr auto ProgramAuthor = "The Quillon developers";
 // WebSite of section MAIN in quillon.ini overrides it.
 inline constexpr auto DefaultWebSite = "https://quillon.example";
 
+// The page the video-tag info button opens: what the tags (FourCC codes)
+// are and which are in use.
+inline constexpr auto VideoTagReferenceUrl = "https://en.wikipedia.org/wiki/FourCC";
+
 // "64" on a 64-bit build: the real bit width, not the original's "32".
 QString ProgramBits();
 // "Quillon 1.10  [64-bit]" (two blanks before the bracket).

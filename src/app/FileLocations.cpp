@@ -4,6 +4,25 @@
 
 #include <QDir>
 
+namespace {
+
+// The XDG base-directory rule: the variable when it holds an absolute path
+// (a relative one is invalid and must be ignored), else the folder below
+// HOME; Quillon's own folder inside.
+QString xdgUserDir(
+    const QProcessEnvironment &env, const QString &variable, const QString &belowHome)
+{
+    const QString xdg = env.value(variable);
+    if (QDir::isAbsolutePath(xdg))
+        return JoinPath(NormalizeDirPath(QDir::cleanPath(xdg)), QStringLiteral("quillon"));
+    const QString home = env.value(QStringLiteral("HOME"));
+    if (QDir::isAbsolutePath(home))
+        return JoinPath(NormalizeDirPath(QDir::cleanPath(home)), belowHome);
+    return {};
+}
+
+} // namespace
+
 FileLocations LocateFiles(const QString &programDir, const QProcessEnvironment &env)
 {
     const QString dir = NormalizeDirPath(programDir);
@@ -16,17 +35,16 @@ FileLocations LocateFiles(const QString &programDir, const QProcessEnvironment &
     l.reportsDir = l.dataDir;
     l.toolsDir = JoinPath(dir, QStringLiteral("tools"));
     l.cacheDir = UserCacheDir(env);
+    l.userDataDir = UserDataDir(env);
     return l;
 }
 
 QString UserCacheDir(const QProcessEnvironment &env)
 {
-    // A relative XDG_CACHE_HOME is invalid and must be ignored.
-    const QString xdg = env.value(QStringLiteral("XDG_CACHE_HOME"));
-    if (QDir::isAbsolutePath(xdg))
-        return JoinPath(NormalizeDirPath(QDir::cleanPath(xdg)), QStringLiteral("quillon"));
-    const QString home = env.value(QStringLiteral("HOME"));
-    if (QDir::isAbsolutePath(home))
-        return JoinPath(NormalizeDirPath(QDir::cleanPath(home)), QStringLiteral(".cache/quillon"));
-    return {};
+    return xdgUserDir(env, QStringLiteral("XDG_CACHE_HOME"), QStringLiteral(".cache/quillon"));
+}
+
+QString UserDataDir(const QProcessEnvironment &env)
+{
+    return xdgUserDir(env, QStringLiteral("XDG_DATA_HOME"), QStringLiteral(".local/share/quillon"));
 }

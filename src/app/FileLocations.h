@@ -16,13 +16,19 @@ struct FileLocations
     QString reportsDir; // reports written on request (audio bit rates)
     QString toolsDir;
     QString cacheDir; // what may be thrown away: the user's cache folder
+    // The user's own data folder: where a report goes when the program's
+    // folder cannot be written (a system-wide installation).
+    QString userDataDir;
 };
 
-// The locations for a program living in programDir. env gives HOME and
-// XDG_CACHE_HOME for the cache folder.
+// The locations for a program living in programDir. env gives HOME,
+// XDG_CACHE_HOME and XDG_DATA_HOME for the user's folders.
 FileLocations LocateFiles(const QString &programDir,
     const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
 
 // $XDG_CACHE_HOME/quillon when that is an absolute path, else
 // $HOME/.cache/quillon; empty without either.
 QString UserCacheDir(const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
+// $XDG_DATA_HOME/quillon when that is an absolute path, else
+// $HOME/.local/share/quillon; empty without either.
+QString UserDataDir(const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());

@@ -82,7 +82,41 @@ QString shWords(const QString &text)
     return words.join(u' ');
 }
 
+// One command: the program, the file names and the pieces, each piece as its
+// variable (useVariables, in the script) or written out word by word.
+QString shCommand(const QString &program, const BatchPieces &pieces, const BatchScript::Command &c,
+    bool useVariables)
+{
+    // Pieces with double quotes are written out word by word, as the
+    // program splits them, since the shell would keep the quotes.
+    QString middle;
+    const bool plain = splitsLikeTheProgram(pieces.VCodec) && splitsLikeTheProgram(pieces.VParams)
+        && splitsLikeTheProgram(pieces.ACodec) && splitsLikeTheProgram(pieces.AParams)
+        && splitsLikeTheProgram(pieces.AdvParams);
+    if (plain && useVariables) {
+        middle = QStringLiteral(" $VCodec $VParams $ACodec $AParams $AdvParams") + joint(c);
+    } else {
+        // The program reads these five and the joint as one text.
+        const QString words = shWords(pieces.VCodec + u' ' + pieces.VParams + u' ' + pieces.ACodec
+            + u' ' + pieces.AParams + u' ' + pieces.AdvParams + joint(c));
+        middle = u' ' + words + (words.isEmpty() ? QString() : QStringLiteral(" "));
+    }
+    QString add = QStringLiteral("$AddParams ");
+    if (!splitsLikeTheProgram(pieces.AddParams) || !useVariables) {
+        const QString words = shWords(pieces.AddParams);
+        add = words.isEmpty() ? QString() : words + u' ';
+    }
+    return program + QStringLiteral(" -y -i ") + shPath(c.InputFile) + middle + add
+        + shPath(c.OutputFile);
+}
+
 } // namespace
+
+QString ShellCommandText(
+    const QString &ffmpegPath, const BatchPieces &pieces, const BatchScript::Command &command)
+{
+    return shCommand(shQuote(ffmpegPath), pieces, command, false);
+}
 
 BatchScriptFormat BatchScriptFormatOf(const QString &fileName)
 {
@@ -173,28 +207,8 @@ QStringList FinishedBatchScript::shLines() const
                   << QStringLiteral("AParams=") + shQuote(pieces.AParams);
             continue;
         }
-        const auto &c = std::get<BatchScript::Command>(item);
-        // Pieces with double quotes are written out word by word, as the
-        // program splits them, since the shell would keep the quotes.
-        QString middle;
-        const bool plain = splitsLikeTheProgram(pieces.VCodec)
-            && splitsLikeTheProgram(pieces.VParams) && splitsLikeTheProgram(pieces.ACodec)
-            && splitsLikeTheProgram(pieces.AParams) && splitsLikeTheProgram(pieces.AdvParams);
-        if (plain) {
-            middle = QStringLiteral(" $VCodec $VParams $ACodec $AParams $AdvParams") + joint(c);
-        } else {
-            // The program reads these five and the joint as one text.
-            const QString words = shWords(pieces.VCodec + u' ' + pieces.VParams + u' '
-                + pieces.ACodec + u' ' + pieces.AParams + u' ' + pieces.AdvParams + joint(c));
-            middle = u' ' + words + (words.isEmpty() ? QString() : QStringLiteral(" "));
-        }
-        QString add = QStringLiteral("$AddParams ");
-        if (!splitsLikeTheProgram(pieces.AddParams)) {
-            const QString words = shWords(pieces.AddParams);
-            add = words.isEmpty() ? QString() : words + u' ';
-        }
-        lines << QStringLiteral("\"$ffmpeg\" -y -i ") + shPath(c.InputFile) + middle + add
-                + shPath(c.OutputFile);
+        lines << shCommand(
+            QStringLiteral("\"$ffmpeg\""), pieces, std::get<BatchScript::Command>(item), true);
     }
     lines << QString()
           << QStringLiteral("if [ -t 0 ]; then printf 'Press Enter to continue . . . '; read -r "

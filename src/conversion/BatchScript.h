@@ -79,6 +79,15 @@ private:
     std::vector<Item> m_items;
 };
 
+// One pass of one file as a self-contained POSIX shell command, quoted as
+// the shell script quotes: FFmpeg's path and the file names in single
+// quotes (a name starting with "-" gets "./"), the pieces written word by
+// word as the program splits them, each word bare when the shell leaves it
+// alone, else in single quotes. The shell passes FFmpeg the run's
+// arguments.
+QString ShellCommandText(
+    const QString &ffmpegPath, const BatchPieces &pieces, const BatchScript::Command &command);
+
 // A complete script, ready to be rendered or saved.
 class FinishedBatchScript
 {

@@ -9,6 +9,8 @@
 #include "encoding/SettingsTexts.h"
 #include "i18n/AppStrings.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
 
@@ -113,7 +115,7 @@ std::optional<QString> GetAudioParamsStr(const PieceContext &ctx)
         const QString bitrate = s.cbAudioBitrate.trimmed();
         if (!IsAutoText(bitrate, ctx.strings)) {
             if (!IsValidTypedBitrate(bitrate)) {
-                ctx.warn(
+                ctx.warnInvalid("cbAudioBitrate",
                     FormatAppString(ctx.strings.Main.AudioBitrateMustBeInteger, s.cbAudioBitrate));
                 return std::nullopt;
             }
@@ -138,7 +140,7 @@ std::optional<QString> GetAudioParamsStr(const PieceContext &ctx)
 
     if (typedSampling) {
         if (!IsValidTypedBitrate(sampling)) {
-            ctx.warn(
+            ctx.warnInvalid("cbAudioSampling",
                 FormatAppString(ctx.strings.Main.AudioSamplingMustBeInteger, s.cbAudioSampling));
             return std::nullopt;
         }
@@ -243,6 +245,16 @@ bool WriteAudioBitrateReport(const QString &fileName)
         return false;
     file.write(AudioBitrateReport().toUtf8());
     return file.commit();
+}
+
+QString WriteAudioBitrateReportFile(const QString &reportFile, const QString &fallbackDir)
+{
+    if (WriteAudioBitrateReport(reportFile))
+        return reportFile;
+    if (fallbackDir.isEmpty() || !QDir().mkpath(fallbackDir))
+        return {};
+    const QString fallback = QDir(fallbackDir).filePath(QFileInfo(reportFile).fileName());
+    return WriteAudioBitrateReport(fallback) ? fallback : QString();
 }
 
 int DescribedAudioStreams(const PieceContext &ctx)

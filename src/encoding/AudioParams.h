@@ -75,6 +75,11 @@ int SnapAudioBitrate(int64_t SourceBitrate, int Default, int Minimum, int Maximu
 QString AudioBitrateReport();
 // Writes the report to fileName (UTF-8); false when that failed.
 bool WriteAudioBitrateReport(const QString &fileName);
+// Writes the report to reportFile or, when that cannot be written (a
+// program folder the user may not write to), to a file of the same name in
+// fallbackDir, created when missing. The file written; empty when neither
+// could be.
+QString WriteAudioBitrateReportFile(const QString &reportFile, const QString &fallbackDir);
 
 // The number of audio tracks the builders may read: the file's count, but
 // never more than the streams the analysis describes.

@@ -2,6 +2,96 @@
 
 #include "encoding/SettingsLists.h"
 
+namespace {
+
+using E = EnableState;
+
+constexpr EnableFlag Flags[] = {
+    {"lblAviVideoCodec", &E::lblAviVideoCodec},
+    {"cbAviVideoCodec", &E::cbAviVideoCodec},
+    {"lblAviVideoBitrate", &E::lblAviVideoBitrate},
+    {"cbAviVideoBitrate", &E::cbAviVideoBitrate},
+    {"lblAviVideoKbps", &E::lblAviVideoKbps},
+    {"lblAviVideoFPS", &E::lblAviVideoFPS},
+    {"cbAviVideoFPS", &E::cbAviVideoFPS},
+    {"lblAviVideoAspect", &E::lblAviVideoAspect},
+    {"cbAviVideoAspect", &E::cbAviVideoAspect},
+    {"chAviVideo2Pass", &E::chAviVideo2Pass},
+    {"chAviVideoDontCopy", &E::chAviVideoDontCopy},
+    {"lblAviVideoThreads", &E::lblAviVideoThreads, &E::lblAviVideoThreadsVisible},
+    {"cbAviVideoThreads", &E::cbAviVideoThreads, &E::cbAviVideoThreadsVisible},
+    {"lblMpgVideo", &E::lblMpgVideo},
+    {"cbMpgVideo", &E::cbMpgVideo},
+    {"lblMpgInfo", &E::lblMpgInfo},
+    {"lblMpgVideoBitrate", &E::lblMpgVideoBitrate},
+    {"cbMpgVideoBitrate", &E::cbMpgVideoBitrate},
+    {"lblMpgVideoKbps", &E::lblMpgVideoKbps},
+    {"lblMpgVideoFPS", &E::lblMpgVideoFPS},
+    {"cbMpgVideoFPS", &E::cbMpgVideoFPS},
+    {"lblMpegVersion", &E::lblMpegVersion},
+    {"cbMpegVersion", &E::cbMpegVersion},
+    {"chMpgVideo2Pass", &E::chMpgVideo2Pass},
+    {"chMpgVideoDontCopy", &E::chMpgVideoDontCopy},
+    {"chAudioDontCopy", &E::chAudioDontCopy},
+    {"lblAudioCodec", &E::lblAudioCodec},
+    {"cbAudioCodec", &E::cbAudioCodec},
+    {"lblAudioBitrate", &E::lblAudioBitrate},
+    {"cbAudioBitrate", &E::cbAudioBitrate},
+    {"lblAudioKbps", &E::lblAudioKbps},
+    {"lblAudioSampling", &E::lblAudioSampling},
+    {"cbAudioSampling", &E::cbAudioSampling},
+    {"lblAudioHz", &E::lblAudioHz},
+    {"lblAudioChannels", &E::lblAudioChannels},
+    {"cbAudioChannels", &E::cbAudioChannels},
+    {"tbAudioVolume", &E::tbAudioVolume},
+    {"lblAudioVolumeInfo", &E::lblAudioVolumeInfo},
+    {"lblAudioVolume", &E::lblAudioVolume},
+    {"lblAudioTrackNo", &E::lblAudioTrackNo},
+    {"cbAudioTrackNo", &E::cbAudioTrackNo},
+    {"lblInterlacing", &E::lblInterlacing},
+    {"cbInterlacing", &E::cbInterlacing},
+    {"lblVideoFourcc", &E::lblVideoFourcc},
+    {"chVideoFourcc", &E::chVideoFourcc},
+    {"cbVideoTag", &E::cbVideoTag},
+    {"cbResolution", &E::cbResolution},
+    {"lblResWidth", &E::lblResWidth},
+    {"spedResWidth", &E::spedResWidth},
+    {"lblResX", &E::lblResX},
+    {"lblResHeight", &E::lblResHeight},
+    {"spedResHeight", &E::spedResHeight},
+    {"lblCropTop", &E::lblCropTop},
+    {"spedCropTop", &E::spedCropTop},
+    {"lblCropBottom", &E::lblCropBottom},
+    {"spedCropBottom", &E::spedCropBottom},
+    {"lblCropLeft", &E::lblCropLeft},
+    {"spedCropLeft", &E::spedCropLeft},
+    {"lblCropRight", &E::lblCropRight},
+    {"spedCropRight", &E::spedCropRight},
+    {"chConvertColors", &E::chConvertColors},
+    {"cbConvertColors", &E::cbConvertColors},
+    {"chBrightness", &E::chBrightness},
+    {"tbBrightness", &E::tbBrightness},
+    {"lblBrightnessValue", &E::lblBrightnessValue},
+    {"chSaturation", &E::chSaturation},
+    {"tbSaturation", &E::tbSaturation},
+    {"lblSaturationValue", &E::lblSaturationValue},
+    {"chFlipHorizontal", &E::chFlipHorizontal},
+    {"chFlipVertical", &E::chFlipVertical},
+    {"chNegative", &E::chNegative},
+    {"chRotate", &E::chRotate},
+    {"cbRotate", &E::cbRotate},
+    {"edOutDir", &E::edOutDir},
+    {"actBrowseOutDir", &E::actBrowseOutDir},
+    {"actExploreOutDir", &E::actExploreOutDir},
+};
+
+} // namespace
+
+std::span<const EnableFlag> EnableFlags()
+{
+    return Flags;
+}
+
 EnableState EvaluateEnableRules(const EncodingSettings &s)
 {
     EnableState e;

@@ -2,6 +2,8 @@
 
 #include "encoding/EncodingSettings.h"
 
+#include <span>
+
 // Which controls of the settings area are enabled (and, for the threads
 // control, visible) for a given record. The builders honour it: a disabled
 // control contributes nothing to the command, whatever its value. Every field
@@ -110,6 +112,17 @@ struct EnableState
     bool actBrowseOutDir = false;
     bool actExploreOutDir = false;
 };
+
+// The state of one control, by its name: for code that applies the state to
+// widgets. The four derived flags are not controls and are not listed.
+struct EnableFlag
+{
+    const char *control;
+    bool EnableState::*enabled;
+    bool EnableState::*visible = nullptr; // null: always shown
+};
+// Every control of EnableState, each once.
+std::span<const EnableFlag> EnableFlags();
 
 // Pure function of the record; any field values (garbage indexes included)
 // give a defined state.

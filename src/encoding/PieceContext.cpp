@@ -40,3 +40,9 @@ void PieceContext::warn(const QString &text) const
     if (messages)
         messages->warning(text);
 }
+
+void PieceContext::warnInvalid(const char *control, const QString &text) const
+{
+    if (messages)
+        messages->invalidSetting(control, text);
+}

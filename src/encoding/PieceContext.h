@@ -45,4 +45,6 @@ struct PieceContext
     QString resolutionText() const;
 
     void warn(const QString &text) const;
+    // The message of a setting whose typed value cannot be used.
+    void warnInvalid(const char *control, const QString &text) const;
 };

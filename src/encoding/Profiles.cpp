@@ -443,6 +443,16 @@ QStringList ProfileListItems(const QList<TProfileInfo> &profileList, const TAppS
     return items;
 }
 
+ProfileEntryColors ProfileEntryColorsOf(const TProfileInfo &profile)
+{
+    constexpr uint32_t White = 0xFFFFFF, LightGrey = 0xF0F0F0, Black = 0;
+    if (profile.BgColor == White && profile.FontColor == White)
+        return {true, LightGrey, Black};
+    if (profile.BgColor == profile.FontColor)
+        return {false, 0x333333, 0xE6E6E6};
+    return {false, profile.BgColor, profile.FontColor};
+}
+
 QString ProfileFileForEntry(int entry, const QList<TProfileInfo> &profileList,
     const QString &profilesDir, const QString &lastProfileFile)
 {

@@ -83,6 +83,19 @@ QList<TProfileInfo> GetProfiles(const QString &profilesDir, const QString &lastP
 // The entries of cbProfileNew: the two fixed ones, then one per profile.
 QStringList ProfileListItems(const QList<TProfileInfo> &profileList, const TAppStrings &strings);
 
+// The colours a profile entry of cbProfileNew is drawn in: its own, except
+// that white on white (a profile that names no colours) is drawn like the
+// two fixed entries, black on light grey (240, 240, 240), and that equal
+// background and text colours become light grey text (230, 230, 230) on
+// dark grey (51, 51, 51).
+struct ProfileEntryColors
+{
+    bool Plain = false; // drawn like the fixed entries
+    uint32_t BgColor = 0;
+    uint32_t FontColor = 0;
+};
+ProfileEntryColors ProfileEntryColorsOf(const TProfileInfo &profile);
+
 // The file an entry of cbProfileNew loads: entry 0 the last-session
 // profile, entry 1 none (the defaults apply), entry k >= 2 profile k - 2 of
 // the list (the first one when k - 2 is past its end; none when the list is

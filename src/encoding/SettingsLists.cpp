@@ -235,6 +235,25 @@ QStringList ResolutionItems(const TAppStrings &strings, const QString &resolutio
     return items;
 }
 
+ResolutionEntryKind ResolutionEntryKindOf(int index, const QString &text)
+{
+    if (index == Resolution::Custom)
+        return ResolutionEntryKind::Custom;
+    if (text.contains(u'%'))
+        return ResolutionEntryKind::Percentage;
+    if (text.contains(QLatin1String("16:9")) || text.contains(QLatin1String("16/9")))
+        return ResolutionEntryKind::Wide;
+    if ((text.contains(QLatin1String("4:3")) || text.contains(QLatin1String("4/3")))
+        && !text.contains(QLatin1String("64")))
+        return ResolutionEntryKind::Standard;
+    return ResolutionEntryKind::Plain;
+}
+
+bool IsBoldResolutionEntry(int index)
+{
+    return index == Resolution::Auto || index == Resolution::Custom;
+}
+
 QStringList ParseVideoTags(const QString &text)
 {
     QStringList tags;

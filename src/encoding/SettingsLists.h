@@ -143,6 +143,14 @@ QStringList BuiltInResolutionPresets();
 // the two fixed entries only.
 QStringList ResolutionItems(const TAppStrings &strings, const QString &resolutionTxt);
 
+// How cbResolution marks an entry: entries 0 and 1 are drawn in bold, and
+// each entry is tinted by its kind: entry 1 ("Custom"), a percentage of the
+// source ("%"), a 16:9 size ("16:9" or "16/9"), a 4:3 size ("4:3" or "4/3",
+// but not "64"), or none.
+enum class ResolutionEntryKind { Plain, Custom, Percentage, Wide, Standard };
+ResolutionEntryKind ResolutionEntryKindOf(int index, const QString &text);
+bool IsBoldResolutionEntry(int index);
+
 // Video tags: per trimmed line containing a blank, the text before the
 // first blank unless it is empty or starts with "//". Not sorted, duplicates
 // kept.

@@ -32,13 +32,14 @@ bool IsH264Source(const TVideoStreamInfo &video)
 }
 
 // Step 4 of both pages: a typed bitrate as it is, else an automatic one.
-bool AppendBitrate(
-    const PieceContext &ctx, const QString &controlText, double maxBpp, QString &result)
+bool AppendBitrate(const PieceContext &ctx, const char *control, const QString &controlText,
+    double maxBpp, QString &result)
 {
     const QString text = controlText.trimmed();
     if (!IsAutoText(text, ctx.strings)) {
         if (!IsValidTypedBitrate(text)) {
-            ctx.warn(FormatAppString(ctx.strings.Main.VideoBitrateMustBeInteger, controlText));
+            ctx.warnInvalid(
+                control, FormatAppString(ctx.strings.Main.VideoBitrateMustBeInteger, controlText));
             return false;
         }
         result += QStringLiteral(" -b:v ") + text + u'k';
@@ -60,11 +61,12 @@ bool AppendBitrate(
 }
 
 // A typed frame rate; false (after the warning) when it is not a number.
-bool AppendTypedFrameRate(const PieceContext &ctx, const QString &controlText, QString &result)
+bool AppendTypedFrameRate(
+    const PieceContext &ctx, const char *control, const QString &controlText, QString &result)
 {
     QString normalized;
     if (!ParseFrameRateText(controlText.trimmed(), &normalized)) {
-        ctx.warn(FormatAppString(ctx.strings.Main.FPSMustBeFloat, controlText));
+        ctx.warnInvalid(control, FormatAppString(ctx.strings.Main.FPSMustBeFloat, controlText));
         return false;
     }
     result += QStringLiteral(" -r ") + normalized;
@@ -141,11 +143,11 @@ std::optional<QString> GetVideoParamsStr(const PieceContext &ctx)
         if (codec == AviCodec::Xvid && s.chAviVideo2Pass)
             result += QStringLiteral(" -q:v 9");
         if (codec <= AviCodec::MotionJpeg
-            && !AppendBitrate(ctx, s.cbAviVideoBitrate, AviMaxBpp, result))
+            && !AppendBitrate(ctx, "cbAviVideoBitrate", s.cbAviVideoBitrate, AviMaxBpp, result))
             return std::nullopt;
 
         if (!IsAutoText(s.cbAviVideoFPS, ctx.strings)) {
-            if (!AppendTypedFrameRate(ctx, s.cbAviVideoFPS, result))
+            if (!AppendTypedFrameRate(ctx, "cbAviVideoFPS", s.cbAviVideoFPS, result))
                 return std::nullopt;
         } else if (codec != AviCodec::Copy && std::isfinite(video.FPS) && video.FPS > 0) {
             // An unknown source rate writes nothing: "-r 0.000" makes FFmpeg
@@ -157,10 +159,10 @@ std::optional<QString> GetVideoParamsStr(const PieceContext &ctx)
             return QString();
         if (s.cbMpgVideo == MpgVideo::PalDvd || s.cbMpgVideo == MpgVideo::NtscDvd)
             return QString();
-        if (!AppendBitrate(ctx, s.cbMpgVideoBitrate, MpgMaxBpp, result))
+        if (!AppendBitrate(ctx, "cbMpgVideoBitrate", s.cbMpgVideoBitrate, MpgMaxBpp, result))
             return std::nullopt;
         if (!IsAutoText(s.cbMpgVideoFPS, ctx.strings)
-            && !AppendTypedFrameRate(ctx, s.cbMpgVideoFPS, result))
+            && !AppendTypedFrameRate(ctx, "cbMpgVideoFPS", s.cbMpgVideoFPS, result))
             return std::nullopt;
     }
     AppendEvenSize(ctx, result);

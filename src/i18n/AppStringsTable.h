@@ -27,7 +27,7 @@
     M(ToolsInfo, TToolsInfoModuleStrings, "ToolsInfo") \
     M(CheckUpdate, TCheckUpdateModuleStrings, "CheckUpdate")
 
-// Main: 192 entries
+// Main: 196 entries
 #define QLN_APP_STRINGS_Main(X) \
     X(Main, Auto, "Auto", "Auto") \
     X(Main, AverageShort, "AverageShort", "AVG") \
@@ -220,7 +220,11 @@
     X(Main, PasteAdvancedSettings, "PasteAdvancedSettings", "Paste advanced encoding settings") \
     X(Main, DefaultAdvancedSettings, "DefaultAdvancedSettings", "Default advanced encoding settings") \
     X(Main, DeleteUnfinished, "DeleteUnfinished", "The conversion has been aborted.\\n\\nDo you want to delete a partially converted file:\\n\\n%s") \
-    X(Main, CannotDeleteFile, "CannotDeleteFile", "Cannot delete file:\\n\\n%s")
+    X(Main, CannotDeleteFile, "CannotDeleteFile", "Cannot delete file:\\n\\n%s") \
+    X(Main, CopyAsShellCommand, "CopyAsShellCommand", "Copy as shell command") \
+    X(Main, btnInfoAudioBitrates, "btnInfoAudioBitrates", "Audio bitrates allowed for each codec and sampling rate") \
+    X(Main, btnFFParams, "btnFFParams", "FFmpeg options (help text)") \
+    X(Main, btnInfoFourcc, "btnInfoFourcc", "Video tags (FourCC) on the web")
 
 // Errors: 5 entries
 #define QLN_APP_STRINGS_Errors(X) \

@@ -29,24 +29,33 @@ TEST(FileLocations, PortableLayoutLivesBesideTheProgram)
         EXPECT_EQ(l.reportsDir, QStringLiteral("/opt/q/data"));
         EXPECT_EQ(l.toolsDir, QStringLiteral("/opt/q/tools"));
         EXPECT_EQ(l.cacheDir, QStringLiteral("/home/u/.cache/quillon"));
+        EXPECT_EQ(l.userDataDir, QStringLiteral("/home/u/.local/share/quillon"));
     }
 }
 
-TEST(FileLocations, CacheFollowsTheBaseDirectoryRules)
+TEST(FileLocations, UserFoldersFollowTheBaseDirectoryRules)
 {
     struct Case
     {
-        QString home, xdg, expected;
+        QString home, xdg, expectedCache, expectedData;
     };
     const Case cases[] = {
-        {QStringLiteral("/home/u"), QStringLiteral("/var/cache/u/"),
-            QStringLiteral("/var/cache/u/quillon")},
+        {QStringLiteral("/home/u"), QStringLiteral("/var/u/"), QStringLiteral("/var/u/quillon"),
+            QStringLiteral("/var/u/quillon")},
         // A relative value is invalid and ignored.
         {QStringLiteral("/home/u"), QStringLiteral("cache"),
-            QStringLiteral("/home/u/.cache/quillon")},
-        {QStringLiteral("/home/u"), QStringLiteral(""), QStringLiteral("/home/u/.cache/quillon")},
-        {QString(), QString(), QString()},
+            QStringLiteral("/home/u/.cache/quillon"),
+            QStringLiteral("/home/u/.local/share/quillon")},
+        {QStringLiteral("/home/u"), QStringLiteral(""), QStringLiteral("/home/u/.cache/quillon"),
+            QStringLiteral("/home/u/.local/share/quillon")},
+        {QString(), QString(), QString(), QString()},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(UserCacheDir(environment(c.home, c.xdg)), c.expected) << c.xdg.toStdString();
+    for (const Case &c : cases) {
+        QProcessEnvironment env = environment(c.home, c.xdg);
+        EXPECT_EQ(UserCacheDir(env), c.expectedCache) << c.xdg.toStdString();
+        env.remove(QStringLiteral("XDG_CACHE_HOME"));
+        if (!c.xdg.isNull())
+            env.insert(QStringLiteral("XDG_DATA_HOME"), c.xdg);
+        EXPECT_EQ(UserDataDir(env), c.expectedData) << c.xdg.toStdString();
+    }
 }

@@ -201,6 +201,8 @@ TEST(BatchScriptSh, EveryFileNameReachesTheProgramUnchanged)
 
     BatchScript script(ffmpeg);
     QList<QStringList> expected;
+    // The same commands, each on its own: what the command-line window copies.
+    QString commands;
     int fileNo = 0;
     for (const QString &name : names) {
         const QString in = dir.filePath(name);
@@ -211,16 +213,21 @@ TEST(BatchScriptSh, EveryFileNameReachesTheProgramUnchanged)
             script.addTwoPass(in, out, true);
             expected << programArguments(pieces, in, out, " -preset:v faster -pass 1 ")
                      << programArguments(pieces, in, out, " -preset:v faster -pass 2 ");
+            for (int pass = 1; pass <= 2; ++pass)
+                commands += ShellCommandText(ffmpeg, pieces, {in, out, true, pass}) + '\n';
         } else {
-            script.addSinglePass(in, out, fileNo % 2 == 0);
+            const bool h264 = fileNo % 2 == 0;
+            script.addSinglePass(in, out, h264);
             expected << programArguments(
-                pieces, in, out, QLatin1String(fileNo % 2 == 0 ? " -preset:v faster " : " "));
+                pieces, in, out, QLatin1String(h264 ? " -preset:v faster " : " "));
+            commands += ShellCommandText(ffmpeg, pieces, {in, out, h264, 0}) + '\n';
         }
     }
     // A relative name with a leading "-" is made unmistakable for FFmpeg.
     script.addPieces(++fileNo, plain);
     script.addSinglePass("-in.mkv", "-out.avi", false);
     expected << programArguments(plain, "./-in.mkv", "./-out.avi", " ");
+    commands += ShellCommandText(ffmpeg, plain, {"-in.mkv", "-out.avi", false, 0}) + '\n';
 
     const QString scriptPath = dir.filePath("convert.sh");
     ASSERT_TRUE(script.finish().save(scriptPath));
@@ -239,14 +246,24 @@ TEST(BatchScriptSh, EveryFileNameReachesTheProgramUnchanged)
     EXPECT_EQ(sh.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(sh.exitCode(), 0) << sh.readAllStandardError().toStdString();
 
-    const QList<QStringList> runs = recordedRuns(TestSupport::ReadFile(record));
-    ASSERT_EQ(runs.size(), expected.size());
-    for (qsizetype i = 0; i < runs.size(); ++i)
-        EXPECT_TRUE(runs.at(i) == expected.at(i)) << "run " << i << ":\n"
-                                                  << str(runs.at(i)) << "\nexpected:\n"
-                                                  << str(expected.at(i));
-    // The script leaves the names alone: nothing was created or run.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+    // The copied commands, run by a shell without "set -f".
+    const QString copied = dir.filePath("copied.record");
+    env.insert("QLN_ARGV_RECORD", copied);
+    sh.setProcessEnvironment(env);
+    sh.start("/bin/sh", {"-c", commands});
+    ASSERT_TRUE(sh.waitForFinished(30000));
+    EXPECT_EQ(sh.exitCode(), 0) << sh.readAllStandardError().toStdString();
+
+    for (const QString &recorded : {record, copied}) {
+        const QList<QStringList> runs = recordedRuns(TestSupport::ReadFile(recorded));
+        ASSERT_EQ(runs.size(), expected.size()) << recorded.toStdString();
+        for (qsizetype i = 0; i < runs.size(); ++i)
+            EXPECT_TRUE(runs.at(i) == expected.at(i)) << "run " << i << ":\n"
+                                                      << str(runs.at(i)) << "\nexpected:\n"
+                                                      << str(expected.at(i));
+    }
+    // Both leave the names alone: nothing was created or run.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 4);
 }
 
 } // namespace

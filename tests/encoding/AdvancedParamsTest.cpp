@@ -1,8 +1,12 @@
 #include "CommandTestSupport.h"
 
 #include "encoding/AdvancedParams.h"
+#include "encoding/FFmpegHelp.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -269,6 +273,45 @@ TEST(AdvancedParams, FFmpegHelpFileBesideTheProgram)
     ASSERT_TRUE(TestSupport::WriteFile(dir.filePath(u"ffmpeg_HELP_long.txt"_s), "help"));
     EXPECT_EQ(FFmpegHelpFile(ffmpeg), dir.filePath(u"ffmpeg_HELP_long.txt"_s));
     EXPECT_EQ(FFmpegHelpFile(QString()), QString());
+}
+
+// Where no help file ships, FFmpeg is asked once and its answer kept.
+TEST(AdvancedParams, FFmpegHelpWrittenOnceIntoTheCache)
+{
+    QTemporaryDir dir;
+    const QString ffmpeg = dir.filePath(u"bin/ffmpeg"_s);
+    const QString calls = dir.filePath(u"calls"_s);
+    const QString cache = dir.filePath(u"cache/quillon"_s);
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(u"bin"_s)));
+    const auto script = [&](const char *body) {
+        ASSERT_TRUE(TestSupport::WriteFile(
+            ffmpeg, "#!/bin/sh\necho \"$*\" >> '" + calls.toUtf8() + "'\n" + QByteArray(body)));
+        QFile::setPermissions(ffmpeg, QFile::permissions(ffmpeg) | QFile::ExeOwner);
+    };
+    script("printf 'Options:\\n-i url\\n'\n");
+
+    const QString help = ProvideFFmpegHelpFile(ffmpeg, cache);
+    ASSERT_FALSE(help.isEmpty());
+    EXPECT_TRUE(help.startsWith(cache + u'/'));
+    EXPECT_EQ(TestSupport::ReadFile(help), QByteArray("Options:\n-i url\n"));
+    EXPECT_EQ(TestSupport::ReadFile(calls), QByteArray("-hide_banner -h long\n"));
+    EXPECT_EQ(ProvideFFmpegHelpFile(ffmpeg, cache), help);
+    EXPECT_EQ(TestSupport::ReadFile(calls).count('\n'), 1);
+
+    // A newer program is asked again; one that fails gives nothing.
+    script("exit 1\n");
+    QFile program(ffmpeg);
+    ASSERT_TRUE(program.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(program.setFileTime(
+        QFileInfo(help).lastModified().addSecs(10), QFileDevice::FileModificationTime));
+    program.close();
+    EXPECT_EQ(ProvideFFmpegHelpFile(ffmpeg, cache), QString());
+    EXPECT_EQ(TestSupport::ReadFile(calls).count('\n'), 2);
+    EXPECT_EQ(ProvideFFmpegHelpFile(dir.filePath(u"missing"_s), cache), QString());
+
+    // The shipped file wins.
+    ASSERT_TRUE(TestSupport::WriteFile(dir.filePath(u"bin/ffmpeg_HELP_long.txt"_s), "help"));
+    EXPECT_EQ(ProvideFFmpegHelpFile(ffmpeg, cache), dir.filePath(u"bin/ffmpeg_HELP_long.txt"_s));
 }
 
 } // namespace

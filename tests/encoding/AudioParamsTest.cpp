@@ -4,6 +4,8 @@
 #include "encoding/EncoderSupport.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -387,6 +389,26 @@ TEST(AudioBitrateReport, Layout)
     ASSERT_TRUE(WriteAudioBitrateReport(file));
     EXPECT_EQ(TestSupport::ReadFile(file), AudioBitrateReport().toUtf8());
     EXPECT_FALSE(WriteAudioBitrateReport(dir.filePath(u"missing/x.txt"_s)));
+}
+
+TEST(AudioBitrateReport, FallsBackToTheUserFolderWhenTheDataFolderIsNotWritable)
+{
+    QTemporaryDir dir;
+    const QString data = dir.filePath(u"data/audio_bitrates.txt"_s);
+    const QString user = dir.filePath(u"user/quillon"_s);
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(u"data"_s)));
+    EXPECT_EQ(WriteAudioBitrateReportFile(data, user), data);
+    EXPECT_FALSE(QFileInfo::exists(user));
+
+    // A data "folder" that is a file cannot take the report.
+    const QString blocked = dir.filePath(u"blocker/audio_bitrates.txt"_s);
+    ASSERT_TRUE(TestSupport::WriteFile(dir.filePath(u"blocker"_s), "x"));
+    const QString written = WriteAudioBitrateReportFile(blocked, user);
+    EXPECT_EQ(written, user + u"/audio_bitrates.txt"_s);
+    EXPECT_EQ(TestSupport::ReadFile(written), AudioBitrateReport().toUtf8());
+
+    EXPECT_TRUE(WriteAudioBitrateReportFile(blocked, dir.filePath(u"blocker/user"_s)).isEmpty());
+    EXPECT_TRUE(WriteAudioBitrateReportFile(blocked, QString()).isEmpty());
 }
 
 } // namespace

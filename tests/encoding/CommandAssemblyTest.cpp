@@ -270,6 +270,33 @@ TEST(Preview, ShowsEveryMessageVideoFirst)
     ASSERT_EQ(t.sink.warnings.size(), 2);
     EXPECT_TRUE(t.sink.warnings[0].startsWith(u"Video bitrate: x"_s));
     EXPECT_TRUE(t.sink.warnings[1].startsWith(u"Audio bitrate: y"_s));
+    EXPECT_EQ(t.sink.controls, (QStringList{u"cbAviVideoBitrate"_s, u"cbAudioBitrate"_s}));
+}
+
+// A window marks the control a message is about, so each message names it.
+TEST(Preview, NamesTheControlOfEachInvalidValue)
+{
+    const struct
+    {
+        bool mpg;
+        QString EncodingSettings::*field;
+        const char *control;
+    } cases[] = {
+        {false, &EncodingSettings::cbAviVideoBitrate, "cbAviVideoBitrate"},
+        {false, &EncodingSettings::cbAviVideoFPS, "cbAviVideoFPS"},
+        {true, &EncodingSettings::cbMpgVideoBitrate, "cbMpgVideoBitrate"},
+        {true, &EncodingSettings::cbMpgVideoFPS, "cbMpgVideoFPS"},
+        {false, &EncodingSettings::cbAudioBitrate, "cbAudioBitrate"},
+        {true, &EncodingSettings::cbAudioSampling, "cbAudioSampling"},
+    };
+    for (const auto &c : cases) {
+        Inputs t;
+        t.settings.pcVideoFormat = c.mpg ? EncodingSettings::tsMpg : EncodingSettings::tsAvi;
+        t.settings.*c.field = u"25..0"_s;
+        PreviewText(t.context(), {});
+        EXPECT_EQ(t.sink.controls, QStringList{QString::fromLatin1(c.control)}) << c.control;
+        EXPECT_EQ(t.sink.warnings.size(), 1) << c.control;
+    }
 }
 
 // Many generated records: the builders never crash, only the user's own

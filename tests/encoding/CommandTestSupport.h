@@ -29,7 +29,13 @@ class RecordingSink : public IMessageSink
 {
 public:
     void warning(const QString &text) override { warnings.append(text); }
+    void invalidSetting(const char *control, const QString &text) override
+    {
+        controls.append(QString::fromLatin1(control));
+        warning(text);
+    }
     QStringList warnings;
+    QStringList controls; // of the invalid settings, in the order reported
 };
 
 // English catalogue, the window's start-up settings (Xvid, everything

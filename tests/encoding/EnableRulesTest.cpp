@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QSet>
 #include <functional>
 #include <random>
 #include <vector>
@@ -213,3 +214,27 @@ TEST(EnableRules, GeneratedRecordsKeepTheImplications)
 }
 
 } // namespace
+
+// A window applies the state through the table alone: a flag missing from it
+// would leave its control as it was.
+TEST(EnableRules, TableNamesEveryControlFlagOnce)
+{
+    EnableState touched;
+    QSet<QString> names;
+    int flags = 0;
+    for (const EnableFlag &f : EnableFlags()) {
+        const QString name = QString::fromLatin1(f.control);
+        EXPECT_FALSE(names.contains(name)) << f.control;
+        names.insert(name);
+        for (bool EnableState::*m : {f.enabled, f.visible}) {
+            if (!m)
+                continue;
+            EXPECT_FALSE(touched.*m) << f.control;
+            touched.*m = true;
+            ++flags;
+        }
+    }
+    const int derived = 4; // IsMpg, AudioOn, TagOn, VideoFiltersOn
+    EXPECT_EQ(size_t(flags + derived), sizeof(EnableState) / sizeof(bool));
+    EXPECT_FALSE(touched.IsMpg || touched.AudioOn || touched.TagOn || touched.VideoFiltersOn);
+}

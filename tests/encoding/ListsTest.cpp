@@ -112,6 +112,35 @@ TEST(Lists, ResolutionItemsFromFileOrBuiltIn)
     EXPECT_EQ(ResolutionItems(strings, unreadable), (QStringList{u"Auto"_s, u"Custom"_s}));
 }
 
+TEST(Lists, ResolutionEntryKindsAndBoldEntries)
+{
+    using K = ResolutionEntryKind;
+    const struct
+    {
+        int index;
+        const char16_t *text;
+        K kind;
+    } cases[] = {
+        {0, u"Auto", K::Plain},
+        {1, u"Custom", K::Custom},
+        {1, u"50%", K::Custom},
+        {2, u"50%", K::Percentage},
+        {2, u"1280 x 720 - HD 16:9", K::Wide},
+        {2, u"1024 x 576 16/9", K::Wide},
+        {2, u"800 x 600 - SVGA 4:3", K::Standard},
+        {2, u"320 x 240 4/3", K::Standard},
+        {2, u"640 x 480 - VGA 4:3", K::Plain}, // any "64" keeps the entry untinted
+        {2, u"50% 16:9", K::Percentage},
+        {2, u"352 x 288 - CIF", K::Plain},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ResolutionEntryKindOf(c.index, QString::fromUtf16(c.text)), c.kind)
+            << c.index << " " << QString::fromUtf16(c.text).toStdString();
+    EXPECT_TRUE(IsBoldResolutionEntry(0));
+    EXPECT_TRUE(IsBoldResolutionEntry(1));
+    EXPECT_FALSE(IsBoldResolutionEntry(2));
+}
+
 TEST(Lists, VideoTagsFromText)
 {
     struct Case

@@ -431,6 +431,30 @@ TEST(Profiles, ColorTexts)
     }
 }
 
+TEST(Profiles, EntryColorsAreCorrectedWhenUnreadable)
+{
+    const struct
+    {
+        uint32_t bg, font;
+        ProfileEntryColors expected;
+    } cases[] = {
+        {0xFFFFFF, 0xFFFFFF, {true, 0xF0F0F0, 0x000000}}, // no colours named
+        {0x123456, 0x123456, {false, 0x333333, 0xE6E6E6}},
+        {0x000000, 0x000000, {false, 0x333333, 0xE6E6E6}},
+        {0x0000FF, 0xFFFFFF, {false, 0x0000FF, 0xFFFFFF}},
+        {0xFFFFFF, 0x000000, {false, 0xFFFFFF, 0x000000}},
+    };
+    for (const auto &c : cases) {
+        TProfileInfo info;
+        info.BgColor = c.bg;
+        info.FontColor = c.font;
+        const ProfileEntryColors colors = ProfileEntryColorsOf(info);
+        EXPECT_EQ(colors.Plain, c.expected.Plain) << std::hex << c.bg << " on " << c.font;
+        EXPECT_EQ(colors.BgColor, c.expected.BgColor) << std::hex << c.bg;
+        EXPECT_EQ(colors.FontColor, c.expected.FontColor) << std::hex << c.font;
+    }
+}
+
 TEST(Profiles, DisplayNames)
 {
     const std::pair<const char *, const char *> names[] = {

@@ -1,0 +1,87 @@
+#include "ui/settings/CommandLineWindow.h"
+
+#include "i18n/AppStrings.h"
+
+#include <QClipboard>
+#include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+TFormCmdLine::TFormCmdLine(QWidget *parent)
+    : QWidget(parent, Qt::Tool)
+    , m_me(new QPlainTextEdit(this))
+    , m_copy(new QPushButton(this))
+    , m_copyShell(new QPushButton(this))
+    , m_close(new QPushButton(this))
+{
+    setObjectName(QStringLiteral("TFormCmdLine"));
+    setMinimumSize(500, 150);
+    resize(760, 260);
+    m_me->setObjectName(QStringLiteral("me"));
+    m_me->setReadOnly(true);
+    m_me->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_me->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_me->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+
+    m_copy->setObjectName(QStringLiteral("btnCopy"));
+    m_copy->setIcon(QIcon::fromTheme(QStringLiteral("edit-copy")));
+    m_copyShell->setObjectName(QStringLiteral("btnCopyShellCommand"));
+    m_copyShell->setIcon(QIcon::fromTheme(QStringLiteral("utilities-terminal")));
+    m_close->setObjectName(QStringLiteral("btnClose"));
+    m_close->setIcon(QIcon::fromTheme(QStringLiteral("window-close")));
+    auto *buttons = new QDialogButtonBox(this);
+    buttons->addButton(m_copy, QDialogButtonBox::ActionRole);
+    buttons->addButton(m_copyShell, QDialogButtonBox::ActionRole);
+    buttons->addButton(m_close, QDialogButtonBox::RejectRole);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_me, 1);
+    layout->addWidget(buttons);
+
+    connect(m_copy, &QPushButton::clicked, this,
+        [this] { QGuiApplication::clipboard()->setText(m_me->toPlainText()); });
+    connect(m_copyShell, &QPushButton::clicked, this, &TFormCmdLine::shellCommandRequested);
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    auto *esc = new QShortcut(QKeySequence::Cancel, this);
+    connect(esc, &QShortcut::activated, this, &QWidget::close);
+    setShellCommandAvailable(false);
+}
+
+void TFormCmdLine::SetLang(const TAppStrings &strings)
+{
+    setWindowTitle(strings.Main.CommandLineInfo);
+    m_copy->setText(strings.FileInfo.btnCopy);
+    m_copyShell->setText(strings.Main.CopyAsShellCommand);
+    m_close->setText(strings.Main.Close);
+}
+
+void TFormCmdLine::setText(const QString &text)
+{
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    if (shown == m_me->toPlainText())
+        return;
+    const int position = m_me->verticalScrollBar()->value();
+    m_me->setPlainText(shown);
+    m_me->verticalScrollBar()->setValue(position);
+}
+
+QString TFormCmdLine::text() const
+{
+    return m_me->toPlainText();
+}
+
+void TFormCmdLine::setMonospaceFont(const QFont &font)
+{
+    m_me->setFont(font);
+}
+
+void TFormCmdLine::setShellCommandAvailable(bool available)
+{
+    m_copyShell->setEnabled(available);
+}

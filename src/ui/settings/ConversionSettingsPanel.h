@@ -1,0 +1,163 @@
+#pragma once
+
+#include "analysis/VideoFileInfo.h"
+#include "app/AppParams.h"
+#include "encoding/EncoderSupport.h"
+#include "encoding/EncodingSettings.h"
+#include "encoding/SettingsClipboard.h"
+#include "encoding/SettingsTable.h"
+#include "i18n/AppStrings.h"
+#include "ui/settings/SettingsPanelLayout.h"
+#include "ui/settings/ToolJobs.h"
+
+#include <QAnyStringView>
+#include <QHash>
+#include <QList>
+#include <QWidget>
+#include <memory>
+#include <optional>
+
+class IMessageSink;
+class QAction;
+class QMenu;
+class SettingWidgets;
+class TFormCmdLine;
+struct PieceContext;
+struct SettingDescriptor;
+
+// The conversion-settings area of the main window: the output format with
+// its two video pages (AVI, MPG), the audio settings and the advanced
+// settings, with the profile list above them. Every control is bound to the
+// record through the settings table; enabled states, derived labels, list
+// entries, profiles, the settings clipboard and the command texts all come
+// from the core. The panel owns the command-line window (F2) and the
+// analysis of the selected file, which serves the audio-track list and the
+// preview. The output options live in the main window: the panel only
+// keeps their values (setOutputOptions) for the commands it builds.
+class ConversionSettingsPanel : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(bool expanded READ isExpanded WRITE setExpanded NOTIFY expandedChanged)
+public:
+    explicit ConversionSettingsPanel(QWidget *parent = nullptr);
+    // Stops the analyses and FFmpeg questions still running.
+    ~ConversionSettingsPanel() override;
+
+    // Folders, data files and tools (ProfilesDir, LastProfileFile,
+    // ResolutionTxt, FourccTagsFile, AudioBitratesTxt, ffmpeg, MediaInfoDll,
+    // MonospaceFont): rebuilds the data-file lists and the profile list, and
+    // asks FFmpeg for its encoders off the window's thread.
+    void setParams(const TAppParams &params);
+    // The AVI codec entry of the DefaultVideoCodec option (0 Xvid, 2 H.264),
+    // used by the default commands and profile loads.
+    void setDefaultVideoCodec(int entry);
+    // SetLang: captions, list entries by index, the "Auto" texts, the
+    // command-line window's caption. Typed numbers stay.
+    void setStrings(const TAppStrings &strings);
+
+    // The whole record; the output options are kept as given. Reports no
+    // change.
+    void setSettings(const EncodingSettings &settings);
+    EncodingSettings settings() const { return m_settings; }
+    // The fields of the record the panel does not show (the output options).
+    void setOutputOptions(const EncodingSettings &settings);
+    // The item lists of the data files and of the selected file; the run
+    // needs the same ones. Reports no change.
+    void setLists(const EncodingLists &lists);
+    const EncodingLists &lists() const { return m_lists; }
+
+    // The row of the file list after its selection settled; empty for none.
+    // The file is analysed once, off the window's thread, for the
+    // audio-track list and the preview; a later call drops an earlier
+    // analysis still running.
+    void setSelectedFile(const QString &path);
+    const QString &selectedFile() const { return m_selectedPath; }
+    const TVideoFileInfo &selectedFileInfo() const { return m_info; }
+
+    // GetProfiles: the profile list from the profiles folder, entry 0.
+    void refreshProfiles();
+    // LoadProfile, then the enable rules; false when the file does not exist.
+    bool loadProfile(const QString &file);
+    // SaveProfile (after the save dialog); a file in the profiles folder is
+    // listed and selected at once. A failure is shown; false then.
+    bool saveProfileAs(const QString &file);
+    // actSetDefaultEncoderSettings.
+    void setDefaultEncoderSettings();
+
+    // pnConversionSettingsExpanded: the sections shown below the header.
+    bool isExpanded() const;
+    void setExpanded(bool expanded);
+
+    // The commands of the encoder menu in its order, separators included:
+    // load and save profile (Ctrl+P, Ctrl+S), default encoder settings, the
+    // copy, paste and default commands of the four groups, the command-line
+    // window (F2).
+    QList<QAction *> encoderMenuActions() const;
+    // One of them by name ("actSaveProfile", "actPasteAudioSettings", ...).
+    QAction *action(QAnyStringView name) const;
+    TFormCmdLine *commandLineWindow() const { return m_cmdLine; }
+
+    // A conversion run: the settings and commands are disabled; afterwards
+    // each paste command is enabled again only when its group was copied.
+    void setRunning(bool running);
+
+Q_SIGNALS:
+    // The user (or a command of the panel) changed the settings.
+    void settingsChanged();
+    void expandedChanged(bool expanded);
+    // The selected file has been analysed (also when the analysis failed).
+    void selectedFileAnalysed(const QString &path);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void createActions();
+    void applyCaptions();
+    void onEdited(const SettingDescriptor *d);
+    // The record changed as a whole (defaults, profile, paste, language).
+    void showSettings();
+    // Enable rules, derived labels, marks and the preview after any change.
+    void settingsUpdated();
+    void applyEnableRules();
+    void markInvalidSettings();
+    void refreshPreview();
+    void toggleCommandLine();
+    void copyShellCommand();
+    void onProbed(quint64 request, const std::shared_ptr<TVideoFileInfo> &info);
+    void onProfileChosen(int entry);
+    void chooseProfileToLoad();
+    void chooseProfileToSave();
+    void copyGroup(SettingsGroup group);
+    void pasteGroup(SettingsGroup group);
+    void defaultGroup(SettingsGroup group);
+    void updateCommandStates();
+    void openAudioBitrateReport();
+    void openFFmpegHelp();
+    void showMessages(const QStringList &messages);
+    PieceContext context(IMessageSink *sink) const;
+
+    TAppStrings m_strings;
+    TAppParams m_params;
+    int m_defaultVideoCodec = 0;
+    EncodingSettings m_settings;
+    EncodingLists m_lists;
+    SettingsClipboard m_clipboard;
+    bool m_running = false;
+
+    QString m_selectedPath;
+    bool m_analysed = false;
+    TVideoFileInfo m_info;
+    quint64 m_probeRequest = 0;
+    ToolJobs::Job m_probeJob, m_helpJob, m_encodersJob;
+    std::optional<EncoderSet> m_encoders;
+
+    SettingWidgets *m_controls;
+    SettingsPanelParts m_parts;
+    QHash<QString, QWidget *> m_named; // every named widget, for rules and captions
+    TFormCmdLine *m_cmdLine;
+    bool m_cmdLinePlaced = false;
+    QHash<QString, QAction *> m_actions;
+    QList<QAction *> m_menuActions;
+    ToolJobs *m_jobs;
+};

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "app/AppParams.h"
+#include "ui/settings/ConversionSettingsPanel.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QList>
+#include <QObject>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+#include <ostream>
+
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+// A panel shown on its own, for a program folder without data files (the
+// built-in lists) and with an empty profiles folder.
+class SettingsPanelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_params = DefaultAppParams(m_dir.path());
+        ASSERT_TRUE(QDir().mkpath(m_params.ProfilesDir));
+        m_panel.setParams(m_params);
+        m_panel.resize(1000, 450);
+        m_panel.show();
+    }
+
+    template <typename W> W *w(const char *name) const
+    {
+        auto *widget = m_panel.findChild<W *>(QLatin1String(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QComboBox *box(const char *name) const { return w<QComboBox>(name); }
+    // Types into an editable list as a user does: the old text selected and
+    // replaced key by key.
+    void type(const char *name, const QString &text) const
+    {
+        QLineEdit *edit = box(name)->lineEdit();
+        edit->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(edit, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(edit, text);
+    }
+    QString text(const char *name) const { return box(name)->currentText(); }
+
+    QTemporaryDir m_dir;
+    TAppParams m_params;
+    ConversionSettingsPanel m_panel;
+};
+
+// Records what the panel asks the desktop to open (QDesktopServices).
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public Q_SLOTS:
+    void open(const QUrl &url) { urls << url; }
+};
