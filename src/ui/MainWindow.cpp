@@ -16,6 +16,7 @@
 #include "ui/main/MainMenus.h"
 #include "ui/main/MainTray.h"
 #include "ui/main/OutputOptionsPanel.h"
+#include "ui/settings/ConversionSettingsPanel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -53,13 +54,16 @@ TFormMain::TFormMain(QWidget *parent)
     m_actions = std::make_unique<MainActions>(this);
     m_panel = new FileListPanel(this);
     m_panel->setObjectName(QStringLiteral("ng"));
-    m_menus = std::make_unique<MainMenus>(this, *m_actions, m_panel->columnActions());
+    m_conversionSettings = new ConversionSettingsPanel(this);
+    m_menus = std::make_unique<MainMenus>(
+        this, *m_actions, m_panel->columnActions(), m_conversionSettings->encoderMenuActions());
     m_pnMid = new OutputOptionsPanel((*m_actions)[MainCommand::actBrowseOutDir],
         (*m_actions)[MainCommand::actExploreOutDir], this);
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
     layout->addWidget(m_panel, 1);
     layout->addWidget(m_pnMid);
+    layout->addWidget(m_conversionSettings);
     setCentralWidget(central);
     m_tray = new MainTray(this, icon, (*m_actions)[MainCommand::actShowHideMainWindow],
         (*m_actions)[MainCommand::actExit]);
@@ -73,6 +77,11 @@ TFormMain::TFormMain(QWidget *parent)
     setAcceptDrops(true);
 
     LoadSettingsFromIni();
+    m_conversionSettings->setParams(params);
+    m_conversionSettings->setDefaultVideoCodec(m_main.DefaultVideoCodec);
+    m_conversionSettings->setStrings(m_strings);
+    m_conversionSettings->setSettings(m_settings);
+    m_conversionSettings->setExpanded(m_main.pnConversionSettingsExpanded);
     connectCommands();
     m_ready = true;
     SetLang();
@@ -86,6 +95,7 @@ void TFormMain::SetLang()
     m_menus->setLang(m_strings, *m_actions);
     m_pnMid->SetLang(m_strings);
     m_panel->setStrings(m_strings);
+    m_conversionSettings->setStrings(m_strings);
     m_about->SetLang(m_strings);
     InitControls();
 }
@@ -109,13 +119,25 @@ void TFormMain::InitControls()
 
 void TFormMain::onSelectionSettled(int row)
 {
-    setWindowTitle(selectedRowWindowTitle(GetNgFullFileName(m_panel->rows(), row)));
+    const QString file = GetNgFullFileName(m_panel->rows(), row);
+    setWindowTitle(selectedRowWindowTitle(file));
+    m_conversionSettings->setSelectedFile(file);
     InitControls();
 }
 
 void TFormMain::onOutputOptionsChanged()
 {
     m_pnMid->storeValues(m_settings);
+    m_conversionSettings->setOutputOptions(m_settings);
+    InitControls();
+}
+
+void TFormMain::onConversionSettingsChanged()
+{
+    // The panel holds everything but the output options below the list.
+    EncodingSettings settings = m_conversionSettings->settings();
+    m_pnMid->storeValues(settings);
+    m_settings = settings;
     InitControls();
 }
 

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <memory>
 
+class ConversionSettingsPanel;
 class FileListPanel;
 class MainActions;
 class MainMenus;
@@ -43,6 +44,7 @@ public:
 
     QAction *action(MainCommand command) const;
     FileListPanel *fileList() const { return m_panel; }
+    ConversionSettingsPanel *conversionSettings() const { return m_conversionSettings; }
     TFormAbout *aboutWindow() const { return m_about; }
     QMenu *popLv() const;
     QMenu *popTi() const;
@@ -82,12 +84,13 @@ private:
 
     void onSelectionSettled(int row);
     void onOutputOptionsChanged();
+    void onConversionSettingsChanged();
     // Windows other than this one that exist: they follow stay-on-top.
     QList<QWidget *> otherWindows() const;
 
     TAppStrings m_strings;
-    // The conversion settings, edited by the settings panel once it exists;
-    // the output options below the list are part of them.
+    // The conversion settings, edited by the settings panel; the output
+    // options below the list are part of them.
     EncodingSettings m_settings;
     // What the settings file holds besides the encoding settings.
     MainSettings m_main;
@@ -101,6 +104,7 @@ private:
     std::unique_ptr<MainMenus> m_menus;
     FileListPanel *m_panel = nullptr;
     OutputOptionsPanel *m_pnMid = nullptr;
+    ConversionSettingsPanel *m_conversionSettings = nullptr;
     MainTray *m_tray = nullptr;
     TFormAbout *m_about = nullptr;
 };

@@ -107,6 +107,12 @@ TEST_F(MainCommands, EveryCommandHasItsPlaceKeyAndName)
     }
     EXPECT_EQ(keys.value(QKeySequence(QStringLiteral("Ctrl+Shift+F1"))), "actAbout");
     EXPECT_EQ(keys.value(QKeySequence(Qt::Key_Escape)), "actEsc");
+    // The settings panel's commands reach the encoder menu with their keys.
+    EXPECT_EQ(keys.value(QKeySequence(QStringLiteral("Ctrl+P"))), "actLoadProfile");
+    EXPECT_EQ(keys.value(QKeySequence(Qt::Key_F2)), "actShowCmdLine");
+    const QMenu *encoder = window.findChild<QMenu *>("mnuEncoder");
+    ASSERT_TRUE(encoder);
+    EXPECT_EQ(encoder->actions().first()->objectName(), "actLoadProfile");
 
     // The toolbar is never blank, and buttons showing only an image are named.
     const QToolBar *toolbar = window.findChild<QToolBar *>("tbMain");
@@ -125,8 +131,7 @@ TEST_F(MainCommands, EveryCommandHasItsPlaceKeyAndName)
 
     // Commands whose window comes later are there, disabled; pages the
     // project does not have are hidden.
-    for (C c : {C::actShowOptions, C::actShowProgressWindow, C::actToolsInfo, C::actCheckUpdate,
-             C::actShowCmdLine, C::actPasteAudioSettings})
+    for (C c : {C::actShowOptions, C::actShowProgressWindow, C::actToolsInfo, C::actCheckUpdate})
         EXPECT_FALSE(act(c)->isEnabled()) << act(c)->objectName().toStdString();
     EXPECT_FALSE(act(C::actGoToFacebook)->isVisible() || act(C::actGoToTwitter)->isVisible()
         || act(C::actGoToDonation)->isVisible());

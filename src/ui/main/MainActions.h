@@ -8,7 +8,8 @@ class QWidget;
 struct MainControls;
 struct TAppStrings;
 
-// The commands of the main window, in the order of its command table.
+// The commands of the main window, in the order of its command table. The
+// encoder commands belong to the settings panel, which brings its own.
 enum class MainCommand {
     actConvert,
     actSaveBat,
@@ -31,23 +32,6 @@ enum class MainCommand {
     actLoadFileList,
     actSaveFileList,
     actExploreDirectory,
-    actLoadProfile,
-    actSaveProfile,
-    actLoadSelectedProfile,
-    actSetDefaultEncoderSettings,
-    actCopyVideoSettings_AVI,
-    actPasteVideoSettings_AVI,
-    actDefaultVideoSettings_AVI,
-    actCopyVideoSettings_MPG,
-    actPasteVideoSettings_MPG,
-    actDefaultVideoSettings_MPG,
-    actCopyAudioSettings,
-    actPasteAudioSettings,
-    actDefaultAudioSettings,
-    actCopyAdvancedSettings,
-    actPasteAdvancedSettings,
-    actDefaultAdvancedSettings,
-    actShowCmdLine,
     actToolsInfo,
     actHelp,
     actGoToHomePage,

@@ -12,6 +12,7 @@
 #include "ui/main/MainMenus.h"
 #include "ui/main/MainTray.h"
 #include "ui/main/OutputOptionsPanel.h"
+#include "ui/settings/ConversionSettingsPanel.h"
 
 #include <QAction>
 #include <QDir>
@@ -114,6 +115,8 @@ void TFormMain::connectCommands()
     connect(m_panel, &FileListPanel::contextMenuRequested, m_menus->popLv(),
         [this](const QPoint &pos) { m_menus->popLv()->popup(pos); });
     connect(m_pnMid, &OutputOptionsPanel::changed, this, &TFormMain::onOutputOptionsChanged);
+    connect(m_conversionSettings, &ConversionSettingsPanel::settingsChanged, this,
+        &TFormMain::onConversionSettingsChanged);
     connect(m_tray, &MainTray::clicked, this, [this] {
         if (!isVisible())
             showHideMainWindow();

@@ -86,8 +86,8 @@ QString withAccelerator(const QString &title, QSet<QChar> &taken)
 
 } // namespace
 
-MainMenus::MainMenus(
-    QMainWindow *window, const MainActions &actions, const QList<QAction *> &columnActions)
+MainMenus::MainMenus(QMainWindow *window, const MainActions &actions,
+    const QList<QAction *> &columnActions, const QList<QAction *> &encoderActions)
 {
     QMenuBar *bar = window->menuBar();
     bar->setObjectName(QStringLiteral("tbMainMenu"));
@@ -120,15 +120,9 @@ MainMenus::MainMenus(
             C::actCheckAll, C::actUncheckAll, C::actInvertSelection, C::actCheckSelected,
             C::actUncheckSelected, Separator, C::actLoadFileList, C::actSaveFileList, Separator,
             C::actExploreDirectory});
-    fill(m_mnuEncoder, actions,
-        {C::actLoadProfile, C::actSaveProfile, Separator, C::actSetDefaultEncoderSettings,
-            Separator, C::actCopyVideoSettings_AVI, C::actPasteVideoSettings_AVI,
-            C::actDefaultVideoSettings_AVI, Separator, C::actCopyVideoSettings_MPG,
-            C::actPasteVideoSettings_MPG, C::actDefaultVideoSettings_MPG, Separator,
-            C::actCopyAudioSettings, C::actPasteAudioSettings, C::actDefaultAudioSettings,
-            Separator, C::actCopyAdvancedSettings, C::actPasteAdvancedSettings,
-            C::actDefaultAdvancedSettings, Separator, C::actShowCmdLine, Separator,
-            C::actToolsInfo});
+    // The settings panel's own commands, then the tools report.
+    m_mnuEncoder->addActions(encoderActions);
+    fill(m_mnuEncoder, actions, {Separator, C::actToolsInfo});
     fill(m_mnuHelp, actions,
         {C::actHelp, Separator, C::actGoToHomePage, C::actGoToDonation, C::actGoToFacebook,
             C::actGoToTwitter, Separator, C::actCheckUpdate, Separator, C::actAbout});

@@ -16,8 +16,8 @@ class MainMenus
 public:
     // columnActions: the file list's column-visibility commands, in the
     // order of its columns menus.
-    MainMenus(
-        QMainWindow *window, const MainActions &actions, const QList<QAction *> &columnActions);
+    MainMenus(QMainWindow *window, const MainActions &actions,
+        const QList<QAction *> &columnActions, const QList<QAction *> &encoderActions);
 
     // Menu titles, and the toolbar's short captions with the commands'
     // long texts as hints.

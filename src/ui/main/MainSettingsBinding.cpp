@@ -10,6 +10,7 @@
 #include "ui/MainWindow.h"
 #include "ui/filelist/FileListPanel.h"
 #include "ui/main/OutputOptionsPanel.h"
+#include "ui/settings/ConversionSettingsPanel.h"
 
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -98,6 +99,7 @@ void TFormMain::SaveSettingsToIni()
         m.Height = height();
     }
     m.Columns = m_panel->columnStates();
+    m.pnConversionSettingsExpanded = m_conversionSettings->isExpanded();
     m.LastDir = InitialFolder();
 
     // A read-only program folder must not keep the program from closing;
