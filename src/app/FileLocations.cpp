@@ -3,6 +3,7 @@
 #include "app/ProgramDir.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 FileLocations LocateFiles(const QString &programDir, const QProcessEnvironment &env)
 {
@@ -17,6 +18,15 @@ FileLocations LocateFiles(const QString &programDir, const QProcessEnvironment &
     l.toolsDir = JoinPath(dir, QStringLiteral("tools"));
     l.cacheDir = UserCacheDir(env);
     return l;
+}
+
+QString ReportSaveFolder(const FileLocations &locations, const QProcessEnvironment &env)
+{
+    const QFileInfo reports(locations.reportsDir);
+    if (!locations.reportsDir.isEmpty() && reports.isDir() && reports.isWritable())
+        return locations.reportsDir;
+    const QString home = env.value(QStringLiteral("HOME"));
+    return QDir::isAbsolutePath(home) ? QDir::cleanPath(home) : QString();
 }
 
 QString UserCacheDir(const QProcessEnvironment &env)
