@@ -259,6 +259,11 @@ QStringList ErrorLog::recordError(const QString &Text, const QString &InputFile,
     return AddErrorLogEntry(Text, InputFile, OutputFile, Params, m_errorCount, when);
 }
 
+void ErrorLog::appendLines(const QStringList &lines)
+{
+    m_lines += lines;
+}
+
 QString ErrorLog::text() const
 {
     return m_lines.join(u'\n');

@@ -78,6 +78,10 @@ public:
         const QString &OutputFile, const QString &Params,
         const QDateTime &when = QDateTime::currentDateTime());
 
+    // Lines of an entry made by another log (the driver's, shown in a
+    // window as it comes).
+    void appendLines(const QStringList &lines);
+
     int ErrorCount() const { return m_errorCount; }
     const QStringList &lines() const { return m_lines; }
     bool isEmpty() const { return m_lines.isEmpty(); }

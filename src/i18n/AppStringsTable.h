@@ -232,7 +232,7 @@
     X(Main, NotifyFinishedText, "NotifyFinishedText", "Files converted: %s, failed: %s") \
     X(Main, actCheckFailed, "actCheckFailed", "Check the failed files for another try")
 
-// Errors: 11 entries
+// Errors: 12 entries
 #define QLN_APP_STRINGS_Errors(X) \
     X(Errors, Caption, "Caption", "Errors") \
     X(Errors, actClose, "actClose", "Close") \
@@ -244,6 +244,7 @@
     X(Errors, Hint_EncoderMissing, "Hint_EncoderMissing", "Hint: this FFmpeg build lacks an encoder the settings ask for. Choose another codec or use an FFmpeg build that has it.") \
     X(Errors, Hint_InvalidFrameSize, "Hint_InvalidFrameSize", "Hint: the video codec cannot encode this frame size. Choose another resolution (most codecs need an even width and height) or another codec.") \
     X(Errors, Hint_UnsupportedAudioFormat, "Hint_UnsupportedAudioFormat", "Hint: the audio codec does not support this sampling rate or number of channels. Choose another sampling rate, fewer channels or another audio codec.") \
+    X(Errors, ReplaceFile, "ReplaceFile", "\"%s\" already exists.\\n\\nDo you want to replace it?") \
     X(Errors, Hint_NotMediaFile, "Hint_NotMediaFile", "Hint: FFmpeg did not recognise the input as a video or audio file. It may be damaged, incomplete or not a media file.")
 
 // FileInfo: 58 entries

@@ -24,7 +24,7 @@ TEST(AppStrings, EntriesPerModule)
         size_t recordSize;
     } cases[] = {
         {"Main", 202, sizeof(TMainModuleStrings)},
-        {"Errors", 11, sizeof(TErrorsModuleStrings)},
+        {"Errors", 12, sizeof(TErrorsModuleStrings)},
         {"FileInfo", 58, sizeof(TFileInfoModuleStrings)},
         {"Options", 21, sizeof(TOptionsModuleStrings)},
         {"Progress", 22, sizeof(TProgressModuleStrings)},
@@ -40,11 +40,11 @@ TEST(AppStrings, EntriesPerModule)
         EXPECT_EQ(c.recordSize, size_t(c.count) * sizeof(QString));
         total += c.count;
     }
-    EXPECT_EQ(total, 330);
-    EXPECT_EQ(qsizetype(TAppStrings::entries().size()), 330);
+    EXPECT_EQ(total, 331);
+    EXPECT_EQ(qsizetype(TAppStrings::entries().size()), 331);
     EXPECT_EQ(TAppStrings::entryCount(u"Nope"), 0);
     // The module entries and LanguageName.
-    EXPECT_EQ(sizeof(TAppStrings), (330 + 1) * sizeof(QString));
+    EXPECT_EQ(sizeof(TAppStrings), (331 + 1) * sizeof(QString));
 }
 
 TEST(AppStrings, LookupByName)
