@@ -117,6 +117,14 @@ AudioStreamFacts FileInfoAudioValues(const TAudioStreamInfo &stream)
     return a;
 }
 
+QString FileInfoCaption(const TVideoFileInfo &info, const TFileInfoModuleStrings &strings)
+{
+    const QString separator = QStringLiteral("   ::   ");
+    const QString name = info.FileName.mid(info.FileName.lastIndexOf(u'/') + 1);
+    return strings.Caption + separator + name + separator
+        + FormatSize(info.FileSize, QStringLiteral(" bytes"));
+}
+
 uint32_t LightenRgb(uint32_t rgb, int percent)
 {
     return scaleRgb(rgb, percent);

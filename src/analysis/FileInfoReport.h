@@ -88,6 +88,10 @@ struct FileInfoContent
     QList<FileInfoDataStreamRow> DataStreams;
 };
 
+// The window's caption for an analysed file: "Video file properties   ::
+// movie.mkv   ::   1.21 GB".
+QString FileInfoCaption(const TVideoFileInfo &info, const TFileInfoModuleStrings &strings);
+
 // How the data-stream grid draws a row. Colours are 0xRRGGBB.
 struct DataStreamRowColors
 {

@@ -198,6 +198,15 @@ TEST(FileInfoView, DataStreamLinesSplitAtTheSecondColon)
         EXPECT_EQ(SplitDataStreamLine(c.line), c.row) << c.line.toStdString();
 }
 
+TEST(FileInfoView, CaptionNamesTheFileAndItsSize)
+{
+    TVideoFileInfo info;
+    SetFileName(info, u"/media/a b/movie.mkv"_s);
+    info.FileSize = 1300000000;
+    EXPECT_EQ(FileInfoCaption(info, TAppStrings().FileInfo),
+        u"Video file properties   ::   movie.mkv   ::   1.21 GB"_s);
+}
+
 TEST(FileInfoView, DataStreamRowColours)
 {
     // Video: red 252, green 16, blue 3 darkened by 28 % on red 252, green
