@@ -382,6 +382,46 @@ TEST_F(ConversionWindows, ClosingDuringARunAsksAbortsAndLeavesNoFFmpegBehind)
     EXPECT_EQ(finished.count(), 1);
 }
 
+TEST_F(ConversionWindows, HiddenOutputShowsPleaseWaitUntilTheEnd)
+{
+    writeScript(QStringLiteral("[run]\noutput:4000\nout:Input #0\\n\nprogress:40,25\n"
+                               "out:\\nvideo:1kB muxing overhead: 1%\\n\n"));
+    const QString a = makeInput(QStringLiteral("a.mkv"));
+    progress.findChildren<QCheckBox *>().first()->setChecked(true);
+    QSignalSpy finished(&controller, &ConversionController::runFinished);
+    ASSERT_TRUE(controller.convert(setup(), rowsOf({a})));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return progress.progressValue() > 0; }, 10000));
+    EXPECT_EQ(progress.outputText(), QStringLiteral("Please wait..."));
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_THAT(progress.outputText().toStdString(), ::testing::StartsWith("Input #0\nframe="));
+    EXPECT_THAT(progress.outputText().toStdString(), ::testing::EndsWith("muxing overhead: 1%"));
+}
+
+TEST_F(ConversionWindows, F8AndTheCloseBoxOfTheProgressWindow)
+{
+    writeScript(QStringLiteral("[run]\noutput:4000\nprogress:600,25\n"));
+    const QString a = makeInput(QStringLiteral("a.mkv"));
+    QSignalSpy finished(&controller, &ConversionController::runFinished);
+    OnModal<QMessageBox> keep([](QMessageBox *box) { box->button(QMessageBox::No)->click(); });
+    ASSERT_TRUE(controller.convert(setup(), rowsOf({a})));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return progress.progressValue() > 0; }, 10000));
+
+    // The keys reach an active window only.
+    progress.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&progress));
+    QTest::keyClick(&progress, Qt::Key_F8);
+    EXPECT_TRUE(progress.isVisible()); // no effect during a run
+    progress.close(); // the close box: Abort, and the window goes
+    EXPECT_FALSE(progress.isVisible());
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(controller.lastResult().rows[0].Outcome, RowOutcome::Aborted);
+
+    progress.showOverOwner();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&progress));
+    QTest::keyClick(&progress, Qt::Key_F8);
+    EXPECT_FALSE(progress.isVisible());
+}
+
 TEST_F(ConversionWindows, SetLangReachesTheProgressAndErrorLogWindows)
 {
     TAppStrings strings;

@@ -13,12 +13,14 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
@@ -97,6 +99,15 @@ TEST_F(RealFFmpegWindows, FileInfoShowsTheFileAndCopiesWhatQuillonCliInfoPrints)
     auto *grid = window.findChild<QTableWidget *>(QStringLiteral("ng"));
     ASSERT_EQ(grid->rowCount(), 3);
     EXPECT_TRUE(grid->item(0, 1)->text().startsWith(QStringLiteral("Video: h264")));
+
+    // The links open the file and its folder with the desktop's programs.
+    UiTest::UrlRecorder opened;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
+    Q_EMIT label(window, "lblFileName")->linkActivated(QStringLiteral("#"));
+    Q_EMIT label(window, "lblDirectory")->linkActivated(QStringLiteral("#"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    EXPECT_EQ(opened.urls,
+        (QList<QUrl>{QUrl::fromLocalFile(*s_clip), QUrl::fromLocalFile(s_dir->path())}));
 
     QSignalSpy copied(&window, &TFormFileInfo::reportCopied);
     window.copyReport();

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <QTimer>
+#include <QUrl>
 #include <functional>
 
 namespace UiTest {
@@ -35,6 +36,17 @@ private:
     QTimer m_timer;
     QPointer<Dialog> m_last;
     int m_seen = 0;
+};
+
+// Takes what the desktop would be asked to open (QDesktopServices'
+// setUrlHandler), instead of starting programs.
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public Q_SLOTS:
+    void open(const QUrl &url) { urls << url; }
 };
 
 } // namespace UiTest

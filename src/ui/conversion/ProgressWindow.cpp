@@ -20,9 +20,13 @@
 #include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
+
+// The most lines the view takes in one go: a slice costs a few milliseconds.
+constexpr qsizetype ViewChunkLines = 1000;
 
 QColor fromBgr(uint32_t bgr)
 {
@@ -164,8 +168,8 @@ void TFormProgress::setStrings(const TAppStrings &strings)
     m_lblStatusDesc->setText(p.lblStatus);
     m_lblElapsedDesc->setText(p.lblElapsed);
     m_lblTimeLeftDesc->setText(p.lblTimeLeft);
-    m_btnPause->setText(m_paused ? p.btnResume : p.btnPause);
-    m_btnAbort->setText(m_running ? p.btnAbort : strings.Main.Close);
+    setPauseCaption(m_paused);
+    setAbortCaption(m_running ? p.btnAbort : strings.Main.Close);
     if (!m_viewShowsLines)
         m_me->setPlainText(strings.Main.PleaseWait);
     setTimes(m_elapsedMs, m_fileLeftMs, m_batchLeftMs);
@@ -250,11 +254,13 @@ void TFormProgress::runStarted(const ConversionWalkStart &start)
     m_pbFile->setValue(0);
     m_lblProgress->setVisible(!start.AudioOnly);
     m_pbFile->setVisible(!start.AudioOnly);
-    m_btnAbort->setText(start.AbortCaption);
+    setAbortCaption(start.AbortCaption);
     m_btnAbort->setEnabled(true);
-    m_btnPause->setText(m_strings.Progress.btnPause);
+    setPauseCaption(false);
     m_btnPause->setEnabled(!start.BatchOnly);
     m_lines.clear();
+    m_docLines = m_docCount = 0;
+    m_viewShowsLines = true;
     m_me->clear();
     m_lblInputFile->clear();
     m_lblOutputFile->setMarkup({});
@@ -311,40 +317,60 @@ void TFormProgress::applySnapshot(const ProgressSnapshot &s)
 
     // The view's lines: keep what is unchanged, then append.
     const qsizetype keep = s.viewReset ? 0 : std::min(s.keepLines, m_lines.size());
-    const bool wasShowing = m_viewShowsLines;
-    m_viewShowsLines = s.viewShowsOutput;
     const qsizetype dropped = m_lines.size() - keep;
     if (dropped > 0)
         m_lines.remove(keep, dropped);
     m_lines += s.appendLines;
-    if (!m_viewShowsLines) {
-        if (wasShowing)
-            m_me->setPlainText(m_strings.Main.PleaseWait);
-        return;
+    m_docLines = std::min(m_docLines, keep);
+    if (s.viewShowsOutput != m_viewShowsLines) {
+        m_viewShowsLines = s.viewShowsOutput;
+        m_docLines = 0;
+        m_docCount = 0;
+        m_me->setPlainText(m_viewShowsLines ? QString() : m_strings.Main.PleaseWait);
     }
-    if (!wasShowing) {
-        showViewLines();
-        return;
-    }
+    if (m_viewShowsLines)
+        syncView(ViewChunkLines);
+}
+
+void TFormProgress::syncView(qsizetype maxLines)
+{
     QTextDocument *doc = m_me->document();
     QTextCursor cursor(doc);
-    if (dropped > 0) {
-        if (keep == 0) {
+    bool changed = false;
+    if (m_docCount > m_docLines) {
+        // Lines the view shows that changed since: gone from there on.
+        if (m_docLines == 0) {
             cursor.select(QTextCursor::Document);
         } else {
-            const QTextBlock last = doc->findBlockByNumber(int(keep - 1));
+            const QTextBlock last = doc->findBlockByNumber(int(m_docLines - 1));
             cursor.setPosition(last.position() + last.length() - 1);
             cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
         }
         cursor.removeSelectedText();
+        m_docCount = m_docLines;
+        changed = true;
     }
-    if (!s.appendLines.isEmpty()) {
+    const qsizetype count = std::min(m_lines.size() - m_docLines, maxLines);
+    if (count > 0) {
         cursor.movePosition(QTextCursor::End);
-        const QString text = viewText(s.appendLines);
-        cursor.insertText(keep == 0 ? text : u'\n' + text);
+        const QString text = viewText(m_lines.mid(m_docLines, count));
+        cursor.insertText(m_docLines == 0 ? text : u'\n' + text);
+        m_docLines += count;
+        m_docCount = m_docLines;
+        changed = true;
     }
-    if (m_scrollToBottom && (dropped > 0 || !s.appendLines.isEmpty()))
+    if (changed && m_scrollToBottom)
         scrollToEnd();
+    // A burst of output reaches the view a slice at a time, so that the
+    // window answers between the slices.
+    if (m_docLines < m_lines.size() && !m_syncPending) {
+        m_syncPending = true;
+        QTimer::singleShot(0, this, [this] {
+            m_syncPending = false;
+            if (m_viewShowsLines)
+                syncView(ViewChunkLines);
+        });
+    }
 }
 
 void TFormProgress::runFinished(const ConversionRunEnd &end)
@@ -355,12 +381,14 @@ void TFormProgress::runFinished(const ConversionRunEnd &end)
     if (!m_viewShowsLines) {
         m_viewShowsLines = true;
         showViewLines();
+    } else {
+        syncView(m_lines.size());
     }
     if (m_scrollToBottom)
         scrollToEnd();
-    m_btnAbort->setText(end.AbortCaption);
+    setAbortCaption(end.AbortCaption);
     m_btnAbort->setEnabled(true);
-    m_btnPause->setText(m_strings.Progress.btnPause);
+    setPauseCaption(false);
     m_btnPause->setEnabled(false);
     m_windowCaption.clear();
     m_fileLeftMs = m_batchLeftMs = -1;
@@ -386,7 +414,7 @@ void TFormProgress::setTimes(int64_t elapsedMs, int64_t fileLeftMs, int64_t batc
 void TFormProgress::setPaused(bool paused)
 {
     m_paused = paused;
-    m_btnPause->setText(paused ? m_strings.Progress.btnResume : m_strings.Progress.btnPause);
+    setPauseCaption(paused);
     setTimes(m_elapsedMs, m_fileLeftMs, m_batchLeftMs);
 }
 
@@ -451,6 +479,24 @@ void TFormProgress::onF8()
         close();
 }
 
+void TFormProgress::setAbortCaption(const QString &caption)
+{
+    m_btnAbort->setText(caption);
+    m_btnAbort->setIcon(m_running ? QIcon::fromTheme(QStringLiteral("process-stop"),
+                            style()->standardIcon(QStyle::SP_BrowserStop))
+                                  : QIcon::fromTheme(QStringLiteral("window-close"),
+                                      style()->standardIcon(QStyle::SP_DialogCloseButton)));
+}
+
+void TFormProgress::setPauseCaption(bool paused)
+{
+    m_btnPause->setText(paused ? m_strings.Progress.btnResume : m_strings.Progress.btnPause);
+    m_btnPause->setIcon(paused ? QIcon::fromTheme(QStringLiteral("media-playback-start"),
+                            style()->standardIcon(QStyle::SP_MediaPlay))
+                               : QIcon::fromTheme(QStringLiteral("media-playback-pause"),
+                                   style()->standardIcon(QStyle::SP_MediaPause)));
+}
+
 void TFormProgress::updateCaption()
 {
     setWindowTitle(
@@ -460,6 +506,7 @@ void TFormProgress::updateCaption()
 void TFormProgress::showViewLines()
 {
     m_me->setPlainText(viewText(m_lines));
+    m_docLines = m_docCount = m_lines.size();
     if (m_scrollToBottom)
         scrollToEnd();
 }

@@ -85,7 +85,12 @@ private:
     void onAbort();
     void onF8();
     void updateCaption();
+    void setAbortCaption(const QString &caption);
+    void setPauseCaption(bool paused);
     void showViewLines();
+    // Brings the view up to m_lines, at most maxLines new lines now and the
+    // rest in later turns of the event loop.
+    void syncView(qsizetype maxLines);
     void scrollToEnd();
 
     TAppStrings m_strings;
@@ -122,6 +127,11 @@ private:
     // whether the view shows them.
     QStringList m_lines;
     bool m_viewShowsLines = true;
+    // The view holds m_docCount lines, of which the first m_docLines are
+    // those of m_lines.
+    qsizetype m_docLines = 0;
+    qsizetype m_docCount = 0;
+    bool m_syncPending = false;
     // The values of the latest snapshot applied: only what changed since is
     // applied, so an event of the run (a new file) is not overwritten by a
     // snapshot value from before it.

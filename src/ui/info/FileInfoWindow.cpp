@@ -28,6 +28,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <set>
 
@@ -153,15 +154,21 @@ TFormFileInfo::TFormFileInfo(QWidget *owner)
           };
     using S = TFileInfoModuleStrings;
     d->pnGeneralInfo = new QGroupBox(this);
-    auto *general = new QFormLayout(d->pnGeneralInfo);
-    row(general, "lblFileSize", &S::lblFileSize);
-    row(general, "lblDuration", &S::lblDuration);
-    row(general, "lblOverallBitrate", &S::lblOverallBitrate);
-    row(general, "lblFormat", &S::lblFormat);
-    row(general, "lblEncodedApplication", &S::lblEncodedApplication);
-    row(general, "lblNumberOfDataStreams", &S::lblNumberOfDataStreams);
-    row(general, "lblNumberOfVideoStreams", &S::lblNumberOfVideoStreams);
-    row(general, "lblNumberOfAudioStreams", &S::lblNumberOfAudioStreams);
+    // Two columns: the file's facts, then its stream counts.
+    auto *general = new QHBoxLayout(d->pnGeneralInfo);
+    auto *facts = new QFormLayout;
+    auto *counts = new QFormLayout;
+    general->addLayout(facts, 3);
+    general->addSpacing(12);
+    general->addLayout(counts, 2);
+    row(facts, "lblFileSize", &S::lblFileSize);
+    row(facts, "lblDuration", &S::lblDuration);
+    row(facts, "lblOverallBitrate", &S::lblOverallBitrate);
+    row(facts, "lblFormat", &S::lblFormat);
+    row(counts, "lblEncodedApplication", &S::lblEncodedApplication);
+    row(counts, "lblNumberOfDataStreams", &S::lblNumberOfDataStreams);
+    row(counts, "lblNumberOfVideoStreams", &S::lblNumberOfVideoStreams);
+    row(counts, "lblNumberOfAudioStreams", &S::lblNumberOfAudioStreams);
 
     d->pnVideoStream = new QGroupBox(this);
     auto *video = new QFormLayout(d->pnVideoStream);
