@@ -1,8 +1,10 @@
 // The conversion from the windows: the controller running the driver on its
 // thread, the progress and error-log windows, with the fake FFmpeg.
+#include "FakeDesktopBus.h"
 #include "UiTestSupport.h"
 #include "conversion/DriverTestSupport.h"
 #include "ui/conversion/ConversionController.h"
+#include "ui/conversion/DesktopServices.h"
 #include "ui/conversion/ErrorLogWindow.h"
 #include "ui/conversion/MarkupLabel.h"
 #include "ui/conversion/PowerOffDialog.h"
@@ -420,6 +422,38 @@ TEST_F(ConversionWindows, F8AndTheCloseBoxOfTheProgressWindow)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&progress));
     QTest::keyClick(&progress, Qt::Key_F8);
     EXPECT_FALSE(progress.isVisible());
+}
+
+TEST_F(ConversionWindows, TheRunKeepsTheSystemAwakeAndEndsWithOneNotification)
+{
+    UiTest::FakeDesktopBus bus;
+    if (!bus.isRunning())
+        GTEST_SKIP() << "no dbus-daemon";
+    IdleInhibitor inhibitor(bus.clientConnection());
+    DesktopNotifier notifier(bus.clientConnection());
+    controller.setDesktopServices(&inhibitor, &notifier);
+    writeScript(QStringLiteral("[run]\noutput:4000\nprogress:20,25\n"));
+    const QString a = makeInput(QStringLiteral("a.mkv"));
+    const QString b = makeInput(QStringLiteral("b.mkv"));
+    QSignalSpy finished(&controller, &ConversionController::runFinished);
+
+    ASSERT_TRUE(controller.convert(setup(), rowsOf({a, b})));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return inhibitor.isHeld(); }, 5000));
+    ASSERT_EQ(bus.inhibitions.size(), 1u);
+    EXPECT_EQ(bus.inhibitions[0].request.at(0), QStringLiteral("idle"));
+    EXPECT_EQ(bus.inhibitions[0].request.at(3), QStringLiteral("block"));
+    EXPECT_TRUE(bus.stillHeld(bus.inhibitions[0]));
+    ASSERT_TRUE(finished.wait(10000));
+
+    EXPECT_FALSE(inhibitor.isHeld());
+    EXPECT_FALSE(bus.stillHeld(bus.inhibitions[0]));
+    // No main window is active here: the batch ends with one notification.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !bus.notifications.empty(); }, 5000));
+    QTest::qWait(200);
+    ASSERT_EQ(bus.notifications.size(), 1u);
+    EXPECT_EQ(bus.notifications[0].appName, QStringLiteral("Quillon"));
+    EXPECT_EQ(bus.notifications[0].summary, QStringLiteral("Conversion finished"));
+    EXPECT_EQ(bus.notifications[0].body, QStringLiteral("Files converted: 2, failed: 0"));
 }
 
 TEST_F(ConversionWindows, SetLangReachesTheProgressAndErrorLogWindows)
