@@ -9,12 +9,14 @@
 #include "ui/conversion/MarkupLabel.h"
 #include "ui/conversion/PowerOffDialog.h"
 #include "ui/conversion/ProgressWindow.h"
+#include "ui/info/FileInfoWindow.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
@@ -464,8 +466,12 @@ TEST_F(ConversionWindows, SetLangReachesTheProgressAndErrorLogWindows)
     strings.Main.Close = QStringLiteral("Schliessen");
     strings.Errors.Caption = QStringLiteral("Fehler");
     strings.Errors.actSaveLog = QStringLiteral("Speichern...");
+    strings.FileInfo.Caption = QStringLiteral("Dateieigenschaften");
+    strings.FileInfo.lblDuration = QStringLiteral("Dauer:");
+    TFormFileInfo info;
     progress.setStrings(strings);
     errors.setStrings(strings);
+    info.setStrings(strings);
 
     EXPECT_EQ(progress.windowTitle(), QStringLiteral("Umwandlung"));
     EXPECT_EQ(progress.abortCaption(), QStringLiteral("Schliessen"));
@@ -473,6 +479,10 @@ TEST_F(ConversionWindows, SetLangReachesTheProgressAndErrorLogWindows)
         progress.findChildren<QCheckBox *>().first()->text(), QStringLiteral("Ausgabe verbergen"));
     EXPECT_EQ(errors.windowTitle(), QStringLiteral("Fehler"));
     EXPECT_EQ(errors.findChildren<QPushButton *>().at(1)->text(), QStringLiteral("Speichern..."));
+    EXPECT_EQ(info.windowTitle(), QStringLiteral("Dateieigenschaften"));
+    const QList<QLabel *> labels = info.findChildren<QLabel *>();
+    EXPECT_TRUE(std::any_of(labels.cbegin(), labels.cend(),
+        [](const QLabel *label) { return label->text() == QStringLiteral("Dauer:"); }));
 }
 
 } // namespace

@@ -315,6 +315,10 @@ bool ConversionController::confirmClose()
 {
     if (!m_run)
         return true;
+    // A question of the run is on screen and waits for its answer: the
+    // run cannot end before it has one.
+    if (m_answering)
+        return false;
     const QMessageBox::StandardButton answer = QMessageBox::question(dialogParent(),
         QLatin1String(AppInfo::ProgramName), FormatAppString(m_strings.Main.CloseDuringConversion),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
@@ -385,6 +389,7 @@ void ConversionController::onQuestionAsked()
 
 void ConversionController::answerQuestion(const PendingQuestion &question)
 {
+    m_answering = true;
     bool yes = false;
     if (question.kind == PendingQuestion::PowerOff) {
         PowerOffDialog dialog(m_strings, PowerOffCountdownSeconds, dialogParent());
@@ -394,8 +399,11 @@ void ConversionController::answerQuestion(const PendingQuestion &question)
             QMessageBox::Yes | QMessageBox::No, dialogParent());
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
         box.setObjectName(QStringLiteral("conversionQuestion"));
+        // Nothing else may start or close while the run waits.
+        box.setWindowModality(Qt::ApplicationModal);
         yes = box.exec() == QMessageBox::Yes;
     }
+    m_answering = false;
     if (m_run)
         m_run->frontEnd.answer(yes);
 }

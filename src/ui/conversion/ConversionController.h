@@ -127,6 +127,7 @@ private:
     QTimer *m_tick = nullptr;
     ConversionResult m_lastResult;
     bool m_paused = false;
+    bool m_answering = false;
     QElapsedTimer m_clock;
     int64_t m_pausedMs = 0;
     QElapsedTimer m_pausedSince;

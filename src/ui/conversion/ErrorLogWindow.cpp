@@ -1,5 +1,7 @@
 #include "ui/conversion/ErrorLogWindow.h"
 
+#include "app/FileLocations.h"
+#include "app/ProgramDir.h"
 #include "ui/conversion/ErrorLogHighlighter.h"
 #include "ui/conversion/WindowPlacement.h"
 
@@ -138,7 +140,11 @@ bool TFormErrors::saveLog()
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters({logFilter(m_strings), HtmlFilter});
     dialog.setDefaultSuffix(QStringLiteral("log"));
-    const QString folder = m_saveFolder.isEmpty() ? QDir::homePath() : m_saveFolder;
+    QString folder = m_saveFolder;
+    if (folder.isEmpty())
+        folder = ReportSaveFolder(LocateFiles(ProgramDir()));
+    if (folder.isEmpty())
+        folder = QDir::homePath();
     dialog.selectFile(QDir(folder).filePath(QStringLiteral("Quillon_Errors.log")));
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
         dialog.setDefaultSuffix(

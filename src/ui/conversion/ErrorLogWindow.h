@@ -23,7 +23,8 @@ public:
     // SetLang.
     void setStrings(const TAppStrings &strings);
     void setMonospaceFont(const TFontParams &font);
-    // Where the save dialog starts (ReportSaveFolder).
+    // Where the save dialog starts; by default the reports folder beside
+    // the program (ReportSaveFolder).
     void setSaveFolder(const QString &folder);
 
     // The start of a run: no entries, the plain caption.
