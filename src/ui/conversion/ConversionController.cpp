@@ -153,6 +153,13 @@ bool ConversionController::start(ConversionSetup setup, std::vector<ConversionRo
     m_clock.start();
     connectRun(*m_run);
     m_tick->start();
+    // DisableAll at once: no second command may slip in before the run's
+    // first word arrives.
+    if (m_errors)
+        m_errors->ClearErrorLog();
+    if (!m_run->batchOnly && m_inhibitor)
+        m_inhibitor->acquire(m_strings.Progress.Caption);
+    Q_EMIT runStarted(m_run->batchOnly);
     Run *run = m_run.get();
     run->thread = std::thread([this, run, setup = std::move(setup),
                                   rows = std::move(rows)]() mutable {
@@ -161,6 +168,8 @@ bool ConversionController::start(ConversionSetup setup, std::vector<ConversionRo
         } catch (const std::exception &error) {
             run->result.End = ConversionEnd::RunnerFailed;
             Q_EMIT run->frontEnd.failed(QString::fromLocal8Bit(error.what()));
+        } catch (...) {
+            run->result.End = ConversionEnd::RunnerFailed;
         }
         run->frontEnd.markDone();
         QMetaObject::invokeMethod(this, &ConversionController::onWorkerDone, Qt::QueuedConnection);
@@ -172,18 +181,6 @@ void ConversionController::connectRun(Run &run)
 {
     WindowFrontEnd *fe = &run.frontEnd;
     const auto queued = Qt::QueuedConnection;
-    connect(
-        fe, &WindowFrontEnd::runBegan, this,
-        [this] {
-            if (!m_run)
-                return;
-            if (m_errors)
-                m_errors->ClearErrorLog();
-            if (!m_run->batchOnly && m_inhibitor)
-                m_inhibitor->acquire(m_strings.Progress.Caption);
-            Q_EMIT runStarted(m_run->batchOnly);
-        },
-        queued);
     connect(
         fe, &WindowFrontEnd::walkBegan, this,
         [this](const ConversionWalkStart &start) {

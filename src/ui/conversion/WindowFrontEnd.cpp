@@ -20,11 +20,6 @@ void WindowFrontEnd::warning(const QString &text)
     Q_EMIT warned(text);
 }
 
-void WindowFrontEnd::runStarted()
-{
-    Q_EMIT runBegan();
-}
-
 void WindowFrontEnd::walkStarted(const ConversionWalkStart &start)
 {
     Q_EMIT walkBegan(start);

@@ -30,7 +30,6 @@ public:
 
     // IConversionFrontEnd, on the worker thread.
     void warning(const QString &text) override;
-    void runStarted() override;
     void walkStarted(const ConversionWalkStart &start) override;
     void fileStarted(const ConversionFileView &file) override;
     void fileSkipped(const ConversionFileView &file) override;
@@ -60,7 +59,6 @@ public:
 
 Q_SIGNALS:
     void warned(const QString &text);
-    void runBegan();
     void walkBegan(const ConversionWalkStart &start);
     void fileBegan(const ConversionFileView &file);
     void fileWasSkipped(const ConversionFileView &file);
