@@ -245,7 +245,6 @@ bool TFormProgress::autoScroll() const
 void TFormProgress::runStarted(const ConversionWalkStart &start)
 {
     m_running = true;
-    m_batchOnly = start.BatchOnly;
     m_paused = false;
     m_lastBar = -1;
     m_lastStatusMarkup.clear();

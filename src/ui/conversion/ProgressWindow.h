@@ -114,7 +114,6 @@ private:
     QPushButton *m_btnAbort = nullptr;
 
     bool m_running = false;
-    bool m_batchOnly = false;
     bool m_paused = false;
     bool m_scrollToBottom = true; // TAppParams.ScrollProgressToBottom
     QString m_windowCaption; // "Progress: 25%" during a run
