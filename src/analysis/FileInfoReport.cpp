@@ -22,6 +22,17 @@ QString decimals(double value, int count)
     return text;
 }
 
+uint32_t scaleRgb(uint32_t rgb, int percent)
+{
+    uint32_t result = 0;
+    for (const int shift : {16, 8, 0}) {
+        const int channel = int((rgb >> shift) & 0xFF);
+        const int64_t moved = channel + RoundHalfEven(channel * percent / 100.0);
+        result |= uint32_t(std::clamp<int64_t>(moved, 0, 255)) << shift;
+    }
+    return result;
+}
+
 QString withCodecId(const QString &codec, const QString &codecId)
 {
     return codecId.isEmpty() ? codec : codec + QStringLiteral(" (ID: ") + codecId + u')';
@@ -104,6 +115,45 @@ AudioStreamFacts FileInfoAudioValues(const TAudioStreamInfo &stream)
     a.EncodedLibrary = stream.EncodedLibrary;
     a.StreamIndex = QString::number(stream.StreamIndex);
     return a;
+}
+
+QString FileInfoCaption(const TVideoFileInfo &info, const TFileInfoModuleStrings &strings)
+{
+    const QString separator = QStringLiteral("   ::   ");
+    const QString name = info.FileName.mid(info.FileName.lastIndexOf(u'/') + 1);
+    return strings.Caption + separator + name + separator
+        + FormatSize(info.FileSize, QStringLiteral(" bytes"));
+}
+
+uint32_t LightenRgb(uint32_t rgb, int percent)
+{
+    return scaleRgb(rgb, percent);
+}
+
+uint32_t DarkenRgb(uint32_t rgb, int percent)
+{
+    return scaleRgb(rgb, -percent);
+}
+
+DataStreamRowColors DataStreamRowColorsOf(const QString &details)
+{
+    DataStreamRowColors colors;
+    uint32_t text = 0;
+    uint32_t background = 0;
+    if (details.startsWith(QLatin1String("video"), Qt::CaseInsensitive)) {
+        text = 0xFC1003;
+        background = 0xFCEDED;
+    } else if (details.startsWith(QLatin1String("audio"), Qt::CaseInsensitive)) {
+        text = 0x2B7D4B;
+        background = 0xE8F4EC;
+    } else {
+        return colors;
+    }
+    colors.plain = false;
+    colors.text = DarkenRgb(text, 28);
+    colors.gradientTop = LightenRgb(background, 3);
+    colors.gradientBottom = DarkenRgb(colors.gradientTop, 5);
+    return colors;
 }
 
 FileInfoDataStreamRow SplitDataStreamLine(const QString &line)

@@ -88,6 +88,33 @@ struct FileInfoContent
     QList<FileInfoDataStreamRow> DataStreams;
 };
 
+// The window's caption for an analysed file: "Video file properties   ::
+// movie.mkv   ::   1.21 GB".
+QString FileInfoCaption(const TVideoFileInfo &info, const TFileInfoModuleStrings &strings);
+
+// How the data-stream grid draws a row. Colours are 0xRRGGBB.
+struct DataStreamRowColors
+{
+    // Neither video nor audio: the secondary text colour of the window's
+    // palette on the normal background (the described grey, made to read in
+    // a dark theme too); the fields below are then unused.
+    bool plain = true;
+    uint32_t text = 0;
+    // A vertical gradient from top to bottom.
+    uint32_t gradientTop = 0;
+    uint32_t gradientBottom = 0;
+
+    bool operator==(const DataStreamRowColors &) const = default;
+};
+
+// By the row's details: "Video..." and "Audio..." (any letter case) in their
+// colours, the text darkened by 28 %, the background lightened by 3 % and
+// running to that darkened by 5 %.
+DataStreamRowColors DataStreamRowColorsOf(const QString &details);
+// Each of red, green and blue moved by percent % of itself, within 0..255.
+uint32_t LightenRgb(uint32_t rgb, int percent);
+uint32_t DarkenRgb(uint32_t rgb, int percent);
+
 // The files up to this size get a CRC32 line in the report (300 MiB).
 inline constexpr int64_t MaxReportCrcFileSize = 314572800;
 

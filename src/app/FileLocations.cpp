@@ -3,6 +3,7 @@
 #include "app/ProgramDir.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -37,6 +38,15 @@ FileLocations LocateFiles(const QString &programDir, const QProcessEnvironment &
     l.cacheDir = UserCacheDir(env);
     l.userDataDir = UserDataDir(env);
     return l;
+}
+
+QString ReportSaveFolder(const FileLocations &locations, const QProcessEnvironment &env)
+{
+    const QFileInfo reports(locations.reportsDir);
+    if (!locations.reportsDir.isEmpty() && reports.isDir() && reports.isWritable())
+        return locations.reportsDir;
+    const QString home = env.value(QStringLiteral("HOME"));
+    return QDir::isAbsolutePath(home) ? QDir::cleanPath(home) : QString();
 }
 
 QString UserCacheDir(const QProcessEnvironment &env)

@@ -26,6 +26,12 @@ struct FileLocations
 FileLocations LocateFiles(const QString &programDir,
     const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
 
+// Where a save dialog for a report the user saves (the error log) starts:
+// the reports folder when it is a folder that can be written to, else the
+// home folder (a program installed read-only), else empty.
+QString ReportSaveFolder(const FileLocations &locations,
+    const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
+
 // $XDG_CACHE_HOME/quillon when that is an absolute path, else
 // $HOME/.cache/quillon; empty without either.
 QString UserCacheDir(const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());

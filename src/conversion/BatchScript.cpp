@@ -124,6 +124,15 @@ BatchScriptFormat BatchScriptFormatOf(const QString &fileName)
                                                                          : BatchScriptFormat::Sh;
 }
 
+QString BatchScriptFileNameFor(const QString &chosenName, BatchScriptFormat chosenType)
+{
+    if (chosenName.endsWith(QLatin1String(".bat"), Qt::CaseInsensitive)
+        || chosenName.endsWith(QLatin1String(".sh"), Qt::CaseInsensitive))
+        return chosenName;
+    return chosenName
+        + (chosenType == BatchScriptFormat::Bat ? QStringLiteral(".bat") : QStringLiteral(".sh"));
+}
+
 BatchScript::BatchScript(const QString &ffmpegPath)
     : m_ffmpegPath(ffmpegPath)
 { }

@@ -13,6 +13,12 @@ enum class BatchScriptFormat { Bat, Sh };
 // script, anything else a shell script.
 BatchScriptFormat BatchScriptFormatOf(const QString &fileName);
 
+// The name the save dialog's answer stands for: a name ending in ".sh" or
+// ".bat" (any letter case) as it is, any other with the extension of the
+// file type chosen in the dialog appended ("convert" with the shell-script
+// type: "convert.sh").
+QString BatchScriptFileNameFor(const QString &chosenName, BatchScriptFormat chosenType);
+
 class InputIdentities;
 
 // Why a script must not be saved as fileName, or empty when it may: it is

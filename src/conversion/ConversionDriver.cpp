@@ -7,8 +7,10 @@
 #include "app/TextHelpers.h"
 #include "conversion/BatchScript.h"
 #include "conversion/ConversionFrontEnd.h"
+#include "conversion/FailureHints.h"
 #include "conversion/PowerControl.h"
 #include "conversion/ProbeBatch.h"
+#include "conversion/TimeLeft.h"
 #include "encoding/CommandAssembly.h"
 #include "encoding/EncoderSupport.h"
 #include "encoding/OutputName.h"
@@ -97,6 +99,8 @@ ConversionResult ConversionDriver::run(
         m_abortDeadline = 0;
         m_abortGraceMs = s.abortGraceMs;
         clearStopRequests();
+        m_paused = false;
+        m_pausedTotal = 0;
         m_state.IsConverting = true;
     }
     m_state.AudioOnly = false;
@@ -211,7 +215,7 @@ ConversionEnd ConversionDriver::walk()
     for (qsizetype i = 0; i < rowCount; ++i) {
         if (!m_run.rows[size_t(i)].Checked)
             continue;
-        pause();
+        pauseBetweenSteps();
         m_state.FileNo = ++counter;
         m_run.rowIndex = i;
         if (const std::optional<ConversionEnd> end = convertRow(int(i)))
@@ -270,6 +274,8 @@ std::optional<ConversionEnd> ConversionDriver::convertRow(int index)
     view.OutputMarkup = outputMarkup(m_file.outputPath);
     view.StatusText = s.strings.Main.PleaseWait;
     m_run.output->clear();
+    m_file.startedAt = nowMs();
+    m_file.pausedAtStart = pausedMs();
     m_frontEnd.fileStarted(view);
 
     // A file gone since it was listed is not handed to FFmpeg: its failure
@@ -286,7 +292,9 @@ std::optional<ConversionEnd> ConversionDriver::convertRow(int index)
     if (!takeProbeAhead(m_file.input, info))
         ProbeWithFFmpeg(m_file.input, m_run.ffmpeg, s.params.MediaInfoDll, info, &m_probeRunner);
     m_state.CurrentFileInfo = info;
-    pause();
+    row.DurationMs = info.Duration;
+    noteNextFiles(index);
+    pauseBetweenSteps();
 
     // D. Pieces, parameter text and passes: the same commands the listing
     // and the script are made of.
@@ -302,6 +310,7 @@ std::optional<ConversionEnd> ConversionDriver::convertRow(int index)
     const CommandPieces &p = commands.pieces;
     m_run.batch->addPieces(m_state.FileNo, BatchPieces{p.VC, p.AC, p.ADV, p.ADD, p.VP, p.AP});
     m_state.TwoPass = commands.twoPass;
+    m_run.passCount = int(commands.passes.size());
     runPasses(commands);
     finishFile(index);
     return std::nullopt;
@@ -346,9 +355,13 @@ uint32_t ConversionDriver::runPass(const CommandLine &command, const QString &wo
     m_file.ranFFmpeg = true;
     m_run.unfinishedOutput = m_file.outputPath;
     probeAhead(m_run.rowIndex, ProbeBatchSize, true);
+    m_run.passStartedAt = nowMs();
+    m_run.passPausedAtStart = pausedMs();
     const FlushHook hook = [this](const ConsoleFlush &flush) {
         updateAbortNow();
-        m_frontEnd.progress(m_run.output->onFlush(flush, progressInputs()));
+        EncoderProgressUpdate update = m_run.output->onFlush(flush, progressInputs());
+        addTimeLeft(update);
+        m_frontEnd.progress(update);
     };
     const uint32_t code = m_runner.RunConsoleApp(command, nullptr, hook, workDir);
     updateAbortNow();
@@ -367,9 +380,16 @@ void ConversionDriver::recordFailure(const QString &params)
     m_run.output->FilterEncoderOutput();
     const QString outputText = m_run.output->outputText();
     m_frontEnd.outputShown(outputText);
-    addErrorLogEntry(QStringLiteral("ExitCode: ") + QString::number(m_file.exitCode)
-            + QStringLiteral("\r\n") + outputText,
-        params);
+    const TVideoFileInfo &info = m_state.CurrentFileInfo;
+    const QString hint
+        = FailureHint(FailureCauseOf(m_run.output->entries(),
+                          info.NumberOfVideoStreams > 0 || info.NumberOfAudioStreams > 0),
+            setup().strings.Errors);
+    QString text = QStringLiteral("ExitCode: ") + QString::number(m_file.exitCode)
+        + QStringLiteral("\r\n") + outputText;
+    if (!hint.isEmpty())
+        text += QStringLiteral("\r\n\r\n") + hint;
+    addErrorLogEntry(text, params);
     deleteOutput(m_file.outputPath);
 }
 
@@ -401,6 +421,12 @@ void ConversionDriver::finishFile(int index)
     end.StatusMarkup = QStringLiteral("<b>") + m_file.doneText + QStringLiteral("</b>");
     end.Succeeded = !aborted && !m_file.failed && m_file.exitCode == 0;
     end.ProgressComplete = !aborted;
+    if (m_file.ranFFmpeg) {
+        end.ElapsedMs = nowMs() - m_file.startedAt - (pausedMs() - m_file.pausedAtStart);
+        if (s.ShowFileTimes)
+            m_file.doneText = FormatAppString(
+                s.strings.Main.StatusWithTime, m_file.doneText, FormatTimeSpan(end.ElapsedMs));
+    }
     m_frontEnd.fileFinished(end);
 
     m_run.rows[size_t(index)].Outcome = aborted ? RowOutcome::Aborted
@@ -458,6 +484,9 @@ void ConversionDriver::cleanUp()
     m_state.AbortRequested = false;
     m_abortDeadline = 0;
     clearStopRequests();
+    // The next run must not start stopped.
+    endPause();
+    m_runner.resume();
 }
 
 void ConversionDriver::clearStopRequests()
@@ -474,13 +503,18 @@ void ConversionDriver::endOfWalk()
                 + QString::number(m_state.ErrorCount) + u')',
             !m_state.AbortNow);
     }
-    if (m_state.FileCount == 0 || m_run.abortSeen || m_state.ErrorCount > 0)
+    // Saving a script converted nothing: it must not close the program or
+    // switch the computer off.
+    if (m_state.FileCount == 0 || m_run.abortSeen || m_state.ErrorCount > 0 || s.BatchOnly)
         return;
     switch (s.settings.cbAfterConversion) {
     case AfterConversion::CloseApplication:
         m_frontEnd.closeApplication();
         break;
     case AfterConversion::CloseWindows: {
+        // Other programs may hold unsaved work: the user can still cancel.
+        if (!m_frontEnd.confirmPowerOff())
+            break;
         QString error;
         if (!s.power)
             error = QStringLiteral("The computer cannot be switched off from here.");
@@ -644,6 +678,8 @@ bool ConversionDriver::RequestAbort()
     std::lock_guard lock(m_abortMutex);
     if (m_state.AbortRequested || !m_state.IsConverting)
         return false;
+    // The runner resumes FFmpeg itself so that it reads "q".
+    endPause();
     m_state.AbortRequested = true;
     m_abortDeadline = nowMs() + m_abortGraceMs;
     // The runner sends "q" and stops FFmpeg by force after the grace time,
@@ -659,6 +695,85 @@ bool ConversionDriver::RequestAbort()
 void ConversionDriver::setHideEncoderOutput(bool hide)
 {
     m_hideOutput = hide;
+}
+
+bool ConversionDriver::pause()
+{
+    std::lock_guard lock(m_abortMutex);
+    if (m_paused || !m_state.IsConverting || m_state.AbortRequested)
+        return false;
+    m_paused = true;
+    m_pausedSince = nowMs();
+    m_runner.pause();
+    return true;
+}
+
+bool ConversionDriver::resume()
+{
+    std::lock_guard lock(m_abortMutex);
+    if (!m_paused)
+        return false;
+    endPause();
+    m_runner.resume();
+    return true;
+}
+
+bool ConversionDriver::isPaused() const
+{
+    std::lock_guard lock(m_abortMutex);
+    return m_paused;
+}
+
+void ConversionDriver::endPause()
+{
+    if (!m_paused)
+        return;
+    m_paused = false;
+    m_pausedTotal += nowMs() - m_pausedSince;
+}
+
+int64_t ConversionDriver::pausedMs() const
+{
+    std::lock_guard lock(m_abortMutex);
+    return m_pausedTotal + (m_paused ? nowMs() - m_pausedSince : 0);
+}
+
+void ConversionDriver::noteNextFiles(qsizetype index)
+{
+    m_run.nextKnownMs = 0;
+    m_run.nextKnown = m_run.nextUnknown = 0;
+    for (size_t i = size_t(index) + 1; i < m_run.rows.size(); ++i) {
+        const ConversionRow &row = m_run.rows[i];
+        if (!row.Checked)
+            continue;
+        if (row.DurationMs > 0) {
+            m_run.nextKnownMs += row.DurationMs;
+            ++m_run.nextKnown;
+        } else {
+            ++m_run.nextUnknown;
+        }
+    }
+}
+
+void ConversionDriver::addTimeLeft(EncoderProgressUpdate &update) const
+{
+    if (!update.Updated)
+        return;
+    TimeLeftInputs in;
+    in.FramesDone = update.FrameCount;
+    in.TotalFrames = m_state.CurrentFileInfo.VideoStreams[0].Frames;
+    in.FileDurationMs = m_state.CurrentFileInfo.Duration;
+    in.Speed = update.Speed;
+    in.PassRunningMs = nowMs() - m_run.passStartedAt;
+    in.PassPausedMs = pausedMs() - m_run.passPausedAtStart;
+    in.PassNo = m_state.PassNo;
+    in.PassCount = m_run.passCount;
+    in.NextFilesKnownMs = m_run.nextKnownMs;
+    in.NextFilesKnown = m_run.nextKnown;
+    in.NextFilesUnknown = m_run.nextUnknown;
+    const TimeLeft left = EstimateTimeLeft(in);
+    update.FileTimeLeftMs = left.FileMs;
+    update.BatchTimeLeftMs = left.BatchMs;
 }
 
 bool ConversionDriver::abortSet()
@@ -688,7 +803,7 @@ EncoderProgressInputs ConversionDriver::progressInputs() const
     return inputs;
 }
 
-void ConversionDriver::pause() const
+void ConversionDriver::pauseBetweenSteps() const
 {
     if (setup().pauseMs > 0)
         QThread::msleep(ulong(setup().pauseMs));

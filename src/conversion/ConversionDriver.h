@@ -15,6 +15,7 @@
 
 #include <QString>
 #include <atomic>
+#include <cstdint>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -57,6 +58,8 @@ struct ConversionSetup
     // For the after-conversion action "Close Windows"; null: that action
     // only closes the application.
     IPowerControl *power = nullptr;
+    // A finished file's status tells how long it took (Main.StatusWithTime).
+    bool ShowFileTimes = false;
 };
 
 // How a run ended.
@@ -111,6 +114,14 @@ public:
     // The progress window's "Don't show encoder output"; any thread.
     void setHideEncoderOutput(bool hide);
 
+    // Pause and Resume; any thread. FFmpeg stops where it is (also one
+    // started while paused) and goes on; the times the run reports leave the
+    // pause out. An abort resumes first. False when no run is active, or it
+    // is already paused, respectively not paused.
+    bool pause();
+    bool resume();
+    bool isPaused() const;
+
     // Deletes FFmpeg's two-pass statistics files from the run's working
     // folder, then the folder itself when it is the run's own.
     void ClearLogs();
@@ -156,6 +167,15 @@ private:
         // The output of the file whose FFmpeg run the abort interrupted: only
         // what this run wrote may be offered for deletion.
         QString unfinishedOutput;
+        // The checked rows after the current one, for the time left.
+        double nextKnownMs = 0;
+        int nextKnown = 0;
+        int nextUnknown = 0;
+        int passCount = 1;
+        // When the current FFmpeg run started, and the run's paused time
+        // then (steady-clock milliseconds).
+        int64_t passStartedAt = 0;
+        int64_t passPausedAtStart = 0;
     };
     // What one file holds; value-initialised for every checked row.
     struct FileState
@@ -168,6 +188,8 @@ private:
         bool ranFFmpeg = false;
         RowOutcome successOutcome = RowOutcome::Done;
         std::optional<FileTimes> inputTimes;
+        int64_t startedAt = 0;
+        int64_t pausedAtStart = 0;
     };
 
     ConversionEnd startRun();
@@ -202,7 +224,13 @@ private:
     bool abortSet();
     void updateAbortNow();
     EncoderProgressInputs progressInputs() const;
-    void pause() const;
+    // The time left, into an update of the line handler.
+    void addTimeLeft(EncoderProgressUpdate &update) const;
+    void noteNextFiles(qsizetype index);
+    // Milliseconds this run has been paused so far.
+    int64_t pausedMs() const;
+    void endPause();
+    void pauseBetweenSteps() const;
     ConversionSetup &setup() const { return *m_run.setup; }
 
     IConversionFrontEnd &m_frontEnd;
@@ -218,11 +246,16 @@ private:
     ErrorLog m_errorLog;
     std::atomic<bool> m_hideOutput{false};
     // Serialises RequestAbort with the start and the end of a run.
-    std::mutex m_abortMutex;
+    mutable std::mutex m_abortMutex;
     // Steady-clock milliseconds at which the grace time after an abort
     // request runs out; 0 when no abort is pending.
     std::atomic<int64_t> m_abortDeadline{0};
     std::atomic<int> m_abortGraceMs{2500};
+    // Pause state; under m_abortMutex, which also orders it with the start
+    // and the end of a run.
+    bool m_paused = false;
+    int64_t m_pausedSince = 0;
+    int64_t m_pausedTotal = 0;
 
     RunState m_run;
     FileState m_file;

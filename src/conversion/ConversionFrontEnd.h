@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 
 struct EncoderProgressUpdate;
 
@@ -45,6 +46,9 @@ struct ConversionFileEnd
     bool Succeeded = false;
     // The progress bar goes to 100 (not after an abort).
     bool ProgressComplete = false;
+    // How long FFmpeg worked on the file, pauses left out; -1 when it did
+    // not run.
+    int64_t ElapsedMs = -1;
 };
 
 // The clean-up of a run (every way out, early ones included).
@@ -94,6 +98,10 @@ public:
     // whether its window is to be shown (not when FFmpeg had to be stopped
     // by force).
     virtual void showErrorLog(const QString &, bool) { }
+    // The after-conversion action "Close Windows" is about to switch the
+    // computer off: a window gives the user PowerOffCountdownSeconds to
+    // cancel. False cancels the power-off and the closing of the program.
+    virtual bool confirmPowerOff() { return true; }
     // The after-conversion action "Close application" (also after "Close
     // Windows" has asked for the power-off).
     virtual void closeApplication() { }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 // How a row's file came out of a run.
 enum class RowOutcome {
@@ -24,4 +25,12 @@ struct ConversionRow
     // The output path decided for the file; empty until the row is reached.
     QString OutputFile;
     RowOutcome Outcome = RowOutcome::NotReached;
+    // The file's duration as the list's analysis found it, for the time left
+    // of a run; 0 when unknown. The run sets it when it analyses the file.
+    double DurationMs = 0;
 };
+
+// "Check the failed files": true for exactly the rows a run left failed or
+// aborted (not the skipped ones), so that another run retries them.
+std::vector<bool> ChecksForRetry(const std::vector<ConversionRow> &rows);
+bool HasRowsToRetry(const std::vector<ConversionRow> &rows);

@@ -2,6 +2,7 @@
 
 #include "app/AppInfo.h"
 #include "app/TextHelpers.h"
+#include "conversion/TimeLeft.h"
 #include "i18n/AppStrings.h"
 #include "process/ConsoleOutputCollector.h"
 
@@ -455,6 +456,7 @@ EncoderProgressUpdate EncoderOutputHandler::handle(
     }
     if (const Facts *f = facts(m_speedAt)) {
         speedPlain = f->speed;
+        u.Speed = ParseFFmpegSpeed(f->speed);
         u.SpeedText = QStringLiteral(" <b><FONT bgcolor=\"#496954\" color=\"#E0EBE0\">  ")
             + f->speed.toHtmlEscaped() + QStringLiteral("  </FONT></b> ");
     }

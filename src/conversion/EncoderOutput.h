@@ -59,6 +59,7 @@ struct EncoderProgressUpdate
     int FrameCount = 0;
     QString FrameRateText;
     QString SpeedText; // markup
+    double Speed = 0; // the speed figure; 0 when FFmpeg gives none
     QString SizeText; // markup
     int Percentage = 0; // 0..100
 
@@ -81,6 +82,11 @@ struct EncoderProgressUpdate
     OutputViewChange ViewChange = OutputViewChange::None;
     QString ViewLine;
     QStringList ViewLines;
+
+    // Filled by the driver, which knows the run: milliseconds left for the
+    // file and for the whole run; -1 when they cannot be told.
+    int64_t FileTimeLeftMs = -1;
+    int64_t BatchTimeLeftMs = -1;
 };
 
 // The progress window's line handler (TFormProgress.conev) without the

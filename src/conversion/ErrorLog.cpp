@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <array>
+#include <optional>
 
 namespace {
 
@@ -33,12 +34,6 @@ constexpr std::array OptionNames = {"preset:v", "threads", "async", "vtag", "pas
 bool isWordChar(QChar c)
 {
     return c.isLetterOrNumber() || c == u'_';
-}
-
-QString span(const char *cls, QStringView text)
-{
-    return QStringLiteral("<span class=\"") + QLatin1String(cls) + QStringLiteral("\">")
-        + text.toString().toHtmlEscaped() + QStringLiteral("</span>");
 }
 
 // "#0:0" to "#0:10" at `at`; its length, or 0.
@@ -71,39 +66,71 @@ qsizetype optionLength(QStringView line, qsizetype at)
     return 0;
 }
 
+const char *cssClass(ErrorLogHighlight kind)
+{
+    switch (kind) {
+    case ErrorLogHighlight::Comment:
+        return "c";
+    case ErrorLogHighlight::Quoted:
+        return "s";
+    case ErrorLogHighlight::ErrorWord:
+        return "e";
+    case ErrorLogHighlight::Video:
+        return "v";
+    case ErrorLogHighlight::Audio:
+        return "a";
+    case ErrorLogHighlight::Stream:
+        return "st";
+    case ErrorLogHighlight::Option:
+        break;
+    }
+    return "o";
+}
+
 QString highlightLine(const QString &line)
 {
-    if (line.startsWith(QLatin1String("//")))
-        return span("c", line);
     QString html;
-    QString plain;
-    const auto flushPlain = [&] {
-        html += plain.toHtmlEscaped();
-        plain.clear();
-    };
-    const QStringView view(line);
+    qsizetype at = 0;
+    for (const ErrorLogSpan &span : ErrorLogHighlights(line)) {
+        html += line.mid(at, span.start - at).toHtmlEscaped();
+        html += QStringLiteral("<span class=\"") + QLatin1String(cssClass(span.kind))
+            + QStringLiteral("\">") + line.mid(span.start, span.length).toHtmlEscaped()
+            + QStringLiteral("</span>");
+        at = span.start + span.length;
+    }
+    html += line.mid(at).toHtmlEscaped();
+    return html;
+}
+
+} // namespace
+
+QList<ErrorLogSpan> ErrorLogHighlights(QStringView line)
+{
+    QList<ErrorLogSpan> spans;
+    if (line.startsWith(QLatin1String("//"))) {
+        spans.append({0, line.size(), ErrorLogHighlight::Comment});
+        return spans;
+    }
+    const QStringView view = line;
     qsizetype i = 0;
     while (i < view.size()) {
         const QChar c = view[i];
         if (c == u'"' || c == u'\'') {
             const qsizetype close = view.indexOf(c, i + 1);
             if (close > i) {
-                flushPlain();
-                html += span("s", view.mid(i, close - i + 1));
+                spans.append({i, close - i + 1, ErrorLogHighlight::Quoted});
                 i = close + 1;
                 continue;
             }
         } else if (c == u'#') {
             if (const qsizetype length = streamLabelLength(view, i)) {
-                flushPlain();
-                html += span("st", view.mid(i, length));
+                spans.append({i, length, ErrorLogHighlight::Stream});
                 i += length;
                 continue;
             }
         } else if (c == u'-') {
             if (const qsizetype length = optionLength(view, i)) {
-                flushPlain();
-                html += span("o", view.mid(i, length));
+                spans.append({i, length, ErrorLogHighlight::Option});
                 i += length;
                 continue;
             }
@@ -112,35 +139,31 @@ QString highlightLine(const QString &line)
             while (end < view.size() && isWordChar(view[end]))
                 ++end;
             const QStringView word = view.mid(i, end - i);
-            const char *cls = nullptr;
+            std::optional<ErrorLogHighlight> kind;
             qsizetype length = end - i;
             for (const char *error : ErrorWords)
                 if (word.compare(QLatin1String(error), Qt::CaseInsensitive) == 0)
-                    cls = "e";
+                    kind = ErrorLogHighlight::ErrorWord;
             if (word.compare(QLatin1String("stream"), Qt::CaseInsensitive) == 0)
-                cls = "st";
+                kind = ErrorLogHighlight::Stream;
             // "video:" and "audio:" are marked with their colon.
             const bool colon = end < view.size() && view[end] == u':';
             if (colon && word.compare(QLatin1String("video"), Qt::CaseInsensitive) == 0) {
-                cls = "v";
+                kind = ErrorLogHighlight::Video;
                 ++length;
             } else if (colon && word.compare(QLatin1String("audio"), Qt::CaseInsensitive) == 0) {
-                cls = "a";
+                kind = ErrorLogHighlight::Audio;
                 ++length;
             }
-            flushPlain();
-            html += cls ? span(cls, view.mid(i, length)) : view.mid(i, length).toString();
+            if (kind)
+                spans.append({i, length, *kind});
             i += length;
             continue;
         }
-        plain += c;
         ++i;
     }
-    flushPlain();
-    return html;
+    return spans;
 }
-
-} // namespace
 
 QString ErrorLogSeparator()
 {
@@ -234,6 +257,11 @@ QStringList ErrorLog::recordError(const QString &Text, const QString &InputFile,
 {
     ++m_errorCount;
     return AddErrorLogEntry(Text, InputFile, OutputFile, Params, m_errorCount, when);
+}
+
+void ErrorLog::appendLines(const QStringList &lines)
+{
+    m_lines += lines;
 }
 
 QString ErrorLog::text() const

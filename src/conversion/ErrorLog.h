@@ -1,12 +1,37 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QLocale>
 #include <QString>
 #include <QStringList>
 
 // The two choices of the save dialog: "Log file" (*.log) and "HTML file".
 enum class ErrorLogFormat { Log, Html };
+
+// What the view and the HTML export of the log highlight.
+enum class ErrorLogHighlight {
+    Comment, // a line starting with "//" (the entry separator)
+    Quoted, // text in single or double quotes
+    ErrorWord, // "unable", "error", "invalid", "unknown", "unrecognized"
+    Video, // "video:"
+    Audio, // "audio:"
+    Stream, // "stream" and the labels "#0:0" to "#0:10"
+    Option, // FFmpeg options: "-c:v", "-b:a", "-pass", ...
+};
+
+struct ErrorLogSpan
+{
+    qsizetype start = 0;
+    qsizetype length = 0;
+    ErrorLogHighlight kind = ErrorLogHighlight::Comment;
+
+    bool operator==(const ErrorLogSpan &) const = default;
+};
+
+// The highlighted parts of one line of the log, in order, not overlapping
+// (letter case ignored).
+QList<ErrorLogSpan> ErrorLogHighlights(QStringView line);
 
 // "//" and 60 hyphens: the line that opens every numbered entry.
 QString ErrorLogSeparator();
@@ -52,6 +77,10 @@ public:
     QStringList recordError(const QString &Text, const QString &InputFile,
         const QString &OutputFile, const QString &Params,
         const QDateTime &when = QDateTime::currentDateTime());
+
+    // Lines of an entry made by another log (the driver's, shown in a
+    // window as it comes).
+    void appendLines(const QStringList &lines);
 
     int ErrorCount() const { return m_errorCount; }
     const QStringList &lines() const { return m_lines; }

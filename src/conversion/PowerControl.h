@@ -2,6 +2,9 @@
 
 #include <QString>
 
+// The time a user has to cancel the power-off after a run.
+inline constexpr int PowerOffCountdownSeconds = 60;
+
 // Switches the computer off: the after-conversion action "Close Windows".
 // Behind an interface so that tests record the request instead.
 class IPowerControl

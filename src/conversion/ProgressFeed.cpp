@@ -21,6 +21,8 @@ void ProgressFeed::push(const EncoderProgressUpdate &update)
     if (!update.ApplicationTitle.isEmpty())
         s.applicationTitle = update.ApplicationTitle;
     s.viewShowsOutput = update.ViewShowsOutput;
+    s.fileTimeLeftMs = update.FileTimeLeftMs;
+    s.batchTimeLeftMs = update.BatchTimeLeftMs;
 
     switch (m_keepView ? update.ViewChange : OutputViewChange::None) {
     case OutputViewChange::None:
@@ -54,9 +56,17 @@ void ProgressFeed::push(const EncoderProgressUpdate &update)
 void ProgressFeed::resetView(const QStringList &lines)
 {
     std::lock_guard lock(m_mutex);
-    m_view = m_keepView ? lines : QStringList();
-    m_stable = 0;
-    m_reset = true;
+    const QStringList next = m_keepView ? lines : QStringList();
+    // The reader keeps the lines it has that the new view starts with: the
+    // filtered output at the end of a run is mostly what it shows already.
+    const qsizetype limit = std::min(m_stable, next.size());
+    qsizetype same = 0;
+    while (same < limit && m_view.at(same) == next.at(same))
+        ++same;
+    m_view = next;
+    m_stable = same;
+    if (same == 0)
+        m_reset = true;
     changedLocked();
 }
 

@@ -22,6 +22,9 @@ struct ProgressSnapshot
     // The last non-empty captions ("Progress: 25%", "(1/3) 25 % - Quillon").
     QString windowCaption;
     QString applicationTitle;
+    // The time left as of the latest update; -1 when unknown.
+    int64_t fileTimeLeftMs = -1;
+    int64_t batchTimeLeftMs = -1;
 
     // The output view: false while it shows "Please wait..." instead.
     bool viewShowsOutput = true;
@@ -52,7 +55,8 @@ public:
     // not run (Updated false) changes nothing.
     void push(const EncoderProgressUpdate &update);
     // Driver's thread: the view starts again with these lines (empty for a
-    // new file; the filtered output after a failure or at the end).
+    // new file; the filtered output after a failure or at the end). The
+    // reader is sent only what differs from the lines it has.
     void resetView(const QStringList &lines = {});
 
     // Any thread: the state now and the view's change since the last take.

@@ -27,7 +27,7 @@
     M(ToolsInfo, TToolsInfoModuleStrings, "ToolsInfo") \
     M(CheckUpdate, TCheckUpdateModuleStrings, "CheckUpdate")
 
-// Main: 196 entries
+// Main: 206 entries
 #define QLN_APP_STRINGS_Main(X) \
     X(Main, Auto, "Auto", "Auto") \
     X(Main, AverageShort, "AverageShort", "AVG") \
@@ -224,15 +224,32 @@
     X(Main, CopyAsShellCommand, "CopyAsShellCommand", "Copy as shell command") \
     X(Main, btnInfoAudioBitrates, "btnInfoAudioBitrates", "Audio bitrates allowed for each codec and sampling rate") \
     X(Main, btnFFParams, "btnFFParams", "FFmpeg options (help text)") \
-    X(Main, btnInfoFourcc, "btnInfoFourcc", "Video tags (FourCC) on the web")
+    X(Main, btnInfoFourcc, "btnInfoFourcc", "Video tags (FourCC) on the web") \
+    X(Main, StatusWithTime, "StatusWithTime", "%s (took %s)") \
+    X(Main, CloseDuringConversion, "CloseDuringConversion", "A conversion is running.\\n\\nDo you want to abort it and close Quillon?") \
+    X(Main, dlgSaveBAT_FilterSh, "dlgSaveBAT_FilterSh", "Shell scripts (*.sh)") \
+    X(Main, PowerOffCaption, "PowerOffCaption", "Switching off") \
+    X(Main, PowerOffCountdown, "PowerOffCountdown", "The conversion has finished.\\n\\nThe computer will be switched off in %s seconds.") \
+    X(Main, PowerOffNow, "PowerOffNow", "Switch off now") \
+    X(Main, Cancel, "Cancel", "Cancel") \
+    X(Main, NotifyFinished, "NotifyFinished", "Conversion finished") \
+    X(Main, NotifyFinishedText, "NotifyFinishedText", "Files converted: %s, failed: %s") \
+    X(Main, actCheckFailed, "actCheckFailed", "Check the failed files for another try")
 
-// Errors: 5 entries
+// Errors: 12 entries
 #define QLN_APP_STRINGS_Errors(X) \
     X(Errors, Caption, "Caption", "Errors") \
     X(Errors, actClose, "actClose", "Close") \
     X(Errors, actSaveLog, "actSaveLog", "Save log...") \
     X(Errors, actClearLog, "actClearLog", "Clear log") \
-    X(Errors, dlgSaveLogFilter, "dlgSaveLogFilter", "Log file")
+    X(Errors, dlgSaveLogFilter, "dlgSaveLogFilter", "Log file") \
+    X(Errors, Hint_NoSpaceLeft, "Hint_NoSpaceLeft", "Hint: the disk is full. Free some space or choose an output folder on another disk.") \
+    X(Errors, Hint_PermissionDenied, "Hint_PermissionDenied", "Hint: permission denied. The input file cannot be read or the output folder cannot be written; check their permissions or choose another output folder.") \
+    X(Errors, Hint_EncoderMissing, "Hint_EncoderMissing", "Hint: this FFmpeg build lacks an encoder the settings ask for. Choose another codec or use an FFmpeg build that has it.") \
+    X(Errors, Hint_InvalidFrameSize, "Hint_InvalidFrameSize", "Hint: the video codec cannot encode this frame size. Choose another resolution (most codecs need an even width and height) or another codec.") \
+    X(Errors, Hint_UnsupportedAudioFormat, "Hint_UnsupportedAudioFormat", "Hint: the audio codec does not support this sampling rate or number of channels. Choose another sampling rate, fewer channels or another audio codec.") \
+    X(Errors, ReplaceFile, "ReplaceFile", "\"%s\" already exists.\\n\\nDo you want to replace it?") \
+    X(Errors, Hint_NotMediaFile, "Hint_NotMediaFile", "Hint: FFmpeg did not recognise the input as a video or audio file. It may be damaged, incomplete or not a media file.")
 
 // FileInfo: 58 entries
 #define QLN_APP_STRINGS_FileInfo(X) \
@@ -319,7 +336,7 @@
     X(Options, FileAnalysis_Quick, "FileAnalysis_Quick", "Quick") \
     X(Options, FileAnalysis_None, "FileAnalysis_None", "None")
 
-// Progress: 15 entries
+// Progress: 22 entries
 #define QLN_APP_STRINGS_Progress(X) \
     X(Progress, Caption, "Caption", "Conversion") \
     X(Progress, lblEncoderOutput, "lblEncoderOutput", "Encoder output:") \
@@ -335,7 +352,14 @@
     X(Progress, Conversion_FramesPerSecond, "Conversion_FramesPerSecond", "frames/sec") \
     X(Progress, Conversion_Frame, "Conversion_Frame", "Frame:") \
     X(Progress, Conversion_Complete, "Conversion_Complete", "Complete:") \
-    X(Progress, chCloseAfterConversion, "chCloseAfterConversion", "Close after conversion")
+    X(Progress, chCloseAfterConversion, "chCloseAfterConversion", "Close after conversion") \
+    X(Progress, btnPause, "btnPause", "Pause") \
+    X(Progress, btnResume, "btnResume", "Resume") \
+    X(Progress, Paused, "Paused", "Paused") \
+    X(Progress, lblElapsed, "lblElapsed", "Elapsed:") \
+    X(Progress, lblTimeLeft, "lblTimeLeft", "Time left:") \
+    X(Progress, TimeLeftFileAndAll, "TimeLeftFileAndAll", "%s for this file, %s for all files") \
+    X(Progress, TitleTimeLeft, "TitleTimeLeft", "%s left")
 
 // About: 2 entries
 #define QLN_APP_STRINGS_About(X) \

@@ -373,6 +373,8 @@ uint32_t ConsoleRunner::RunConsoleApp(const CommandLine &command, QStringList *O
         m_pid = pid;
         m_inputWriter = inWrite.release();
         m_wakeWriter = wakeWrite.release();
+        if (m_paused)
+            signalGroupLocked(SIGSTOP);
         if (m_stopRequested) {
             writeInputLocked('q');
             armStopLocked(Clock::now());
@@ -504,6 +506,7 @@ bool ConsoleRunner::SendToConsoleApp(const QString &Text)
 bool ConsoleRunner::Terminate()
 {
     std::lock_guard lock(m_mutex);
+    resumeLocked();
     const bool killed = killLocked();
     wakeLocked();
     return killed;
@@ -514,6 +517,8 @@ bool ConsoleRunner::requestStop(int graceMs)
     std::lock_guard lock(m_mutex);
     m_stopRequested = true;
     m_stopGraceMs = std::max(0, graceMs);
+    // A stopped program would read "q" only when it goes on.
+    resumeLocked();
     if (!m_active)
         return false;
     const bool sent = writeInputLocked('q');
@@ -545,6 +550,42 @@ bool ConsoleRunner::isRunning() const
 {
     std::lock_guard lock(m_mutex);
     return m_active;
+}
+
+bool ConsoleRunner::pause()
+{
+    std::lock_guard lock(m_mutex);
+    m_paused = true;
+    return signalGroupLocked(SIGSTOP);
+}
+
+bool ConsoleRunner::resume()
+{
+    std::lock_guard lock(m_mutex);
+    const bool wasPaused = m_paused;
+    resumeLocked();
+    return wasPaused && m_pid != 0;
+}
+
+bool ConsoleRunner::isPaused() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_paused;
+}
+
+void ConsoleRunner::resumeLocked()
+{
+    if (!m_paused)
+        return;
+    m_paused = false;
+    signalGroupLocked(SIGCONT);
+}
+
+bool ConsoleRunner::signalGroupLocked(int signal)
+{
+    // m_pid is the group's leader and stays unreaped until cleared under this
+    // lock, so the group's number cannot have been reused.
+    return m_pid != 0 && ::kill(-m_pid, signal) == 0;
 }
 
 void ConsoleRunner::armStopLocked(Clock::time_point now)

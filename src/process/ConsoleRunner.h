@@ -128,12 +128,25 @@ public:
 
     bool isRunning() const;
 
+    // Stops the program, with everything in its process group, where it is
+    // (SIGSTOP), and lets it go on (SIGCONT). The pause stays until resume():
+    // a program started meanwhile starts stopped. A stop request or
+    // Terminate() resumes it first, so that it reads "q" at once. The
+    // time-out of a run keeps counting while it is paused. Each returns
+    // whether a running program was signalled.
+    bool pause();
+    bool resume();
+    bool isPaused() const;
+
 private:
     using Clock = std::chrono::steady_clock;
 
     void armStopLocked(Clock::time_point now);
     bool writeInputLocked(unsigned char byte);
     bool killLocked();
+    // Signals the child's process group (its own, led by the child).
+    bool signalGroupLocked(int signal);
+    void resumeLocked();
     void wakeLocked();
     // Reaps the child when it has ended; stores its exit code.
     bool reapIfEnded();
@@ -152,6 +165,7 @@ private:
     bool m_timedOut = false;
     uint32_t m_exitCode = 0;
     bool m_stopRequested = false;
+    bool m_paused = false;
     int m_stopGraceMs = 0;
     std::optional<Clock::time_point> m_stopDeadline;
 };

@@ -198,6 +198,28 @@ TEST(FileInfoView, DataStreamLinesSplitAtTheSecondColon)
         EXPECT_EQ(SplitDataStreamLine(c.line), c.row) << c.line.toStdString();
 }
 
+TEST(FileInfoView, CaptionNamesTheFileAndItsSize)
+{
+    TVideoFileInfo info;
+    SetFileName(info, u"/media/a b/movie.mkv"_s);
+    info.FileSize = 1300000000;
+    EXPECT_EQ(FileInfoCaption(info, TAppStrings().FileInfo),
+        u"Video file properties   ::   movie.mkv   ::   1.21 GB"_s);
+}
+
+TEST(FileInfoView, DataStreamRowColours)
+{
+    // Video: red 252, green 16, blue 3 darkened by 28 % on red 252, green
+    // 237, blue 237 lightened by 3 % (red held at 255), running to that
+    // darkened by 5 %; audio likewise.
+    EXPECT_EQ(DataStreamRowColorsOf(u"Video: h264"_s),
+        (DataStreamRowColors{false, 0xB50C02, 0xFFF4F4, 0xF2E8E8}));
+    EXPECT_EQ(DataStreamRowColorsOf(u"audio: ac3"_s),
+        (DataStreamRowColors{false, 0x1F5A36, 0xEFFBF3, 0xE3EEE7}));
+    EXPECT_TRUE(DataStreamRowColorsOf(u"Subtitle: ass"_s).plain);
+    EXPECT_TRUE(DataStreamRowColorsOf(u" Video"_s).plain);
+}
+
 TEST(FileInfoReport, WholeReportText)
 {
     const QString expected

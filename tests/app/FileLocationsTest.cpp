@@ -1,5 +1,7 @@
 #include "app/FileLocations.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -58,4 +60,16 @@ TEST(FileLocations, UserFoldersFollowTheBaseDirectoryRules)
             env.insert(QStringLiteral("XDG_DATA_HOME"), c.xdg);
         EXPECT_EQ(UserDataDir(env), c.expectedData) << c.xdg.toStdString();
     }
+}
+
+TEST(FileLocations, ReportsAreSavedBesideTheProgramOrElseAtHome)
+{
+    QTemporaryDir dir;
+    FileLocations l = LocateFiles(dir.path(), environment(QStringLiteral("/home/u"), {}));
+    ASSERT_TRUE(QDir().mkpath(l.reportsDir));
+    EXPECT_EQ(ReportSaveFolder(l, environment(QStringLiteral("/home/u"), {})), l.reportsDir);
+    l = LocateFiles(dir.filePath(QStringLiteral("gone")), {});
+    EXPECT_EQ(ReportSaveFolder(l, environment(QStringLiteral("/home/u/"), {})),
+        QStringLiteral("/home/u"));
+    EXPECT_EQ(ReportSaveFolder(l, environment({}, {})), QString());
 }

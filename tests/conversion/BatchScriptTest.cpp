@@ -103,6 +103,11 @@ TEST(BatchScriptFile, FormatFollowsTheNameAndBatUsesCrLf)
     EXPECT_EQ(BatchScriptFormatOf("/x/run.BAT"), BatchScriptFormat::Bat);
     EXPECT_EQ(BatchScriptFormatOf("/x/run.sh"), BatchScriptFormat::Sh);
     EXPECT_EQ(BatchScriptFormatOf("/x/run"), BatchScriptFormat::Sh);
+    // The type chosen in the save dialog gives a bare name its extension.
+    EXPECT_EQ(BatchScriptFileNameFor("/x/run", BatchScriptFormat::Bat), "/x/run.bat");
+    EXPECT_EQ(BatchScriptFileNameFor("/x/run.v2", BatchScriptFormat::Sh), "/x/run.v2.sh");
+    EXPECT_EQ(BatchScriptFileNameFor("/x/run.SH", BatchScriptFormat::Bat), "/x/run.SH");
+    EXPECT_EQ(BatchScriptFileNameFor("/x/run.bat", BatchScriptFormat::Sh), "/x/run.bat");
 
     QTemporaryDir dir;
     BatchScript script("/usr/bin/ffmpeg");

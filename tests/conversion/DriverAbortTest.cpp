@@ -145,3 +145,84 @@ TEST_F(DriverAbort, AnAbortDuringASkippedFileEndsTheWalkThere)
 }
 
 } // namespace
+
+namespace {
+
+class DriverPause : public DriverFixture
+{
+};
+
+TEST_F(DriverPause, PausedFFmpegMakesNoProgressAndTheFileTimeLeavesThePauseOut)
+{
+    // One second of progress lines; paused for 1.5 s after the first.
+    writeScript(QStringLiteral("[run]\noutput:5000\nprogress:40,25\n"));
+    std::vector<ConversionRow> rows = rowsOf({makeInput(QStringLiteral("a.mkv"))});
+    ConversionDriver driver(frontEnd);
+    std::atomic<int> updates{0};
+    int updatesWhenPaused = -1;
+    int updatesBeforeResume = -1;
+    std::thread pauser;
+    frontEnd.onProgress = [&](const EncoderProgressUpdate &) {
+        if (++updates > 1 || pauser.joinable())
+            return;
+        pauser = std::thread([&] {
+            EXPECT_TRUE(driver.pause());
+            EXPECT_FALSE(driver.pause());
+            QThread::msleep(200);
+            updatesWhenPaused = updates;
+            QThread::msleep(1300);
+            updatesBeforeResume = updates;
+            EXPECT_TRUE(driver.resume());
+        });
+    };
+    ConversionSetup s = setup();
+    s.ShowFileTimes = true;
+    QElapsedTimer wall;
+    wall.start();
+
+    rows = driver.run(s, rows).rows;
+
+    const qint64 wallMs = wall.elapsed();
+    ASSERT_TRUE(pauser.joinable());
+    pauser.join();
+    EXPECT_EQ(updatesBeforeResume, updatesWhenPaused);
+    EXPECT_GE(wallMs, 2400);
+    ASSERT_EQ(frontEnd.finished.size(), 1u);
+    EXPECT_TRUE(frontEnd.finished[0].Succeeded);
+    const qint64 fileMs = frontEnd.finished[0].ElapsedMs;
+    EXPECT_GE(fileMs, 900);
+    EXPECT_LE(fileMs, wallMs - 1400);
+    EXPECT_EQ(rows[0].Status, QStringLiteral("Done (took 0:0%1)").arg(fileMs / 1000));
+    EXPECT_FALSE(driver.isPaused());
+}
+
+TEST_F(DriverPause, AbortWhilePausedStopsFFmpegAtOnce)
+{
+    writeScript(QStringLiteral("[run]\noutput:5000\nprogress:400,25\n"));
+    std::vector<ConversionRow> rows = rowsOf({makeInput(QStringLiteral("a.mkv"))});
+    ConversionDriver driver(frontEnd);
+    std::thread aborter;
+    QElapsedTimer sinceAbort;
+    frontEnd.onProgress = [&](const EncoderProgressUpdate &) {
+        if (aborter.joinable())
+            return;
+        driver.pause();
+        aborter = std::thread([&] {
+            QThread::msleep(300);
+            sinceAbort.start();
+            EXPECT_TRUE(driver.RequestAbort());
+        });
+    };
+
+    const ConversionResult result = driver.run(setup(), rows);
+
+    const qint64 stopMs = sinceAbort.elapsed();
+    aborter.join();
+    EXPECT_LT(stopMs, 1500); // "q" honoured, not the grace time
+    EXPECT_TRUE(result.Aborted);
+    EXPECT_EQ(result.rows[0].Status, QStringLiteral("Aborted"));
+    EXPECT_EQ(ChecksForRetry(result.rows), std::vector<bool>{true});
+    EXPECT_FALSE(driver.isPaused());
+}
+
+} // namespace

@@ -296,6 +296,8 @@ TEST_F(DriverEndToEnd, ACorruptInputIsLoggedAndTheNextFileStillConverted)
     ASSERT_NE(text, entry.cend()) << frontEnd.errorEntries[0].toStdString();
     // The entry text follows the empty line after the header lines.
     EXPECT_TRUE((text - 1)->isEmpty());
+    // FFmpeg found no stream in it: the entry ends with the hint that says so.
+    EXPECT_EQ(entry.last(), TAppStrings().Errors.Hint_NotMediaFile);
     EXPECT_EQ(rows[1].Status, QStringLiteral("Done"));
     EXPECT_TRUE(analyse(path(QStringLiteral("good.avi"))).has(QStringLiteral("Video: mpeg4")));
 }

@@ -247,6 +247,9 @@ TEST_F(Driver, LogsAFailureDeletesItsOutputAndGoesOnWithTheNextFile)
     EXPECT_THAT(entry.toStdString(), ::testing::Not(HasSubstr("Invalid data found")));
     EXPECT_EQ(driver.errorLog().ErrorCount(), 1);
     EXPECT_FALSE(frontEnd.finished[0].Succeeded);
+    // The file had streams and FFmpeg named no known cause: no hint.
+    EXPECT_THAT(entry.toStdString(), ::testing::Not(HasSubstr("Hint:")));
+    EXPECT_EQ(ChecksForRetry(rows), (std::vector<bool>{true, false}));
 
     // Errors: the log is shown and the after-conversion action is not run.
     EXPECT_EQ(frontEnd.errorLogCaption, QStringLiteral("Errors (1)"));
@@ -389,8 +392,8 @@ TEST_F(Driver, BatchOnlyProbesEveryFileConvertsNothingAndWritesNoStatus)
     EXPECT_EQ(script.count(QStringLiteral("-pass 1")), 2);
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("a.avi"))));
     EXPECT_EQ(rows[0].Status, QStringLiteral("Ready"));
-    // The after-conversion action applies to a batch-only run too.
-    EXPECT_TRUE(frontEnd.events.contains(QStringLiteral("closeApplication")));
+    // Saving a script neither closes the program nor switches the computer off.
+    EXPECT_FALSE(frontEnd.events.contains(QStringLiteral("closeApplication")));
 }
 
 TEST_F(Driver, EndsEarlyWithoutConvertingOrWritingAScript)
@@ -471,19 +474,24 @@ TEST_F(Driver, RunsTheAfterConversionActionOnlyAfterACleanRun)
     struct Case
     {
         int action;
+        bool powerOffConfirmed;
         int powerCalls;
         bool closes;
     };
     const Case cases[] = {
-        {AfterConversion::DoNothing, 0, false},
-        {AfterConversion::CloseApplication, 0, true},
-        {AfterConversion::CloseWindows, 1, true},
+        {AfterConversion::DoNothing, true, 0, false},
+        {AfterConversion::CloseApplication, true, 0, true},
+        {AfterConversion::CloseWindows, true, 1, true},
+        // Cancelled during the countdown: the computer stays on, the program
+        // open.
+        {AfterConversion::CloseWindows, false, 0, false},
     };
     const QString input = makeInput(QStringLiteral("a.mkv"));
     for (const Case &c : cases) {
         SCOPED_TRACE(c.action);
         power.calls = 0;
         frontEnd.events.clear();
+        frontEnd.confirmPowerOffAnswer = c.powerOffConfirmed;
         ConversionSetup s = setup();
         s.settings.cbAfterConversion = c.action;
         s.settings.cbOutputExists = OutputExists::Overwrite;
@@ -491,6 +499,8 @@ TEST_F(Driver, RunsTheAfterConversionActionOnlyAfterACleanRun)
         ConversionDriver driver(frontEnd);
         rows = driver.run(s, rows).rows;
         EXPECT_EQ(power.calls, c.powerCalls);
+        EXPECT_EQ(frontEnd.events.contains(QStringLiteral("confirmPowerOff")),
+            c.action == AfterConversion::CloseWindows);
         EXPECT_EQ(frontEnd.events.contains(QStringLiteral("closeApplication")), c.closes);
         EXPECT_TRUE(frontEnd.errors.isEmpty());
     }

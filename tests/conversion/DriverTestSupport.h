@@ -68,6 +68,11 @@ public:
         errorLogCaption = caption;
         errorLogShown = show;
     }
+    bool confirmPowerOff() override
+    {
+        events << QStringLiteral("confirmPowerOff");
+        return confirmPowerOffAnswer;
+    }
     void closeApplication() override { events << QStringLiteral("closeApplication"); }
 
     QStringList events, warnings, statuses, errorEntries, questions, errors;
@@ -78,6 +83,7 @@ public:
     QString errorLogCaption;
     bool errorLogShown = false;
     bool answerYes = false;
+    bool confirmPowerOffAnswer = true;
     std::function<void(const ConversionFileView &)> onFileStarted;
     std::function<void(const EncoderProgressUpdate &)> onProgress;
 

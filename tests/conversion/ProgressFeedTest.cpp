@@ -158,3 +158,28 @@ TEST(ProgressFeed, TakesCarryOnlyTheChangedTail)
     EXPECT_TRUE(s.appendLines.isEmpty());
     EXPECT_EQ(s.statusPlain, QStringLiteral("10")); // the status stays until the next line
 }
+
+TEST(ProgressFeed, AResetSendsOnlyWhatDiffersFromTheLinesTheReaderHas)
+{
+    ProgressFeed feed;
+    feed.resetView({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    feed.take();
+
+    // The filtered output at the end of a run: the same lines and one more.
+    feed.resetView(
+        {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")});
+    ProgressSnapshot s = feed.take();
+    EXPECT_FALSE(s.viewReset);
+    EXPECT_EQ(s.keepLines, 3);
+    EXPECT_EQ(s.appendLines, QStringList{QStringLiteral("d")});
+
+    feed.resetView({QStringLiteral("a"), QStringLiteral("x")});
+    s = feed.take();
+    EXPECT_EQ(s.keepLines, 1);
+    EXPECT_EQ(s.appendLines, QStringList{QStringLiteral("x")});
+
+    feed.resetView({QStringLiteral("y")});
+    s = feed.take();
+    EXPECT_TRUE(s.viewReset);
+    EXPECT_EQ(s.appendLines, QStringList{QStringLiteral("y")});
+}

@@ -23,11 +23,11 @@ TEST(AppStrings, EntriesPerModule)
         qsizetype count;
         size_t recordSize;
     } cases[] = {
-        {"Main", 196, sizeof(TMainModuleStrings)},
-        {"Errors", 5, sizeof(TErrorsModuleStrings)},
+        {"Main", 206, sizeof(TMainModuleStrings)},
+        {"Errors", 12, sizeof(TErrorsModuleStrings)},
         {"FileInfo", 58, sizeof(TFileInfoModuleStrings)},
         {"Options", 21, sizeof(TOptionsModuleStrings)},
-        {"Progress", 15, sizeof(TProgressModuleStrings)},
+        {"Progress", 22, sizeof(TProgressModuleStrings)},
         {"About", 2, sizeof(TAboutModuleStrings)},
         {"ToolsInfo", 2, sizeof(TToolsInfoModuleStrings)},
         {"CheckUpdate", 12, sizeof(TCheckUpdateModuleStrings)},
@@ -40,11 +40,11 @@ TEST(AppStrings, EntriesPerModule)
         EXPECT_EQ(c.recordSize, size_t(c.count) * sizeof(QString));
         total += c.count;
     }
-    EXPECT_EQ(total, 311);
-    EXPECT_EQ(qsizetype(TAppStrings::entries().size()), 311);
+    EXPECT_EQ(total, 335);
+    EXPECT_EQ(qsizetype(TAppStrings::entries().size()), 335);
     EXPECT_EQ(TAppStrings::entryCount(u"Nope"), 0);
     // The module entries and LanguageName.
-    EXPECT_EQ(sizeof(TAppStrings), (311 + 1) * sizeof(QString));
+    EXPECT_EQ(sizeof(TAppStrings), (335 + 1) * sizeof(QString));
 }
 
 TEST(AppStrings, LookupByName)

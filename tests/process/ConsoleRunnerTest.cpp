@@ -335,6 +335,74 @@ TEST(ConsoleRunner, StopRequestedBetweenRunsReachesTheNextRun)
     EXPECT_TRUE(output.contains(u"byte=none"_s));
 }
 
+TEST(ConsoleRunner, PausedChildMakesNoProgressUntilResumed)
+{
+    QStringList actions{u"out:ready\\n"_s};
+    for (int i = 0; i < 20; ++i)
+        actions << u"out:tick\\n"_s << u"sleep:25"_s;
+    ConsoleRunner runner;
+    std::atomic<int> ticks{0};
+    int ticksWhenPaused = -1;
+    int ticksBeforeResume = -1;
+    const auto start = std::chrono::steady_clock::now();
+    uint32_t exitCode = 1;
+    {
+        WhenReady pauser([&] {
+            EXPECT_TRUE(runner.pause());
+            // Output already in the pipe may still arrive.
+            std::this_thread::sleep_for(100ms);
+            ticksWhenPaused = ticks;
+            std::this_thread::sleep_for(600ms);
+            ticksBeforeResume = ticks;
+            EXPECT_TRUE(runner.isPaused());
+            EXPECT_TRUE(runner.resume());
+        });
+        const FlushHook ready = pauser.hook();
+        exitCode = runner.RunConsoleApp(HelperWith(actions), nullptr, [&](const ConsoleFlush &f) {
+            ticks += f.text == u"tick" ? 1 : 0;
+            ready(f);
+        });
+    }
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(ticksBeforeResume, ticksWhenPaused);
+    EXPECT_LT(ticksWhenPaused, 20);
+    EXPECT_EQ(ticks, 20);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 700ms);
+    EXPECT_FALSE(runner.isPaused());
+}
+
+TEST(ConsoleRunner, StopRequestReachesAPausedChildAndARunStartedPausedStartsStopped)
+{
+    ConsoleRunner runner;
+    QStringList output;
+    uint32_t exitCode = 1;
+    {
+        WhenReady stopper([&] {
+            runner.pause();
+            std::this_thread::sleep_for(100ms);
+            runner.requestStop(5000);
+        });
+        exitCode = runner.RunConsoleApp(
+            HelperWith({u"out:ready\\n"_s, u"readq"_s, u"exit:0"_s}), &output, stopper.hook());
+    }
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(output.contains(u"got q"_s));
+    EXPECT_FALSE(runner.isPaused());
+    runner.clearStopRequest();
+
+    runner.pause();
+    std::atomic<bool> printed{false};
+    std::thread resumer([&] {
+        std::this_thread::sleep_for(300ms);
+        EXPECT_FALSE(printed);
+        runner.resume();
+    });
+    runner.RunConsoleApp(
+        HelperWith({u"out:started\\n"_s}), nullptr, [&](const ConsoleFlush &) { printed = true; });
+    resumer.join();
+    EXPECT_TRUE(printed);
+}
+
 TEST(ConsoleRunner, ChildThatOutlivesItsOutputIsReportedStillActiveAndKilled)
 {
     ConsoleRunner runner;

@@ -31,6 +31,8 @@
 //   readonly         take the write permissions off the output file
 //   exit:N           end with exit code N
 //   flood:BYTES      write BYTES bytes "x" to standard error, no line end
+//   lines:N,MS       N lines "chatty line K" (K from 1) spread over MS ms,
+//                    written in bursts every 10 ms
 //   log-nice:FILE    append its CPU priority (nice value), a tab and its
 //                    arguments joined by blanks as one line to FILE
 // A run that reaches the end of its section exits with code 0.
@@ -44,6 +46,7 @@
 // When QLN_FAKE_FFMPEG_LOG names a file, every call appends one line to it:
 // the working folder and each argument, separated by tabs, with "\", tab,
 // CR and LF written as \\ \t \r \n.
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -312,6 +315,8 @@ public:
                     writeAll(fd, line + "\n");
                     ::close(fd);
                 }
+            } else if (name == "lines") {
+                lines(value);
             } else if (name == "flood") {
                 const std::string chunk(65536, 'x');
                 for (long left = std::atol(value.c_str()); left > 0; left -= long(chunk.size()))
@@ -344,6 +349,23 @@ private:
                 i * 10, i * 4, (i * 10 / 25) % 60, crlf ? "\r\n" : "\r");
             err(line);
             wait(interval);
+        }
+    }
+
+    void lines(const std::string &value)
+    {
+        const long count = std::atol(value.c_str());
+        const size_t comma = value.find(',');
+        const long spread = comma == std::string::npos ? 0 : std::atol(value.c_str() + comma + 1);
+        const long bursts = std::max(1L, spread / 10);
+        long written = 0;
+        for (long burst = 1; burst <= bursts && !m_quit; ++burst) {
+            std::string text;
+            for (const long until = count * burst / bursts; written < until;)
+                text += "chatty line " + std::to_string(++written) + "\n";
+            err(text);
+            if (burst < bursts)
+                wait(10);
         }
     }
 

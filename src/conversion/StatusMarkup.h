@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// The markup of the progress window's status and output-file labels as
+// rich text a Qt label shows safely: only bold ("<b>", "</b>") and font tags
+// whose attributes are bgcolor and color, each "#" and six hexadecimal
+// digits in double quotes (tag and attribute names in either letter case),
+// become formatting; the entities the core writes for text it takes from
+// file names and FFmpeg (&lt; &gt; &amp; &quot; &#39;) become their
+// characters; everything else is shown as the text it is. Runs of blanks
+// are kept. The result holds no other tag, so no image, link or style of a
+// file name can reach the label.
+QString MarkupToRichText(const QString &markup);
+
+// The text of the markup as a reader sees it, without formatting (for
+// accessibility and tests).
+QString MarkupToPlainText(const QString &markup);

@@ -1,0 +1,554 @@
+#include "ui/info/FileInfoWindow.h"
+
+#include "analysis/FFmpegProbe.h"
+#include "process/ConsoleRunner.h"
+#include "ui/conversion/WindowPlacement.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QThreadPool>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <set>
+
+namespace {
+
+QColor rgb(uint32_t value)
+{
+    return QColor(int((value >> 16) & 0xFF), int((value >> 8) & 0xFF), int(value & 0xFF));
+}
+
+// The data-stream grid's rows: video and audio rows in their colours on a
+// vertical gradient, the others in the palette's secondary text colour.
+class DataStreamDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+        const QModelIndex &index) const override
+    {
+        const QString details = index.siblingAtColumn(1).data().toString();
+        const DataStreamRowColors colors = DataStreamRowColorsOf(details);
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        if (colors.plain) {
+            opt.palette.setColor(QPalette::Text, opt.palette.color(QPalette::PlaceholderText));
+        } else if (!(opt.state & QStyle::State_Selected)) {
+            QLinearGradient gradient(opt.rect.topLeft(), opt.rect.bottomLeft());
+            gradient.setColorAt(0, rgb(colors.gradientTop));
+            gradient.setColorAt(1, rgb(colors.gradientBottom));
+            painter->fillRect(opt.rect, gradient);
+            opt.backgroundBrush = Qt::NoBrush;
+            opt.palette.setColor(QPalette::Text, rgb(colors.text));
+        }
+        QStyledItemDelegate::paint(painter, opt, index);
+    }
+};
+
+QLabel *linkLabel(QWidget *parent, const char *name)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::RichText);
+    label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    label->setOpenExternalLinks(false);
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    return label;
+}
+
+// A link whose text is the name, shown as text, never as markup.
+QString linkMarkup(const QString &text)
+{
+    return text.isEmpty()
+        ? QString()
+        : QStringLiteral("<a href=\"#\">") + text.toHtmlEscaped() + QStringLiteral("</a>");
+}
+
+} // namespace
+
+struct TFormFileInfo::Private
+{
+    TAppStrings strings;
+    QString webSite;
+    QString ffmpeg;
+    QString mediaInfoDll;
+    TVideoFileInfo info;
+    bool hasInfo = false;
+    bool filling = false;
+    quint64 request = 0;
+    int busy = 0;
+    QThreadPool pool;
+    // The analyses running, stopped when the window goes.
+    std::mutex runnersMutex;
+    std::set<ConsoleRunner *> runners;
+
+    QLabel *lblFileNameDesc = nullptr;
+    QLabel *lblFileName = nullptr;
+    QLabel *lblDirectoryDesc = nullptr;
+    QLabel *lblDirectory = nullptr;
+    QString fileTarget;
+    QString directoryTarget;
+    QGroupBox *pnGeneralInfo = nullptr;
+    QGroupBox *pnVideoStream = nullptr;
+    QGroupBox *pnAudioStream = nullptr;
+    QLabel *lblDataStreams = nullptr;
+    QComboBox *cbVideoStreamNo = nullptr;
+    QComboBox *cbAudioStreamNo = nullptr;
+    QTableWidget *ng = nullptr;
+    QPushButton *btnCopy = nullptr;
+    QPushButton *btnSave = nullptr;
+    QPushButton *btnClose = nullptr;
+    // Description labels by the catalogue entry that captions them, value
+    // labels by their described names.
+    std::vector<std::pair<QLabel *, QString TFileInfoModuleStrings::*>> descriptions;
+    std::map<QString, QLabel *> values;
+};
+
+TFormFileInfo::TFormFileInfo(QWidget *owner)
+    : QWidget(owner, Qt::Window | Qt::WindowStaysOnTopHint)
+    , d(std::make_unique<Private>())
+{
+    setObjectName(QStringLiteral("FormFileInfo"));
+    d->pool.setMaxThreadCount(2);
+
+    d->lblFileNameDesc = new QLabel(this);
+    d->lblFileName = linkLabel(this, "lblFileName");
+    d->lblDirectoryDesc = new QLabel(this);
+    d->lblDirectory = linkLabel(this, "lblDirectory");
+    connect(d->lblFileName, &QLabel::linkActivated, this, [this] { openPath(d->fileTarget); });
+    connect(
+        d->lblDirectory, &QLabel::linkActivated, this, [this] { openPath(d->directoryTarget); });
+    auto *top = new QFormLayout;
+    top->addRow(d->lblFileNameDesc, d->lblFileName);
+    top->addRow(d->lblDirectoryDesc, d->lblDirectory);
+
+    const auto row
+        = [this](QFormLayout *form, const char *name, QString TFileInfoModuleStrings::*caption) {
+              auto *desc = new QLabel(this);
+              QLabel *value = valueLabel(name);
+              desc->setBuddy(value);
+              form->addRow(desc, value);
+              d->descriptions.emplace_back(desc, caption);
+          };
+    using S = TFileInfoModuleStrings;
+    d->pnGeneralInfo = new QGroupBox(this);
+    // Two columns: the file's facts, then its stream counts.
+    auto *general = new QHBoxLayout(d->pnGeneralInfo);
+    auto *facts = new QFormLayout;
+    auto *counts = new QFormLayout;
+    general->addLayout(facts, 3);
+    general->addSpacing(12);
+    general->addLayout(counts, 2);
+    row(facts, "lblFileSize", &S::lblFileSize);
+    row(facts, "lblDuration", &S::lblDuration);
+    row(facts, "lblOverallBitrate", &S::lblOverallBitrate);
+    row(facts, "lblFormat", &S::lblFormat);
+    row(counts, "lblEncodedApplication", &S::lblEncodedApplication);
+    row(counts, "lblNumberOfDataStreams", &S::lblNumberOfDataStreams);
+    row(counts, "lblNumberOfVideoStreams", &S::lblNumberOfVideoStreams);
+    row(counts, "lblNumberOfAudioStreams", &S::lblNumberOfAudioStreams);
+
+    d->pnVideoStream = new QGroupBox(this);
+    auto *video = new QFormLayout(d->pnVideoStream);
+    d->cbVideoStreamNo = new QComboBox(this);
+    d->cbVideoStreamNo->setObjectName(QStringLiteral("cbVideoStreamNo"));
+    video->addRow(d->cbVideoStreamNo);
+    row(video, "lblVideoCodec", &S::lblVideoCodec);
+    row(video, "lblProfile", &S::lblVideoProfile);
+    row(video, "lblVideoBitrate", &S::lblVideoBitrate);
+    row(video, "lblResolution", &S::lblResolution);
+    row(video, "lblDisplayAspectRatio", &S::lblDisplayAspectRatio);
+    row(video, "lblFPS", &S::lblFPS);
+    row(video, "lblScanType", &S::lblScanType);
+    row(video, "lblPixelFormat", &S::lblPixelFormat);
+    row(video, "lblBitsPerPixel", &S::lblBitsPerPixel);
+    row(video, "lblVideoFrames", &S::lblVideoFrames);
+    row(video, "lblVideoStreamSize", &S::lblVideoStreamSize);
+    row(video, "lblVideoEncodedLibrary", &S::lblVideoEncodedLibrary);
+    row(video, "lblVideoStreamIndex", &S::lblVideoStreamIndex);
+
+    d->pnAudioStream = new QGroupBox(this);
+    auto *audio = new QFormLayout(d->pnAudioStream);
+    d->cbAudioStreamNo = new QComboBox(this);
+    d->cbAudioStreamNo->setObjectName(QStringLiteral("cbAudioStreamNo"));
+    audio->addRow(d->cbAudioStreamNo);
+    row(audio, "lblAudioCodec", &S::lblAudioCodec);
+    row(audio, "lblAudioProfile", &S::lblAudioProfile);
+    row(audio, "lblAudioBitrate", &S::lblAudioBitrate);
+    row(audio, "lblChannels", &S::lblChannels);
+    row(audio, "lblSamplingRate", &S::lblSamplingRate);
+    row(audio, "lblBitsPerSample", &S::lblBitsPerSample);
+    row(audio, "lblAudioFrames", &S::lblAudioFrames);
+    row(audio, "lblVideoDelay", &S::lblVideoDelay);
+    row(audio, "lblAudioLanguage", &S::lblAudioLanguage);
+    row(audio, "lblAudioStreamSize", &S::lblAudioStreamSize);
+    row(audio, "lblAudioEncodedLibrary", &S::lblAudioEncodedLibrary);
+    row(audio, "lblAudioStreamIndex", &S::lblAudioStreamIndex);
+
+    d->lblDataStreams = new QLabel(this);
+    d->ng = new QTableWidget(0, 2, this);
+    d->ng->setObjectName(QStringLiteral("ng"));
+    d->ng->verticalHeader()->hide();
+    d->ng->horizontalHeader()->setStretchLastSection(true);
+    d->ng->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    d->ng->setSelectionBehavior(QAbstractItemView::SelectRows);
+    d->ng->setItemDelegate(new DataStreamDelegate(d->ng));
+    d->ng->setWordWrap(false);
+    d->lblDataStreams->setBuddy(d->ng);
+
+    d->btnCopy = new QPushButton(this);
+    d->btnCopy->setIcon(QIcon::fromTheme(QStringLiteral("edit-copy")));
+    d->btnSave = new QPushButton(this);
+    d->btnSave->setIcon(QIcon::fromTheme(QStringLiteral("document-save-as")));
+    d->btnClose = new QPushButton(this);
+    connect(d->btnCopy, &QPushButton::clicked, this, &TFormFileInfo::copyReport);
+    connect(d->btnSave, &QPushButton::clicked, this, &TFormFileInfo::saveReport);
+    connect(d->btnClose, &QPushButton::clicked, this, &QWidget::close);
+    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(esc, &QShortcut::activated, this, &QWidget::close);
+    auto *copy = new QShortcut(QKeySequence::Copy, this);
+    connect(copy, &QShortcut::activated, this, &TFormFileInfo::copyReport);
+
+    connect(d->cbVideoStreamNo, &QComboBox::currentIndexChanged, this,
+        &TFormFileInfo::onSelectorChanged);
+    connect(d->cbAudioStreamNo, &QComboBox::currentIndexChanged, this,
+        &TFormFileInfo::onSelectorChanged);
+
+    auto *streams = new QHBoxLayout;
+    streams->addWidget(d->pnVideoStream, 1);
+    streams->addWidget(d->pnAudioStream, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(d->btnCopy);
+    buttons->addWidget(d->btnSave);
+    buttons->addStretch(1);
+    buttons->addWidget(d->btnClose);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(d->pnGeneralInfo);
+    layout->addLayout(streams);
+    layout->addWidget(d->lblDataStreams);
+    layout->addWidget(d->ng, 1);
+    layout->addLayout(buttons);
+
+    setStrings(TAppStrings());
+    ClearAll();
+    // Never narrower than designed, nor wider than that plus 300 pixels, nor
+    // lower than designed.
+    const QSize designed = sizeHint().expandedTo(QSize(640, 0));
+    setMinimumSize(designed.width(), designed.height());
+    setMaximumWidth(designed.width() + 300);
+    resize(designed);
+}
+
+TFormFileInfo::~TFormFileInfo()
+{
+    {
+        std::lock_guard lock(d->runnersMutex);
+        for (ConsoleRunner *runner : d->runners)
+            runner->Terminate();
+    }
+    d->pool.waitForDone();
+}
+
+QLabel *TFormFileInfo::valueLabel(const char *name)
+{
+    auto *label = new QLabel(this);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    d->values[QLatin1String(name)] = label;
+    return label;
+}
+
+void TFormFileInfo::setStrings(const TAppStrings &strings)
+{
+    d->strings = strings;
+    const TFileInfoModuleStrings &s = strings.FileInfo;
+    setWindowTitle(d->hasInfo ? FileInfoCaption(d->info, s) : s.Caption);
+    d->lblFileNameDesc->setText(s.lblFileName);
+    d->lblDirectoryDesc->setText(s.lblDirectory);
+    for (const auto &[label, caption] : d->descriptions)
+        label->setText(s.*caption);
+    d->pnGeneralInfo->setTitle(s.gbGeneralInfo);
+    d->pnVideoStream->setTitle(s.gbVideoStream);
+    d->pnAudioStream->setTitle(s.gbAudioStream);
+    d->lblDataStreams->setText(s.lblDataStreams);
+    d->ng->setHorizontalHeaderLabels({s.ColumnTitle_Stream, s.ColumnTitle_Details});
+    d->btnCopy->setText(s.btnCopy);
+    d->btnCopy->setToolTip(s.actCopy);
+    d->btnSave->setText(s.actSave);
+    d->btnClose->setText(s.actClose);
+    if (d->hasInfo)
+        UpdateList(d->info, d->cbAudioStreamNo->currentIndex() + 1,
+            d->cbVideoStreamNo->currentIndex() + 1);
+}
+
+void TFormFileInfo::setWebSite(const QString &webSite)
+{
+    d->webSite = webSite;
+}
+
+bool TFormFileInfo::toggleShown()
+{
+    setWindowTitle(d->strings.FileInfo.Caption);
+    if (isVisible()) {
+        hide();
+        return false;
+    }
+    CentreOverOwner(this);
+    show();
+    raise();
+    return true;
+}
+
+void TFormFileInfo::setFile(const QString &path, const QString &ffmpeg, const QString &mediaInfoDll)
+{
+    const quint64 request = ++d->request;
+    if (path.isEmpty()) {
+        d->hasInfo = false;
+        ClearAll();
+        setWindowTitle(d->strings.FileInfo.Caption);
+        return;
+    }
+    if (ffmpeg.isEmpty() || !QFileInfo(ffmpeg).isFile()) {
+        d->hasInfo = false;
+        ClearAll();
+        Q_EMIT ffmpegMissing();
+        return;
+    }
+    d->ffmpeg = ffmpeg;
+    d->mediaInfoDll = mediaInfoDll;
+    ++d->busy;
+    QPointer<TFormFileInfo> self(this);
+    Private *p = d.get();
+    d->pool.start([self, p, request, path, ffmpeg, mediaInfoDll] {
+        ConsoleRunner runner;
+        {
+            std::lock_guard lock(p->runnersMutex);
+            p->runners.insert(&runner);
+        }
+        TVideoFileInfo info;
+        try {
+            ProbeWithFFmpeg(path, ffmpeg, mediaInfoDll, info, &runner);
+        } catch (const ConsoleRunError &) {
+            // Name and size only, as when the analysis fails.
+        }
+        {
+            std::lock_guard lock(p->runnersMutex);
+            p->runners.erase(&runner);
+        }
+        QMetaObject::invokeMethod(
+            self,
+            [self, request, info] {
+                if (self)
+                    self->onProbed(request, info);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void TFormFileInfo::onProbed(quint64 request, const TVideoFileInfo &info)
+{
+    --d->busy;
+    // Only the answer for the file asked for last is shown.
+    if (request == d->request) {
+        d->info = info;
+        d->hasInfo = true;
+        setWindowTitle(FileInfoCaption(info, d->strings.FileInfo));
+        UpdateList(info, 1, 1);
+    }
+    if (!isBusy())
+        Q_EMIT idle();
+}
+
+QString TFormFileInfo::fileName() const
+{
+    return d->hasInfo ? d->info.FileName : QString();
+}
+
+bool TFormFileInfo::isBusy() const
+{
+    return d->busy > 0;
+}
+
+void TFormFileInfo::ClearAll()
+{
+    d->fileTarget.clear();
+    d->directoryTarget.clear();
+    d->lblFileName->clear();
+    d->lblDirectory->clear();
+    for (auto &[name, label] : d->values)
+        label->clear();
+    d->ng->setRowCount(0);
+}
+
+void TFormFileInfo::fillSelectors(const FileInfoContent &content)
+{
+    const auto fill = [](QComboBox *box, const FileInfoStreamSelector &selector) {
+        box->clear();
+        for (int i = 1; i <= selector.ItemCount; ++i)
+            box->addItem(QString::number(i));
+        box->setCurrentIndex(selector.Selected - 1);
+        box->setEnabled(selector.Enabled);
+    };
+    fill(d->cbVideoStreamNo, content.VideoSelector);
+    fill(d->cbAudioStreamNo, content.AudioSelector);
+}
+
+void TFormFileInfo::UpdateList(const TVideoFileInfo &info, int audioNo, int videoNo)
+{
+    ClearAll();
+    const FileInfoContent c = FileInfoView(info, audioNo, videoNo, d->strings.FileInfo);
+    d->filling = true;
+    fillSelectors(c);
+    d->filling = false;
+    d->fileTarget = c.FileNameTarget;
+    d->directoryTarget = c.Directory;
+    d->lblFileName->setText(linkMarkup(c.FileName));
+    d->lblFileName->setToolTip(c.FileNameTarget);
+    d->lblDirectory->setText(linkMarkup(c.Directory));
+    d->lblDirectory->setToolTip(c.Directory);
+    const auto set = [this](const char *name, const QString &text) {
+        d->values.at(QLatin1String(name))->setText(text);
+    };
+    set("lblFileSize", c.FileSize);
+    set("lblDuration", c.Duration);
+    set("lblOverallBitrate", c.OverallBitrate);
+    set("lblFormat", c.Format);
+    set("lblEncodedApplication", c.EncodedApplication);
+    set("lblNumberOfDataStreams", c.NumberOfDataStreams);
+    set("lblNumberOfVideoStreams", c.NumberOfVideoStreams);
+    set("lblNumberOfAudioStreams", c.NumberOfAudioStreams);
+    const VideoStreamFacts &v = c.Video;
+    set("lblVideoCodec", v.Codec);
+    set("lblProfile", v.Profile);
+    set("lblVideoBitrate", v.Bitrate);
+    set("lblResolution", v.Resolution);
+    set("lblDisplayAspectRatio", v.DisplayAspectRatio);
+    set("lblFPS", v.FPS);
+    set("lblScanType", v.ScanType);
+    set("lblPixelFormat", v.PixelFormat);
+    set("lblBitsPerPixel", v.BitsPerPixel);
+    set("lblVideoFrames", v.Frames);
+    set("lblVideoStreamSize", v.StreamSize);
+    set("lblVideoEncodedLibrary", v.EncodedLibrary);
+    set("lblVideoStreamIndex", v.StreamIndex);
+    const AudioStreamFacts &a = c.Audio;
+    set("lblAudioCodec", a.Codec);
+    set("lblAudioProfile", a.Profile);
+    set("lblAudioBitrate", a.Bitrate);
+    set("lblChannels", a.Channels);
+    set("lblSamplingRate", a.SamplingRate);
+    set("lblBitsPerSample", a.BitsPerSample);
+    set("lblAudioFrames", a.Frames);
+    set("lblVideoDelay", a.VideoDelay);
+    set("lblAudioLanguage", a.Language);
+    set("lblAudioStreamSize", a.StreamSize);
+    set("lblAudioEncodedLibrary", a.EncodedLibrary);
+    set("lblAudioStreamIndex", a.StreamIndex);
+
+    d->ng->setRowCount(int(c.DataStreams.size()));
+    for (int i = 0; i < int(c.DataStreams.size()); ++i) {
+        d->ng->setItem(i, 0, new QTableWidgetItem(c.DataStreams.at(i).Stream));
+        d->ng->setItem(i, 1, new QTableWidgetItem(c.DataStreams.at(i).Details));
+    }
+    d->ng->resizeColumnToContents(0);
+}
+
+void TFormFileInfo::onSelectorChanged()
+{
+    // The record of the shown file is at hand: choosing a stream needs no
+    // second analysis.
+    if (d->filling || !d->hasInfo)
+        return;
+    UpdateList(
+        d->info, d->cbAudioStreamNo->currentIndex() + 1, d->cbVideoStreamNo->currentIndex() + 1);
+}
+
+void TFormFileInfo::withReport(std::function<void(const QString &)> use)
+{
+    if (!d->hasInfo)
+        return;
+    ++d->busy;
+    QPointer<TFormFileInfo> self(this);
+    const QString file = d->info.FileName;
+    const QString ffmpeg = d->ffmpeg;
+    const QString mediaInfo = d->mediaInfoDll;
+    const TFileInfoModuleStrings strings = d->strings.FileInfo;
+    const QString webSite = d->webSite;
+    d->pool.start([self, file, ffmpeg, mediaInfo, strings, webSite, use] {
+        QString report;
+        try {
+            report = GetInfoAsText(file, ffmpeg, mediaInfo, strings, webSite);
+        } catch (const ConsoleRunError &) { }
+        QMetaObject::invokeMethod(
+            self,
+            [self, report, use] {
+                if (!self)
+                    return;
+                --self->d->busy;
+                if (!report.isEmpty())
+                    use(report);
+                if (!self->isBusy())
+                    Q_EMIT self->idle();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void TFormFileInfo::copyReport()
+{
+    withReport([this](const QString &report) {
+        QApplication::clipboard()->setText(report);
+        Q_EMIT reportCopied();
+    });
+}
+
+void TFormFileInfo::saveReport()
+{
+    if (!d->hasInfo)
+        return;
+    const QString proposed = ProposedInfoReportName(d->info.FileName);
+    const QString filter = d->strings.FileInfo.dlgSaveFilter + QStringLiteral(" (*.txt *.TXT)");
+    QFileDialog dialog(this, QString(d->strings.FileInfo.actSave).remove(u'&'));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.selectFile(proposed);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString target = dialog.selectedFiles().first();
+    withReport([this, target](const QString &report) {
+        QString error;
+        if (!SaveInfoReport(target, report, &error))
+            QMessageBox::critical(this, windowTitle(), error);
+    });
+}
+
+void TFormFileInfo::openPath(const QString &path)
+{
+    if (!path.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
