@@ -9,7 +9,11 @@
 #include "encoding/SettingsDefaults.h"
 #include "filelist/MainControls.h"
 #include "i18n/LanguageStartup.h"
+#include "ui/conversion/ConversionController.h"
+#include "ui/conversion/ErrorLogWindow.h"
+#include "ui/conversion/ProgressWindow.h"
 #include "ui/filelist/FileListPanel.h"
+#include "ui/info/FileInfoWindow.h"
 #include "ui/main/AboutWindow.h"
 #include "ui/main/DesktopIntegration.h"
 #include "ui/main/MainActions.h"
@@ -82,6 +86,7 @@ TFormMain::TFormMain(QWidget *parent)
     m_conversionSettings->setStrings(m_strings);
     m_conversionSettings->setSettings(m_settings);
     m_conversionSettings->setExpanded(m_main.pnConversionSettingsExpanded);
+    createConversionWindows();
     connectCommands();
     m_ready = true;
     SetLang();
@@ -96,13 +101,18 @@ void TFormMain::SetLang()
     m_pnMid->SetLang(m_strings);
     m_panel->setStrings(m_strings);
     m_conversionSettings->setStrings(m_strings);
+    m_progressWindow->setStrings(m_strings);
+    m_errorsWindow->setStrings(m_strings);
+    m_fileInfoWindow->setStrings(m_strings);
+    m_conversion->setStrings(m_strings);
     m_about->SetLang(m_strings);
     InitControls();
 }
 
 void TFormMain::InitControls()
 {
-    if (!m_ready)
+    // During a run everything stays disabled; its end runs the pass again.
+    if (!m_ready || m_running)
         return;
     const std::vector<FileListRow> &rows = m_panel->rows();
     const int row = m_panel->currentRow();
@@ -112,6 +122,7 @@ void TFormMain::InitControls()
     const MainControls controls
         = ::InitControls(m_panel->gridInfo(), folder, isVisible(), m_settings.rbOutDir, m_strings);
     m_actions->apply(controls);
+    action(MainCommand::actCheckFailed)->setEnabled(retryPossible());
     m_pnMid->setOutDirEnabled(controls.outDirControls);
     if (controls.windowTitle)
         setWindowTitle(*controls.windowTitle);
@@ -122,6 +133,8 @@ void TFormMain::onSelectionSettled(int row)
     const QString file = GetNgFullFileName(m_panel->rows(), row);
     setWindowTitle(selectedRowWindowTitle(file));
     m_conversionSettings->setSelectedFile(file);
+    if (m_fileInfoWindow->isVisible())
+        showFileInfoOfCurrentRow();
     InitControls();
 }
 
@@ -176,11 +189,17 @@ QMenu *TFormMain::popTi() const
 
 QList<QWidget *> TFormMain::otherWindows() const
 {
-    return {m_about};
+    return {m_about, m_progressWindow, m_errorsWindow, m_fileInfoWindow};
 }
 
 void TFormMain::closeEvent(QCloseEvent *event)
 {
+    // During a run the user is asked; on Yes the run is aborted and cleaned
+    // up before the window goes, so no FFmpeg is left behind.
+    if (!m_closed && !m_conversion->confirmClose()) {
+        event->ignore();
+        return;
+    }
     if (!m_closed) {
         m_closed = true;
         setAcceptDrops(false);

@@ -6,8 +6,15 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <vector>
 
+class ConversionController;
 class ConversionSettingsPanel;
+class TFormErrors;
+class TFormFileInfo;
+class TFormProgress;
+struct ConversionRow;
+struct ConversionSetup;
 class FileListPanel;
 class MainActions;
 class MainMenus;
@@ -45,6 +52,10 @@ public:
     QAction *action(MainCommand command) const;
     FileListPanel *fileList() const { return m_panel; }
     ConversionSettingsPanel *conversionSettings() const { return m_conversionSettings; }
+    ConversionController *conversion() const { return m_conversion; }
+    TFormProgress *progressWindow() const { return m_progressWindow; }
+    TFormErrors *errorsWindow() const { return m_errorsWindow; }
+    TFormFileInfo *fileInfoWindow() const { return m_fileInfoWindow; }
     TFormAbout *aboutWindow() const { return m_about; }
     QMenu *popLv() const;
     QMenu *popTi() const;
@@ -85,6 +96,16 @@ private:
     void onSelectionSettled(int row);
     void onOutputOptionsChanged();
     void onConversionSettingsChanged();
+
+    // main/MainConversion.cpp
+    void createConversionWindows();
+    void showFileInfoOfCurrentRow();
+    ConversionSetup conversionSetup() const;
+    std::vector<ConversionRow> conversionRows() const;
+    // "Check the failed files" applies to the list the last run saw.
+    bool retryPossible() const;
+    // DisableAll during a run, EnableAll after it.
+    void setRunning(bool running);
     // Windows other than this one that exist: they follow stay-on-top.
     QList<QWidget *> otherWindows() const;
 
@@ -105,6 +126,11 @@ private:
     FileListPanel *m_panel = nullptr;
     OutputOptionsPanel *m_pnMid = nullptr;
     ConversionSettingsPanel *m_conversionSettings = nullptr;
+    TFormProgress *m_progressWindow = nullptr;
+    TFormErrors *m_errorsWindow = nullptr;
+    TFormFileInfo *m_fileInfoWindow = nullptr;
+    ConversionController *m_conversion = nullptr;
+    bool m_running = false;
     MainTray *m_tray = nullptr;
     TFormAbout *m_about = nullptr;
 };

@@ -51,13 +51,13 @@ TEST_F(MainCommands, FollowTheRowsTheirChecksAndTheSelection)
     const QString c = mediaFile("Tom & <i>Jerry/c.mkv");
     addFiles({a});
     act(C::actUncheckAll)->trigger();
+    // One unchecked row: no conversion, but the file's facts and the list.
     EXPECT_EQ(enabledListCommands(window),
-        always
+        "actShowHideFileInfo " + always
             + " actClearFileList actCheckAll actInvertSelection actLoadFileList actSaveFileList");
-    // Checked rows enable the list commands, not those whose window comes later.
     act(C::actCheckAll)->trigger();
     EXPECT_EQ(enabledListCommands(window),
-        always
+        "actConvert actSaveBat actShowHideFileInfo " + always
             + " actRemoveChecked actClearFileList actUncheckAll actInvertSelection "
               "actLoadFileList actSaveFileList");
 
@@ -66,7 +66,7 @@ TEST_F(MainCommands, FollowTheRowsTheirChecksAndTheSelection)
     act(C::actUncheckSelected)->trigger();
     selectRows({0, 1});
     EXPECT_EQ(enabledListCommands(window),
-        always
+        "actConvert actSaveBat actShowHideFileInfo " + always
             + " actRemoveChecked actClearFileList actCheckAll actUncheckAll actInvertSelection "
               "actCheckSelected actUncheckSelected actLoadFileList actSaveFileList "
               "actExploreDirectory");
@@ -131,7 +131,7 @@ TEST_F(MainCommands, EveryCommandHasItsPlaceKeyAndName)
 
     // Commands whose window comes later are there, disabled; pages the
     // project does not have are hidden.
-    for (C c : {C::actShowOptions, C::actShowProgressWindow, C::actToolsInfo, C::actCheckUpdate})
+    for (C c : {C::actShowOptions, C::actToolsInfo, C::actCheckUpdate})
         EXPECT_FALSE(act(c)->isEnabled()) << act(c)->objectName().toStdString();
     EXPECT_FALSE(act(C::actGoToFacebook)->isVisible() || act(C::actGoToTwitter)->isVisible()
         || act(C::actGoToDonation)->isVisible());

@@ -385,6 +385,16 @@ void FileListPanel::setRowStatus(int row, const QString &status)
     d->model->setStatus(row, status);
 }
 
+void FileListPanel::setChecks(const std::vector<bool> &checks)
+{
+    d->model->changeChecks([&checks](std::vector<FileListRow> &rows) {
+        if (rows.size() != checks.size())
+            return;
+        for (size_t i = 0; i < rows.size(); ++i)
+            rows[i].active = checks[i];
+    });
+}
+
 void FileListPanel::checkAll()
 {
     d->model->changeChecks([](std::vector<FileListRow> &rows) { ::checkAll(rows); });

@@ -71,6 +71,9 @@ public:
     void checkSelected();
     void uncheckSelected();
     void removeChecked();
+    // One check state per row, in the order of rows() (a retry of the failed
+    // files); a list of another length changes nothing.
+    void setChecks(const std::vector<bool> &checks);
     void clear();
     // Delete: the selected rows; Ctrl+Z brings back what the last remove,
     // clear or Delete took away.

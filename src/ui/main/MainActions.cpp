@@ -39,15 +39,15 @@ using S = QStyle;
 
 // clang-format off
 constexpr CommandInfo Commands[] = {
-    {C::actConvert, "actConvert", "Main.actConvert", "Ctrl+E", "media-playback-start", S::SP_MediaPlay, NotYet},
-    {C::actSaveBat, "actSaveBat", "Main.actSaveBAT", "", "document-save-as", S::SP_DialogSaveButton, NotYet},
+    {C::actConvert, "actConvert", "Main.actConvert", "Ctrl+E", "media-playback-start", S::SP_MediaPlay, 0},
+    {C::actSaveBat, "actSaveBat", "Main.actSaveBAT", "", "document-save-as", S::SP_DialogSaveButton, 0},
     {C::actShowOptions, "actShowOptions", "Main.actShowOptions", "F12", "preferences-system", S::SP_FileDialogDetailedView, NotYet},
     {C::actStayOnTop, "actStayOnTop", "Main.actStayOnTop", "", "go-top", S::SP_ArrowUp, Checkable},
     {C::actMinimizeToTray, "actMinimizeToTray", "Main.actMinimizeToTray", "Ctrl+Shift+M", "go-down", S::SP_TitleBarMinButton, 0},
     {C::actExit, "actExit", "Main.actExit", "", "application-exit", S::SP_DialogCloseButton, 0},
-    {C::actShowProgressWindow, "actShowProgressWindow", "Main.actShowProgressWindow", "F8", "", NoIcon, NotYet},
-    {C::actShowHideFileInfo, "actShowHideFileInfo", "Main.actShowHideFileInfo", "F10", "document-properties", S::SP_FileDialogInfoView, NotYet},
-    {C::actShowHideFormErrors, "actShowHideFormErrors", "Main.actShowHideFormErrors", "F11", "", NoIcon, NotYet},
+    {C::actShowProgressWindow, "actShowProgressWindow", "Main.actShowProgressWindow", "F8", "", NoIcon, 0},
+    {C::actShowHideFileInfo, "actShowHideFileInfo", "Main.actShowHideFileInfo", "F10", "document-properties", S::SP_FileDialogInfoView, 0},
+    {C::actShowHideFormErrors, "actShowHideFormErrors", "Main.actShowHideFormErrors", "F11", "", NoIcon, 0},
     {C::actAddFiles, "actAddFiles", "Main.actAddFiles", "Ctrl+O", "list-add", S::SP_FileIcon, 0},
     {C::actAddFolder, "actAddFolder", "Main.actAddFolder", "Ctrl+F", "folder-new", S::SP_DirIcon, 0},
     {C::actRemoveChecked, "actRemoveChecked", "Main.actRemoveChecked", "", "list-remove", S::SP_TrashIcon, 0},
@@ -60,6 +60,7 @@ constexpr CommandInfo Commands[] = {
     {C::actLoadFileList, "actLoadFileList", "Main.actLoadFileList", "Ctrl+Shift+O", "document-open", S::SP_DialogOpenButton, 0},
     {C::actSaveFileList, "actSaveFileList", "Main.actSaveFileList", "Ctrl+Shift+S", "document-save", S::SP_DialogSaveButton, 0},
     {C::actExploreDirectory, "actExploreDirectory", "Main.actExploreDirectory", "", "folder-open", S::SP_DirOpenIcon, 0},
+    {C::actCheckFailed, "actCheckFailed", "Main.actCheckFailed", "", "view-refresh", S::SP_BrowserReload, 0},
     {C::actToolsInfo, "actToolsInfo", "Main.actToolsInfo", "Ctrl+Shift+I", "", NoIcon, NotYet},
     {C::actHelp, "actHelp", "Main.mnuHelp", "F1", "help-contents", S::SP_DialogHelpButton, 0},
     {C::actGoToHomePage, "actGoToHomePage", "Main.actGoToHomePage", "", "go-home", S::SP_DirHomeIcon, 0},
@@ -178,6 +179,18 @@ void MainActions::apply(const MainControls &controls)
         setEnabled(rule.command, controls.*rule.enabled);
     setDataCaptionAndHint((*this)[C::actExploreDirectory], controls.exploreDirectoryCaption);
     setCaptionAndHint((*this)[C::actShowHideMainWindow], controls.showHideMainWindowCaption, true);
+}
+
+void MainActions::disableAll()
+{
+    for (QAction *action : m_actions)
+        action->setEnabled(false);
+}
+
+void MainActions::enableAll()
+{
+    for (const CommandInfo &info : Commands)
+        m_actions[size_t(info.command)]->setEnabled(!(info.flags & NotYet));
 }
 
 void MainActions::setEnabled(MainCommand command, bool on)

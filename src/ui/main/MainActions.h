@@ -32,6 +32,7 @@ enum class MainCommand {
     actLoadFileList,
     actSaveFileList,
     actExploreDirectory,
+    actCheckFailed,
     actToolsInfo,
     actHelp,
     actGoToHomePage,
@@ -66,6 +67,10 @@ public:
     void setLang(const TAppStrings &strings);
     // The result of the enable-rule pass.
     void apply(const MainControls &controls);
+    // DisableAll during a conversion, and EnableAll after it (the
+    // enable-rule pass follows).
+    void disableAll();
+    void enableAll();
 
 private:
     void setEnabled(MainCommand command, bool on);

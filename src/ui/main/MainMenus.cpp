@@ -118,8 +118,8 @@ MainMenus::MainMenus(QMainWindow *window, const MainActions &actions,
     fill(m_mnuFileList, actions,
         {C::actAddFiles, C::actAddFolder, C::actRemoveChecked, C::actClearFileList, Separator,
             C::actCheckAll, C::actUncheckAll, C::actInvertSelection, C::actCheckSelected,
-            C::actUncheckSelected, Separator, C::actLoadFileList, C::actSaveFileList, Separator,
-            C::actExploreDirectory});
+            C::actUncheckSelected, C::actCheckFailed, Separator, C::actLoadFileList,
+            C::actSaveFileList, Separator, C::actExploreDirectory});
     // The settings panel's own commands, then the tools report.
     m_mnuEncoder->addActions(encoderActions);
     fill(m_mnuEncoder, actions, {Separator, C::actToolsInfo});
@@ -129,8 +129,8 @@ MainMenus::MainMenus(QMainWindow *window, const MainActions &actions,
     fill(m_popLv, actions,
         {C::actConvert, Separator, C::actAddFiles, C::actAddFolder, C::actRemoveChecked,
             C::actClearFileList, Separator, C::actCheckAll, C::actUncheckAll, C::actInvertSelection,
-            C::actCheckSelected, C::actUncheckSelected, Separator, C::actLoadFileList,
-            C::actSaveFileList, Separator, C::actShowHideFileInfo, Separator,
+            C::actCheckSelected, C::actUncheckSelected, C::actCheckFailed, Separator,
+            C::actLoadFileList, C::actSaveFileList, Separator, C::actShowHideFileInfo, Separator,
             C::actExploreDirectory, Separator, ColumnsMenu},
         m_popColumnsSubmenu);
     fillColumns(m_popColumnsSubmenu, columnActions);

@@ -8,6 +8,7 @@
 #include "encoding/Profiles.h"
 #include "encoding/SettingsFileTransfer.h"
 #include "ui/MainWindow.h"
+#include "ui/conversion/ProgressWindow.h"
 #include "ui/filelist/FileListPanel.h"
 #include "ui/main/OutputOptionsPanel.h"
 #include "ui/settings/ConversionSettingsPanel.h"
@@ -105,6 +106,7 @@ void TFormMain::SaveSettingsToIni()
     // A read-only program folder must not keep the program from closing;
     // the core never leaves half a file. Nothing to show the user at exit,
     // so the reason goes to the log.
+    m_progress = m_progressWindow->settings();
     QString error;
     if (!SaveSettingsFile(params.IniName, m, m_progress, &error))
         qWarning(
