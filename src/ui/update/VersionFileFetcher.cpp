@@ -94,7 +94,13 @@ void VersionFileFetcher::readAvailable()
         return;
     }
     if (status != 0 && (status < 200 || status >= 300)) {
-        conclude(false);
+        // An error page is not the file. The reply is still reporting its
+        // error here: it is dropped once that has been delivered.
+        m_reply->readAll();
+        QTimer::singleShot(0, this, [this, reply = m_reply.data()] {
+            if (m_reply == reply)
+                conclude(false);
+        });
         return;
     }
     m_answer += m_reply->read(VersionFileMaxBytes - m_answer.size());
@@ -118,7 +124,8 @@ void VersionFileFetcher::drop()
     if (QNetworkReply *reply = m_reply) {
         m_reply = nullptr;
         reply->disconnect(this);
-        reply->abort();
+        if (!reply->isFinished())
+            reply->abort();
         reply->deleteLater();
     }
 }
