@@ -37,6 +37,12 @@ template <typename W> W *named(W *widget, const char *name)
 
 } // namespace
 
+template <typename F> void TFormOptions::changed(F &&apply)
+{
+    if (!m_updating)
+        apply();
+}
+
 TFormOptions::TFormOptions(
     OptionsTarget &target, LanguageSwitcher &languages, TAppParams &params, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint)
@@ -166,12 +172,6 @@ TFormOptions::TFormOptions(
     SetLang(m_languages.strings());
     InitCbLanguage();
     InitControls();
-}
-
-template <typename F> void TFormOptions::changed(F &&apply)
-{
-    if (!m_updating)
-        apply();
 }
 
 void TFormOptions::InitCbLanguage()
