@@ -12,8 +12,10 @@ TEST(UpdateCheck, VersionsCompareByNumberPerPart)
     };
     // clang-format on
     for (const auto &c : cases) {
-        EXPECT_EQ(CompareVersions(QString::fromLatin1(c.a), QString::fromLatin1(c.b)), c.order) << c.a;
-        EXPECT_EQ(CompareVersions(QString::fromLatin1(c.b), QString::fromLatin1(c.a)), -c.order) << c.a;
+        EXPECT_EQ(CompareVersions(QString::fromLatin1(c.a), QString::fromLatin1(c.b)), c.order)
+            << c.a;
+        EXPECT_EQ(CompareVersions(QString::fromLatin1(c.b), QString::fromLatin1(c.a)), -c.order)
+            << c.a;
     }
 }
 
