@@ -14,6 +14,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
     ffmpeg libmediainfo0v5
+    # The desktop shortcut's tests: the entry validator and GLib's launcher.
+    desktop-file-utils libglib2.0-bin
 )
 
 say() { printf '== %s\n' "$*"; }

@@ -1,0 +1,141 @@
+#include "ui/tools/FormToolsInfo.h"
+
+#include "analysis/ToolsReport.h"
+#include "app/AppParams.h"
+#include "app/ToolResolution.h"
+#include "i18n/AppStrings.h"
+#include "ui/common/MonospaceFont.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPromise>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QThreadPool>
+#include <QVBoxLayout>
+#include <memory>
+
+TFormToolsInfo::TFormToolsInfo(
+    const TAppParams &params, const TAppStrings &strings, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint)
+    , m_params(params)
+{
+    setObjectName(QStringLiteral("FormToolsInfo"));
+    setMinimumSize(300, 200);
+    resize(760, 420);
+
+    me = new QPlainTextEdit(this);
+    me->setObjectName(QStringLiteral("me"));
+    me->setReadOnly(true);
+    me->setLineWrapMode(QPlainTextEdit::NoWrap);
+    me->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    me->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    me->setFont(MonospaceFont(params.MonospaceFont));
+
+    btnCopy = new QPushButton(this);
+    btnCopy->setObjectName(QStringLiteral("btnCopy"));
+    btnSave = new QPushButton(this);
+    btnSave->setObjectName(QStringLiteral("btnSave"));
+    btnClose = new QPushButton(this);
+    btnClose->setObjectName(QStringLiteral("btnClose"));
+    btnClose->setDefault(true);
+    for (QPushButton *button : {btnCopy, btnSave})
+        button->setAutoDefault(false);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(btnCopy);
+    buttons->addWidget(btnSave);
+    buttons->addStretch(1);
+    buttons->addWidget(btnClose);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(me, 1);
+    layout->addLayout(buttons);
+
+    auto *actSelectAll = new QAction(this);
+    actSelectAll->setShortcut(QKeySequence::SelectAll);
+    addAction(actSelectAll);
+    connect(actSelectAll, &QAction::triggered, me, &QPlainTextEdit::selectAll);
+    connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
+    connect(btnCopy, &QPushButton::clicked, this, &TFormToolsInfo::copyReport);
+    connect(btnSave, &QPushButton::clicked, this, &TFormToolsInfo::saveReport);
+    connect(&m_watcher, &QFutureWatcher<Outcome>::finished, this,
+        [this] { showOutcome(m_watcher.result()); });
+
+    SetLang(strings);
+}
+
+void TFormToolsInfo::SetLang(const TAppStrings &strings)
+{
+    setWindowTitle(strings.ToolsInfo.Caption);
+    btnClose->setText(strings.ToolsInfo.actClose);
+    // The report window shares its copy and save texts with the file
+    // information report.
+    btnCopy->setText(strings.FileInfo.btnCopy);
+    btnCopy->setToolTip(strings.FileInfo.actCopy);
+    btnSave->setText(strings.FileInfo.actSave);
+    m_saveFilter = strings.FileInfo.dlgSaveFilter + QStringLiteral(" (*.txt)");
+    m_pleaseWait = strings.Main.PleaseWait;
+    if (m_watcher.isRunning())
+        me->setPlainText(m_pleaseWait);
+}
+
+void TFormToolsInfo::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        refresh();
+}
+
+void TFormToolsInfo::refresh()
+{
+    m_report.clear();
+    me->setPlainText(m_pleaseWait);
+    btnCopy->setEnabled(false);
+    btnSave->setEnabled(false);
+
+    // A copy: the worker must not read the record the window thread writes.
+    TAppParams params = m_params;
+    auto promise = std::make_shared<QPromise<Outcome>>();
+    m_watcher.setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, params]() mutable {
+        Outcome outcome;
+        const QString ffmpeg = ResolveFFmpegPath(params);
+        const QString mediaInfo = ResolveMediaInfoPath(params);
+        QString error;
+        outcome.ok = BuildToolsReport(ffmpeg, mediaInfo, outcome.text, &error);
+        if (!outcome.ok)
+            outcome.text = error;
+        promise->addResult(outcome);
+        promise->finish();
+    });
+}
+
+void TFormToolsInfo::showOutcome(const Outcome &outcome)
+{
+    m_report = outcome.ok ? outcome.text : QString();
+    me->setPlainText(outcome.text);
+    btnCopy->setEnabled(outcome.ok);
+    btnSave->setEnabled(outcome.ok);
+    Q_EMIT reportShown();
+}
+
+void TFormToolsInfo::copyReport()
+{
+    QApplication::clipboard()->setText(m_report);
+}
+
+void TFormToolsInfo::saveReport()
+{
+    const QString path = QFileDialog::getSaveFileName(this, QString(), QString(), m_saveFilter);
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(m_report.toUtf8()) < 0 || !file.commit())
+        QMessageBox::warning(this, windowTitle(), file.errorString());
+}
