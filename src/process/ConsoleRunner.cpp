@@ -360,6 +360,12 @@ uint32_t ConsoleRunner::RunConsoleApp(const CommandLine &command, QStringList *O
     check(setNonBlocking(wakeRead.get()));
     check(setNonBlocking(wakeWrite.get()));
 
+    {
+        // A run asked for while paused starts once resumed: a child started
+        // and stopped at once could still print before the stop reaches it.
+        std::unique_lock lock(m_mutex);
+        m_resumed.wait(lock, [this] { return !m_paused; });
+    }
     const Clock::time_point startedAt = Clock::now();
     const pid_t pid = spawnChild(program, command.arguments(), workDir, inRead.get(),
         outWrite.get(), options.lowestPriority);
@@ -578,6 +584,7 @@ void ConsoleRunner::resumeLocked()
     if (!m_paused)
         return;
     m_paused = false;
+    m_resumed.notify_all();
     signalGroupLocked(SIGCONT);
 }
 

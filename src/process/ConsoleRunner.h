@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -130,7 +131,7 @@ public:
 
     // Stops the program, with everything in its process group, where it is
     // (SIGSTOP), and lets it go on (SIGCONT). The pause stays until resume():
-    // a program started meanwhile starts stopped. A stop request or
+    // a program asked for meanwhile starts only once resumed. A stop request or
     // Terminate() resumes it first, so that it reads "q" at once. The
     // time-out of a run keeps counting while it is paused. Each returns
     // whether a running program was signalled.
@@ -155,6 +156,7 @@ private:
     void endRun();
 
     mutable std::mutex m_mutex;
+    std::condition_variable m_resumed;
     // Touched only by the thread inside RunConsoleApp.
     int m_pidFd = -1;
     bool m_active = false;

@@ -135,8 +135,9 @@ TEST_F(CheckUpdateWindow, EachAnswerGivesOneOutcome)
         EXPECT_LT(clock.elapsed(), 5000) << c.name;
         EXPECT_EQ(m_window.status(), c.status) << c.name;
         EXPECT_EQ(latest(), QLatin1String(c.latest)) << c.name;
-        if (c.text)
+        if (c.text) {
             EXPECT_EQ(text(), QString::fromUtf8(c.text)) << c.name;
+        }
         EXPECT_EQ(button("btnDownload")->isVisible(), c.status == Status::UpdateAvailable)
             << c.name;
         EXPECT_TRUE(button("btnCheckNow")->isEnabled()) << c.name;
