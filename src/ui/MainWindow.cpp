@@ -20,7 +20,10 @@
 #include "ui/main/MainMenus.h"
 #include "ui/main/MainTray.h"
 #include "ui/main/OutputOptionsPanel.h"
+#include "ui/options/FormOptions.h"
 #include "ui/settings/ConversionSettingsPanel.h"
+#include "ui/tools/FormToolsInfo.h"
+#include "ui/update/FormCheckUpdate.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -87,6 +90,7 @@ TFormMain::TFormMain(QWidget *parent)
     m_conversionSettings->setSettings(m_settings);
     m_conversionSettings->setExpanded(m_main.pnConversionSettingsExpanded);
     createConversionWindows();
+    createOptionsWindows();
     connectCommands();
     m_ready = true;
     SetLang();
@@ -106,6 +110,8 @@ void TFormMain::SetLang()
     m_fileInfoWindow->setStrings(m_strings);
     m_conversion->setStrings(m_strings);
     m_about->SetLang(m_strings);
+    m_toolsInfo->SetLang(m_strings);
+    m_checkUpdate->SetLang(m_strings);
     InitControls();
 }
 
@@ -189,7 +195,8 @@ QMenu *TFormMain::popTi() const
 
 QList<QWidget *> TFormMain::otherWindows() const
 {
-    return {m_about, m_progressWindow, m_errorsWindow, m_fileInfoWindow};
+    return {m_about, m_progressWindow, m_errorsWindow, m_fileInfoWindow, m_options, m_toolsInfo,
+        m_checkUpdate};
 }
 
 void TFormMain::closeEvent(QCloseEvent *event)

@@ -3,6 +3,7 @@
 #include "encoding/EncodingSettings.h"
 #include "i18n/AppStrings.h"
 #include "settings/SettingsFile.h"
+#include "ui/options/OptionsTarget.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -10,6 +11,10 @@
 
 class ConversionController;
 class ConversionSettingsPanel;
+class LanguageSwitcher;
+class TFormCheckUpdate;
+class TFormOptions;
+class TFormToolsInfo;
 class TFormErrors;
 class TFormFileInfo;
 class TFormProgress;
@@ -28,7 +33,7 @@ enum class MainCommand;
 // tools, language, last-session profile, settings file); closing it saves
 // the settings file and the last-session profile. The commands live in
 // main/MainCommands.cpp, the settings binding in main/MainSettingsBinding.cpp.
-class TFormMain : public QMainWindow
+class TFormMain : public QMainWindow, private OptionsTarget
 {
     Q_OBJECT
 public:
@@ -57,6 +62,10 @@ public:
     TFormErrors *errorsWindow() const { return m_errorsWindow; }
     TFormFileInfo *fileInfoWindow() const { return m_fileInfoWindow; }
     TFormAbout *aboutWindow() const { return m_about; }
+    TFormOptions *optionsWindow() const { return m_options; }
+    TFormToolsInfo *toolsInfoWindow() const { return m_toolsInfo; }
+    TFormCheckUpdate *checkUpdateWindow() const { return m_checkUpdate; }
+    LanguageSwitcher *languages() const { return m_languages; }
     QMenu *popLv() const;
     QMenu *popTi() const;
 
@@ -109,6 +118,22 @@ private:
     // Windows other than this one that exist: they follow stay-on-top.
     QList<QWidget *> otherWindows() const;
 
+    // main/MainOptions.cpp: the options, tools and update windows, the
+    // language switch, and the list look the options window edits.
+    void createOptionsWindows();
+    FileListLook fileListLook() const override;
+    int defaultVideoCodec() const override;
+    void setListFontName(const QString &family) override;
+    void setListFontSize(int points) override;
+    void setListRowHeight(int pixels) override;
+    void setListGridLines(bool on) override;
+    void setListFooterVisible(bool on) override;
+    void setListRowIndicator(bool on) override;
+    void setListRowMovingAllowed(bool on) override;
+    void setListColumnMovingAllowed(bool on) override;
+    void setDefaultVideoCodec(int aviCodec) override;
+    void appParamsChanged(const TAppParams &params) override;
+
     TAppStrings m_strings;
     // The conversion settings, edited by the settings panel; the output
     // options below the list are part of them.
@@ -133,4 +158,8 @@ private:
     bool m_running = false;
     MainTray *m_tray = nullptr;
     TFormAbout *m_about = nullptr;
+    LanguageSwitcher *m_languages = nullptr;
+    TFormOptions *m_options = nullptr;
+    TFormToolsInfo *m_toolsInfo = nullptr;
+    TFormCheckUpdate *m_checkUpdate = nullptr;
 };

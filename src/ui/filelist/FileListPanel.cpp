@@ -286,6 +286,11 @@ void FileListPanel::setFooterVisible(bool on)
     d->footer->setVisible(on);
 }
 
+void FileListPanel::setRowIndicator(bool on)
+{
+    d->view->setRowIndicatorVisible(on);
+}
+
 void FileListPanel::setRowMovingAllowed(bool on)
 {
     d->view->setRowMovingAllowed(on);

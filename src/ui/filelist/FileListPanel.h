@@ -41,6 +41,7 @@ public:
     void setRowHeight(int pixels);
     void setGridLines(bool on);
     void setFooterVisible(bool on);
+    void setRowIndicator(bool on);
     void setRowMovingAllowed(bool on);
     void setColumnMovingAllowed(bool on);
 

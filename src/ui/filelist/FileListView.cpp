@@ -2,6 +2,7 @@
 
 #include "app/NonUtf8Names.h"
 #include "ui/filelist/FileListModel.h"
+#include "ui/filelist/RowIndicatorHeader.h"
 
 #include <QDrag>
 #include <QDropEvent>
@@ -44,7 +45,8 @@ FileListView::FileListView(QWidget *parent)
     setDefaultDropAction(Qt::MoveAction);
     setAcceptDrops(true);
     setDragEnabled(true);
-    verticalHeader()->hide();
+    m_rowIndicator = new RowIndicatorHeader(this);
+    setVerticalHeader(m_rowIndicator);
     // Every row the same height: the view never measures rows.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
@@ -52,6 +54,17 @@ FileListView::FileListView(QWidget *parent)
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setSortIndicatorShown(false);
+}
+
+void FileListView::setRowIndicatorVisible(bool on)
+{
+    m_rowIndicator->setVisible(on);
+}
+
+void FileListView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    m_rowIndicator->currentRowChanged(previous.row(), current.row());
 }
 
 void FileListView::setRowMovingAllowed(bool on)

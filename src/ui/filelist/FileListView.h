@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <QTableView>
 
+class RowIndicatorHeader;
+
 // The table of the file list: whole-row selection, rows dragged to another
 // place, files and folders dropped from outside, and the list's keys.
 class FileListView : public QTableView
@@ -12,6 +14,8 @@ public:
     explicit FileListView(QWidget *parent = nullptr);
 
     void setRowMovingAllowed(bool on);
+    // The column that marks the current row.
+    void setRowIndicatorVisible(bool on);
 
     // The local paths of a drop's text/uri-list, each name's bytes kept as
     // they are (see DecodeLocalName).
@@ -29,6 +33,7 @@ protected:
     bool event(QEvent *event) override;
     void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
@@ -38,4 +43,5 @@ private:
     bool isRowDrag(const QDropEvent *event) const;
 
     bool m_rowMovingAllowed = true;
+    RowIndicatorHeader *m_rowIndicator;
 };

@@ -12,8 +12,6 @@ namespace {
 
 enum Flag : unsigned {
     Checkable = 1,
-    // Its window or panel comes later: disabled until then.
-    NotYet = 2,
     // The project has no such page yet.
     Hidden = 4,
     // The catalogue entry is the caption only, not the hint.
@@ -41,7 +39,7 @@ using S = QStyle;
 constexpr CommandInfo Commands[] = {
     {C::actConvert, "actConvert", "Main.actConvert", "Ctrl+E", "media-playback-start", S::SP_MediaPlay, 0},
     {C::actSaveBat, "actSaveBat", "Main.actSaveBAT", "", "document-save-as", S::SP_DialogSaveButton, 0},
-    {C::actShowOptions, "actShowOptions", "Main.actShowOptions", "F12", "preferences-system", S::SP_FileDialogDetailedView, NotYet},
+    {C::actShowOptions, "actShowOptions", "Main.actShowOptions", "F12", "preferences-system", S::SP_FileDialogDetailedView},
     {C::actStayOnTop, "actStayOnTop", "Main.actStayOnTop", "", "go-top", S::SP_ArrowUp, Checkable},
     {C::actMinimizeToTray, "actMinimizeToTray", "Main.actMinimizeToTray", "Ctrl+Shift+M", "go-down", S::SP_TitleBarMinButton, 0},
     {C::actExit, "actExit", "Main.actExit", "", "application-exit", S::SP_DialogCloseButton, 0},
@@ -61,13 +59,13 @@ constexpr CommandInfo Commands[] = {
     {C::actSaveFileList, "actSaveFileList", "Main.actSaveFileList", "Ctrl+Shift+S", "document-save", S::SP_DialogSaveButton, 0},
     {C::actExploreDirectory, "actExploreDirectory", "Main.actExploreDirectory", "", "folder-open", S::SP_DirOpenIcon, 0},
     {C::actCheckFailed, "actCheckFailed", "Main.actCheckFailed", "", "view-refresh", S::SP_BrowserReload, 0},
-    {C::actToolsInfo, "actToolsInfo", "Main.actToolsInfo", "Ctrl+Shift+I", "", NoIcon, NotYet},
+    {C::actToolsInfo, "actToolsInfo", "Main.actToolsInfo", "Ctrl+Shift+I", "", NoIcon},
     {C::actHelp, "actHelp", "Main.mnuHelp", "F1", "help-contents", S::SP_DialogHelpButton, 0},
     {C::actGoToHomePage, "actGoToHomePage", "Main.actGoToHomePage", "", "go-home", S::SP_DirHomeIcon, 0},
     {C::actGoToDonation, "actGoToDonation", "About.Donation", "", "", NoIcon, Hidden},
     {C::actGoToFacebook, "actGoToFacebook", "Facebook", "", "", NoIcon, Hidden},
     {C::actGoToTwitter, "actGoToTwitter", "Twitter", "", "", NoIcon, Hidden},
-    {C::actCheckUpdate, "actCheckUpdate", "Main.actCheckUpdate", "Ctrl+Shift+U", "system-software-update", S::SP_BrowserReload, NotYet},
+    {C::actCheckUpdate, "actCheckUpdate", "Main.actCheckUpdate", "Ctrl+Shift+U", "system-software-update", S::SP_BrowserReload},
     {C::actAbout, "actAbout", "Main.actAbout", "Ctrl+Shift+F1", "help-about", S::SP_MessageBoxInformation, 0},
     {C::actShowHideMainWindow, "actShowHideMainWindow", "Main.actMinimizeToTray", "", "", NoIcon, 0},
     {C::actBrowseOutDir, "actBrowseOutDir", "Main.actBrowseOutDir", "", "", NoIcon, 0},
@@ -157,7 +155,6 @@ MainActions::MainActions(QWidget *window)
         }
         action->setCheckable(info.flags & Checkable);
         action->setVisible(!(info.flags & Hidden));
-        action->setEnabled(!(info.flags & NotYet));
         m_actions[size_t(info.command)] = action;
     }
     // Part of the window, so the shortcuts work whether or not a menu shows
@@ -189,11 +186,11 @@ void MainActions::disableAll()
 
 void MainActions::enableAll()
 {
-    for (const CommandInfo &info : Commands)
-        m_actions[size_t(info.command)]->setEnabled(!(info.flags & NotYet));
+    for (QAction *action : m_actions)
+        action->setEnabled(true);
 }
 
 void MainActions::setEnabled(MainCommand command, bool on)
 {
-    m_actions[size_t(command)]->setEnabled(on && !(Commands[int(command)].flags & NotYet));
+    m_actions[size_t(command)]->setEnabled(on);
 }

@@ -82,6 +82,7 @@ void TFormMain::applyListAppearance()
     m_panel->setRowHeight(m_main.RowHeight);
     m_panel->setGridLines(m_main.GridLines);
     m_panel->setFooterVisible(m_main.GridFooter);
+    m_panel->setRowIndicator(m_main.RowIndicator);
     m_panel->setRowMovingAllowed(m_main.AllowRowMoving);
     m_panel->setColumnMovingAllowed(m_main.AllowColumnMoving);
 }
