@@ -17,8 +17,8 @@ void RowIndicatorHeader::currentRowChanged(int previous, int current)
 {
     for (const int section : {previous, current})
         if (section >= 0)
-            viewport()->update(0, sectionViewportPosition(section), viewport()->width(),
-                sectionSize(section));
+            viewport()->update(
+                0, sectionViewportPosition(section), viewport()->width(), sectionSize(section));
 }
 
 QSize RowIndicatorHeader::sizeHint() const
