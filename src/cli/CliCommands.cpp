@@ -24,8 +24,12 @@ int RunPaths(CliContext &context)
                             "ProfilesDir=%6\nIniName=%7\n")
                  .arg(p.ffmpeg, p.MediaInfoDll, p.ToolsDir, p.LangDir, p.DataDir, p.ProfilesDir,
                      p.IniName)
-        + QStringLiteral("Layout=portable\nProgramDir=%1\nReportsDir=%2\nCacheDir=%3\n")
-              .arg(where.programDir, where.reportsDir, where.cacheDir));
+        + QStringLiteral("Layout=%1\nProgramDir=%2\nReportsDir=%3\nCacheDir=%4\n"
+                         "DocumentsDir=%5\nWorkDir=%6\n")
+              .arg(where.layout == FileLayout::Portable ? QStringLiteral("portable")
+                                                        : QStringLiteral("installed"),
+                  where.programDir, where.reportsDir, where.cacheDir, where.defaultDocumentsDir,
+                  where.workDir));
     return ExitOk;
 }
 
