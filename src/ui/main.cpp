@@ -9,6 +9,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Wayland shells find the icon and the launcher entry by this name.
+    QApplication::setDesktopFileName(QStringLiteral("quillon"));
 
     // QApplication has taken its own options out of argv. The paths are made
     // absolute here: a running instance has another current folder.
