@@ -28,7 +28,7 @@ done
 
 # One record per line, tab-separated, from a help text:
 #   U  usage (after "Usage: quillon-cli ")
-#   O  option spec ("-o, --output FILE")  description (continuation lines joined)
+#   O  option and value ("-o, --output FILE")  description (continuation lines joined)
 #   T  a line of prose       B  a blank line
 # Section headings ("Options:") and the main help's command list are left
 # out: each command's own help describes it.
@@ -36,17 +36,17 @@ parse() {
     awk '
         function trim(s) { sub(/^ +/, "", s); sub(/ +$/, "", s); return s }
         # An option is printed once its continuation lines are known.
-        function flush() { if (spec != "") printf "O\t%s\t%s\n", spec, description; spec = "" }
+        function flush() { if (option != "") printf "O\t%s\t%s\n", option, description; option = "" }
         NR == 1 { sub(/^Usage: quillon-cli */, ""); print "U\t" $0; next }
         /^       quillon-cli / { sub(/^ +quillon-cli */, ""); print "U\t" $0; next }
-        /^    / && spec != "" { description = description " " trim($0); next }
+        /^    / && option != "" { description = description " " trim($0); next }
         { flush() }
         /^Commands:$/ { skip = 1 }
         skip { next }
         /^[A-Z][a-z ]*:$/ { next }
         /^  -/ {
             match($0, /^  -[^ ,]+(, -[^ ]+)?( [^ ]+)?/)
-            spec = trim(substr($0, 1, RLENGTH))
+            option = trim(substr($0, 1, RLENGTH))
             description = trim(substr($0, RLENGTH + 1))
             next
         }
@@ -71,7 +71,7 @@ to_troff() {
             if (s ~ "^[." sq "]") s = "\\&" s
             return s
         }
-        function spec(s,    n, parts, i, p, comma, r) {
+        function option_troff(s,    n, parts, i, p, comma, r) {
             n = split(s, parts, " ")
             for (i = 1; i <= n; i++) {
                 p = parts[i]; comma = ""
@@ -81,7 +81,7 @@ to_troff() {
             return r
         }
         $1 == "U" { if (synopsis != "") { if (u++) print ".br"; print ".B " synopsis; print esc($2); printed = 1 } next }
-        $1 == "O" { print ".TP"; print spec($2); print esc($3); inOption = 1; pending = 0; next }
+        $1 == "O" { print ".TP"; print option_troff($2); print esc($3); inOption = 1; pending = 0; next }
         $1 == "B" { pending = 1; next }
         $1 == "T" {
             if (inOption || (pending && printed)) print ".PP"
@@ -177,7 +177,7 @@ awk -v work="$work" -v commands="$(echo $commands)" -v globals="${global_options
     }
 ' "$templates/quillon-cli.bash.in" >"$out/quillon-cli.bash"
 
-# zsh: the same facts as _arguments specs.
+# zsh: the same facts as _arguments option descriptions.
 awk '/^Commands:/ { on = 1; next }
      on && /^  [a-z]/ { name = $1; next }
      on && /^      / { sub(/^ +/, ""); print name "\t" $0 }' "$work/main.help" >"$work/summaries.tsv"
@@ -185,7 +185,7 @@ awk -F '\t' -v sq="'" -v keys="$(tr '\n' ' ' <"$work/set-keys")" -v media="$exte
     -v commands="$(echo $commands)" '
     # Text inside single quotes.
     function q(s) { gsub(sq, sq "\\" sq sq, s); return s }
-    function spec(names, description,    n, parts, i, p, value, brace, paren, count, r, action) {
+    function zsh_option(names, description,    n, parts, i, p, value, brace, paren, count, r, action) {
         n = split(names, parts, " ")
         value = parts[n] ~ /^-/ ? "" : parts[n]
         for (i = 1; i <= n; i++) {
@@ -204,7 +204,7 @@ awk -F '\t' -v sq="'" -v keys="$(tr '\n' ' ' <"$work/set-keys")" -v media="$exte
         return r "[" q(description) "]" q(action) sq
     }
     FILENAME ~ /summaries/ { gsub(/:/, "\\:", $2); summary[$1] = q($2); next }
-    { options[$1] = options[$1] "            " spec($2, $3) " \\\n" }
+    { options[$1] = options[$1] "            " zsh_option($2, $3) " \\\n" }
     END {
         print "#compdef quillon-cli"
         print "# Made from quillon-cli --help by gen-docs.sh."

@@ -14,8 +14,9 @@ int RunPaths(CliContext &context)
 {
     if (context.args.contains(QStringLiteral("--help"))) {
         PrintOut(QStringLiteral("Usage: quillon-cli paths\n\n"
-                                "Prints where the tools were found and the folders the program "
-                                "uses,\none KEY=VALUE line each.\n"));
+                                "Prints where the tools were found, the layout (portable or "
+                                "installed)\nand the folders the program uses, one KEY=VALUE line "
+                                "each.\n"));
         return ExitOk;
     }
     const TAppParams &p = context.params;
