@@ -3,6 +3,7 @@
 #   scripts/dev.sh run    install what is missing, build (Release), start Quillon
 #   scripts/dev.sh test   install what is missing, build (Release), run every test
 #   scripts/dev.sh build  install what is missing and build only
+#   scripts/dev.sh package  install what is missing, build, make build/quillon_*.deb
 # Safe to run again: it installs only missing packages and builds incrementally.
 set -euo pipefail
 
@@ -14,8 +15,9 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
     ffmpeg libmediainfo0v5
-    # The desktop shortcut's tests: the entry validator and GLib's launcher.
-    desktop-file-utils libglib2.0-bin
+    # icons, the Debian package, the checks of the installed tree, and the
+    # desktop shortcut's tests (the entry validator and GLib's launcher)
+    librsvg2-bin dpkg-dev desktop-file-utils appstream bash-completion libglib2.0-bin
 )
 
 say() { printf '== %s\n' "$*"; }
@@ -66,8 +68,15 @@ case "${1:-}" in
         install_packages
         build
         ;;
+    package)
+        install_packages
+        build
+        say "Making the Debian package"
+        (cd "$build_dir" && cpack -G DEB)
+        say "Install it with: sudo apt install $(ls "$build_dir"/quillon_*.deb | tail -n 1)"
+        ;;
     *)
-        echo "usage: $0 run|test|build" >&2
+        echo "usage: $0 run|test|build|package" >&2
         exit 2
         ;;
 esac

@@ -11,14 +11,20 @@ TAppParams DefaultAppParams(const QString &programDir)
     p.ToolsDir = where.toolsDir;
     p.LangDir = where.langDir;
     p.DataDir = where.dataDir;
-    p.ffmpeg = JoinPath(p.ToolsDir, QLatin1String(FFmpegRelativePath));
-    p.MediaInfoDll = JoinPath(p.ToolsDir, QLatin1String(MediaInfoRelativePath));
+    if (!p.ToolsDir.isEmpty()) {
+        p.ffmpeg = JoinPath(p.ToolsDir, QLatin1String(FFmpegRelativePath));
+        p.MediaInfoDll = JoinPath(p.ToolsDir, QLatin1String(MediaInfoRelativePath));
+    }
     p.IniName = where.settingsFile;
     p.FourccTagsFile = JoinPath(p.DataDir, QStringLiteral("fourcc_video_tags.txt"));
-    p.AudioBitratesTxt = JoinPath(where.reportsDir, QStringLiteral("audio_bitrates.txt"));
+    // A user folder that cannot be worked out (no HOME) names no file.
+    if (!where.reportsDir.isEmpty())
+        p.AudioBitratesTxt = JoinPath(where.reportsDir, QStringLiteral("audio_bitrates.txt"));
     p.ResolutionTxt = JoinPath(p.DataDir, QStringLiteral("resolutions.txt"));
     p.ProfilesDir = where.profilesDir;
-    p.LastProfileFile = JoinPath(p.ProfilesDir, QStringLiteral("__Last.ini"));
+    if (!p.ProfilesDir.isEmpty())
+        p.LastProfileFile = JoinPath(p.ProfilesDir, QStringLiteral("__Last.ini"));
+    p.DocumentsDir = where.defaultDocumentsDir;
     p.ColorOK = DefaultColorOK;
     p.ColorError = DefaultColorError;
     p.DragAcceptDirectories = true;

@@ -28,6 +28,9 @@ struct TAppParams
     QString ProfilesDir;
     QString LastProfileFile;
     QString LogDir;
+    // Where the file dialogs start at first and what Explore opens without
+    // an output folder: the program's folder, or home when installed.
+    QString DocumentsDir;
     uint32_t ColorOK = 0;
     uint32_t ColorError = 0;
     bool DragAcceptDirectories = false;
@@ -48,8 +51,10 @@ inline constexpr auto MediaInfoRelativePath = "MediaInfo/libmediainfo.so.0";
 inline constexpr uint32_t DefaultColorOK = 0x00E06C1F; // red 31, green 108, blue 224
 inline constexpr uint32_t DefaultColorError = 0x001D35E2; // red 226, green 53, blue 29
 
-// The start-up defaults for a program living in programDir: the portable
-// layout beside the program, the status colours and the behaviour flags.
+// The start-up defaults for a program living in programDir: the folders of
+// LocateFiles (portable or installed), the status colours and the behaviour
+// flags. Installed there is no tools folder, so ffmpeg and MediaInfoDll
+// start empty.
 // MonospaceFont stays empty: it depends on the installed fonts (see
 // ChooseMonospaceFont). The tools are not resolved here.
 TAppParams DefaultAppParams(const QString &programDir);

@@ -1,8 +1,10 @@
 #include "app/AppStartup.h"
 
+#include "app/FileLocations.h"
 #include "app/IniFile.h"
 #include "app/ProgramDir.h"
 #include "app/ToolKeys.h"
+#include "process/ConsoleRunner.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,8 +21,10 @@ QString &initialFolderStorage()
 
 TAppParams InitAppParams(const QString &programDir)
 {
+    const FileLocations where = LocateFiles(programDir);
     ToolLookup lookup = DefaultToolLookup();
-    lookup.ProgramDir = NormalizeDirPath(programDir);
+    lookup.ProgramDir = where.layout == FileLayout::Portable ? where.programDir : QString();
+    SetDefaultWorkDir(where.workDir);
     return InitAppParams(programDir, lookup);
 }
 
@@ -74,5 +78,6 @@ bool EnsureProfilesDir(const TAppParams &params)
 {
     if (QFileInfo(params.ProfilesDir).isDir())
         return true;
-    return QDir().mkdir(params.ProfilesDir);
+    // Installed, the parents ($XDG_DATA_HOME/quillon) may be missing too.
+    return !params.ProfilesDir.isEmpty() && QDir().mkpath(params.ProfilesDir);
 }

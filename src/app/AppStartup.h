@@ -8,6 +8,9 @@
 
 // Start-up shared by both front ends: the defaults for programDir, both
 // tools resolved, then, when quillon.ini exists, its read-only tool keys.
+// The one-argument form also makes the layout's work folder the runner's
+// default (SetDefaultWorkDir) and searches the shared tools only for the
+// portable layout.
 TAppParams InitAppParams(const QString &programDir);
 TAppParams InitAppParams(const QString &programDir, const ToolLookup &lookup);
 
@@ -25,6 +28,6 @@ QString TempWorkDirName(const QString &tempDir, const QDateTime &now);
 void UpdateInitialFolders(const QString &dir);
 QString InitialFolder();
 
-// Creates the profiles folder (one level) when it does not exist; a failure
+// Creates the profiles folder (with its parents) when it does not exist; a failure
 // is not an error (profiles then cannot be saved, nothing else changes).
 bool EnsureProfilesDir(const TAppParams &params);

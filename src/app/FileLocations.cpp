@@ -4,57 +4,110 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <optional>
 
 namespace {
 
-// The XDG base-directory rule: the variable when it holds an absolute path
-// (a relative one is invalid and must be ignored), else the folder below
-// HOME; Quillon's own folder inside.
-QString xdgUserDir(
-    const QProcessEnvironment &env, const QString &variable, const QString &belowHome)
+// An absolute folder from the environment, normalised; nothing for an unset,
+// empty or relative value. The root comes back as "" (see NormalizeDirPath).
+std::optional<QString> absoluteDir(const QString &path)
 {
-    const QString xdg = env.value(variable);
-    if (QDir::isAbsolutePath(xdg))
-        return JoinPath(NormalizeDirPath(QDir::cleanPath(xdg)), QStringLiteral("quillon"));
-    const QString home = env.value(QStringLiteral("HOME"));
-    if (QDir::isAbsolutePath(home))
-        return JoinPath(NormalizeDirPath(QDir::cleanPath(home)), belowHome);
+    if (!QDir::isAbsolutePath(path))
+        return std::nullopt;
+    return NormalizeDirPath(QDir::cleanPath(path));
+}
+
+std::optional<QString> homeDir(const QProcessEnvironment &env)
+{
+    return absoluteDir(env.value(QStringLiteral("HOME")));
+}
+
+QString baseDir(const QProcessEnvironment &env, const QString &variable, const QString &fallback)
+{
+    if (const auto base = absoluteDir(env.value(variable)))
+        return JoinPath(*base, QStringLiteral("quillon"));
+    if (const auto home = homeDir(env))
+        return JoinPath(JoinPath(*home, fallback), QStringLiteral("quillon"));
     return {};
 }
 
+// A file name in a folder that may be unknown: no folder, no file.
+QString inDir(const QString &dir, const QString &name)
+{
+    return dir.isEmpty() ? QString() : JoinPath(dir, name);
+}
+
 } // namespace
+
+bool IsPortableLayout(const QString &programDir)
+{
+    const QString dir = NormalizeDirPath(programDir);
+    return QFileInfo(JoinPath(dir, QStringLiteral("data"))).isDir()
+        || QFileInfo::exists(JoinPath(dir, QStringLiteral("quillon.ini")));
+}
+
+QString InstalledDataDir(const QString &programDir)
+{
+    return NormalizeDirPath(QDir::cleanPath(
+        JoinPath(NormalizeDirPath(programDir), QStringLiteral(QLN_INSTALL_DATA_FROM_BIN))));
+}
 
 FileLocations LocateFiles(const QString &programDir, const QProcessEnvironment &env)
 {
     const QString dir = NormalizeDirPath(programDir);
     FileLocations l;
     l.programDir = dir;
-    l.settingsFile = JoinPath(dir, QStringLiteral("quillon.ini"));
-    l.profilesDir = JoinPath(dir, QStringLiteral("profiles"));
-    l.langDir = JoinPath(dir, QStringLiteral("lang"));
-    l.dataDir = JoinPath(dir, QStringLiteral("data"));
-    l.reportsDir = l.dataDir;
-    l.toolsDir = JoinPath(dir, QStringLiteral("tools"));
     l.cacheDir = UserCacheDir(env);
     l.userDataDir = UserDataDir(env);
+    if (IsPortableLayout(dir)) {
+        l.layout = FileLayout::Portable;
+        l.settingsFile = JoinPath(dir, QStringLiteral("quillon.ini"));
+        l.configDir = dir;
+        l.profilesDir = JoinPath(dir, QStringLiteral("profiles"));
+        l.langDir = JoinPath(dir, QStringLiteral("lang"));
+        l.dataDir = JoinPath(dir, QStringLiteral("data"));
+        l.reportsDir = l.dataDir;
+        l.toolsDir = JoinPath(dir, QStringLiteral("tools"));
+        l.defaultDocumentsDir = dir;
+        l.workDir = dir;
+        return l;
+    }
+    l.layout = FileLayout::Installed;
+    const QString shared = InstalledDataDir(dir);
+    l.langDir = JoinPath(shared, QStringLiteral("lang"));
+    l.dataDir = JoinPath(shared, QStringLiteral("data"));
+    l.configDir = UserConfigDir(env);
+    l.settingsFile = inDir(l.configDir, QStringLiteral("quillon.ini"));
+    l.profilesDir = inDir(l.userDataDir, QStringLiteral("profiles"));
+    l.reportsDir = l.userDataDir;
+    const auto home = homeDir(env);
+    l.defaultDocumentsDir = home ? (home->isEmpty() ? QStringLiteral("/") : *home) : QString();
+    l.workDir = l.cacheDir;
     return l;
 }
 
 QString ReportSaveFolder(const FileLocations &locations, const QProcessEnvironment &env)
 {
+    if (locations.layout == FileLayout::Installed)
+        return locations.defaultDocumentsDir;
     const QFileInfo reports(locations.reportsDir);
     if (!locations.reportsDir.isEmpty() && reports.isDir() && reports.isWritable())
         return locations.reportsDir;
-    const QString home = env.value(QStringLiteral("HOME"));
-    return QDir::isAbsolutePath(home) ? QDir::cleanPath(home) : QString();
+    const auto home = homeDir(env);
+    return home ? (home->isEmpty() ? QStringLiteral("/") : *home) : QString();
 }
 
 QString UserCacheDir(const QProcessEnvironment &env)
 {
-    return xdgUserDir(env, QStringLiteral("XDG_CACHE_HOME"), QStringLiteral(".cache/quillon"));
+    return baseDir(env, QStringLiteral("XDG_CACHE_HOME"), QStringLiteral(".cache"));
+}
+
+QString UserConfigDir(const QProcessEnvironment &env)
+{
+    return baseDir(env, QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral(".config"));
 }
 
 QString UserDataDir(const QProcessEnvironment &env)
 {
-    return xdgUserDir(env, QStringLiteral("XDG_DATA_HOME"), QStringLiteral(".local/share/quillon"));
+    return baseDir(env, QStringLiteral("XDG_DATA_HOME"), QStringLiteral(".local/share"));
 }

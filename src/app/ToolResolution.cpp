@@ -1,6 +1,7 @@
 #include "app/ToolResolution.h"
 
 #include "app/AppInfo.h"
+#include "app/FileLocations.h"
 #include "app/IniFile.h"
 #include "app/ProgramDir.h"
 
@@ -96,7 +97,8 @@ QString resolveTool(QString &field, const QString &toolsDir, const char *relativ
 {
     QString candidate = ExpandFullPath(field);
     if (!isFile(candidate)) {
-        candidate = JoinPath(toolsDir, QLatin1String(relativePath));
+        candidate
+            = toolsDir.isEmpty() ? QString() : JoinPath(toolsDir, QLatin1String(relativePath));
         if (!isFile(candidate))
             candidate = SharedToolsSearch(lookup.ProgramDir, wanted);
         if (!isFile(candidate))
@@ -125,7 +127,9 @@ ToolDescriptor MediaInfoToolDescriptor()
 
 ToolLookup DefaultToolLookup()
 {
-    return {ProgramDir(), std::nullopt, std::nullopt};
+    // Installed in /usr/bin, the shared-tools search would walk all of /usr.
+    const QString dir = ProgramDir();
+    return {IsPortableLayout(dir) ? dir : QString(), std::nullopt, std::nullopt};
 }
 
 QString ResolveFFmpegPath(TAppParams &params)

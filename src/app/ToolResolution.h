@@ -31,7 +31,7 @@ struct ToolLookup
     std::optional<QStringList> LibraryDirs;
 };
 
-// ProgramDir() and the environment.
+// ProgramDir() (for the portable layout only) and the environment.
 ToolLookup DefaultToolLookup();
 
 // A usable path or an empty text, stored back into params.ffmpeg /

@@ -8,6 +8,8 @@
 #include "app/ToolKeys.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
+#include "cli/EncodingOptions.h"
+#include "filelist/SupportedExtensions.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -143,6 +145,16 @@ int RunCommandLine(int argc, char *argv[])
         }
         if (option == QLatin1String("--help")) {
             PrintOut(UsageText());
+            return ExitOk;
+        }
+        // Word lists for the shell completions, which the build makes from
+        // them; not for users, so not in --help.
+        if (option == QLatin1String("--list-set-keys")
+            || option == QLatin1String("--list-extensions")) {
+            const QStringList words = option == QLatin1String("--list-set-keys")
+                ? SetOptionKeys()
+                : SupportedExtensions();
+            PrintOut(words.join(u'\n') + u'\n');
             return ExitOk;
         }
         if (option == QLatin1String("--ffmpeg") || option == QLatin1String("--mediainfo")) {

@@ -14,8 +14,9 @@ int RunPaths(CliContext &context)
 {
     if (context.args.contains(QStringLiteral("--help"))) {
         PrintOut(QStringLiteral("Usage: quillon-cli paths\n\n"
-                                "Prints where the tools were found and the folders the program "
-                                "uses,\none KEY=VALUE line each.\n"));
+                                "Prints where the tools were found, the layout (portable or "
+                                "installed)\nand the folders the program uses, one KEY=VALUE line "
+                                "each.\n"));
         return ExitOk;
     }
     const TAppParams &p = context.params;
@@ -24,8 +25,12 @@ int RunPaths(CliContext &context)
                             "ProfilesDir=%6\nIniName=%7\n")
                  .arg(p.ffmpeg, p.MediaInfoDll, p.ToolsDir, p.LangDir, p.DataDir, p.ProfilesDir,
                      p.IniName)
-        + QStringLiteral("Layout=portable\nProgramDir=%1\nReportsDir=%2\nCacheDir=%3\n")
-              .arg(where.programDir, where.reportsDir, where.cacheDir));
+        + QStringLiteral("Layout=%1\nProgramDir=%2\nReportsDir=%3\nCacheDir=%4\n"
+                         "DocumentsDir=%5\nWorkDir=%6\n")
+              .arg(where.layout == FileLayout::Portable ? QStringLiteral("portable")
+                                                        : QStringLiteral("installed"),
+                  where.programDir, where.reportsDir, where.cacheDir, where.defaultDocumentsDir,
+                  where.workDir));
     return ExitOk;
 }
 

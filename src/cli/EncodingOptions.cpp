@@ -10,6 +10,7 @@
 #include "encoding/Profiles.h"
 #include "encoding/SettingsDefaults.h"
 #include "encoding/SettingsLists.h"
+#include "encoding/SettingsTable.h"
 #include "filelist/ListFile.h"
 #include "filelist/SupportedExtensions.h"
 
@@ -144,6 +145,15 @@ QStringList EncodingOptionNames()
     for (const EncodingOption &option : EncodingOptionTable)
         names << QLatin1String(option.name);
     return names;
+}
+
+QStringList SetOptionKeys()
+{
+    QStringList keys;
+    for (const SettingDescriptor &d : SettingsTable())
+        if (d.inProfiles())
+            keys << QLatin1String(d.section) + u'.' + QLatin1String(d.key);
+    return keys;
 }
 
 int DefaultVideoCodecOfSettingsFile(const TAppParams &params)

@@ -50,5 +50,7 @@ QString OptionUsageLine(const QString &option, const QString &help);
 // Whether arg is one of the shared options (each takes one value).
 bool IsEncodingValueOption(const QString &arg);
 QStringList EncodingOptionNames();
+// Every SECTION.Key that --set takes, in the settings table's order.
+QStringList SetOptionKeys();
 // The values of --if-exists and the cbOutputExists entries they choose.
 extern const std::pair<const char *, int> IfExistsPolicies[3];

@@ -1,6 +1,7 @@
 #include "process/ConsoleRunner.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -134,6 +135,33 @@ QString programFolder()
     // No application object (tests, early start-up): ask the kernel.
     const QString exe = QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
     return exe.isEmpty() ? QString() : QFileInfo(exe).absolutePath();
+}
+
+struct DefaultWorkDir
+{
+    std::mutex mutex;
+    QString dir;
+};
+
+DefaultWorkDir &defaultWorkDirStorage()
+{
+    static DefaultWorkDir storage;
+    return storage;
+}
+
+QString defaultWorkDir()
+{
+    QString dir;
+    {
+        DefaultWorkDir &storage = defaultWorkDirStorage();
+        std::lock_guard lock(storage.mutex);
+        dir = storage.dir;
+    }
+    // The user's cache folder of an installed program may not exist yet; a
+    // folder that cannot be made falls back to the program's.
+    if (!dir.isEmpty() && (QFileInfo(dir).isDir() || QDir().mkpath(dir)))
+        return dir;
+    return programFolder();
 }
 
 QString startFailure(const QString &program, const QString &workDir, int error)
@@ -300,6 +328,13 @@ ConsoleRunError::ConsoleRunError(const QString &program, int errorCode, const QS
     , m_message(message)
 { }
 
+void SetDefaultWorkDir(const QString &dir)
+{
+    DefaultWorkDir &storage = defaultWorkDirStorage();
+    std::lock_guard lock(storage.mutex);
+    storage.dir = dir;
+}
+
 ConsoleRunOptions ToolAnswerOptions(std::chrono::milliseconds timeout)
 {
     ConsoleRunOptions options;
@@ -321,7 +356,7 @@ uint32_t ConsoleRunner::RunConsoleApp(const CommandLine &command, QStringList *O
     // must be fixed against ours first.
     const QString program
         = command.program().isEmpty() ? QString() : QFileInfo(command.program()).absoluteFilePath();
-    QString workDir = WorkDir.isEmpty() ? programFolder() : WorkDir;
+    QString workDir = WorkDir.isEmpty() ? defaultWorkDir() : WorkDir;
     if (workDir.isEmpty())
         workDir = QStringLiteral("/");
 

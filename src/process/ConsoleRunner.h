@@ -57,6 +57,11 @@ ConsoleRunOptions ToolAnswerOptions(std::chrono::milliseconds timeout = ToolAnsw
 // for background work; children it starts inherit it.
 void LowerCurrentThreadPriority();
 
+// The working folder of runs that name none (see RunConsoleApp), set once
+// at start-up; empty: the folder of this running program. A folder that
+// does not exist yet is created at the first run that needs it.
+void SetDefaultWorkDir(const QString &dir);
+
 // Runs one console program at a time, hidden, with standard output and
 // standard error merged into one captured stream and standard input on a
 // pipe. No shell is involved. RunConsoleApp blocks its caller; every other
@@ -86,7 +91,8 @@ public:
     ~ConsoleRunner() = default;
 
     // Runs command.program() with command.arguments() in WorkDir (empty: the
-    // folder of this running program) and returns its exit code. The program
+    // default work folder, else the folder of this running program) and
+    // returns its exit code. The program
     // is a path (a relative one counts from the current folder), never
     // searched on PATH. Output (may be null) receives the lines and onFlush
     // is called after every flush, both on the calling thread. Returns once

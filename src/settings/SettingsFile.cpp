@@ -2,6 +2,7 @@
 
 #include "app/IniFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 #include <vector>
@@ -438,6 +439,14 @@ bool SaveSettingsFile(const QString &iniName, const MainSettings &main,
         return false;
     }
     SaveSettingsToIni(ini, main, progress);
+    // Installed, the file lives in a folder of its own that a first save
+    // creates ($XDG_CONFIG_HOME/quillon).
+    const QString folder = QFileInfo(iniName).absolutePath();
+    if (!iniName.isEmpty() && !QDir().mkpath(folder)) {
+        if (errorText)
+            *errorText = QStringLiteral("Cannot create the folder %1").arg(folder);
+        return false;
+    }
     return ini.save(errorText);
 }
 

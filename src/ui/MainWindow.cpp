@@ -77,7 +77,7 @@ TFormMain::TFormMain(QWidget *parent)
     m_about = new TFormAbout(params, this);
     m_settings = DefaultEncodingSettings(m_strings, m_main.DefaultVideoCodec);
 
-    UpdateInitialFolders(ProgramDir());
+    UpdateInitialFolders(params.DocumentsDir);
     EnsureProfilesDir(params);
     if (QFileInfo(params.LastProfileFile).isFile())
         LoadProfile(params.LastProfileFile, m_settings, m_strings, m_main.DefaultVideoCodec);

@@ -1,4 +1,8 @@
+#include "app/NonUtf8Names.h"
+#include "app/ProgramDir.h"
+#include "ui/AppEntry.h"
 #include "ui/MainWindow.h"
+#include "ui/SingleInstance.h"
 
 #include <QApplication>
 
@@ -6,14 +10,29 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     // The program's identifier (X window class, freedesktop files); the
-    // title with version and bit width is the main window's.
+    // title with version and bit width is the main window's. Wayland shells
+    // find the icon and the launcher entry by the desktop file name.
     QApplication::setApplicationName(QStringLiteral("quillon"));
+    QApplication::setDesktopFileName(QStringLiteral("quillon"));
+
+    // QApplication has taken its own options out of argv. The paths are made
+    // absolute here: a running instance has another current folder.
+    QStringList paths;
+    for (int i = 1; i < argc; ++i)
+        if (*argv[i])
+            paths << ExpandFullPath(DecodeLocalName(argv[i]));
+    SingleInstance instance(SingleInstance::serverName());
+    if (!instance.start(paths))
+        return 0;
+
     TFormMain window;
     // Closing the main window ends the program, also when it was hidden in
     // the tray and no window is visible any more.
     QObject::connect(
         &window, &TFormMain::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&instance, &SingleInstance::openRequested, &window,
+        [&window](const QStringList &requested) { openFilesInWindow(window, requested); });
     window.show();
-    window.addCommandLinePaths(QCoreApplication::arguments().mid(1));
+    window.addCommandLinePaths(paths);
     return app.exec();
 }

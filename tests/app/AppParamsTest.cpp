@@ -1,6 +1,8 @@
 #include "app/AppParams.h"
 #include "app/ProgramDir.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -25,12 +27,15 @@ TEST(ProgramDirPaths, Normalisation)
 
 TEST(AppParamsDefaults, PortableLayoutColoursAndFlags)
 {
-    const TAppParams p = DefaultAppParams("/opt/q/");
-    EXPECT_EQ(p.ffmpeg, "/opt/q/tools/FFmpeg/ffmpeg");
-    EXPECT_EQ(p.MediaInfoDll, "/opt/q/tools/MediaInfo/libmediainfo.so.0");
-    EXPECT_EQ(p.IniName, "/opt/q/quillon.ini");
-    EXPECT_EQ(p.FourccTagsFile, "/opt/q/data/fourcc_video_tags.txt");
-    EXPECT_EQ(p.LastProfileFile, "/opt/q/profiles/__Last.ini");
+    QTemporaryDir tmp;
+    const QString q = QDir(tmp.path()).canonicalPath();
+    ASSERT_TRUE(QDir().mkpath(q + "/data"));
+    const TAppParams p = DefaultAppParams(q + "/");
+    EXPECT_EQ(p.ffmpeg, q + "/tools/FFmpeg/ffmpeg");
+    EXPECT_EQ(p.MediaInfoDll, q + "/tools/MediaInfo/libmediainfo.so.0");
+    EXPECT_EQ(p.IniName, q + "/quillon.ini");
+    EXPECT_EQ(p.FourccTagsFile, q + "/data/fourcc_video_tags.txt");
+    EXPECT_EQ(p.LastProfileFile, q + "/profiles/__Last.ini");
     EXPECT_TRUE(p.LogDir.isEmpty() && p.LanguageIni.isEmpty());
     // Lowest byte red: 31/108/224 and 226/53/29.
     EXPECT_EQ(p.ColorOK & 0xFF, 31u);
@@ -39,6 +44,21 @@ TEST(AppParamsDefaults, PortableLayoutColoursAndFlags)
     EXPECT_TRUE(p.DragAcceptDirectories && p.OpenFileAfterIconClick && p.ScrollProgressToBottom);
     EXPECT_FALSE(p.KeepFileDates || p.EscExit);
     EXPECT_EQ(p.FileAnalysis, faFull);
+}
+
+TEST(AppParamsDefaults, InstalledHasNoToolsFolder)
+{
+    QTemporaryDir tmp;
+    const QString bin = QDir(tmp.path()).canonicalPath() + "/bin";
+    ASSERT_TRUE(QDir().mkpath(bin));
+    const TAppParams p = DefaultAppParams(bin);
+    // Not "/FFmpeg/ffmpeg" at the root: the tools come from the keys and the system.
+    EXPECT_EQ(p.ToolsDir, QString());
+    EXPECT_EQ(p.ffmpeg, QString());
+    EXPECT_EQ(p.MediaInfoDll, QString());
+    EXPECT_EQ(
+        p.ResolutionTxt, QDir(tmp.path()).canonicalPath() + "/share/quillon/data/resolutions.txt");
+    EXPECT_FALSE(p.IniName.startsWith(bin));
 }
 
 TEST(AppParamsDefaults, MonospaceFontIsTheFirstInstalledCandidate)

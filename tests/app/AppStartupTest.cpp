@@ -3,6 +3,7 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@ namespace {
 TEST(CheckIniFile, LeftKeyDecidesLanguageDetection)
 {
     QTemporaryDir tmp;
+    ASSERT_TRUE(QDir().mkpath(tmp.path() + "/data")); // portable: the file beside the program
     const TAppParams p = DefaultAppParams(tmp.path());
     EXPECT_TRUE(CheckIniFile(p)); // no settings file
     // clang-format off
@@ -44,11 +46,25 @@ TEST(TempWorkDirName, StampFormat)
     EXPECT_EQ(match.captured(1), NormalizeDirPath(QDir::tempPath()));
 }
 
+TEST(EnsureProfilesDir, CreatesTheFolderWithItsParents)
+{
+    // Installed: $XDG_DATA_HOME/quillon/profiles on an account that has
+    // never run Quillon.
+    QTemporaryDir tmp;
+    TAppParams p;
+    p.ProfilesDir = tmp.path() + "/share/quillon/profiles";
+    EXPECT_TRUE(EnsureProfilesDir(p));
+    EXPECT_TRUE(QFileInfo(p.ProfilesDir).isDir());
+    p.ProfilesDir.clear(); // no home folder known: nothing is created anywhere
+    EXPECT_FALSE(EnsureProfilesDir(p));
+}
+
 TEST(InitAppParams, ResolvesToolsThenAppliesTheToolKeys)
 {
     QTemporaryDir tmp;
     const QString program = tmp.path() + "/Q";
     ASSERT_TRUE(WriteFile(program + "/tools/FFmpeg/ffmpeg", "x"));
+    ASSERT_TRUE(QDir().mkpath(program + "/data"));
     const ToolLookup lookup{program, QStringList{}, QStringList{}};
 
     TAppParams p = InitAppParams(program, lookup);

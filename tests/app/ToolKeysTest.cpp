@@ -11,7 +11,7 @@ using TestSupport::WriteFile;
 
 namespace {
 
-// A program at <tmp>/Q with its own tools, run from <tmp>/cwd, with no
+// A portable program at <tmp>/Q with its own tools, run from <tmp>/cwd, with no
 // system installation to fall back on.
 class ToolKeys : public ::testing::Test
 {
@@ -23,6 +23,7 @@ protected:
         ASSERT_TRUE(WriteFile(path("Q/tools/FFmpeg/ffmpeg"), "x"));
         ASSERT_TRUE(WriteFile(path("Q/tools/MediaInfo/libmediainfo.so.0"), "x"));
         ASSERT_TRUE(QDir().mkpath(path("cwd")));
+        ASSERT_TRUE(QDir().mkpath(path("Q/data"))); // portable
         m_previousDir = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(path("cwd")));
         m_lookup = {path("Q"), QStringList{}, QStringList{}};

@@ -1,4 +1,5 @@
 #include "app/ToolResolution.h"
+#include "app/ProgramDir.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -19,7 +20,7 @@ protected:
     {
         ASSERT_TRUE(m_tmp.isValid());
         m_tmpPath = QDir(m_tmp.path()).canonicalPath();
-        ASSERT_TRUE(QDir().mkpath(apps("Q")));
+        ASSERT_TRUE(QDir().mkpath(apps("Q/data"))); // portable
         m_params = DefaultAppParams(apps("Q"));
         m_lookup = {apps("Q"), QStringList{}, QStringList{}};
     }
@@ -83,6 +84,23 @@ TEST_F(ToolResolution, SharedCopyMatchesWithoutRegardToCase)
     writeVer(apps("_common/mi"), "MediaInfo", "64", "20.09.0.0", "mediainfo.ver");
     ASSERT_TRUE(WriteFile(apps("_common/mi/libmediainfo.so.0"), "x"));
     EXPECT_EQ(ResolveMediaInfoPath(m_params, m_lookup), apps("_common/mi/libmediainfo.so.0"));
+}
+
+TEST_F(ToolResolution, SharedCopyIsSearchedForThePortableLayoutOnly)
+{
+    ffmpegCopy(apps("_common/ffmpeg"));
+    const QString previous = ProgramDir();
+    SetProgramDir(apps("Q"));
+    EXPECT_EQ(DefaultToolLookup().ProgramDir, apps("Q"));
+    EXPECT_EQ(ResolveFFmpegPath(m_params), apps("_common/ffmpeg/ffmpeg"));
+
+    // Installed (nothing of ours beside the program): in /usr/bin the search
+    // would walk all of /usr.
+    ASSERT_TRUE(QDir(apps("Q/data")).removeRecursively());
+    EXPECT_EQ(DefaultToolLookup().ProgramDir, QString());
+    m_params.ffmpeg.clear();
+    EXPECT_NE(ResolveFFmpegPath(m_params), apps("_common/ffmpeg/ffmpeg"));
+    SetProgramDir(previous);
 }
 
 TEST_F(ToolResolution, DescriptionsThatDoNotMatchAreSkipped)

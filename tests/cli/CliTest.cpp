@@ -33,6 +33,16 @@ TEST(Cli, AFailedWriteToStandardOutputIsAFailure)
     EXPECT_EQ(RawCli::Run({"paths"}).exitCode, 0);
 }
 
+TEST(Cli, PathsReportsThePortableLayoutOfTheBuildFolder)
+{
+    // build/bin holds data/ beside the programs: the portable layout.
+    const CliRun run = RunCli({u"paths"_s});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.contains(u"\nLayout=portable\n"_s)) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(u"\nIniName="_s + TestSupport::BinDir() + u"/quillon.ini\n"_s))
+        << run.out.toStdString();
+}
+
 TEST(Cli, GlobalOptionsWithoutTheirValue)
 {
     for (const QString &option : {u"--ffmpeg"_s, u"--mediainfo"_s}) {

@@ -60,6 +60,20 @@ TEST(EncodingOptions, ParsedIntoTheSettings)
     EXPECT_EQ(defaults.settings.cbAviVideoBitrate, u"Auto"_s);
 }
 
+TEST(EncodingOptions, EveryKeyTheCompletionsOfferIsTakenBySet)
+{
+    TAppStrings strings;
+    const QStringList keys = SetOptionKeys();
+    EXPECT_TRUE(keys.contains(u"AVI.VideoCodec"_s) && keys.contains(u"ADVANCED.RotateValue"_s));
+    QStringList args;
+    for (const QString &key : keys)
+        args << u"--set"_s << key + u"=1"_s;
+    EncodingOptions options;
+    QString error;
+    EXPECT_TRUE(ParseEncodingOptions(args, {}, {strings, 0}, options, &error))
+        << error.toStdString();
+}
+
 TEST(EncodingOptions, InvalidArguments)
 {
     TAppStrings strings;

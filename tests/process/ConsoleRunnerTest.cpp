@@ -165,6 +165,15 @@ TEST(ConsoleRunner, RunsInTheGivenOrTheProgramFolder)
     runner.RunConsoleApp(HelperWith({u"cwd"_s}), &output);
     const QString testProgram = QFile::symLinkTarget(u"/proc/self/exe"_s);
     EXPECT_EQ(output.value(0), u"cwd="_s + QFileInfo(testProgram).absolutePath());
+
+    // The installed program's default: the user's cache folder, made when
+    // first needed.
+    const QString cache = QFileInfo(folder.path()).canonicalFilePath() + u"/cache/quillon"_s;
+    SetDefaultWorkDir(cache);
+    output.clear();
+    runner.RunConsoleApp(HelperWith({u"cwd"_s}), &output);
+    SetDefaultWorkDir({});
+    EXPECT_EQ(output.value(0), u"cwd="_s + cache);
 }
 
 TEST(ConsoleRunner, RelativeProgramIsTakenFromOurFolderNotTheChilds)

@@ -302,6 +302,19 @@ TEST(SettingsFile, BrokenFileGivesSaneValues)
     EXPECT_EQ(QSize(p.Width, p.Height), QSize(600, 1080));
 }
 
+TEST(SettingsFile, FirstSaveCreatesTheSettingsFolder)
+{
+    // Installed, quillon.ini lives in $XDG_CONFIG_HOME/quillon, which a
+    // fresh account does not have.
+    QTemporaryDir dir;
+    const QString iniName = dir.filePath("config/quillon/quillon.ini");
+    QString error;
+    ASSERT_TRUE(
+        SaveSettingsFile(iniName, DefaultMainSettings(environment()), ProgressSettings{}, &error))
+        << error.toStdString();
+    EXPECT_TRUE(ReadFile(iniName).startsWith("[MAIN]\n"));
+}
+
 TEST(SettingsFile, UnwritableFolderReportsAndLeavesNothing)
 {
     QTemporaryDir dir;

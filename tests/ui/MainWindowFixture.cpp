@@ -9,7 +9,8 @@ void MainWindowFixture::SetUp()
 {
     ASSERT_TRUE(m_dir.isValid());
     m_programDir = QDir(m_dir.path()).canonicalPath() + QStringLiteral("/program");
-    ASSERT_TRUE(QDir().mkpath(m_programDir));
+    // data/ beside the program: the portable layout, everything in one folder.
+    ASSERT_TRUE(QDir().mkpath(m_programDir + QStringLiteral("/data")));
     SetProgramDir(m_programDir);
 }
 

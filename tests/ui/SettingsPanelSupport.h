@@ -19,14 +19,15 @@ inline void PrintTo(const QString &text, std::ostream *os)
     *os << '"' << text.toStdString() << '"';
 }
 
-// A panel shown on its own, for a program folder without data files (the
-// built-in lists) and with an empty profiles folder.
+// A portable program folder with an empty data folder (the built-in lists)
+// and an empty profiles folder, and its panel shown on its own.
 class SettingsPanelTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("data")));
         m_params = DefaultAppParams(m_dir.path());
         ASSERT_TRUE(QDir().mkpath(m_params.ProfilesDir));
         m_panel.setParams(m_params);

@@ -2,7 +2,6 @@
 
 #include "app/AppParams.h"
 #include "app/AppStartup.h"
-#include "app/ProgramDir.h"
 #include "filelist/SupportedExtensions.h"
 #include "ui/MainWindow.h"
 #include "ui/filelist/FileListPanel.h"
@@ -46,10 +45,11 @@ QString listFileFilter(const QString &entry)
 }
 
 // The folder a folder dialog or Explore starts from: edOutDir when it names
-// a folder, else the program's folder.
-QString outDirOrProgramDir(const QString &edOutDir)
+// a folder, else the documents folder of the layout.
+QString outDirOrDocumentsDir(const QString &edOutDir)
 {
-    return !edOutDir.isEmpty() && QFileInfo(edOutDir).isDir() ? edOutDir : ProgramDir();
+    return !edOutDir.isEmpty() && QFileInfo(edOutDir).isDir() ? edOutDir
+                                                              : AppParams().DocumentsDir;
 }
 
 void showPlainMessage(
@@ -204,13 +204,13 @@ void TFormMain::exploreDirectory()
 
 void TFormMain::exploreOutDir()
 {
-    Desktop::openFolder(outDirOrProgramDir(m_settings.edOutDir));
+    Desktop::openFolder(outDirOrDocumentsDir(m_settings.edOutDir));
 }
 
 void TFormMain::browseOutDir()
 {
     const QString folder = QFileDialog::getExistingDirectory(
-        this, m_strings.Main.OutputDir, outDirOrProgramDir(m_settings.edOutDir));
+        this, m_strings.Main.OutputDir, outDirOrDocumentsDir(m_settings.edOutDir));
     if (folder.isEmpty())
         return;
     m_settings.edOutDir = QDir::toNativeSeparators(folder);
