@@ -2,6 +2,7 @@
 
 #include "app/AppInfo.h"
 #include "i18n/AppStrings.h"
+#include "ui/AppEntry.h"
 #include "ui/main/AboutWindow.h"
 
 #include <QComboBox>
@@ -288,6 +289,14 @@ TEST_F(MainCommands, CommandLineAddsFilesFoldersAndListsInTheGivenOrder)
     for (const FileListRow &row : window.fileList()->rows())
         names.append(row.fileName);
     EXPECT_EQ(names, QStringList({"b.mkv", "c.avi", "a.mp4"}));
+
+    // A later start hands its files over: the window comes back from the
+    // tray and adds them.
+    window.hide();
+    openFilesInWindow(window, {mediaFile("d.mkv")});
+    EXPECT_TRUE(window.isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.fileList()->rows().size() == 4; }, 5000));
+    EXPECT_EQ(window.fileList()->rows().back().fileName, "d.mkv");
 }
 
 } // namespace
