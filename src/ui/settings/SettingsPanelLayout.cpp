@@ -366,6 +366,9 @@ SettingsPanelParts BuildSettingsPanel(QWidget *panel, SettingWidgets &c)
     columns->addWidget(advancedRight(c, parts, inner), 1);
     parts.sboxAdvanced->setWidget(inner);
     parts.sboxAdvanced->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The advanced settings scroll in the height the other two sections
+    // need, so that the file list above keeps the room.
+    parts.sboxAdvanced->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
     new ColumnsThatWrap(parts.sboxAdvanced, columns);
     content->addWidget(parts.sboxAdvanced, 1);
     sections->addWidget(advanced, 1);
