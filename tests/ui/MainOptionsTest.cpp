@@ -8,14 +8,18 @@
 #include "ui/tools/FormToolsInfo.h"
 #include "ui/update/FormCheckUpdate.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
+#include <QSpinBox>
+#include <QTableView>
 
-using MainLanguage = MainWindowFixture;
+using MainOptions = MainWindowFixture;
 
 // Choosing a language in the options window changes every window at once,
 // the open ones included, and the next start keeps it.
-TEST_F(MainLanguage, ChoiceReachesEveryOpenWindowAndIsKept)
+TEST_F(MainOptions, LanguageChoiceReachesEveryOpenWindowAndIsKept)
 {
     QDir().mkpath(path(QStringLiteral("lang")));
     for (const char *name : {"English.ini", "German.ini"})
@@ -61,4 +65,36 @@ TEST_F(MainLanguage, ChoiceReachesEveryOpenWindowAndIsKept)
     TFormMain &again = open();
     EXPECT_EQ(again.action(MainCommand::actConvert)->text(),
         QStringLiteral("Markierte Dateien konvertieren"));
+}
+
+// The options window's list controls act on the main window's list at once
+// and are kept for the next start.
+TEST_F(MainOptions, ListLookChangesAtOnceAndIsKept)
+{
+    writeSettings();
+    TFormMain &window = open();
+    act(MainCommand::actShowOptions)->trigger();
+    QWidget *options = window.optionsWindow();
+    ASSERT_TRUE(options->isVisible());
+    auto *view = window.fileList()->findChild<QTableView *>();
+    ASSERT_TRUE(view);
+
+    options->findChild<QSpinBox *>(QStringLiteral("edFileListRowHeight"))->setValue(31);
+    EXPECT_EQ(view->verticalHeader()->defaultSectionSize(), 31);
+    options->findChild<QSpinBox *>(QStringLiteral("edFileListFontSize"))->setValue(13);
+    EXPECT_EQ(view->font().pointSize(), 13);
+    EXPECT_TRUE(view->verticalHeader()->isVisibleTo(view));
+    options->findChild<QCheckBox *>(QStringLiteral("chFileListRowIndicator"))->setChecked(false);
+    EXPECT_FALSE(view->verticalHeader()->isVisibleTo(view));
+    options->findChild<QCheckBox *>(QStringLiteral("chFileListGridLines"))->setChecked(false);
+    EXPECT_FALSE(view->showGrid());
+
+    closeWindow();
+    const QByteArray ini = read(QStringLiteral("quillon.ini"));
+    for (const char *line : {"RowHeight=31", "ListFontSize=13", "RowIndicator=0", "GridLines=0"})
+        EXPECT_TRUE(ini.contains(line)) << line;
+    TFormMain &again = open();
+    auto *reopened = again.fileList()->findChild<QTableView *>();
+    EXPECT_EQ(reopened->verticalHeader()->defaultSectionSize(), 31);
+    EXPECT_FALSE(reopened->verticalHeader()->isVisibleTo(reopened));
 }
