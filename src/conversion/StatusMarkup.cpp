@@ -114,9 +114,6 @@ QString escapedChar(QChar c)
         return QStringLiteral("&amp;");
     case u'"':
         return QStringLiteral("&quot;");
-    case u' ':
-        // Rich text folds blanks; the markup aligns with them.
-        return QStringLiteral("&nbsp;");
     default:
         return QString(c);
     }
@@ -126,6 +123,14 @@ QString escapedChar(QChar c)
 
 QString MarkupToRichText(const QString &markup)
 {
+    // Rich text folds blanks, and the markup aligns with them: every blank
+    // is kept, except that a single one between two other characters stays
+    // a place where a long line may wrap.
+    const QString text = MarkupToPlainText(markup);
+    const auto breakable = [&text](qsizetype at) {
+        return at > 0 && at + 1 < text.size() && text.at(at - 1) != u' ' && text.at(at + 1) != u' ';
+    };
+    qsizetype textAt = 0;
     QString html;
     // What is open, innermost last, and how each closes.
     QList<std::pair<TagKind, QString>> open;
@@ -141,7 +146,14 @@ QString MarkupToRichText(const QString &markup)
         }
     };
     walk(
-        markup, [&](QChar c) { html += escapedChar(c); },
+        markup,
+        [&](QChar c) {
+            if (c == u' ')
+                html += breakable(textAt) ? QStringLiteral(" ") : QStringLiteral("&nbsp;");
+            else
+                html += escapedChar(c);
+            ++textAt;
+        },
         [&](const Tag &tag) {
             if (tag.closing) {
                 closeUpTo(tag.kind);

@@ -15,22 +15,25 @@ TEST(StatusMarkup, OnlyTheDescribedTagsFormatEverythingElseIsText)
         {"<b><font bgcolor=\"#696969\" color=\"#FFFFFF\"> /a/ </font> b.avi</b>",
             "<b><span style=\"background-color:#696969;color:#ffffff;\">&nbsp;/a/&nbsp;</span>"
             "&nbsp;b.avi</b>"},
+        // A single blank between words is where a long status line wraps;
+        // runs and blanks at the edges keep their width.
+        {"a b  c ", "a b&nbsp;&nbsp;c&nbsp;"},
         {"<FONT color=\"#E0EBE0\" BGCOLOR=\"#496954\">2x</FONT>",
             "<span style=\"background-color:#496954;color:#e0ebe0;\">2x</span>"},
         // A file name as the core escapes it shows literally.
         {"&lt;b&gt;x&lt;/b&gt;.mkv", "&lt;b&gt;x&lt;/b&gt;.mkv"},
         // Tags outside the described set, and described tags written
         // otherwise, are text.
-        {"<img src=\"x\">", "&lt;img&nbsp;src=&quot;x&quot;&gt;"},
-        {"<a href=\"http://x\">y</a>", "&lt;a&nbsp;href=&quot;http://x&quot;&gt;y&lt;/a&gt;"},
-        {"<font color=\"red\">r</font>", "&lt;font&nbsp;color=&quot;red&quot;&gt;r"},
-        {"<font style=\"x\">s", "&lt;font&nbsp;style=&quot;x&quot;&gt;s"},
-        {"<b class=\"x\">c", "&lt;b&nbsp;class=&quot;x&quot;&gt;c"},
+        {"<img src=\"x\">", "&lt;img src=&quot;x&quot;&gt;"},
+        {"<a href=\"http://x\">y</a>", "&lt;a href=&quot;http://x&quot;&gt;y&lt;/a&gt;"},
+        {"<font color=\"red\">r</font>", "&lt;font color=&quot;red&quot;&gt;r"},
+        {"<font style=\"x\">s", "&lt;font style=&quot;x&quot;&gt;s"},
+        {"<b class=\"x\">c", "&lt;b class=&quot;x&quot;&gt;c"},
         {"<font color=\"#000000\" color=\"#ffffff\">",
-            "&lt;font&nbsp;color=&quot;#000000&quot;"
-            "&nbsp;color=&quot;#ffffff&quot;&gt;"},
+            "&lt;font color=&quot;#000000&quot;"
+            " color=&quot;#ffffff&quot;&gt;"},
         // Unknown entities and lone ampersands are text too.
-        {"a &nbsp; &copy b&c", "a&nbsp;&amp;nbsp;&nbsp;&amp;copy&nbsp;b&amp;c"},
+        {"a &nbsp; &copy b&c", "a &amp;nbsp; &amp;copy b&amp;c"},
         // Nesting is mended: what is open is closed, stray closings dropped.
         {"<b><font color=\"#123456\">x</b>y</font></b>z<b>w",
             "<b><span style=\"color:#123456;\">x</span></b>yz<b>w</b>"},

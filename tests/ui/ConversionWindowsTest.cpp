@@ -146,7 +146,7 @@ TEST_F(ConversionWindows, MarkupShowsOnlyTheDescribedTagsAndFileNamesLiterally)
     const auto *output = progress.findChildren<MarkupLabel *>().at(0);
     const auto *status = progress.findChildren<MarkupLabel *>().at(1);
     EXPECT_THAT(output->text().toStdString(),
-        HasSubstr("&lt;font&nbsp;color=&quot;#FF0000&quot;&gt;x&lt;b&gt;.avi"));
+        HasSubstr("&lt;font color=&quot;#FF0000&quot;&gt;x&lt;b&gt;.avi"));
     EXPECT_THAT(output->text().toStdString(), ::testing::Not(HasSubstr("#ff0000")));
     EXPECT_THAT(output->text().toStdString(), HasSubstr("<span style=\"background-color:#696969;"));
     EXPECT_THAT(status->text().toStdString(), ::testing::StartsWith("<b>Done"));
