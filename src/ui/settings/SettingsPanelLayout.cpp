@@ -271,7 +271,8 @@ QWidget *advancedRight(SettingWidgets &c, SettingsPanelParts &parts, QWidget *pa
 }
 
 // The advanced settings in two columns where the scroll box is wide enough,
-// one below the other where it is not: never a sideways scroll.
+// one below the other where it is not: no sideways scroll at the usual
+// window widths.
 class ColumnsThatWrap : public QObject
 {
 public:
@@ -365,7 +366,9 @@ SettingsPanelParts BuildSettingsPanel(QWidget *panel, SettingWidgets &c)
     columns->addWidget(advancedLeft(c, parts, inner), 1);
     columns->addWidget(advancedRight(c, parts, inner), 1);
     parts.sboxAdvanced->setWidget(inner);
-    parts.sboxAdvanced->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Only at the window's smallest widths is one column still too wide;
+    // a sideways scroll then beats cut-off controls.
+    parts.sboxAdvanced->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // The advanced settings scroll in the height the other two sections
     // need, so that the file list above keeps the room.
     parts.sboxAdvanced->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
