@@ -120,6 +120,18 @@ public:
                 get(Kind::General, 0, QStringLiteral("Encoded_Library"))));
     }
 
+    void readContainerDuration(TVideoFileInfo &info) const
+    {
+        double ms = 0;
+        if (!parseNumber(get(Kind::General, 0, QStringLiteral("Duration")), ms))
+            return;
+        const int64_t d = RoundHalfEven(ms);
+        if (d <= 0 || d > std::numeric_limits<int32_t>::max())
+            return;
+        info.Duration = double(d);
+        info.DurationStr = MsToTimeStr(int32_t(d));
+    }
+
     void readVideo(int i, TVideoStreamInfo &v) const
     {
         const auto value
@@ -305,4 +317,8 @@ void ReadMediaInfo(const MediaInfoHandle *opened, TVideoFileInfo &info)
         reader.readVideo(i, info.VideoStreams[size_t(i)]);
     for (int i = 0; i < std::min<int64_t>(countOf(Kind::Audio), MaxAudioStreams); ++i)
         reader.readAudio(i, info.AudioStreams[size_t(i)], info);
+    // A file without audio (a screen recording, a time-lapse) still has a
+    // length: the container's, when no audio stream gave one.
+    if (info.Duration <= 0 && countOf(Kind::General) > 0)
+        reader.readContainerDuration(info);
 }

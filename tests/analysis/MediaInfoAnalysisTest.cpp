@@ -306,7 +306,7 @@ TEST(MediaInfoAnalysis, StreamSizesAndShares)
     });
 }
 
-TEST(MediaInfoAnalysis, DurationFromTheFirstAudioStreamUnlessAlreadyKnown)
+TEST(MediaInfoAnalysis, DurationFromTheFirstAudioStreamOrElseTheContainerUnlessAlreadyKnown)
 {
     RunInFreshProcess([] {
         const QStringList answers{u"0;0;StreamCount=1"_s, u"2;0;StreamCount=3"_s,
@@ -327,6 +327,15 @@ TEST(MediaInfoAnalysis, DurationFromTheFirstAudioStreamUnlessAlreadyKnown)
             EXPECT_EQ(info.AudioStreams[1].DurationMs, 1024);
             EXPECT_EQ(info.AudioStreams[2].DurationMs, 2000);
         }
+
+        // The container's length counts only when no audio stream has one,
+        // as in a file without audio; an audio stream's wins over it.
+        const TVideoFileInfo silent
+            = Analyse({u"0;0;StreamCount=1"_s, u"0;0;Duration=3000.5"_s, u"1;0;StreamCount=1"_s});
+        EXPECT_DOUBLE_EQ(silent.Duration, 3000);
+        EXPECT_EQ(silent.DurationStr, u"00:00:03.000"_s);
+        EXPECT_DOUBLE_EQ(Analyse(answers + QStringList{u"0;0;Duration=9000"_s}).Duration, 1024);
+        EXPECT_DOUBLE_EQ(Analyse({u"0;0;StreamCount=1"_s, u"0;0;Duration=-5"_s}).Duration, 0);
     });
 }
 

@@ -95,3 +95,30 @@ TEST(MediaInfoRealLibrary, AnalysesAGeneratedMatroskaFile)
         EXPECT_FALSE(info.MediaInfoFull.contains(u"Count of stream of this kind"_s));
     });
 }
+
+TEST(MediaInfoRealLibrary, AFileWithoutAudioHasTheContainersDuration)
+{
+    TAppParams params;
+    const QString ffmpeg = ResolveFFmpegPath(params, ToolLookup{});
+    const QString library = ResolveMediaInfoPath(params, ToolLookup{});
+    if (ffmpeg.isEmpty() || library.isEmpty())
+        GTEST_SKIP() << "needs ffmpeg and libmediainfo.so.0";
+
+    RunInFreshProcess([&] {
+        QTemporaryDir dir;
+        const QString clip = dir.filePath(u"silent.mp4"_s);
+        QProcess process;
+        process.start(ffmpeg,
+            {u"-hide_banner"_s, u"-loglevel"_s, u"error"_s, u"-f"_s, u"lavfi"_s, u"-i"_s,
+                u"testsrc=size=160x120:rate=25:duration=2"_s, u"-c:v"_s, u"libx264"_s, u"-preset"_s,
+                u"ultrafast"_s, clip});
+        ASSERT_TRUE(process.waitForFinished(60000) && process.exitCode() == 0);
+
+        TVideoFileInfo info;
+        ReadMediaInfo(clip, library, info);
+        EXPECT_EQ(info.NumberOfAudioStreams, 0);
+        EXPECT_GE(info.Duration, 1950);
+        EXPECT_LE(info.Duration, 2100);
+        EXPECT_EQ(info.DurationStr, MsToTimeStr(int32_t(info.Duration)));
+    });
+}
