@@ -195,8 +195,11 @@ QMenu *TFormMain::popTi() const
 
 QList<QWidget *> TFormMain::otherWindows() const
 {
-    return {m_about, m_progressWindow, m_errorsWindow, m_fileInfoWindow, m_options, m_toolsInfo,
-        m_checkUpdate};
+    QList<QWidget *> windows{
+        m_about, m_progressWindow, m_errorsWindow, m_fileInfoWindow, m_toolsInfo, m_checkUpdate};
+    if (m_options)
+        windows.append(m_options);
+    return windows;
 }
 
 void TFormMain::closeEvent(QCloseEvent *event)

@@ -62,7 +62,9 @@ public:
     TFormErrors *errorsWindow() const { return m_errorsWindow; }
     TFormFileInfo *fileInfoWindow() const { return m_fileInfoWindow; }
     TFormAbout *aboutWindow() const { return m_about; }
-    TFormOptions *optionsWindow() const { return m_options; }
+    // Made when first asked for: its font list takes longer to build than
+    // the rest of the start-up.
+    TFormOptions *optionsWindow();
     TFormToolsInfo *toolsInfoWindow() const { return m_toolsInfo; }
     TFormCheckUpdate *checkUpdateWindow() const { return m_checkUpdate; }
     LanguageSwitcher *languages() const { return m_languages; }

@@ -12,5 +12,7 @@ QFont MonospaceFont(const TFontParams &params)
         if (params.Size > 0)
             font.setPointSize(params.Size);
     }
+    // A family that is missing falls back to another fixed-width one.
+    font.setStyleHint(QFont::Monospace);
     return font;
 }

@@ -2,6 +2,7 @@
 
 #include "app/FileLocations.h"
 #include "app/ProgramDir.h"
+#include "ui/common/MonospaceFont.h"
 #include "ui/conversion/ErrorLogHighlighter.h"
 #include "ui/conversion/WindowPlacement.h"
 
@@ -9,7 +10,6 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -78,14 +78,7 @@ void TFormErrors::setStrings(const TAppStrings &strings)
 
 void TFormErrors::setMonospaceFont(const TFontParams &font)
 {
-    QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    if (!font.Name.isEmpty()) {
-        f.setFamily(font.Name);
-        if (font.Size > 0)
-            f.setPointSize(font.Size);
-    }
-    f.setStyleHint(QFont::Monospace);
-    m_me->setFont(f);
+    m_me->setFont(MonospaceFont(font));
 }
 
 void TFormErrors::setSaveFolder(const QString &folder)

@@ -3,12 +3,12 @@
 #include "conversion/ConversionFrontEnd.h"
 #include "conversion/ProgressFeed.h"
 #include "conversion/TimeLeft.h"
+#include "ui/common/MonospaceFont.h"
 #include "ui/conversion/MarkupLabel.h"
 #include "ui/conversion/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -203,14 +203,7 @@ ProgressSettings TFormProgress::settings() const
 
 void TFormProgress::setMonospaceFont(const TFontParams &font)
 {
-    QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    if (!font.Name.isEmpty()) {
-        f.setFamily(font.Name);
-        if (font.Size > 0)
-            f.setPointSize(font.Size);
-    }
-    f.setStyleHint(QFont::Monospace);
-    m_me->setFont(f);
+    m_me->setFont(MonospaceFont(font));
 }
 
 void TFormProgress::setStatusColors(uint32_t colorOK, uint32_t colorError)

@@ -18,18 +18,21 @@ void TFormMain::createOptionsWindows()
 {
     TAppParams &params = AppParams();
     m_languages = new LanguageSwitcher(m_strings, params, this);
-    m_options = new TFormOptions(*this, *m_languages, params, this);
     m_toolsInfo = new TFormToolsInfo(params, m_strings, this);
     m_checkUpdate = new TFormCheckUpdate(params, m_strings, this);
 
-    // The options window first: it is the one the user is looking at.
-    connect(m_languages, &LanguageSwitcher::languageChanged, m_options, &TFormOptions::SetLang);
-    connect(m_languages, &LanguageSwitcher::languageChanged, this, [this] { SetLang(); });
+    connect(m_languages, &LanguageSwitcher::languageChanged, this, [this] {
+        // The options window first: it is the one the user is looking at.
+        if (m_options)
+            m_options->SetLang(m_strings);
+        SetLang();
+    });
 
     connect(action(C::actShowOptions), &QAction::triggered, this, [this] {
-        m_options->show();
-        m_options->raise();
-        m_options->activateWindow();
+        TFormOptions *options = optionsWindow();
+        options->show();
+        options->raise();
+        options->activateWindow();
     });
     connect(action(C::actToolsInfo), &QAction::triggered, this, [this] {
         // Shown again, it builds the report again: the tools may have changed.
@@ -40,6 +43,13 @@ void TFormMain::createOptionsWindows()
     });
     connect(action(C::actCheckUpdate), &QAction::triggered, m_checkUpdate,
         &TFormCheckUpdate::showAndCheck);
+}
+
+TFormOptions *TFormMain::optionsWindow()
+{
+    if (!m_options)
+        m_options = new TFormOptions(*this, *m_languages, AppParams(), this);
+    return m_options;
 }
 
 FileListLook TFormMain::fileListLook() const

@@ -9,8 +9,9 @@ struct TAppParams;
 struct TAppStrings;
 
 // The language choice at run time: the list of language files, built once
-// when the program starts, and the switch to one of them. Every window's
-// SetLang is connected to languageChanged, the options window's first.
+// when the program starts, and the switch to one of them. The main window
+// passes languageChanged on to every window's SetLang, the options window's
+// first.
 class LanguageSwitcher : public QObject
 {
     Q_OBJECT

@@ -17,6 +17,7 @@
 #include "encoding/SettingsLists.h"
 #include "encoding/SettingsTable.h"
 #include "encoding/SettingsTexts.h"
+#include "ui/common/MonospaceFont.h"
 #include "ui/settings/CommandLineWindow.h"
 #include "ui/settings/ListColors.h"
 #include "ui/settings/ProfileComboBox.h"
@@ -29,7 +30,6 @@
 #include <QDesktopServices>
 #include <QEvent>
 #include <QFileDialog>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -161,7 +161,7 @@ ConversionSettingsPanel::ConversionSettingsPanel(QWidget *parent)
     auto *resolution = m_controls->widget<QComboBox>("cbResolution");
     resolution->setItemDelegate(new ListEntryDelegate(resolution));
     m_cmdLine = new TFormCmdLine(this);
-    m_cmdLine->setMonospaceFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_cmdLine->setMonospaceFont(MonospaceFont({}));
     createActions();
 
     connect(m_controls, &SettingWidgets::edited, this, &ConversionSettingsPanel::onEdited);
@@ -277,13 +277,7 @@ void ConversionSettingsPanel::setParams(const TAppParams &params)
     m_controls->setItems(m_strings, m_lists);
     showSettings();
 
-    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    if (!params.MonospaceFont.Name.isEmpty()) {
-        mono = QFont(params.MonospaceFont.Name);
-        if (params.MonospaceFont.Size > 0)
-            mono.setPointSize(params.MonospaceFont.Size);
-    }
-    m_cmdLine->setMonospaceFont(mono);
+    m_cmdLine->setMonospaceFont(MonospaceFont(params.MonospaceFont));
 
     if (otherFFmpeg && !params.ffmpeg.isEmpty()) {
         ToolJobs::stop(m_encodersJob);
