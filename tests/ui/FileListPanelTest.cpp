@@ -238,7 +238,7 @@ TEST(FileListPanelView, IconClickOpensTheFileAndSelectionSettles)
     QWidget *viewport = View(panel)->viewport();
 
     QTest::mouseClick(viewport, Qt::LeftButton, {}, CellCentre(panel, 1, colIcon));
-    EXPECT_EQ(recorder.opened, QList<QUrl>{QUrl::fromLocalFile(dir.filePath("b.mkv"))});
+    EXPECT_EQ(recorder.urls, QList<QUrl>{QUrl::fromLocalFile(dir.filePath("b.mkv"))});
     EXPECT_EQ(settled.count(), 0); // not at once
     ASSERT_TRUE(settled.wait(2000));
     EXPECT_EQ(settled.last().at(0).toInt(), 1);
@@ -249,7 +249,7 @@ TEST(FileListPanelView, IconClickOpensTheFileAndSelectionSettles)
     params.OpenFileAfterIconClick = false;
     panel.setParams(params);
     QTest::mouseClick(viewport, Qt::LeftButton, {}, CellCentre(panel, 1, colIcon));
-    EXPECT_EQ(recorder.opened.size(), 1);
+    EXPECT_EQ(recorder.urls.size(), 1);
     QDesktopServices::unsetUrlHandler("file");
 }
 

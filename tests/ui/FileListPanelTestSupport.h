@@ -1,5 +1,6 @@
 #pragma once
 
+#include "UiTestSupport.h"
 #include "app/AppParams.h"
 #include "app/ToolResolution.h"
 #include "support/TestSupport.h"
@@ -113,15 +114,7 @@ inline QStringList Names(const FileListPanel &panel)
     return names;
 }
 
-// Stands in for the desktop's file opener (QDesktopServices::setUrlHandler).
-class UrlRecorder : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public Q_SLOTS:
-    void open(const QUrl &url) { opened.append(url); }
-};
+using UiTest::UrlRecorder;
 
 inline QTableView *View(FileListPanel &panel)
 {

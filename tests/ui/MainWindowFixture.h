@@ -1,5 +1,6 @@
 #pragma once
 
+#include "UiTestSupport.h"
 #include "ui/MainWindow.h"
 #include "ui/filelist/FileListPanel.h"
 #include "ui/main/MainActions.h"
@@ -48,15 +49,11 @@ protected:
     std::unique_ptr<TFormMain> m_window;
 };
 
-// Records what the window opens through QDesktopServices.
-class OpenedUrls : public QObject
+// Records what the window opens through QDesktopServices, from its
+// creation to its end.
+class OpenedUrls : public UiTest::UrlRecorder
 {
-    Q_OBJECT
 public:
     OpenedUrls();
     ~OpenedUrls() override;
-    QList<QUrl> urls;
-
-public Q_SLOTS:
-    void open(const QUrl &url) { urls.append(url); }
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "UiTestSupport.h"
 #include "app/AppParams.h"
 #include "ui/settings/ConversionSettingsPanel.h"
 
@@ -60,12 +61,4 @@ protected:
     ConversionSettingsPanel m_panel;
 };
 
-// Records what the panel asks the desktop to open (QDesktopServices).
-class UrlRecorder : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public Q_SLOTS:
-    void open(const QUrl &url) { urls << url; }
-};
+using UiTest::UrlRecorder;
