@@ -1,9 +1,9 @@
 #include "analysis/FFmpegProbe.h"
 
 #include "analysis/MediaInfoTestSupport.h"
-#include "app/ToolResolution.h"
 #include "process/CommandLine.h"
 #include "process/ConsoleRunner.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,22 +26,10 @@ struct SystemTools
 
 SystemTools FindSystemTools()
 {
-    TAppParams params;
-    return {ResolveFFmpegPath(params, ToolLookup{}), ResolveMediaInfoPath(params, ToolLookup{})};
+    return {TestSupport::SystemFFmpeg(), TestSupport::SystemMediaInfo()};
 }
 
-bool RunFFmpeg(const QString &ffmpeg, const QStringList &args)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(
-        ffmpeg, QStringList{u"-hide_banner"_s, u"-loglevel"_s, u"error"_s, u"-y"_s} + args);
-    const bool done = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
-        && process.exitCode() == 0;
-    if (!done)
-        ADD_FAILURE() << process.readAll().toStdString();
-    return done;
-}
+using TestSupport::RunFFmpeg;
 
 const QStringList TestPicture
     = {u"-f"_s, u"lavfi"_s, u"-i"_s, u"testsrc=size=160x120:rate=25:duration=2"_s};

@@ -2,9 +2,8 @@
 
 #include "analysis/MediaInfoTestSupport.h"
 #include "app/TextHelpers.h"
-#include "app/ToolResolution.h"
+#include "support/TestSupport.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -15,25 +14,18 @@ namespace {
 
 // 160x120 H.264 at 25 frames/s, AC-3 5.1 in English, AAC stereo in French,
 // one second each.
-bool MakeClip(const QString &ffmpeg, const QString &path)
+bool MakeClip(const QString &path)
 {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(ffmpeg,
-        {u"-hide_banner"_s, u"-loglevel"_s, u"error"_s, u"-y"_s, u"-f"_s, u"lavfi"_s, u"-i"_s,
-            u"testsrc=size=160x120:rate=25:duration=1"_s, u"-f"_s, u"lavfi"_s, u"-i"_s,
-            u"sine=frequency=440:sample_rate=48000:duration=1"_s, u"-f"_s, u"lavfi"_s, u"-i"_s,
-            u"sine=frequency=660:sample_rate=44100:duration=1"_s, u"-filter_complex"_s,
+    return TestSupport::RunFFmpeg(TestSupport::SystemFFmpeg(),
+        {u"-f"_s, u"lavfi"_s, u"-i"_s, u"testsrc=size=160x120:rate=25:duration=1"_s, u"-f"_s,
+            u"lavfi"_s, u"-i"_s, u"sine=frequency=440:sample_rate=48000:duration=1"_s, u"-f"_s,
+            u"lavfi"_s, u"-i"_s, u"sine=frequency=660:sample_rate=44100:duration=1"_s,
+            u"-filter_complex"_s,
             u"[1:a]aformat=channel_layouts=5.1[a1];[2:a]aformat=channel_layouts=stereo[a2]"_s,
             u"-map"_s, u"0:v"_s, u"-map"_s, u"[a1]"_s, u"-map"_s, u"[a2]"_s, u"-c:v"_s,
             u"libx264"_s, u"-preset"_s, u"ultrafast"_s, u"-c:a:0"_s, u"ac3"_s, u"-b:a:0"_s,
             u"192k"_s, u"-c:a:1"_s, u"aac"_s, u"-metadata:s:a:0"_s, u"language=eng"_s,
             u"-metadata:s:a:1"_s, u"language=fre"_s, path});
-    const bool done = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
-        && process.exitCode() == 0;
-    if (!done)
-        ADD_FAILURE() << process.readAll().toStdString();
-    return done;
 }
 
 } // namespace
@@ -41,10 +33,8 @@ bool MakeClip(const QString &ffmpeg, const QString &path)
 TEST(MediaInfoRealLibrary, AnalysesAGeneratedMatroskaFile)
 {
     // The system installation: no program folder, the loader's folders.
-    TAppParams params;
-    const QString ffmpeg = ResolveFFmpegPath(params, ToolLookup{});
-    const QString library = ResolveMediaInfoPath(params, ToolLookup{});
-    if (ffmpeg.isEmpty() || library.isEmpty())
+    const QString &library = TestSupport::SystemMediaInfo();
+    if (TestSupport::SystemFFmpeg().isEmpty() || library.isEmpty())
         GTEST_SKIP() << "needs ffmpeg and libmediainfo.so.0";
 
     RunInFreshProcess([&] {
@@ -52,7 +42,7 @@ TEST(MediaInfoRealLibrary, AnalysesAGeneratedMatroskaFile)
         // The library turns the wide name into bytes itself: a non-ASCII name
         // must survive that even under the "C" locale the tests run in.
         const QString clip = dir.filePath(u"clip é 日本 $1.mkv"_s);
-        ASSERT_TRUE(MakeClip(ffmpeg, clip));
+        ASSERT_TRUE(MakeClip(clip));
 
         TVideoFileInfo info;
         ReadMediaInfo(clip, library, info);
@@ -98,21 +88,17 @@ TEST(MediaInfoRealLibrary, AnalysesAGeneratedMatroskaFile)
 
 TEST(MediaInfoRealLibrary, AFileWithoutAudioHasTheContainersDuration)
 {
-    TAppParams params;
-    const QString ffmpeg = ResolveFFmpegPath(params, ToolLookup{});
-    const QString library = ResolveMediaInfoPath(params, ToolLookup{});
+    const QString &ffmpeg = TestSupport::SystemFFmpeg();
+    const QString &library = TestSupport::SystemMediaInfo();
     if (ffmpeg.isEmpty() || library.isEmpty())
         GTEST_SKIP() << "needs ffmpeg and libmediainfo.so.0";
 
     RunInFreshProcess([&] {
         QTemporaryDir dir;
         const QString clip = dir.filePath(u"silent.mp4"_s);
-        QProcess process;
-        process.start(ffmpeg,
-            {u"-hide_banner"_s, u"-loglevel"_s, u"error"_s, u"-f"_s, u"lavfi"_s, u"-i"_s,
-                u"testsrc=size=160x120:rate=25:duration=2"_s, u"-c:v"_s, u"libx264"_s, u"-preset"_s,
-                u"ultrafast"_s, clip});
-        ASSERT_TRUE(process.waitForFinished(60000) && process.exitCode() == 0);
+        ASSERT_TRUE(TestSupport::RunFFmpeg(ffmpeg,
+            {u"-f"_s, u"lavfi"_s, u"-i"_s, u"testsrc=size=160x120:rate=25:duration=2"_s, u"-c:v"_s,
+                u"libx264"_s, u"-preset"_s, u"ultrafast"_s, clip}));
 
         TVideoFileInfo info;
         ReadMediaInfo(clip, library, info);

@@ -3,7 +3,7 @@
 #include "analysis/Crc32.h"
 #include "analysis/MediaInfoTestSupport.h"
 #include "app/TextHelpers.h"
-#include "app/ToolResolution.h"
+#include "support/TestSupport.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -73,8 +73,7 @@ TEST(ToolsReport, VersionStatements)
 
 TEST(ToolsReport, RealFFmpegAndMissingMediaInfo)
 {
-    TAppParams params;
-    const QString ffmpeg = ResolveFFmpegPath(params, ToolLookup{});
+    const QString &ffmpeg = TestSupport::SystemFFmpeg();
     if (ffmpeg.isEmpty())
         GTEST_SKIP() << "needs ffmpeg";
     QTemporaryDir dir;
@@ -145,8 +144,7 @@ TEST(ToolsReport, UnreadableToolIsAnError)
 
 TEST(ToolsReport, RealMediaInfoLibraryTellsItsVersion)
 {
-    TAppParams params;
-    const QString library = ResolveMediaInfoPath(params, ToolLookup{});
+    const QString &library = TestSupport::SystemMediaInfo();
     if (library.isEmpty())
         GTEST_SKIP() << "needs libmediainfo.so.0";
     MediaInfoTest::RunInFreshProcess([&] {

@@ -1,6 +1,5 @@
 #include "CliTestSupport.h"
 #include "analysis/Crc32.h"
-#include "app/ToolResolution.h"
 #include "i18n/AppStrings.h"
 #include "i18n/FFmpegMissing.h"
 #include "support/TestSupport.h"
@@ -24,9 +23,8 @@ class AnalysisCommands : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        TAppParams params;
-        s_ffmpeg = ResolveFFmpegPath(params, ToolLookup{});
-        s_mediaInfo = ResolveMediaInfoPath(params, ToolLookup{});
+        s_ffmpeg = TestSupport::SystemFFmpeg();
+        s_mediaInfo = TestSupport::SystemMediaInfo();
         if (s_ffmpeg.isEmpty() || s_mediaInfo.isEmpty())
             return;
         s_dir = new QTemporaryDir;

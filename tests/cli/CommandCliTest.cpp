@@ -1,5 +1,4 @@
 #include "CliTestSupport.h"
-#include "app/ToolResolution.h"
 #include "cli/EncodingOptions.h"
 #include "encoding/Profiles.h"
 #include "encoding/SettingsLists.h"
@@ -125,8 +124,7 @@ class CommandCli : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        TAppParams params;
-        s_ffmpeg = ResolveFFmpegPath(params, ToolLookup{});
+        s_ffmpeg = TestSupport::SystemFFmpeg();
         if (s_ffmpeg.isEmpty())
             return;
         s_dir = new QTemporaryDir;

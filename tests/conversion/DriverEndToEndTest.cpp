@@ -1,6 +1,7 @@
 // The driver with the real FFmpeg on tiny generated clips; every output is
 // checked by analysing it.
 #include "DriverTestSupport.h"
+#include "support/TestSupport.h"
 
 #include "analysis/FFmpegProbe.h"
 #include "app/ToolResolution.h"
@@ -39,9 +40,8 @@ class DriverEndToEnd : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        TAppParams params;
-        s_ffmpeg = new QString(ResolveFFmpegPath(params, ToolLookup{}));
-        s_mediaInfo = new QString(ResolveMediaInfoPath(params, ToolLookup{}));
+        s_ffmpeg = new QString(TestSupport::SystemFFmpeg());
+        s_mediaInfo = new QString(TestSupport::SystemMediaInfo());
         if (s_ffmpeg->isEmpty())
             return;
         s_clipDir = new QTemporaryDir;

@@ -2,9 +2,9 @@
 // choices, two passes, the picture filters, dropped streams and track
 // selection. Outputs are checked by analysing them.
 #include "CommandTestSupport.h"
+#include "support/TestSupport.h"
 
 #include "analysis/FFmpegProbe.h"
-#include "app/ToolResolution.h"
 #include "encoding/CommandAssembly.h"
 #include "encoding/EncoderSupport.h"
 #include "encoding/OutputName.h"
@@ -57,9 +57,8 @@ class CommandRealFFmpeg : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        TAppParams params;
-        s_ffmpeg = ResolveFFmpegPath(params, ToolLookup{});
-        s_mediaInfo = ResolveMediaInfoPath(params, ToolLookup{});
+        s_ffmpeg = TestSupport::SystemFFmpeg();
+        s_mediaInfo = TestSupport::SystemMediaInfo();
         if (s_ffmpeg.isEmpty())
             return;
         s_dir = std::make_unique<QTemporaryDir>();

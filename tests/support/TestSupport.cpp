@@ -73,6 +73,9 @@ std::string TestNameOf(const char *text)
 
 } // namespace TestSupport
 
+#include "app/AppParams.h"
+#include "app/ToolResolution.h"
+
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -94,6 +97,51 @@ CliRun RunCli(const QStringList &args, const QString &workDir, const QProcessEnv
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
+}
+
+namespace {
+
+struct SystemTools
+{
+    QString ffmpeg;
+    QString mediaInfo;
+};
+
+const SystemTools &systemTools()
+{
+    static const SystemTools tools = [] {
+        TAppParams params;
+        return SystemTools{
+            ResolveFFmpegPath(params, ToolLookup{}), ResolveMediaInfoPath(params, ToolLookup{})};
+    }();
+    return tools;
+}
+
+} // namespace
+
+const QString &SystemFFmpeg()
+{
+    return systemTools().ffmpeg;
+}
+
+const QString &SystemMediaInfo()
+{
+    return systemTools().mediaInfo;
+}
+
+bool RunFFmpeg(const QString &ffmpeg, const QStringList &args)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(ffmpeg,
+        QStringList{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
+            QStringLiteral("error"), QStringLiteral("-y")}
+            + args);
+    const bool done = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
+    if (!done)
+        ADD_FAILURE() << process.readAll().toStdString();
+    return done;
 }
 
 } // namespace TestSupport

@@ -44,4 +44,12 @@ struct CliRun
 CliRun RunCli(const QStringList &args, const QString &workDir = {},
     const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
 
+// The system's FFmpeg and MediaInfo library as an installed program finds
+// them (no program folder), looked up once; empty when missing.
+const QString &SystemFFmpeg();
+const QString &SystemMediaInfo();
+// Runs ffmpeg quietly ("-hide_banner -loglevel error -y" first) and waits up
+// to a minute; a failure is reported with FFmpeg's output.
+bool RunFFmpeg(const QString &ffmpeg, const QStringList &args);
+
 } // namespace TestSupport

@@ -2,14 +2,12 @@
 
 #include "UiTestSupport.h"
 #include "app/AppParams.h"
-#include "app/ToolResolution.h"
 #include "support/TestSupport.h"
 #include "ui/filelist/FileListPanel.h"
 
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
-#include <QProcess>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,30 +18,9 @@
 // program with the system's FFmpeg, analysed by the system's MediaInfo.
 namespace PanelTest {
 
-struct Tools
-{
-    QString ffmpeg;
-    QString mediaInfo;
-};
-
-inline const Tools &SystemTools()
-{
-    static const Tools tools = [] {
-        TAppParams params;
-        return Tools{
-            ResolveFFmpegPath(params, ToolLookup{}), ResolveMediaInfoPath(params, ToolLookup{})};
-    }();
-    return tools;
-}
-
 inline bool RunFFmpeg(const QStringList &args)
 {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(
-        SystemTools().ffmpeg, QStringList{"-hide_banner", "-loglevel", "error", "-y"} + args);
-    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
-        && process.exitCode() == 0;
+    return TestSupport::RunFFmpeg(TestSupport::SystemFFmpeg(), args);
 }
 
 // clip.mkv: H.264 160x120 25 fps with AAC, 2 s; MediaInfo reports no video
@@ -73,7 +50,7 @@ inline const Clips &MadeClips()
 }
 
 #define REQUIRE_CLIPS()                                                                            \
-    if (PanelTest::SystemTools().ffmpeg.isEmpty() || PanelTest::SystemTools().mediaInfo.isEmpty()  \
+    if (TestSupport::SystemFFmpeg().isEmpty() || TestSupport::SystemMediaInfo().isEmpty()          \
         || PanelTest::MadeClips().mkv.isEmpty())                                                   \
     GTEST_SKIP() << "needs ffmpeg and libmediainfo.so.0"
 
@@ -81,8 +58,8 @@ inline TAppParams Params(TFileAnalysis mode)
 {
     TAppParams params;
     params.FileAnalysis = mode;
-    params.MediaInfoDll = SystemTools().mediaInfo;
-    params.ffmpeg = SystemTools().ffmpeg;
+    params.MediaInfoDll = TestSupport::SystemMediaInfo();
+    params.ffmpeg = TestSupport::SystemFFmpeg();
     params.DragAcceptDirectories = true;
     params.OpenFileAfterIconClick = true;
     return params;

@@ -2,7 +2,6 @@
 // installed) on a small clip made by the test.
 #include "UiTestSupport.h"
 #include "analysis/FFmpegProbe.h"
-#include "app/ToolResolution.h"
 #include "encoding/SettingsDefaults.h"
 #include "encoding/SettingsLists.h"
 #include "support/TestSupport.h"
@@ -30,9 +29,8 @@ class RealFFmpegWindows : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        TAppParams params;
-        s_ffmpeg = new QString(ResolveFFmpegPath(params, ToolLookup{}));
-        s_mediaInfo = new QString(ResolveMediaInfoPath(params, ToolLookup{}));
+        s_ffmpeg = new QString(TestSupport::SystemFFmpeg());
+        s_mediaInfo = new QString(TestSupport::SystemMediaInfo());
         s_dir = new QTemporaryDir;
         // One video and two audio streams, the second at another rate.
         s_clip = new QString(s_dir->filePath(QStringLiteral("clip one.mkv")));

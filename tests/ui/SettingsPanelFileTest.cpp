@@ -1,6 +1,5 @@
 #include "SettingsPanelSupport.h"
 
-#include "app/ToolResolution.h"
 #include "support/TestSupport.h"
 #include "ui/settings/CommandLineWindow.h"
 
@@ -53,9 +52,8 @@ class SettingsPanelFileTest : public SettingsPanelTest
 protected:
     static void SetUpTestSuite()
     {
-        TAppParams params;
-        s_ffmpeg = ResolveFFmpegPath(params, ToolLookup{});
-        s_mediaInfo = ResolveMediaInfoPath(params, ToolLookup{});
+        s_ffmpeg = TestSupport::SystemFFmpeg();
+        s_mediaInfo = TestSupport::SystemMediaInfo();
         if (s_ffmpeg.isEmpty())
             return;
         s_dir = new QTemporaryDir;
