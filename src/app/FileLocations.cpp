@@ -22,6 +22,14 @@ std::optional<QString> homeDir(const QProcessEnvironment &env)
     return absoluteDir(env.value(QStringLiteral("HOME")));
 }
 
+// The home folder as a folder to show ("/" for the root); empty without an
+// absolute HOME.
+QString homeFolder(const QProcessEnvironment &env)
+{
+    const auto home = homeDir(env);
+    return home ? (home->isEmpty() ? QStringLiteral("/") : *home) : QString();
+}
+
 QString baseDir(const QProcessEnvironment &env, const QString &variable, const QString &fallback)
 {
     if (const auto base = absoluteDir(env.value(variable)))
@@ -80,8 +88,7 @@ FileLocations LocateFiles(const QString &programDir, const QProcessEnvironment &
     l.settingsFile = inDir(l.configDir, QStringLiteral("quillon.ini"));
     l.profilesDir = inDir(l.userDataDir, QStringLiteral("profiles"));
     l.reportsDir = l.userDataDir;
-    const auto home = homeDir(env);
-    l.defaultDocumentsDir = home ? (home->isEmpty() ? QStringLiteral("/") : *home) : QString();
+    l.defaultDocumentsDir = homeFolder(env);
     l.workDir = l.cacheDir;
     return l;
 }
@@ -93,8 +100,7 @@ QString ReportSaveFolder(const FileLocations &locations, const QProcessEnvironme
     const QFileInfo reports(locations.reportsDir);
     if (!locations.reportsDir.isEmpty() && reports.isDir() && reports.isWritable())
         return locations.reportsDir;
-    const auto home = homeDir(env);
-    return home ? (home->isEmpty() ? QStringLiteral("/") : *home) : QString();
+    return homeFolder(env);
 }
 
 QString UserCacheDir(const QProcessEnvironment &env)
