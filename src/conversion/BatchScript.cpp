@@ -239,9 +239,9 @@ QByteArray FinishedBatchScript::render(BatchScriptFormat format) const
     return bytes;
 }
 
-QString BatchScriptTargetProblem(const QString &fileName, const InputIdentities *inputs)
+QString BatchScriptTargetProblem(const QString &fileName, const FileIdentitySet *inputs)
 {
-    if (inputs && inputs->lastIndexOf(fileName) >= 0) {
+    if (inputs && inputs->contains(fileName)) {
         return QStringLiteral("\"%1\" is one of the files to convert; the script is not written "
                               "over it")
             .arg(fileName);

@@ -19,13 +19,13 @@ BatchScriptFormat BatchScriptFormatOf(const QString &fileName);
 // type: "convert.sh").
 QString BatchScriptFileNameFor(const QString &chosenName, BatchScriptFormat chosenType);
 
-class InputIdentities;
+class FileIdentitySet;
 
 // Why a script must not be saved as fileName, or empty when it may: it is
-// one of the inputs (the same file under any name or link), or it exists
+// one of the listed files (the same file under any name or link), or it exists
 // and is not a regular file (a folder, a device, a pipe), which saving
 // would replace.
-QString BatchScriptTargetProblem(const QString &fileName, const InputIdentities *inputs);
+QString BatchScriptTargetProblem(const QString &fileName, const FileIdentitySet *inputs);
 
 // The six pieces of one file, trimmed, named after their script variables.
 struct BatchPieces

@@ -145,15 +145,13 @@ ConversionResult ConversionDriver::run(
 ConversionEnd ConversionDriver::startRun()
 {
     ConversionSetup &s = setup();
-    QStringList inputs;
-    for (const ConversionRow &row : m_run.rows) {
-        if (row.Checked)
-            inputs << row.FullFileName;
-    }
+    QStringList inputs, unchecked;
+    for (const ConversionRow &row : m_run.rows)
+        (row.Checked ? inputs : unchecked) << row.FullFileName;
     m_run.names = std::make_unique<OutputNamePlanner>(s.settings, s.strings, &m_frontEnd,
-        s.BatchOnly ? OutputNamePlanner::Plan : OutputNamePlanner::Reserve, inputs);
+        s.BatchOnly ? OutputNamePlanner::Plan : OutputNamePlanner::Reserve, inputs, unchecked);
     if (s.BatchOnly) {
-        const QString problem = BatchScriptTargetProblem(s.BatchFileName, &m_run.names->inputs());
+        const QString problem = BatchScriptTargetProblem(s.BatchFileName, &m_run.names->listed());
         if (!problem.isEmpty()) {
             m_frontEnd.warning(problem);
             return ConversionEnd::BadScriptTarget;

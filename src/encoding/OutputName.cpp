@@ -73,27 +73,24 @@ QString UniqueOutputName(const QString &Path, const QString &Separator, int Digi
     return FirstFreeName(Path, Separator, Digits, PathEntryExists);
 }
 
-InputIdentities::InputIdentities(const QStringList &inputs)
+FileIdentitySet::FileIdentitySet(const QStringList &paths)
 {
-    for (qsizetype i = 0; i < inputs.size(); ++i) {
-        if (const std::optional<FileIdentity> identity = fileIdentityOf(inputs.at(i)))
-            m_last[*identity] = i;
+    for (const QString &path : paths) {
+        if (const std::optional<FileIdentity> identity = fileIdentityOf(path))
+            m_identities.insert(*identity);
     }
 }
 
-qsizetype InputIdentities::lastIndexOf(const QString &path) const
+bool FileIdentitySet::contains(const QString &path) const
 {
-    if (m_last.empty())
-        return -1;
+    if (m_identities.empty())
+        return false;
     const std::optional<FileIdentity> identity = fileIdentityOf(path);
-    if (!identity)
-        return -1;
-    const auto found = m_last.find(*identity);
-    return found == m_last.end() ? -1 : found->second;
+    return identity && m_identities.count(*identity) > 0;
 }
 
 OutputNamePlanner::OutputNamePlanner(const EncodingSettings &s, const TAppStrings &strings,
-    IMessageSink *messages, Mode mode, const QStringList &inputs)
+    IMessageSink *messages, Mode mode, const QStringList &inputs, const QStringList &listed)
     : m_outDirUsed(s.rbOutDir)
     , m_outDir(s.edOutDir)
     , m_ext(GetExt(s, true))
@@ -106,7 +103,7 @@ OutputNamePlanner::OutputNamePlanner(const EncodingSettings &s, const TAppString
     , m_messages(messages)
     , m_mode(mode)
     , m_inputList(inputs)
-    , m_inputs(inputs)
+    , m_listed(inputs + listed)
 { }
 
 OutputNamePlanner::~OutputNamePlanner()
@@ -145,8 +142,7 @@ OutputPath OutputNamePlanner::next(qsizetype index)
             if (claim(out) != AlreadyTaken)
                 break;
         }
-        const bool stillToConvert = out == input || m_inputs.lastIndexOf(out) >= index;
-        if (m_policy == OutputExists::Rename || stillToConvert) {
+        if (m_policy == OutputExists::Rename || protectedFile(out, input)) {
             out = FirstFreeName(wanted, QStringLiteral("_"), 3,
                 [this](const QString &name) { return taken(name); });
             result.outcome = OutputPath::Renamed;
@@ -168,6 +164,8 @@ OutputPath OutputNamePlanner::next(qsizetype index)
     }
     if (result.action == OutputPath::Skip)
         result.outcome = OutputPath::Skipped;
+    else
+        remember(out);
     result.path = out;
     result.doneText = doneText(result);
     return result;
@@ -176,6 +174,21 @@ OutputPath OutputNamePlanner::next(qsizetype index)
 bool OutputNamePlanner::taken(const QString &path) const
 {
     return PathEntryExists(path) || m_planned.contains(path);
+}
+
+bool OutputNamePlanner::protectedFile(const QString &path, const QString &input) const
+{
+    return path == input || m_handedOut.contains(path) || m_listed.contains(path)
+        || m_handedOutFiles.contains(path);
+}
+
+void OutputNamePlanner::remember(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    m_handedOut.insert(path);
+    if (const std::optional<FileIdentity> identity = fileIdentityOf(path))
+        m_handedOutFiles.insert(*identity);
 }
 
 OutputNamePlanner::Claim OutputNamePlanner::claim(const QString &path)

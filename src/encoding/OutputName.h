@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <compare>
 #include <cstdint>
-#include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
 struct EncodingSettings;
@@ -33,19 +33,19 @@ bool PathEntryExists(const QString &path);
 // links, or letter case on a file system that ignores it).
 bool IsSameFile(const QString &a, const QString &b);
 
-// The identities of a run's inputs in walk order, taken once: one stat per
-// input, whatever the number of names checked against them.
-class InputIdentities
+// The identities of a set of files, taken once: one stat per file, whatever
+// the number of names checked against them.
+class FileIdentitySet
 {
 public:
-    InputIdentities() = default;
-    explicit InputIdentities(const QStringList &inputs);
-    // The position of the last input that is the same file as path (through
-    // any link), or -1.
-    qsizetype lastIndexOf(const QString &path) const;
+    FileIdentitySet() = default;
+    explicit FileIdentitySet(const QStringList &paths);
+    void insert(const FileIdentity &identity) { m_identities.insert(identity); }
+    // Whether path names one of the files (through any link).
+    bool contains(const QString &path) const;
 
 private:
-    std::map<FileIdentity, qsizetype> m_last;
+    std::set<FileIdentity> m_identities;
 };
 
 // The output of one row and what to do with it.
@@ -74,10 +74,10 @@ struct OutputPath
 // its script and its command listing name them alike: beside the input or
 // in edOutDir (created with its parents when missing), the extension of the
 // active page, and the existing-output policy. An existing output that is
-// the file being converted or one still to be converted in the run (through
-// any link) is never overwritten: it is renamed, or skipped under "Skip
-// file". A folder that cannot be created is reported through messages with
-// Main.CantCreateDirectory.
+// a listed file (converted or not, before or after, through any link) or an
+// output this run has already named is never overwritten: it is renamed, or
+// skipped under "Skip file". A folder that cannot be created is reported
+// through messages with Main.CantCreateDirectory.
 class OutputNamePlanner
 {
 public:
@@ -90,9 +90,10 @@ public:
         Plan,
     };
 
-    // inputs: the files of the run in walk order.
+    // inputs: the files of the run in walk order; listed: every other file
+    // of the list (unchecked rows), which no output may replace either.
     OutputNamePlanner(const EncodingSettings &s, const TAppStrings &strings, IMessageSink *messages,
-        Mode mode, const QStringList &inputs);
+        Mode mode, const QStringList &inputs, const QStringList &listed = {});
     // Removes what is still reserved and empty.
     ~OutputNamePlanner();
     OutputNamePlanner(const OutputNamePlanner &) = delete;
@@ -106,11 +107,16 @@ public:
     // anything else there is left alone.
     void release(const QString &path);
 
-    const InputIdentities &inputs() const { return m_inputs; }
+    // The listed files, inputs included.
+    const FileIdentitySet &listed() const { return m_listed; }
 
 private:
     enum Claim { Claimed, AlreadyTaken, NotCreated };
     bool taken(const QString &path) const;
+    // Whether an existing path must not be overwritten: a listed file, or
+    // what this run has named already.
+    bool protectedFile(const QString &path, const QString &input) const;
+    void remember(const QString &path);
     Claim claim(const QString &path);
     QString doneText(const OutputPath &output) const;
 
@@ -122,8 +128,13 @@ private:
     IMessageSink *m_messages;
     Mode m_mode;
     QStringList m_inputList;
-    InputIdentities m_inputs;
+    FileIdentitySet m_listed;
+    // Plan mode: names handed out, which count as existing from then on.
     QSet<QString> m_planned;
+    // Outputs handed out, by name and by identity: a later file of the run
+    // never overwrites them.
+    QSet<QString> m_handedOut;
+    FileIdentitySet m_handedOutFiles;
     struct Reservation
     {
         QString path;

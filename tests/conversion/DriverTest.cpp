@@ -7,6 +7,7 @@
 #include <sys/resource.h>
 
 using namespace DriverTest;
+using namespace Qt::StringLiterals;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
@@ -96,38 +97,63 @@ TEST_F(Driver, NeverConvertsAFileOntoItself)
     }
 }
 
-TEST_F(Driver, NeverOverwritesAnInputStillToBeConverted)
+TEST_F(Driver, OverwriteNeverReplacesAListedFileNorAnOutputOfTheSameRun)
 {
+    // Each input's text is its name, so a replaced input shows. '-' marks an
+    // unchecked row.
     struct Case
     {
+        const char *name;
         int policy;
+        QStringList rows;
         QStringList outputs;
-        const char *status;
+        QStringList statuses;
     };
+    const QString renamed = QStringLiteral("OK - Renamed");
+    const QString done = QStringLiteral("Done");
+    const QString skipped = QStringLiteral("Skipped");
     const Case cases[] = {
-        {OutputExists::Overwrite, {QStringLiteral("a_001.avi"), QStringLiteral("a_002.avi")},
-            "OK - Renamed"},
-        {OutputExists::Skip, {}, "Skipped"},
+        {"inputs before and after", OutputExists::Overwrite,
+            {u"x.mkv"_s, u"x.avi"_s, u"y.avi"_s, u"y.mkv"_s},
+            {u"x_001.avi"_s, u"x_002.avi"_s, u"y_001.avi"_s, u"y_002.avi"_s},
+            {renamed, renamed, renamed, renamed}},
+        {"inputs, skip", OutputExists::Skip, {u"a.mkv"_s, u"a.avi"_s}, {}, {skipped, skipped}},
+        {"an unchecked row", OutputExists::Overwrite, {u"u.mkv"_s, u"-u.avi"_s}, {u"u_001.avi"_s},
+            {renamed, u"Ready"_s}},
+        {"an output of this run", OutputExists::Overwrite, {u"v.mkv"_s, u"v.mp4"_s},
+            {u"v.avi"_s, u"v_001.avi"_s}, {done, renamed}},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.policy);
+        SCOPED_TRACE(c.name);
         QFile::remove(m_log);
-        const QString mkv = makeInput(QStringLiteral("a.mkv"));
-        const QString avi = makeInput(QStringLiteral("a.avi"), "the original a.avi");
+        QStringList files;
+        for (const QString &row : c.rows) {
+            const QString name = row.startsWith(u'-') ? row.mid(1) : row;
+            files << makeInput(name, name.toUtf8());
+        }
         ConversionSetup s = setup();
         s.settings.cbOutputExists = c.policy;
-        std::vector<ConversionRow> rows = rowsOf({mkv, avi});
+        std::vector<ConversionRow> rows = rowsOf(files);
+        for (qsizetype i = 0; i < c.rows.size(); ++i)
+            rows[size_t(i)].Checked = !c.rows[i].startsWith(u'-');
 
         ConversionDriver driver(frontEnd);
         rows = driver.run(s, rows).rows;
 
-        EXPECT_EQ(TestSupport::ReadFile(avi), "the original a.avi");
-        QStringList outputs;
+        for (const QString &file : std::as_const(files))
+            EXPECT_EQ(TestSupport::ReadFile(file), QFileInfo(file).fileName().toUtf8());
+        QStringList outputs, statuses;
         for (const FakeCall &run : conversions())
             outputs << QFileInfo(run.output()).fileName();
+        for (const ConversionRow &row : rows)
+            statuses << row.Status;
         EXPECT_EQ(outputs, c.outputs);
-        EXPECT_EQ(rows[0].Status, QLatin1String(c.status));
-        EXPECT_EQ(rows[1].Status, QLatin1String(c.status));
+        EXPECT_EQ(statuses, c.statuses);
+        // What the run wrote is all still there.
+        for (const QString &output : std::as_const(outputs))
+            EXPECT_EQ(QFileInfo(path(output)).size(), 1000) << output.toStdString();
+        for (const QString &output : std::as_const(outputs))
+            QFile::remove(path(output));
     }
 }
 
