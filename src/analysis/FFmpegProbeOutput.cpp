@@ -50,6 +50,28 @@ QStringList splitParts(const QString &line)
     return parts;
 }
 
+// The second part of a stream line split at the commas outside parentheses:
+// "yuv420p(tv, bt709, progressive)" stays whole. Only the pixel format is
+// read this way; the other parts keep their positions of the plain split.
+QString pixelFormatPart(const QString &line)
+{
+    int depth = 0;
+    qsizetype start = -1;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line.at(i);
+        if (c == u'(')
+            ++depth;
+        else if (c == u')')
+            depth = std::max(depth - 1, 0);
+        else if (c == u',' && depth == 0) {
+            if (start >= 0)
+                return line.mid(start, i - start).trimmed();
+            start = i + 1;
+        }
+    }
+    return start >= 0 ? line.mid(start).trimmed() : QString();
+}
+
 // "Stream #0:0(eng): Video: h264 (High)" gives "h264 (High)".
 QString afterKind(const QString &part, QLatin1String kind)
 {
@@ -175,7 +197,7 @@ void ReadVideoStreamLine(const QString &line, uint32_t seconds, TVideoStreamInfo
     stream.Exists = true;
     stream.Codec = afterKind(parts.at(0), QLatin1String("Video:"));
     if (parts.size() > 1)
-        stream.PixelFormat = parts.at(1);
+        stream.PixelFormat = pixelFormatPart(line);
     if (parts.size() > 2) {
         const QString &size = parts.at(2);
         const qsizetype x = size.indexOf(u'x');

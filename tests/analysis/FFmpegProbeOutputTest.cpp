@@ -187,17 +187,18 @@ TEST(FFmpegProbeOutput, CapturedFFmpegOutputs)
         int audioBitrate;
         uint32_t start;
     } cases[] = {
-        // "yuv420p(tv, progressive)" holds a comma: the parts shift by one,
-        // so the resolution is not in part 2 and is left to MediaInfo.
-        {"ffmpeg51-h264-ac3-aac.mkv.txt", 1, 2, u"h264 (Constrained Baseline)"_s, u"yuv420p(tv"_s,
-            0, 25, 614, u"ac3"_s, 0, 1, 448, 0},
+        // "yuv420p(tv, progressive)" holds a comma: the pixel format keeps
+        // it, but the other parts shift by one, so the resolution is not in
+        // part 2 and is left to MediaInfo.
+        {"ffmpeg51-h264-ac3-aac.mkv.txt", 1, 2, u"h264 (Constrained Baseline)"_s,
+            u"yuv420p(tv, progressive)"_s, 0, 25, 614, u"ac3"_s, 0, 1, 448, 0},
         // Two commas more: the frame rate comes from part 5.
-        {"ffmpeg51-h264-bt709.mkv.txt", 1, 0, u"h264 (Constrained Baseline)"_s, u"yuv420p(tv"_s, 0,
-            25, 99, {}, 0, 0, 0, 0},
+        {"ffmpeg51-h264-bt709.mkv.txt", 1, 0, u"h264 (Constrained Baseline)"_s,
+            u"yuv420p(tv, bt709, progressive)"_s, 0, 25, 99, {}, 0, 0, 0, 0},
         {"ffmpeg51-mpeg4-mp3.avi.txt", 1, 1, u"mpeg4 (Simple Profile) (FMP4 / 0x34504D46)"_s,
             u"yuv420p"_s, 160, 25, 267, u"mp3"_s, 1, 1, 64, 0},
-        {"ffmpeg51-mpeg2-ps.mpg.txt", 1, 1, u"mpeg2video (Main)"_s, u"yuv420p(tv"_s, 0, 25, 582,
-            u"mp2"_s, 1, 1, 384, 1},
+        {"ffmpeg51-mpeg2-ps.mpg.txt", 1, 1, u"mpeg2video (Main)"_s, u"yuv420p(tv, progressive)"_s,
+            0, 25, 582, u"mp2"_s, 1, 1, 384, 1},
         // The overall estimate lands in the first video entry all the same.
         {"ffmpeg51-audio-only.mp3.txt", 0, 1, {}, {}, 0, 0, 64, u"mp3"_s, 1, 0, 64, 0},
     };

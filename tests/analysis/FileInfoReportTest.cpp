@@ -21,7 +21,7 @@ TVideoStreamInfo SampleVideo()
     v.Codec = u"AVC"_s;
     v.CodecID = u"V_MPEG4/ISO/AVC"_s;
     v.Profile = u"High@L4"_s;
-    v.PixelFormat = u"yuv420p(tv"_s;
+    v.PixelFormat = u"yuv420p(tv, progressive)"_s;
     v.DARStr = u"16:9"_s;
     v.ScanType = u"Progressive"_s;
     v.Width = 1920;
@@ -251,7 +251,7 @@ TEST(FileInfoReport, WholeReportText)
           "Display aspect: 16:9\r\n"
           "Frames / second: 23.98\r\n"
           "Scan type: progressive\r\n"
-          "Pixel format: yuv420p(tv\r\n"
+          "Pixel format: yuv420p(tv, progressive)\r\n"
           "Bits per pixel: 0.084\r\n"
           "Frames:~ 1 234\r\n"
           "Stream size: 1.21 GB (95%)\r\n"
