@@ -195,7 +195,7 @@ void TerminalFrontEnd::fileFinished(const ConversionFileEnd &end)
 {
     if (!m_reportFiles)
         return;
-    message(QStringLiteral("file %1: %2").arg(end.FileNo).arg(end.DoneText));
+    message(QStringLiteral("file %1: %2").arg(QString::number(end.FileNo), end.DoneText));
 }
 
 void TerminalFrontEnd::runFinished(const ConversionRunEnd &)

@@ -52,8 +52,7 @@ bool Probe(
             return true;
         PrintErr(QStringLiteral("quillon-cli command: FFmpeg did not describe \"%1\" within %2 s "
                                 "and was stopped\n")
-                     .arg(path)
-                     .arg(ToolAnswerTimeout.count() / 1000));
+                     .arg(path, QString::number(ToolAnswerTimeout.count() / 1000)));
         return false;
     } catch (const ConsoleRunError &error) {
         PrintErr(QStringLiteral("quillon-cli: %1\n").arg(error.message()));

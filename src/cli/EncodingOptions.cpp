@@ -80,8 +80,7 @@ const EncodingOption EncodingOptionTable[] = {
             const QString number = value.trimmed();
             if (!IsValidInt(number) || number.toInt() < 0 || number.toInt() > MaxAudioStreams) {
                 error = QStringLiteral("--audio-track: \"%1\" is not a track number from 0 to %2")
-                            .arg(value)
-                            .arg(MaxAudioStreams);
+                            .arg(value, QString::number(MaxAudioStreams));
                 return false;
             }
             v.audioTrack = number.toInt();

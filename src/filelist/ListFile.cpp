@@ -51,8 +51,7 @@ bool ReadListFile(const QString &path, QStringList &lines, QString *error)
             break;
         if (bytes.size() + got > MaxListFileBytes)
             return fail(QStringLiteral("the list file \"%1\" is larger than %2 MB")
-                            .arg(path)
-                            .arg(MaxListFileBytes / (1024 * 1024)));
+                            .arg(path, QString::number(MaxListFileBytes / (1024 * 1024))));
         // Counting LF bytes also finds the line ends of UTF-16 text.
         for (qint64 i = 0; i < got; ++i) {
             if (chunk[i] == '\n') {
@@ -60,9 +59,8 @@ bool ReadListFile(const QString &path, QStringList &lines, QString *error)
                 ++lineNumber;
             } else if (++lineBytes > MaxListFileLineBytes) {
                 return fail(QStringLiteral("line %1 of the list file \"%2\" is longer than %3 KB")
-                                .arg(lineNumber)
-                                .arg(path)
-                                .arg(MaxListFileLineBytes / 1024));
+                                .arg(QString::number(lineNumber), path,
+                                    QString::number(MaxListFileLineBytes / 1024)));
             }
         }
         bytes.append(chunk, got);

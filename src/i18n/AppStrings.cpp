@@ -153,15 +153,21 @@ const QString *TAppStrings::find(QStringView moduleDotKey) const
 
 QString FormatAppString(const QString &text, const QString &s1, const QString &s2)
 {
-    QString result = text;
-    result.replace(QLatin1String("\\n"), QLatin1String("\r\n"));
-    result.replace(QLatin1String("\\t"), QLatin1String("\t"));
-    // Only the first placeholder each time: a "%s" that s1 brings in is the
-    // one s2 fills, and a third "%s" stays as written.
+    QString escaped = text;
+    escaped.replace(QLatin1String("\\n"), QLatin1String("\r\n"));
+    escaped.replace(QLatin1String("\\t"), QLatin1String("\t"));
+    // The first two placeholders of the entry take s1 and s2; the values are
+    // inserted as they are, so a "%s" in a file name stays in the name.
+    QString result;
+    qsizetype from = 0;
     for (const QString *value : {&s1, &s2}) {
-        const qsizetype at = result.indexOf(QLatin1String("%s"));
-        if (at >= 0)
-            result.replace(at, 2, *value);
+        const qsizetype at = escaped.indexOf(QLatin1String("%s"), from);
+        if (at < 0)
+            break;
+        result += QStringView(escaped).mid(from, at - from);
+        result += *value;
+        from = at + 2;
     }
+    result += QStringView(escaped).mid(from);
     return result;
 }

@@ -100,6 +100,6 @@ struct TAppStrings
     const QString *find(QStringView moduleDotKey) const;
 };
 
-// The display text of an entry: "\n" becomes CR LF, "\t" a tab, then the
-// first "%s" becomes s1 and the first "%s" of that result s2.
+// The display text of an entry: "\n" becomes CR LF, "\t" a tab, then its
+// first "%s" becomes s1 and its second s2.
 QString FormatAppString(const QString &text, const QString &s1 = {}, const QString &s2 = {});

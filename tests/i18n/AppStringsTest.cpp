@@ -132,8 +132,11 @@ TEST(FormatAppString, EscapesAndPlaceholders)
         {"a\\tb\\n\\nc", "x", "y", "a\tb\r\n\r\nc"},
         {"no placeholders", "x", "y", "no placeholders"},
         {"%s and %s and %s", "1", "2", "1 and 2 and %s"},
-        // A placeholder that s1 brings in is the next one filled.
-        {"[%s] [%s]", "a%sb", "X", "[aXb] [%s]"},
+        // Values are inserted as they are: a "%s" in a file name is no
+        // placeholder.
+        {"[%s] [%s]", "a%sb", "X", "[a%sb] [X]"},
+        {"Cannot delete file:\\n\\n%s", "/v/%s%1.avi", "",
+            "Cannot delete file:\r\n\r\n/v/%s%1.avi"},
         {"%s-%s", "only", "", "only-"},
         {"%s", "", "", ""},
         // Escapes are turned before filling: values are never reinterpreted.
