@@ -151,6 +151,20 @@ TEST_F(ConversionWindows, MarkupShowsOnlyTheDescribedTagsAndFileNamesLiterally)
     EXPECT_THAT(output->text().toStdString(), HasSubstr("<span style=\"background-color:#696969;"));
     EXPECT_THAT(status->text().toStdString(), ::testing::StartsWith("<b>Done"));
     EXPECT_EQ(status->palette().color(QPalette::WindowText), QColor(31, 108, 224)); // ColorOK
+
+    // An output folder that cannot be made is named literally in the box.
+    ASSERT_TRUE(TestSupport::WriteFile(path(QStringLiteral("file")), "not a folder"));
+    ConversionSetup s = setup();
+    s.settings.rbOutDir = true;
+    s.settings.edOutDir = path(QStringLiteral("file/<b>out<b> <img src=x>"));
+    QString shown;
+    OnModal<QMessageBox> answer([&](QMessageBox *box) {
+        shown = UiTest::ShownText(box->text(), box->textFormat());
+        box->accept();
+    });
+    convert(s, {tagged});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 5000));
+    EXPECT_THAT(shown.toStdString(), HasSubstr('"' + s.settings.edOutDir.toStdString() + '"'));
 }
 
 TEST_F(ConversionWindows, AbortRespondsAtOnceWithAnFFmpegThatHonoursQOrKeepsSilent)

@@ -52,7 +52,7 @@ inline const Clips &MadeClips()
 #define REQUIRE_CLIPS()                                                                            \
     if (TestSupport::SystemFFmpeg().isEmpty() || TestSupport::SystemMediaInfo().isEmpty()          \
         || PanelTest::MadeClips().mkv.isEmpty())                                                   \
-    GTEST_SKIP() << "needs ffmpeg and libmediainfo.so.0"
+    QLN_SKIP_MISSING() << "needs ffmpeg and libmediainfo.so.0"
 
 inline TAppParams Params(TFileAnalysis mode)
 {

@@ -13,6 +13,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QSignalSpy>
@@ -57,7 +59,7 @@ protected:
     void SetUp() override
     {
         if (s_clip->isEmpty())
-            GTEST_SKIP() << "FFmpeg is not installed or cannot make the test clip";
+            QLN_SKIP_MISSING() << "FFmpeg is not installed or cannot make the test clip";
     }
 
     static QLabel *label(const QWidget &window, const char *name)
@@ -116,6 +118,16 @@ TEST_F(RealFFmpegWindows, FileInfoShowsTheFileAndCopiesWhatQuillonCliInfoPrints)
     const TestSupport::CliRun cli = TestSupport::RunCli(args << QStringLiteral("info") << *s_clip);
     ASSERT_EQ(cli.exitCode, 0) << cli.err.toStdString();
     EXPECT_EQ(QApplication::clipboard()->text(), cli.out);
+
+    // Names are shown as they are, never as markup.
+    const QString hostileDir = s_dir->filePath(QStringLiteral("<i>dir<i>"));
+    const QString hostile = hostileDir + QStringLiteral("/<b>clip<b> <img src=x>.mkv");
+    ASSERT_TRUE(QDir().mkpath(hostileDir));
+    ASSERT_TRUE(QFile::copy(*s_clip, hostile));
+    window.setFile(hostile, *s_ffmpeg, *s_mediaInfo);
+    ASSERT_TRUE(idle.wait(30000));
+    EXPECT_EQ(UiTest::ShownText(label(window, "lblFileName")->toolTip()), hostile);
+    EXPECT_EQ(UiTest::ShownText(label(window, "lblDirectory")->toolTip()), hostileDir);
 
     // Without FFmpeg the window is emptied and the main window is told.
     QSignalSpy missing(&window, &TFormFileInfo::ffmpegMissing);

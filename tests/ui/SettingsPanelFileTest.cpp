@@ -81,7 +81,7 @@ protected:
     void SetUp() override
     {
         if (s_twoTracks.isEmpty())
-            GTEST_SKIP() << "needs ffmpeg";
+            QLN_SKIP_MISSING() << "needs ffmpeg";
         SettingsPanelTest::SetUp();
         // The data files the command-line program reads beside itself.
         TAppParams params = DefaultAppParams(TestSupport::BinDir());

@@ -370,15 +370,30 @@ TEST_F(SettingsPanelTest, InvalidValuesAreMarkedWhileTypingWithoutAMessageBox)
     ASSERT_TRUE(m_panel.commandLineWindow()->isVisible());
     ASSERT_TRUE(noMessageBoxOpen());
 
-    type("cbAviVideoBitrate", u"abc"_s);
+    // Typed text is shown as typed, never as markup.
+    type("cbAviVideoBitrate", u"<b>12</b>"_s);
     type("cbAviVideoFPS", u"25..0"_s);
     EXPECT_TRUE(noMessageBoxOpen());
     const QComboBox *bitrate = box("cbAviVideoBitrate");
     EXPECT_TRUE(bitrate->property("invalid").toBool());
-    EXPECT_EQ(bitrate->toolTip(), u"Video bitrate: abc\nBitrate must be an integer value!"_s);
+    const QString message = u"Video bitrate: <b>12</b>\nBitrate must be an integer value!"_s;
+    EXPECT_EQ(UiTest::ShownText(bitrate->toolTip()), message);
     auto *mark = bitrate->lineEdit()->findChild<QAction *>(u"invalidMark"_s);
     ASSERT_NE(mark, nullptr);
     EXPECT_TRUE(mark->isVisible());
+    EXPECT_EQ(UiTest::ShownText(mark->toolTip()), message);
+    // Opened again, the window tells it in a box.
+    m_panel.action("actShowCmdLine")->trigger();
+    ASSERT_FALSE(m_panel.commandLineWindow()->isVisible());
+    QStringList boxes;
+    {
+        UiTest::OnModal<QMessageBox> answer([&](QMessageBox *shown) {
+            boxes << UiTest::ShownText(shown->text(), shown->textFormat());
+            shown->accept();
+        });
+        m_panel.action("actShowCmdLine")->trigger();
+    }
+    EXPECT_EQ(boxes.value(0), message);
     // Behind the bitrate, the frame rate is found too.
     EXPECT_EQ(box("cbAviVideoFPS")->toolTip(), u"Video FPS: 25..0\nFPS must be a float value!"_s);
     // The live text leaves the failed piece out.

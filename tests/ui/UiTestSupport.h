@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
+#include <QTextDocument>
 #include <QTimer>
 #include <QUrl>
 #include <functional>
@@ -48,5 +49,18 @@ public:
 public Q_SLOTS:
     void open(const QUrl &url) { urls << url; }
 };
+
+// The text a label, tooltip or message box shows for text in format: markup
+// is rendered, so a name taken for markup loses its tags.
+inline QString ShownText(const QString &text, Qt::TextFormat format = Qt::AutoText)
+{
+    if (format == Qt::PlainText || (format == Qt::AutoText && !Qt::mightBeRichText(text)))
+        return text;
+    QTextDocument document;
+    document.setHtml(text);
+    QString shown = document.toPlainText();
+    shown.replace(QChar::LineSeparator, u'\n').replace(QChar::Nbsp, u' ');
+    return shown;
+}
 
 } // namespace UiTest

@@ -394,6 +394,7 @@ void ConversionController::answerQuestion(const PendingQuestion &question)
     } else {
         QMessageBox box(QMessageBox::Question, QLatin1String(AppInfo::ProgramName), question.text,
             QMessageBox::Yes | QMessageBox::No, dialogParent());
+        box.setTextFormat(Qt::PlainText);
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
         box.setObjectName(QStringLiteral("conversionQuestion"));
         // Nothing else may start or close while the run waits.
@@ -454,6 +455,7 @@ void ConversionController::showMessage(int icon, const QString &text)
     // Not modal to the run: the box waits for the user, the run does not.
     auto *box = new QMessageBox(QMessageBox::Icon(icon), QLatin1String(AppInfo::ProgramName), text,
         QMessageBox::Ok, dialogParent());
+    box->setTextFormat(Qt::PlainText);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowFlag(Qt::WindowStaysOnTopHint);
     box->open();

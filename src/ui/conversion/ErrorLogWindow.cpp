@@ -3,6 +3,7 @@
 #include "app/FileLocations.h"
 #include "app/ProgramDir.h"
 #include "ui/common/MonospaceFont.h"
+#include "ui/common/PlainText.h"
 #include "ui/conversion/ErrorLogHighlighter.h"
 #include "ui/conversion/WindowPlacement.h"
 
@@ -152,14 +153,15 @@ bool TFormErrors::saveLog()
     // the one the dialog asked about.
     const QString target = ErrorLogFileName(chosen, format);
     if (target != chosen && QFileInfo::exists(target)
-        && QMessageBox::question(
-               this, windowTitle(), FormatAppString(m_strings.Errors.ReplaceFile, target))
+        && ShowPlainMessage(this, QMessageBox::Question, windowTitle(),
+               FormatAppString(m_strings.Errors.ReplaceFile, target),
+               QMessageBox::Yes | QMessageBox::No)
             != QMessageBox::Yes)
         return false;
     QString error;
     if (saveLogAs(chosen, format, &error))
         return true;
-    QMessageBox::critical(this, windowTitle(), error);
+    ShowPlainMessage(this, QMessageBox::Critical, windowTitle(), error);
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "analysis/FFmpegProbe.h"
 #include "process/ConsoleRunner.h"
+#include "ui/common/PlainText.h"
 #include "ui/conversion/WindowPlacement.h"
 
 #include <QApplication>
@@ -427,9 +428,9 @@ void TFormFileInfo::UpdateList(const TVideoFileInfo &info, int audioNo, int vide
     d->fileTarget = c.FileNameTarget;
     d->directoryTarget = c.Directory;
     d->lblFileName->setText(linkMarkup(c.FileName));
-    d->lblFileName->setToolTip(c.FileNameTarget);
+    d->lblFileName->setToolTip(PlainToolTip(c.FileNameTarget));
     d->lblDirectory->setText(linkMarkup(c.Directory));
-    d->lblDirectory->setToolTip(c.Directory);
+    d->lblDirectory->setToolTip(PlainToolTip(c.Directory));
     const auto set = [this](const char *name, const QString &text) {
         d->values.at(QLatin1String(name))->setText(text);
     };
@@ -543,7 +544,7 @@ void TFormFileInfo::saveReport()
     withReport([this, target](const QString &report) {
         QString error;
         if (!SaveInfoReport(target, report, &error))
-            QMessageBox::critical(this, windowTitle(), error);
+            ShowPlainMessage(this, QMessageBox::Critical, windowTitle(), error);
     });
 }
 

@@ -2,10 +2,10 @@
 
 #include "filelist/MainControls.h"
 #include "i18n/AppStrings.h"
+#include "ui/common/PlainText.h"
 #include "ui/main/DesktopIntegration.h"
 
 #include <QAction>
-#include <QTextDocument>
 #include <QWidget>
 
 namespace {
@@ -132,9 +132,7 @@ void setCaptionAndHint(QAction *action, const QString &text, bool withHint)
 void setDataCaptionAndHint(QAction *action, const QString &text)
 {
     action->setText(QString(text).replace(u'&', QStringLiteral("&&")));
-    const QString hint
-        = Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap) : text;
-    action->setToolTip(hint);
+    action->setToolTip(PlainToolTip(text));
     action->setStatusTip(text);
 }
 

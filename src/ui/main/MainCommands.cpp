@@ -4,6 +4,7 @@
 #include "app/AppStartup.h"
 #include "filelist/SupportedExtensions.h"
 #include "ui/MainWindow.h"
+#include "ui/common/PlainText.h"
 #include "ui/filelist/FileListPanel.h"
 #include "ui/main/AboutWindow.h"
 #include "ui/main/DesktopIntegration.h"
@@ -48,17 +49,7 @@ QString listFileFilter(const QString &entry)
 // a folder, else the documents folder of the layout.
 QString outDirOrDocumentsDir(const QString &edOutDir)
 {
-    return !edOutDir.isEmpty() && QFileInfo(edOutDir).isDir() ? edOutDir
-                                                              : AppParams().DocumentsDir;
-}
-
-void showPlainMessage(
-    QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text)
-{
-    // Plain text: a file name must not turn into markup.
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    return !edOutDir.isEmpty() && QFileInfo(edOutDir).isDir() ? edOutDir : AppParams().DocumentsDir;
 }
 
 } // namespace
@@ -180,7 +171,7 @@ void TFormMain::saveFileListCommand()
 
 void TFormMain::showListError(const QString &text)
 {
-    showPlainMessage(this, QMessageBox::Critical, m_strings.Main.Error, text);
+    ShowPlainMessage(this, QMessageBox::Critical, m_strings.Main.Error, text);
 }
 
 void TFormMain::exploreDirectory()
@@ -191,7 +182,7 @@ void TFormMain::exploreDirectory()
         return;
     const QString folder = GetNgDirectory(rows, row);
     if (!QFileInfo(folder).isDir()) {
-        showPlainMessage(this, QMessageBox::Warning, QStringLiteral("Warning"),
+        ShowPlainMessage(this, QMessageBox::Warning, QStringLiteral("Warning"),
             QStringLiteral("Directory \"%1\" does not exist!").arg(folder));
         return;
     }

@@ -18,6 +18,7 @@
 #include "encoding/SettingsTable.h"
 #include "encoding/SettingsTexts.h"
 #include "ui/common/MonospaceFont.h"
+#include "ui/common/PlainText.h"
 #include "ui/settings/CommandLineWindow.h"
 #include "ui/settings/ListColors.h"
 #include "ui/settings/ProfileComboBox.h"
@@ -465,9 +466,9 @@ void ConversionSettingsPanel::markInvalidSettings()
         }
         if (mark) {
             mark->setVisible(!message.isEmpty());
-            mark->setToolTip(message);
+            mark->setToolTip(PlainToolTip(message));
         }
-        box->setToolTip(message);
+        box->setToolTip(PlainToolTip(message));
         box->setProperty("invalid", !message.isEmpty());
     }
 }
@@ -506,7 +507,7 @@ void ConversionSettingsPanel::toggleCommandLine()
 void ConversionSettingsPanel::showMessages(const QStringList &messages)
 {
     for (const QString &message : messages)
-        QMessageBox::warning(this, programName(), displayText(message));
+        ShowPlainMessage(this, QMessageBox::Warning, programName(), displayText(message));
 }
 
 void ConversionSettingsPanel::copyShellCommand()
@@ -523,8 +524,8 @@ void ConversionSettingsPanel::copyShellCommand()
         return;
     }
     if (output.action == OutputPath::Skip) {
-        QMessageBox::information(
-            this, programName(), m_strings.Main.Skipped + QStringLiteral(":\n") + output.path);
+        ShowPlainMessage(this, QMessageBox::Information, programName(),
+            m_strings.Main.Skipped + QStringLiteral(":\n") + output.path);
         return;
     }
     const FileCommands commands
@@ -618,7 +619,7 @@ bool ConversionSettingsPanel::saveProfileAs(const QString &file)
 {
     QString error;
     if (!SaveProfile(file, m_settings, m_strings, &error)) {
-        QMessageBox::warning(this, programName(), error);
+        ShowPlainMessage(this, QMessageBox::Warning, programName(), error);
         return false;
     }
     if (IsInProfilesDir(file, m_params.ProfilesDir)) {
