@@ -15,9 +15,11 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
     ffmpeg libmediainfo0v5
-    # icons, the Debian package, the checks of the installed tree, and the
-    # desktop shortcut's tests (the entry validator and GLib's launcher)
+    # icons, the Debian package, the checks of the installed tree (manual
+    # pages, completions), the desktop shortcut's tests (the entry validator
+    # and GLib's launcher), and the session bus of the notification tests
     librsvg2-bin dpkg-dev desktop-file-utils appstream bash-completion libglib2.0-bin
+    groff-base zsh dbus-daemon
 )
 
 say() { printf '== %s\n' "$*"; }

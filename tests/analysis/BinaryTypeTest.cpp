@@ -262,7 +262,7 @@ TEST(RealBinaries, SystemMediaInfoLibraryIsALibrary)
 {
     const QString library = u"/usr/lib/x86_64-linux-gnu/libmediainfo.so.0"_s;
     if (!QFileInfo::exists(library))
-        GTEST_SKIP() << "no system MediaInfo library at " << library.toStdString();
+        QLN_SKIP_MISSING() << "no system MediaInfo library at " << library.toStdString();
     const auto type = ReadBinaryType(library);
     ASSERT_TRUE(type.has_value());
     EXPECT_EQ(type->text(), u"64-bit Library / ELF64 / AMD64 (x86-64)"_s);

@@ -82,7 +82,7 @@ int UsedStreamLines(const TVideoFileInfo &info)
 #define REQUIRE_SYSTEM_TOOLS(tools)                                                                \
     const SystemTools tools = FindSystemTools();                                                   \
     if (tools.ffmpeg.isEmpty() || tools.mediaInfo.isEmpty())                                       \
-    GTEST_SKIP() << "needs ffmpeg and libmediainfo.so.0"
+    QLN_SKIP_MISSING() << "needs ffmpeg and libmediainfo.so.0"
 
 TEST(FFmpegProbe, PassesTheFileNameWholeAndAbsolute)
 {

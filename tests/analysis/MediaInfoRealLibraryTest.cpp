@@ -35,7 +35,7 @@ TEST(MediaInfoRealLibrary, AnalysesAGeneratedMatroskaFile)
     // The system installation: no program folder, the loader's folders.
     const QString &library = TestSupport::SystemMediaInfo();
     if (TestSupport::SystemFFmpeg().isEmpty() || library.isEmpty())
-        GTEST_SKIP() << "needs ffmpeg and libmediainfo.so.0";
+        QLN_SKIP_MISSING() << "needs ffmpeg and libmediainfo.so.0";
 
     RunInFreshProcess([&] {
         QTemporaryDir dir;
@@ -91,7 +91,7 @@ TEST(MediaInfoRealLibrary, AFileWithoutAudioHasTheContainersDuration)
     const QString &ffmpeg = TestSupport::SystemFFmpeg();
     const QString &library = TestSupport::SystemMediaInfo();
     if (ffmpeg.isEmpty() || library.isEmpty())
-        GTEST_SKIP() << "needs ffmpeg and libmediainfo.so.0";
+        QLN_SKIP_MISSING() << "needs ffmpeg and libmediainfo.so.0";
 
     RunInFreshProcess([&] {
         QTemporaryDir dir;

@@ -75,7 +75,7 @@ TEST(ToolsReport, RealFFmpegAndMissingMediaInfo)
 {
     const QString &ffmpeg = TestSupport::SystemFFmpeg();
     if (ffmpeg.isEmpty())
-        GTEST_SKIP() << "needs ffmpeg";
+        QLN_SKIP_MISSING() << "needs ffmpeg";
     QTemporaryDir dir;
     QString report;
     ASSERT_TRUE(BuildToolsReport(ffmpeg, dir.filePath(u"libmediainfo.so.0"_s), report));
@@ -146,7 +146,7 @@ TEST(ToolsReport, RealMediaInfoLibraryTellsItsVersion)
 {
     const QString &library = TestSupport::SystemMediaInfo();
     if (library.isEmpty())
-        GTEST_SKIP() << "needs libmediainfo.so.0";
+        QLN_SKIP_MISSING() << "needs libmediainfo.so.0";
     MediaInfoTest::RunInFreshProcess([&] {
         std::optional<ToolFacts> facts;
         ASSERT_TRUE(GatherToolFacts(library, ToolKind::MediaInfo, facts));

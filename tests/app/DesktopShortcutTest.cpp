@@ -77,7 +77,7 @@ TEST(DesktopShortcut, CreatedOnceValidAndStartsTheProgram)
     // The desktop's own launcher reads Exec as the rules say.
     const QString gio = QStandardPaths::findExecutable("gio");
     if (gio.isEmpty())
-        GTEST_SKIP() << "gio is not installed: the entry was not started";
+        QLN_SKIP_MISSING() << "gio is not installed: the entry was not started";
     const QString record = dir.filePath("record");
     QProcess launch;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -53,7 +53,7 @@ protected:
     void SetUp() override
     {
         if (s_clip.isEmpty())
-            GTEST_SKIP() << "needs ffmpeg (with libx264) and libmediainfo.so.0";
+            QLN_SKIP_MISSING() << "needs ffmpeg (with libx264) and libmediainfo.so.0";
     }
 
     QStringList ToolOptions() const

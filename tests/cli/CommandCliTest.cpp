@@ -149,7 +149,7 @@ protected:
     void SetUp() override
     {
         if (s_clip.isEmpty())
-            GTEST_SKIP() << "needs ffmpeg";
+            QLN_SKIP_MISSING() << "needs ffmpeg";
         ASSERT_TRUE(m_work.isValid());
     }
 

@@ -73,7 +73,7 @@ protected:
     void SetUp() override
     {
         if (s_ffmpeg->isEmpty() || !s_clip || s_clip->isEmpty())
-            GTEST_SKIP() << "FFmpeg is not installed or cannot make the test clip";
+            QLN_SKIP_MISSING() << "FFmpeg is not installed or cannot make the test clip";
         ASSERT_TRUE(m_dir.isValid());
         // A temporary folder of the test's own: other test programs running
         // meanwhile make and remove their run folders in the shared one.

@@ -2,6 +2,7 @@
 #include "conversion/EncoderOutput.h"
 #include "i18n/AppStrings.h"
 #include "process/ConsoleRunner.h"
+#include "support/TestSupport.h"
 
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -26,7 +27,7 @@ QStringList filteredOutputOf(const QString &arguments)
 TEST(FailureHints, TellTheCauseFromRealFFmpegMessages)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
-        GTEST_SKIP() << "no ffmpeg";
+        QLN_SKIP_MISSING() << "no ffmpeg";
     QTemporaryDir dir;
     const QString video = QStringLiteral("-f lavfi -i testsrc=size=160x120:rate=25:duration=0.2 ");
     const QString audio = QStringLiteral("-f lavfi -i sine=sample_rate=48000:duration=0.2 ");

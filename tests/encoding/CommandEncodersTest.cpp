@@ -225,7 +225,7 @@ TEST(Encoders, RealFFmpegLacksLibfdkAac)
 {
     const QString ffmpeg = QStandardPaths::findExecutable(u"ffmpeg"_s);
     if (ffmpeg.isEmpty())
-        GTEST_SKIP() << "no ffmpeg";
+        QLN_SKIP_MISSING() << "no ffmpeg";
     const std::optional<EncoderSet> encoders = QueryEncoders(ffmpeg);
     ASSERT_TRUE(encoders);
     for (const QString &name : {u"libxvid"_s, u"libx264"_s, u"mpeg2video"_s, u"libmp3lame"_s,

@@ -84,7 +84,7 @@ protected:
     void SetUp() override
     {
         if (s_ffmpeg.isEmpty() || s_source.isEmpty())
-            GTEST_SKIP() << "needs ffmpeg";
+            QLN_SKIP_MISSING() << "needs ffmpeg";
     }
 
     // Builds and runs the command of settings for the source; returns the

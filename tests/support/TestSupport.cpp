@@ -52,6 +52,11 @@ bool WriteFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+bool RunsInCI()
+{
+    return qEnvironmentVariable("CI") == QLatin1String("true");
+}
+
 std::string TestNameOf(const char *text)
 {
     std::string name;

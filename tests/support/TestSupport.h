@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <gtest/gtest.h>
 #include <string>
 
 // Shared helpers of the test programs.
@@ -24,7 +25,19 @@ bool WriteFile(const QString &path, const QByteArray &bytes);
 // "blank" when nothing is left.
 std::string TestNameOf(const char *text);
 
+// Whether the suite runs in CI (CI=true), where the set-up has installed
+// every package that a test uses.
+bool RunsInCI();
+
 } // namespace TestSupport
+
+// Ends a test that needs a program or library that is not installed: a skip
+// on a contributor's machine, a failure in CI, where it cannot be missing.
+// Takes a reason with <<, as GTEST_SKIP does.
+#define QLN_SKIP_MISSING()                                                                         \
+    return GTEST_MESSAGE_AT_(__FILE__, __LINE__, TestSupport::RunsInCI() ? "missing in CI: " : "", \
+        TestSupport::RunsInCI() ? ::testing::TestPartResult::kFatalFailure                         \
+                                : ::testing::TestPartResult::kSkip)
 
 #include <QProcessEnvironment>
 #include <QStringList>
