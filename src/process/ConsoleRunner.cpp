@@ -644,9 +644,9 @@ bool ConsoleRunner::writeInputLocked(unsigned char byte)
 
 bool ConsoleRunner::killLocked()
 {
-    // m_pid is cleared when the child is reaped, under the same lock, so the
-    // number can never name a stranger that reused it.
-    if (m_pid == 0 || ::kill(m_pid, SIGKILL) != 0)
+    // The whole group: a wrapper script's own children (the real FFmpeg)
+    // must not outlive it and keep writing an output already given up.
+    if (!signalGroupLocked(SIGKILL))
         return false;
     m_killed = true;
     return true;

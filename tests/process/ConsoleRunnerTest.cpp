@@ -67,6 +67,22 @@ bool ProcessGone(long long pid)
     return pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
 }
 
+// A killed grandchild is reparented to whatever reaps orphans here, which may
+// leave it a zombie for a while: dead is what counts.
+bool ProcessEnds(long long pid)
+{
+    for (int waited = 0; waited < 5000; waited += 20) {
+        QFile stat(u"/proc/%1/stat"_s.arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            return ProcessGone(pid);
+        const QByteArray line = stat.readAll();
+        if (line.mid(line.lastIndexOf(')') + 2, 1) == "Z")
+            return true;
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
+}
+
 // Calls action on another thread once the helper has printed "ready".
 class WhenReady
 {
@@ -291,29 +307,35 @@ TEST(ConsoleRunner, TerminateStopsASilentChild)
             std::this_thread::sleep_for(200ms);
             terminated = runner.Terminate();
         });
+        // The grandchild stands for the real FFmpeg under a wrapper script.
         exitCode = runner.RunConsoleApp(
-            HelperWith({u"pid"_s, u"out:ready\\n"_s, u"sleep:30000"_s}), &output, stopper.hook());
+            HelperWith({u"pid"_s, u"spawn:30000"_s, u"out:ready\\n"_s, u"sleep:30000"_s}), &output,
+            stopper.hook());
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
     EXPECT_TRUE(terminated);
     EXPECT_EQ(exitCode, ConsoleRunner::TerminatedExitCode);
     EXPECT_TRUE(ProcessGone(ValueOf(output, u"pid"_s)));
+    EXPECT_TRUE(ProcessEnds(ValueOf(output, u"grandchild"_s)));
 }
 
 TEST(ConsoleRunner, StopRequestKillsAChildThatIgnoresQ)
 {
     ConsoleRunner runner;
+    QStringList output;
     bool sent = false;
     const auto start = std::chrono::steady_clock::now();
     uint32_t exitCode = 0;
     {
         WhenReady stopper([&] { sent = runner.requestStop(300); });
         exitCode = runner.RunConsoleApp(
-            HelperWith({u"out:ready\\n"_s, u"sleep:30000"_s}), nullptr, stopper.hook());
+            HelperWith({u"spawn:30000"_s, u"out:ready\\n"_s, u"sleep:30000"_s}), &output,
+            stopper.hook());
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
     EXPECT_TRUE(sent);
     EXPECT_EQ(exitCode, ConsoleRunner::TerminatedExitCode);
+    EXPECT_TRUE(ProcessEnds(ValueOf(output, u"grandchild"_s)));
 }
 
 TEST(ConsoleRunner, StopRequestLetsAChildThatHonoursQFinish)
