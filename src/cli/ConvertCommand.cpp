@@ -1,3 +1,4 @@
+#include "app/InterruptWatcher.h"
 #include "cli/CliConversion.h"
 #include "cli/ConversionCommands.h"
 

@@ -30,6 +30,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
+#include <QTimer>
 #include <QVBoxLayout>
 
 TFormMain::TFormMain(QWidget *parent)
@@ -218,6 +219,18 @@ void TFormMain::closeEvent(QCloseEvent *event)
         Q_EMIT closed();
     }
     event->accept();
+}
+
+void TFormMain::closeForSignal()
+{
+    if (m_closed)
+        return;
+    if (!m_conversion->abortForExit()) {
+        // A question of the run was on screen; its loop returns first.
+        QTimer::singleShot(0, this, &TFormMain::closeForSignal);
+        return;
+    }
+    close();
 }
 
 void TFormMain::showEvent(QShowEvent *event)

@@ -53,6 +53,9 @@ public:
     // Command-line arguments: each supported file, folder or list file is
     // added in the order given.
     void addCommandLinePaths(const QStringList &arguments);
+    // A stop signal: a run is aborted without a question and cleaned up,
+    // then the window closes as usual (the settings are saved).
+    void closeForSignal();
 
     QAction *action(MainCommand command) const;
     FileListPanel *fileList() const { return m_panel; }

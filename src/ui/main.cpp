@@ -1,3 +1,4 @@
+#include "app/InterruptWatcher.h"
 #include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
 #include "ui/AppEntry.h"
@@ -21,11 +22,26 @@ int main(int argc, char *argv[])
     for (int i = 1; i < argc; ++i)
         if (*argv[i])
             paths << ExpandFullPath(DecodeLocalName(argv[i]));
+    // A logout, kill or closed terminal ends the program as its close would:
+    // the run aborted and cleaned up, the settings saved, the socket removed.
+    // Caught from here on: the window's close runs once the loop does.
+    TFormMain *mainWindow = nullptr;
+    const auto closeWindow = [&mainWindow] {
+        if (mainWindow)
+            mainWindow->closeForSignal();
+    };
+    InterruptWatcher stopSignals([&app, closeWindow] {
+        QMetaObject::invokeMethod(&app, closeWindow, Qt::QueuedConnection);
+    });
     SingleInstance instance(SingleInstance::serverName());
     if (!instance.start(paths))
-        return 0;
+        return stopSignals.interrupted() ? stopSignals.exitStatus() : 0;
 
     TFormMain window;
+    mainWindow = &window;
+    // A signal taken while the window was being made.
+    if (stopSignals.interrupted())
+        QMetaObject::invokeMethod(&app, closeWindow, Qt::QueuedConnection);
     // Closing the main window ends the program, also when it was hidden in
     // the tray and no window is visible any more.
     QObject::connect(
@@ -34,5 +50,6 @@ int main(int argc, char *argv[])
         [&window](const QStringList &requested) { openFilesInWindow(window, requested); });
     window.show();
     window.addCommandLinePaths(paths);
-    return app.exec();
+    const int status = app.exec();
+    return stopSignals.interrupted() ? stopSignals.exitStatus() : status;
 }

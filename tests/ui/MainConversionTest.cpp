@@ -1,9 +1,14 @@
 #include "MainWindowFixture.h"
 
+#include "app/InterruptWatcher.h"
 #include "support/TestSupport.h"
 #include "ui/conversion/ConversionController.h"
 
+#include <QElapsedTimer>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <csignal>
 
 namespace {
 
@@ -60,4 +65,41 @@ TEST_F(MainConversion, ConvertsTheCheckedRowsAndComesBack)
     // Another list than the one the run saw: no retry.
     window.fileList()->removeChecked();
     EXPECT_FALSE(act(MainCommand::actCheckFailed)->isEnabled());
+}
+
+// A logout or kill during a run: the run ends without a question, FFmpeg
+// (here one that ignores "q") is stopped, its unfinished output removed, and
+// the window closes as usual, saving the settings.
+TEST_F(MainConversion, AStopSignalEndsTheRunAndClosesTheWindow)
+{
+    write(QStringLiteral("fake.txt"), "[run]\noutput:4000\nq:ignore\nsleep:30000\n");
+    qputenv("QLN_FAKE_FFMPEG_SCRIPT", QFile::encodeName(path(QStringLiteral("fake.txt"))));
+    writeSettings(
+        "ffmpeg=" + QFile::encodeName(TestSupport::ToolPath(QStringLiteral("fake_ffmpeg"))));
+    TFormMain &window = open();
+    addFiles({mediaFile(QStringLiteral("a.mkv")), mediaFile(QStringLiteral("b.mkv"))});
+    ASSERT_TRUE(QFile::remove(path(QStringLiteral("quillon.ini"))));
+    QSignalSpy closed(&window, &TFormMain::closed);
+    act(MainCommand::actConvert)->trigger();
+    const QString output = path(QStringLiteral("media/a.avi"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(output); }, 10000));
+
+    InterruptWatcher stopSignals([&window] {
+        QMetaObject::invokeMethod(&window, &TFormMain::closeForSignal, Qt::QueuedConnection);
+    });
+    bool asked = false;
+    UiTest::OnModal<QMessageBox> refuse([&](QMessageBox *box) {
+        asked = true;
+        box->button(QMessageBox::No)->click();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_EQ(::raise(SIGTERM), 0);
+    ASSERT_TRUE(closed.wait(15000));
+    EXPECT_LT(clock.elapsed(), 15000);
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(stopSignals.exitStatus(), 128 + SIGTERM);
+    EXPECT_FALSE(QFile::exists(output));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("media/b.avi"))));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("quillon.ini"))));
 }

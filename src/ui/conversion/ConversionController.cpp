@@ -10,6 +10,7 @@
 #include "ui/conversion/ProgressWindow.h"
 #include "ui/conversion/WindowFrontEnd.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QTimer>
@@ -326,6 +327,22 @@ bool ConversionController::confirmClose()
     // The run's last questions are still put to the user.
     while (const std::optional<PendingQuestion> question = m_run->frontEnd.waitForQuestionOrDone())
         answerQuestion(*question);
+    finishRun();
+    return true;
+}
+
+bool ConversionController::abortForExit()
+{
+    if (!m_run)
+        return true;
+    abort();
+    m_run->frontEnd.cancelQuestions();
+    if (m_answering) {
+        if (QWidget *box = QApplication::activeModalWidget())
+            box->close();
+        return false;
+    }
+    while (m_run->frontEnd.waitForQuestionOrDone()) { }
     finishRun();
     return true;
 }

@@ -75,6 +75,12 @@ public:
     // cleaned up (its delete question still asked) before this returns, so
     // no FFmpeg is left behind; on No the window stays.
     bool confirmClose();
+    // A stop signal (logout, kill, a closed terminal): the run is aborted
+    // without a question, every question of the run is answered No, and the
+    // unfinished output removed before this returns true. False while a
+    // question of the run is on screen: its box is closed, and the caller
+    // tries again once the box's own loop has returned.
+    bool abortForExit();
 
     // The last run's outcome, its rows included.
     const ConversionResult &lastResult() const { return m_lastResult; }
