@@ -3,10 +3,10 @@
 #include "analysis/Crc32.h"
 #include "analysis/FFmpegProbe.h"
 #include "app/AppInfo.h"
+#include "app/SafeSave.h"
 #include "app/TextHelpers.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 #include <algorithm>
 
@@ -301,14 +301,5 @@ QString ProposedInfoReportName(const QString &fileName)
 
 bool SaveInfoReport(const QString &path, const QString &report, QString *error)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write("\xEF\xBB\xBF");
-        file.write(report.toUtf8());
-        if (file.commit())
-            return true;
-    }
-    if (error)
-        *error = QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
-    return false;
+    return SaveWholeFile(path, "\xEF\xBB\xBF" + report.toUtf8(), error);
 }

@@ -1,7 +1,8 @@
 #include "app/IniFile.h"
 
+#include "app/SafeSave.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 IniFile::IniFile(const QString &path)
@@ -251,13 +252,5 @@ QByteArray IniFile::toBytes() const
 
 bool IniFile::save(QString *errorText) const
 {
-    QSaveFile file(m_path);
-    bool ok = !m_path.isEmpty() && file.open(QIODevice::WriteOnly);
-    if (ok) {
-        const QByteArray bytes = toBytes();
-        ok = file.write(bytes) == bytes.size() && file.commit();
-    }
-    if (!ok && errorText)
-        *errorText = file.errorString();
-    return ok;
+    return SaveWholeFile(m_path, toBytes(), errorText);
 }

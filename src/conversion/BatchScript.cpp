@@ -1,5 +1,7 @@
 #include "conversion/BatchScript.h"
 
+#include "app/SafeSave.h"
+
 #include "encoding/OutputName.h"
 #include "process/CommandLine.h"
 
@@ -265,9 +267,9 @@ bool FinishedBatchScript::save(const QString &fileName, QString *errorText) cons
     }
     const BatchScriptFormat format = BatchScriptFormatOf(fileName);
     const QByteArray bytes = render(format);
-    QSaveFile file(fileName);
-    bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    if (ok && format == BatchScriptFormat::Sh) {
+    const auto runnable = [format](QSaveFile &file) {
+        if (format != BatchScriptFormat::Sh)
+            return true;
         // Readable parts become runnable too: like chmod +x under the umask.
         QFileDevice::Permissions permissions = file.permissions();
         if (permissions & QFileDevice::ReadOwner)
@@ -276,10 +278,7 @@ bool FinishedBatchScript::save(const QString &fileName, QString *errorText) cons
             permissions |= QFileDevice::ExeGroup;
         if (permissions & QFileDevice::ReadOther)
             permissions |= QFileDevice::ExeOther;
-        ok = file.setPermissions(permissions);
-    }
-    ok = ok && file.commit();
-    if (!ok && errorText)
-        *errorText = file.errorString();
-    return ok;
+        return file.setPermissions(permissions);
+    };
+    return SaveWholeFile(fileName, bytes, errorText, runnable);
 }

@@ -1,9 +1,9 @@
 #include "conversion/ErrorLog.h"
 
 #include "app/AppInfo.h"
+#include "app/SafeSave.h"
 
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <array>
 #include <optional>
 
@@ -275,12 +275,8 @@ bool ErrorLog::save(
     const QString fileName = ErrorLogFileName(chosenName, format);
     const QByteArray bytes
         = format == ErrorLogFormat::Html ? ErrorLogHtml(m_lines).toUtf8() : ErrorLogText(m_lines);
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (errorText)
-            *errorText = file.errorString();
+    if (!SaveWholeFile(fileName, bytes, errorText))
         return false;
-    }
     if (savedName)
         *savedName = fileName;
     return true;

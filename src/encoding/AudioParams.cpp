@@ -2,6 +2,7 @@
 
 #include "analysis/VideoFileInfo.h"
 #include "app/AppParams.h"
+#include "app/SafeSave.h"
 #include "app/TextHelpers.h"
 #include "encoding/EncoderSupport.h"
 #include "encoding/PieceContext.h"
@@ -11,7 +12,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace {
@@ -240,11 +240,7 @@ QString AudioBitrateReport()
 
 bool WriteAudioBitrateReport(const QString &fileName)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(AudioBitrateReport().toUtf8());
-    return file.commit();
+    return SaveWholeFile(fileName, AudioBitrateReport().toUtf8());
 }
 
 QString WriteAudioBitrateReportFile(const QString &reportFile, const QString &fallbackDir)

@@ -1,6 +1,7 @@
 #include "encoding/EncoderSupport.h"
 
 #include "app/FileLocations.h"
+#include "app/SafeSave.h"
 #include "encoding/EncodingSettings.h"
 #include "encoding/SettingsLists.h"
 #include "process/CommandLine.h"
@@ -13,7 +14,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <algorithm>
 #include <mutex>
 
@@ -117,9 +117,7 @@ void writeDiskCache(const CacheKey &key, const EncoderSet &encoders)
     for (const QString &name : encoders.names())
         bytes += name.toUtf8() + '\n';
     // Written aside and renamed: a reader never sees half a file.
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
-        file.commit();
+    SaveWholeFile(path, bytes);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "encoding/FFmpegHelp.h"
 
+#include "app/SafeSave.h"
 #include "encoding/AdvancedParams.h"
 #include "process/CommandLine.h"
 
@@ -7,7 +8,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -63,9 +63,5 @@ QString ProvideFFmpegHelpFile(const QString &ffmpegPath, const QString &cacheDir
     }
     if (!QDir().mkpath(cacheDir))
         return {};
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return {};
-    out.write((lines.join(u'\n') + u'\n').toUtf8());
-    return out.commit() ? file : QString();
+    return SaveWholeFile(file, (lines.join(u'\n') + u'\n').toUtf8()) ? file : QString();
 }

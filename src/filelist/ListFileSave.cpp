@@ -1,8 +1,7 @@
 #include "filelist/ListFileSave.h"
 
+#include "app/SafeSave.h"
 #include "filelist/ListFile.h"
-
-#include <QSaveFile>
 
 using namespace Qt::StringLiterals;
 
@@ -17,13 +16,5 @@ QStringList listFilePaths(const std::vector<FileListRow> &rows)
 
 bool saveListFile(const QString &path, const QStringList &paths, QString *errorText)
 {
-    QSaveFile file(path);
-    bool ok = !path.isEmpty() && file.open(QIODevice::WriteOnly);
-    if (ok) {
-        const QByteArray bytes = EncodeListFile(paths);
-        ok = file.write(bytes) == bytes.size() && file.commit();
-    }
-    if (!ok && errorText)
-        *errorText = u"Cannot write \"%1\": %2"_s.arg(path, file.errorString());
-    return ok;
+    return SaveWholeFile(path, EncodeListFile(paths), errorText);
 }

@@ -400,6 +400,19 @@ TEST_F(ConvertCli, ScriptRefusesToReplaceAnInputOrWhatIsNotAFile)
         EXPECT_EQ(st.st_mode & S_IFMT, c.type);
         EXPECT_EQ(TestSupport::ReadFile(v), "input bytes");
     }
+
+    // A full disk keeps the older script and says which file and why.
+    const QString old = path(u"old.sh"_s);
+    ASSERT_TRUE(TestSupport::WriteFile(old, "old script"));
+    CliRun full;
+    {
+        TestSupport::FileSizeLimit limit(4);
+        full = run({u"script"_s, u"-o"_s, old, v});
+    }
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_TRUE(full.err.contains(u"Cannot write \"%1\": File too large"_s.arg(old)))
+        << full.err.toStdString();
+    EXPECT_EQ(TestSupport::ReadFile(old), "old script");
 }
 
 TEST_F(ConvertCli, SameNamedInputsGetTheNamesOfARealRunInEveryCommand)

@@ -82,7 +82,9 @@ std::string TestNameOf(const char *text)
 #include "app/ToolResolution.h"
 
 #include <QProcess>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace TestSupport {
 
@@ -147,6 +149,29 @@ bool RunFFmpeg(const QString &ffmpeg, const QStringList &args)
     if (!done)
         ADD_FAILURE() << process.readAll().toStdString();
     return done;
+}
+
+FileSizeLimit::FileSizeLimit(long long bytes)
+{
+    struct rlimit limit
+    {
+    };
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    m_old = limit.rlim_cur;
+    // The signal would end the test program instead of failing the write.
+    std::signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = rlim_t(bytes);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    struct rlimit limit
+    {
+    };
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = rlim_t(m_old);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
 }
 
 } // namespace TestSupport

@@ -65,4 +65,18 @@ const QString &SystemMediaInfo();
 // to a minute; a failure is reported with FFmpeg's output.
 bool RunFFmpeg(const QString &ffmpeg, const QStringList &args);
 
+// While it lives, a file of this process cannot grow past bytes: a write
+// beyond fails with EFBIG, as on a full disk, for root and users alike.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(long long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    unsigned long long m_old = 0;
+};
+
 } // namespace TestSupport

@@ -2,14 +2,18 @@
 
 #include "app/AppInfo.h"
 #include "i18n/AppStrings.h"
+#include "support/TestSupport.h"
 #include "ui/AppEntry.h"
 #include "ui/main/AboutWindow.h"
 
 #include <QComboBox>
 #include <QDBusConnection>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSystemTrayIcon>
 #include <QToolBar>
@@ -300,3 +304,31 @@ TEST_F(MainCommands, CommandLineAddsFilesFoldersAndListsInTheGivenOrder)
 }
 
 } // namespace
+
+// A full disk while saving the list over an older one: the older list stays
+// as it was, and the user is told which file and why.
+TEST_F(MainCommands, AListSavedOntoAFullDiskKeepsTheOldListAndSaysWhy)
+{
+    writeSettings();
+    open();
+    addFiles({mediaFile(u"a.mkv"_s)});
+    const QString old = path(u"old.lst"_s);
+    write(u"old.lst"_s, "/old/list.mkv\n");
+    UiTest::OnModal<QFileDialog> choose([&](QFileDialog *dialog) {
+        dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->setText(old);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    QString shown;
+    UiTest::OnModal<QMessageBox> answer([&](QMessageBox *box) {
+        if (QAbstractButton *yes = box->button(QMessageBox::Yes)) // "replace it?"
+            return yes->click();
+        shown = box->text();
+        box->accept();
+    });
+    {
+        TestSupport::FileSizeLimit full(4);
+        act(C::actSaveFileList)->trigger();
+    }
+    EXPECT_EQ(read(u"old.lst"_s), "/old/list.mkv\n");
+    EXPECT_EQ(shown, u"Cannot write \"%1\": File too large"_s.arg(old));
+}

@@ -110,9 +110,7 @@ void TFormMain::SaveSettingsToIni()
     m_progress = m_progressWindow->settings();
     QString error;
     if (!SaveSettingsFile(params.IniName, m, m_progress, &error))
-        qWarning(
-            "Settings not saved to %s: %s", qUtf8Printable(params.IniName), qUtf8Printable(error));
+        qWarning("Settings not saved: %s", qUtf8Printable(error));
     if (!SaveProfile(params.LastProfileFile, m_settings, m_strings, &error))
-        qWarning("Last-session settings not saved to %s: %s",
-            qUtf8Printable(params.LastProfileFile), qUtf8Printable(error));
+        qWarning("Last-session settings not saved: %s", qUtf8Printable(error));
 }

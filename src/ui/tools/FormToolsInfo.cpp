@@ -2,9 +2,11 @@
 
 #include "analysis/ToolsReport.h"
 #include "app/AppParams.h"
+#include "app/SafeSave.h"
 #include "app/ToolResolution.h"
 #include "i18n/AppStrings.h"
 #include "ui/common/MonospaceFont.h"
+#include "ui/common/PlainText.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,7 +17,6 @@
 #include <QPlainTextEdit>
 #include <QPromise>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QThreadPool>
 #include <QVBoxLayout>
 #include <memory>
@@ -135,7 +136,7 @@ void TFormToolsInfo::saveReport()
     const QString path = QFileDialog::getSaveFileName(this, QString(), QString(), m_saveFilter);
     if (path.isEmpty())
         return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(m_report.toUtf8()) < 0 || !file.commit())
-        QMessageBox::warning(this, windowTitle(), file.errorString());
+    QString error;
+    if (!SaveWholeFile(path, m_report.toUtf8(), &error))
+        ShowPlainMessage(this, QMessageBox::Warning, windowTitle(), error);
 }
