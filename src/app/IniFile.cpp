@@ -1,6 +1,7 @@
 #include "app/IniFile.h"
 
 #include "app/SafeSave.h"
+#include "app/SmallFile.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -9,15 +10,11 @@ IniFile::IniFile(const QString &path)
     : m_path(path)
 { }
 
-bool IniFile::load()
+bool IniFile::load(QString *error)
 {
-    QFile file(m_path);
-    if (m_path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
-        loadFromBytes({});
-        return false;
-    }
-    loadFromBytes(file.readAll());
-    return true;
+    const std::optional<QByteArray> bytes = ReadSmallFile(m_path, error);
+    loadFromBytes(bytes.value_or(QByteArray()));
+    return bytes.has_value();
 }
 
 QString IniFile::decodeText(const QByteArray &bytes)

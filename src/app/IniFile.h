@@ -20,9 +20,10 @@ public:
     IniFile() = default;
     explicit IniFile(const QString &path);
 
-    // Reads the file named at construction. A missing or unreadable file
-    // gives an empty document and false.
-    bool load();
+    // Reads the file named at construction. A missing or unreadable file,
+    // or one that is not a small regular file, gives an empty document,
+    // false and the reason in error.
+    bool load(QString *error = nullptr);
     void loadFromBytes(const QByteArray &bytes);
     static QString decodeText(const QByteArray &bytes);
 

@@ -1,8 +1,10 @@
 #include "app/SafeSave.h"
 
+#include <QFile>
 #include <QSaveFile>
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 bool SaveWholeFile(const QString &path, const QByteArray &bytes, QString *errorText,
@@ -15,6 +17,12 @@ bool SaveWholeFile(const QString &path, const QByteArray &bytes, QString *errorT
     };
     if (path.isEmpty())
         return fail(QStringLiteral("No file name"));
+    // A FIFO or a device in the file's place is the user's, never replaced.
+    struct stat st
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        return fail(QStringLiteral("Not a regular file"));
     QSaveFile file(path);
     // Unbuffered, so that a full disk fails the write itself: Qt 6.4's
     // commit() does not notice a failed flush of its own buffer and would

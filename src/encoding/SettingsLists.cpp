@@ -2,6 +2,7 @@
 
 #include "analysis/VideoFileInfo.h"
 #include "app/IniFile.h"
+#include "app/SmallFile.h"
 #include "encoding/SettingsTable.h"
 #include "i18n/AppStrings.h"
 
@@ -45,10 +46,10 @@ QString tableText(const std::array<CodecEntry, N> &table, int index, const char 
 // UTF-8 without one. Returns false when the file exists but cannot be read.
 bool readDataFile(const QString &path, QString &text)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = ReadSmallFile(path);
+    if (!bytes)
         return false;
-    text = IniFile::decodeText(file.readAll());
+    text = IniFile::decodeText(*bytes);
     return true;
 }
 

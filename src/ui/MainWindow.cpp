@@ -51,7 +51,10 @@ TFormMain::TFormMain(QWidget *parent)
     setWindowTitle(AppInfo::ProgramTitle());
 
     IniFile settingsFile(params.IniName);
-    settingsFile.load();
+    // No window yet to show it in; the file itself is left as it is.
+    if (QString error; !settingsFile.load(&error) && QFileInfo::exists(params.IniName))
+        qWarning("Settings not read from %s (%s): the defaults are used.",
+            qUtf8Printable(params.IniName), qUtf8Printable(error));
     params.LanguageIni = InitLang(
         CheckIniFile(params), settingsFile, params.LangDir, SystemPrimaryLanguageId(), m_strings);
     if (QFileInfo::exists(params.IniName))
