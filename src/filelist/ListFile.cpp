@@ -23,6 +23,10 @@ QStringList DecodeListFile(const QByteArray &bytes)
     QStringList lines = text.split(u'\n');
     if (text.endsWith(u'\n') || text.isEmpty())
         lines.removeLast();
+    // Lists passed through a Windows tool more than once end in CR CR LF.
+    for (QString &line : lines)
+        while (line.endsWith(u'\r'))
+            line.chop(1);
     return lines;
 }
 

@@ -1,5 +1,6 @@
 #include "filelist/ListFileSave.h"
 
+#include "app/FileIdentity.h"
 #include "app/SafeSave.h"
 #include "filelist/ListFile.h"
 
@@ -16,5 +17,15 @@ QStringList listFilePaths(const std::vector<FileListRow> &rows)
 
 bool saveListFile(const QString &path, const QStringList &paths, QString *errorText)
 {
+    if (const std::optional<FileIdentity> target = fileIdentityOf(path)) {
+        for (const QString &listed : paths) {
+            if (fileIdentityOf(listed) == target) {
+                if (errorText)
+                    *errorText = u"\"%1\" is one of the files in the list; the list is not "
+                                 u"written over it"_s.arg(path);
+                return false;
+            }
+        }
+    }
     return SaveWholeFile(path, EncodeListFile(paths), errorText);
 }

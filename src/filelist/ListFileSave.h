@@ -11,5 +11,7 @@ QStringList listFilePaths(const std::vector<FileListRow> &rows);
 
 // Writes a list file (see EncodeListFile) in one piece: a temporary file
 // beside it, renamed over it once complete, so a failure never leaves half
-// a list. False with errorText (naming the file) when it cannot be written.
+// a list. Never written over a file the list names (by file identity, so
+// also through a link). False with errorText (naming the file) when it is
+// refused or cannot be written.
 bool saveListFile(const QString &path, const QStringList &paths, QString *errorText = nullptr);

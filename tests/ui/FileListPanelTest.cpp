@@ -274,13 +274,21 @@ TEST(FileListPanelView, ListFilesRoundTrip)
     EXPECT_EQ(fullFileName(loaded.rows()[1]), files[1]);
     EXPECT_TRUE(loaded.rows()[1].active);
 
-    // A byte-order mark, LF and CR LF, a line twice: one new row.
+    // A byte-order mark, LF, CR LF and CR CR LF, a line twice: two new rows.
     const QString bom = dir.filePath("bom.lst");
-    ASSERT_TRUE(TestSupport::WriteFile(
-        bom, "\xEF\xBB\xBF" + (files[0] + "\n" + files[0] + "\r\n").toUtf8()));
+    ASSERT_TRUE(TestSupport::WriteFile(bom,
+        "\xEF\xBB\xBF" + (files[0] + "\n" + files[0] + "\r\n" + files[1] + "\r\r\n").toUtf8()));
     FileListPanel fromBom;
     ASSERT_TRUE(fromBom.loadListFile(bom, &error));
-    EXPECT_EQ(Names(fromBom), QStringList{u"Übung ñ.mkv"_s});
+    EXPECT_EQ(Names(fromBom), (QStringList{u"Übung ñ.mkv"_s, u"日本.avi"_s}));
+
+    // Never saved over a listed file, also through a link.
+    const QString link = dir.filePath("link.lst");
+    ASSERT_TRUE(QFile::link(files[0], link));
+    EXPECT_FALSE(fromBom.saveListFile(link, &error));
+    EXPECT_EQ(error,
+        u"\"%1\" is one of the files in the list; the list is not written over it"_s.arg(link));
+    EXPECT_EQ(QFileInfo(files[0]).size(), 4);
 
     // Failures say so and leave the rows as they were.
     EXPECT_FALSE(fromBom.loadListFile(dir.filePath("missing.lst"), &error));
@@ -288,5 +296,5 @@ TEST(FileListPanelView, ListFilesRoundTrip)
     error.clear();
     EXPECT_FALSE(fromBom.saveListFile(files[2] + "/list.lst", &error));
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(fromBom.rows().size(), 1u);
+    EXPECT_EQ(fromBom.rows().size(), 2u);
 }
