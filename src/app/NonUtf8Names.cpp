@@ -109,6 +109,20 @@ QString NonUtf8NameMessage(const QString &name)
     return QStringLiteral("\"%1\": the name is not valid UTF-8").arg(EscapedNonUtf8Name(name));
 }
 
+QString NonUtf8NamesMessage(const QStringList &names)
+{
+    if (names.size() == 1)
+        return NonUtf8NameMessage(names.constFirst());
+    constexpr qsizetype Shown = 5;
+    QStringList shown;
+    for (const QString &name : names.first(std::min(Shown, names.size())))
+        shown << u'"' + EscapedNonUtf8Name(name) + u'"';
+    if (names.size() > Shown)
+        shown << QStringLiteral("...");
+    return QStringLiteral("%1 names were skipped because they are not valid UTF-8:\n%2")
+        .arg(QString::number(names.size()), shown.join(u'\n'));
+}
+
 QString CurrentDirName()
 {
     // Not QDir::currentPath(): it would turn a folder name that is not

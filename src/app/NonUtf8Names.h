@@ -2,6 +2,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 // File names are bytes; the program's text is UTF-16. A name that is not
 // valid UTF-8 cannot travel through that text: decoded the usual way, its
@@ -22,6 +23,10 @@ QString EscapedNonUtf8Name(const QString &name);
 
 // The message on such a name: "\"/v/\xff.mkv\": the name is not valid UTF-8".
 QString NonUtf8NameMessage(const QString &name);
+
+// One message for every such name one action met: the single message
+// above for one name, else how many were skipped and the first few.
+QString NonUtf8NamesMessage(const QStringList &names);
 
 // The current folder, decoded as above; empty when it is unknown.
 QString CurrentDirName();

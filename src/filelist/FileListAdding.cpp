@@ -1,11 +1,15 @@
 #include "filelist/FileListAdding.h"
 
+#include "app/FileIdentity.h"
+#include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
 #include "filelist/SupportedExtensions.h"
 
 #include <QDir>
+#include <QFile>
 #include <algorithm>
 #include <deque>
+#include <dirent.h>
 #include <set>
 
 using namespace Qt::StringLiterals;
@@ -28,6 +32,28 @@ QString childPath(const QString &dir, const QString &name)
 QStringList sortedEntries(const QString &dir, QDir::Filters filters)
 {
     QStringList names = QDir(dir).entryList(filters | QDir::Hidden | QDir::NoDotAndDotDot);
+    std::sort(names.begin(), names.end(), lessIgnoringCase);
+    return names;
+}
+
+// The supported files of dir whose names are not valid UTF-8, their bytes
+// kept as DecodeLocalName keeps them.
+QStringList nonUtf8Files(const QString &dir)
+{
+    QStringList names;
+    DIR *stream = ::opendir(QFile::encodeName(dir).constData());
+    if (!stream)
+        return names;
+    while (const dirent *entry = ::readdir(stream)) {
+        const QByteArrayView bytes(entry->d_name);
+        if (entry->d_type == DT_DIR
+            || std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }))
+            continue;
+        const QString name = DecodeLocalName(bytes);
+        if (HasNonUtf8Bytes(name) && IsSupportedFile(name))
+            names << childPath(dir, name);
+    }
+    ::closedir(stream);
     std::sort(names.begin(), names.end(), lessIgnoringCase);
     return names;
 }
@@ -113,7 +139,7 @@ void appendRows(std::vector<FileListRow> &rows, const std::vector<FileToAdd> &fi
 }
 
 bool walkFolder(const QString &folder, const FileBatchCallback &onBatch,
-    const std::atomic<bool> *cancelled, int batchSize)
+    const std::atomic<bool> *cancelled, int batchSize, const FileBatchCallback &onSkipped)
 {
     QStringList batch;
     for (const QString &dir : foldersToList(ExpandFullPath(folder), cancelled)) {
@@ -128,6 +154,11 @@ bool walkFolder(const QString &folder, const FileBatchCallback &onBatch,
                 batch.clear();
             }
         }
+        // QDir leaves out the names it cannot decode; they are told, not
+        // dropped silently.
+        if (onSkipped)
+            if (const QStringList skipped = nonUtf8Files(dir); !skipped.isEmpty())
+                onSkipped(skipped);
     }
     if (isCancelled(cancelled))
         return false;

@@ -46,9 +46,12 @@ using FileBatchCallback = std::function<void(const QStringList &files)>;
 // files of each. Symbolic links are followed; a folder already visited
 // (same device and inode) is not entered again, so a link loop ends. Runs
 // off the window's thread: it stops early, returning false, once cancelled
-// is set; the batches handed over until then stand.
+// is set; the batches handed over until then stand. Supported files whose
+// names are not valid UTF-8 cannot be added: onSkipped gets them, per
+// folder.
 bool walkFolder(const QString &folder, const FileBatchCallback &onBatch,
-    const std::atomic<bool> *cancelled = nullptr, int batchSize = 100);
+    const std::atomic<bool> *cancelled = nullptr, int batchSize = 100,
+    const FileBatchCallback &onSkipped = {});
 // All of them at once.
 QStringList folderFiles(const QString &folder);
 

@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <QUrl>
+#include <fcntl.h>
 #include <unistd.h>
 
 using namespace PanelTest;
@@ -56,18 +57,51 @@ TEST(FileListPanelAdding, OneRowPerFileNotPerName)
     EXPECT_EQ(panel.rows()[1].status, "Ready");
     EXPECT_FALSE(panel.isBusy());
 
-    // Names that are not UTF-8 are reported, never added; so is a dropped
-    // list that cannot be read.
+    // Names that are not UTF-8 are never added and reported in one message
+    // per action, however many; a dropped list that cannot be read is
+    // reported on its own.
     QSignalSpy reported(&panel, &FileListPanel::errorReported);
-    const QString odd = DecodeLocalName(QFile::encodeName(dir.path()) + "/\xff.mkv");
+    const QByteArray base = QFile::encodeName(dir.path());
+    const QString odd = DecodeLocalName(base + "/\xff.mkv");
     const QString list = dir.filePath("odd.lst");
-    ASSERT_TRUE(TestSupport::WriteFile(list, QFile::encodeName(dir.path()) + "/\xfe.mkv\n"));
+    ASSERT_TRUE(TestSupport::WriteFile(list, base + "/\xfe.mkv\n"));
     panel.addPaths({odd, list, dir.filePath("missing.lst")});
-    ASSERT_EQ(reported.count(), 3);
-    EXPECT_TRUE(reported[0].at(0).toString().contains("\\xff"));
-    EXPECT_TRUE(reported[1].at(0).toString().contains("missing.lst")); // m before o
-    EXPECT_TRUE(reported[2].at(0).toString().contains("\\xfe"));
+    ASSERT_EQ(reported.count(), 2);
+    EXPECT_TRUE(reported[0].at(0).toString().contains("missing.lst"));
+    EXPECT_EQ(reported[1].at(0).toString(),
+        u"2 names were skipped because they are not valid UTF-8:\n\"%1/\\xff.mkv\"\n\"%1/\\xfe.mkv\""_s
+            .arg(dir.path()));
     EXPECT_EQ(panel.rows().size(), 2u);
+
+    // A binary list file: one message, not one per line.
+    QByteArray binary;
+    for (int i = 0; i < 257; ++i)
+        binary += base + "/\x80" + QByteArray::number(i) + ".mkv\n";
+    ASSERT_TRUE(TestSupport::WriteFile(list, binary));
+    reported.clear();
+    ASSERT_TRUE(panel.loadListFile(list, nullptr));
+    ASSERT_EQ(reported.count(), 1);
+    EXPECT_TRUE(reported[0].at(0).toString().startsWith("257 names were skipped"));
+
+    // A folder of such names with one good file: the good one is added, the
+    // rest reported once.
+    const QString folder = dir.filePath("odd");
+    Touch(folder + "/good.mkv");
+    for (int i = 0; i < 30; ++i) {
+        const QByteArray name
+            = QFile::encodeName(folder) + "/\xe9t\xe9" + QByteArray::number(i) + ".mkv";
+        ASSERT_EQ(::close(::creat(name.constData(), 0644)), 0);
+    }
+    reported.clear();
+    panel.addFolder(folder);
+    ASSERT_TRUE(WaitIdle(panel));
+    EXPECT_EQ(Names(panel).last(), "good.mkv");
+    EXPECT_EQ(panel.rows().size(), 3u);
+    ASSERT_EQ(reported.count(), 1);
+    EXPECT_TRUE(reported[0].at(0).toString().startsWith("30 names were skipped"));
+    for (int i = 0; i < 30; ++i) // QTemporaryDir cannot name them
+        ::unlink((QFile::encodeName(folder) + "/\xe9t\xe9" + QByteArray::number(i) + ".mkv")
+                     .constData());
 }
 
 TEST(FileListPanelAdding, FolderTreesAndDropsInOrder)

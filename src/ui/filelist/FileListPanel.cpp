@@ -90,6 +90,8 @@ struct FileListPanel::Private
 
     // Last, so they go first: no worker outlives what it reports to.
     std::unique_ptr<FolderWalker> walker;
+    // Names the adding could not take (not UTF-8), told once it is done.
+    QStringList skipped;
     std::unique_ptr<AnalysisQueue> analysis;
 
     RowSelection selectedRows() const;
@@ -142,6 +144,8 @@ FileListPanel::FileListPanel(QWidget *parent)
         d->view->scrollToBottom();
     });
     connect(d->walker.get(), &FolderWalker::finished, this, [this] { d->onWalkFinished(); });
+    connect(d->walker.get(), &FolderWalker::namesSkipped, this,
+        [this](const QStringList &names) { d->skipped += names; });
     connect(d->analysis.get(), &AnalysisQueue::resultsReady, this, [this] { d->onResults(); });
 
     d->selectionTimer.setSingleShot(true);
@@ -318,7 +322,7 @@ void FileListPanel::addPaths(const QStringList &paths)
     QStringList usable;
     for (const QString &path : paths) {
         if (HasNonUtf8Bytes(path))
-            Q_EMIT errorReported(NonUtf8NameMessage(path));
+            d->skipped.append(path);
         else
             usable.append(path);
     }
@@ -582,6 +586,13 @@ void FileListPanel::Private::runSteps()
             break;
         }
     }
+    // One message for all the names the adding met, however many: a
+    // binary list file holds hundreds.
+    if (!walking && steps.empty() && !skipped.isEmpty()) {
+        const QString message = NonUtf8NamesMessage(skipped);
+        skipped.clear();
+        Q_EMIT q->errorReported(message);
+    }
     updateBusy();
 }
 
@@ -591,7 +602,7 @@ void FileListPanel::Private::addNow(const QStringList &paths)
     usable.reserve(paths.size());
     for (const QString &path : paths) {
         if (HasNonUtf8Bytes(path))
-            Q_EMIT q->errorReported(NonUtf8NameMessage(path));
+            skipped.append(path);
         else
             usable.append(path);
     }
@@ -620,7 +631,7 @@ bool FileListPanel::Private::readList(const QString &path, QStringList &paths, Q
         return false;
     for (const QString &line : lines) {
         if (HasNonUtf8Bytes(line)) {
-            Q_EMIT q->errorReported(NonUtf8NameMessage(line));
+            skipped.append(line);
             continue;
         }
         const QString file = ListFileLinePath(line);

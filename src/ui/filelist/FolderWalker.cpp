@@ -25,20 +25,22 @@ void FolderWalker::walk(const QString &folder)
 {
     m_cancelled = std::make_shared<std::atomic<bool>>(false);
     m_pool.start([this, folder, cancelled = m_cancelled] {
-        walkFolder(
-            folder,
-            [&](const QStringList &files) {
-                // Checked again on arrival: a batch on its way when the walk
-                // is cancelled is dropped.
-                QMetaObject::invokeMethod(
-                    this,
-                    [this, files, cancelled] {
-                        if (!cancelled->load())
-                            Q_EMIT filesFound(files);
-                    },
-                    Qt::QueuedConnection);
-            },
-            cancelled.get(), BatchSize);
+        // Checked again on arrival: a batch on its way when the walk is
+        // cancelled is dropped.
+        const auto handOver
+            = [this, &cancelled](void (FolderWalker::*signal)(const QStringList &)) {
+                  return [this, &cancelled, signal](const QStringList &files) {
+                      QMetaObject::invokeMethod(
+                          this,
+                          [this, files, cancelled, signal] {
+                              if (!cancelled->load())
+                                  Q_EMIT(this->*signal)(files);
+                          },
+                          Qt::QueuedConnection);
+                  };
+              };
+        walkFolder(folder, handOver(&FolderWalker::filesFound), cancelled.get(), BatchSize,
+            handOver(&FolderWalker::namesSkipped));
         QMetaObject::invokeMethod(this, &FolderWalker::finished, Qt::QueuedConnection);
     });
 }

@@ -25,6 +25,8 @@ public:
 
 Q_SIGNALS:
     void filesFound(const QStringList &files);
+    // Files the walk found but cannot add: their names are not UTF-8.
+    void namesSkipped(const QStringList &names);
     void finished();
 
 private:
