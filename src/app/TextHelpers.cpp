@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -149,6 +150,23 @@ int64_t FileSizeOf(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return -1;
     return file.size();
+}
+
+QString VisibleControlChars(const QString &text)
+{
+    const auto isControl = [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; };
+    if (std::none_of(text.begin(), text.end(), isControl))
+        return text;
+    QString shown = text;
+    for (QChar &c : shown) {
+        if (c == u'\n')
+            c = QChar(0x23CE);
+        else if (c.unicode() == 0x7F)
+            c = QChar(0x2421);
+        else if (isControl(c))
+            c = QChar(0x2400 + c.unicode());
+    }
+    return shown;
 }
 
 int64_t RoundHalfEven(double value)

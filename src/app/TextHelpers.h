@@ -42,3 +42,8 @@ int64_t FileSizeOf(const QString &path);
 // exact half to the even neighbour (2.5 -> 2, 3.5 -> 4, -2.5 -> -2). NaN
 // gives 0; values beyond the 64-bit range are clamped.
 int64_t RoundHalfEven(double value);
+
+// text for one line of a list or a tooltip: a line feed as "⏎", the other
+// control characters as their pictures (U+2400...), so that a name holding
+// them is shown whole. Display only: the name itself stays as it is.
+QString VisibleControlChars(const QString &text);

@@ -175,7 +175,7 @@ QString cellText(const FileListRow &row, FileListColumn column, QChar decimalSep
     const double value = numberOf(row, column);
     switch (fileListColumn(column).format) {
     case CellFormat::Text:
-        return textOf(row, column);
+        return VisibleControlChars(textOf(row, column));
     case CellFormat::None:
         return {};
     case CellFormat::Grouped:

@@ -53,6 +53,11 @@ TEST(FileListColumns, CellTexts)
     for (const auto &[column, shown] : cases)
         EXPECT_EQ(cellText(row, column, u','), shown) << column;
 
+    // Control characters of a name or a tag are shown, not obeyed.
+    row.fileName = u"new\nline\tand\x7f.mkv"_s;
+    EXPECT_EQ(cellText(row, colFileName, u'.'), u"new\u23CEline\u2409and\u2421.mkv"_s);
+    EXPECT_EQ(row.fileName, u"new\nline\tand\x7f.mkv"_s);
+
     const std::pair<double, QString> durations[] = {{59600, u"00:01:00"_s},
         {5999500, u"01:40:00"_s}, {2500, u"00:00:03"_s}, // half a second up, not to even
         {499, u"00:00:00"_s}, {360000000, u"100:00:00"_s}};

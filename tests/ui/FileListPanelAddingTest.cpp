@@ -2,8 +2,10 @@
 
 #include "app/NonUtf8Names.h"
 #include "ui/FileListPanelTestSupport.h"
+#include "ui/filelist/FileListFooterBar.h"
 
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTimer>
@@ -210,6 +212,33 @@ TEST(FileListPanelAdding, AThousandFilesWhileTheWindowRuns)
     EXPECT_GT(ticks, 10);
     for (const FileListRow &row : panel.rows())
         ASSERT_EQ(row.analysis.videoCodec, "AVC") << row.fileName.toStdString();
+}
+
+// 10,000 rows at a large font: the No column and the count under it are
+// shown whole, never "10 ...".
+TEST(FileListPanelAdding, TheNumberColumnFitsTheRowCount)
+{
+    QTemporaryDir dir;
+    QStringList files;
+    for (int i = 0; i < 10000; ++i) {
+        files << dir.filePath(u"%1.mkv"_s.arg(i));
+        ASSERT_EQ(::close(::creat(QFile::encodeName(files.last()).constData(), 0644)), 0);
+    }
+    FileListPanel panel;
+    panel.setParams(Params(faNone));
+    QFont font = panel.font();
+    font.setPointSize(20);
+    panel.setFont(font);
+    panel.resize(800, 400);
+    panel.show();
+    panel.addFiles(files);
+    ASSERT_TRUE(WaitIdle(panel));
+    ASSERT_EQ(panel.rows().size(), 10000u);
+    const auto *footer = panel.findChild<FileListFooterBar *>();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return footer->texts()[colNo].contains(u"10"_s); }, 5000));
+    const int width = View(panel)->horizontalHeader()->sectionSize(colNo);
+    EXPECT_GE(width, footer->fontMetrics().horizontalAdvance(footer->texts()[colNo]));
+    EXPECT_GE(width, View(panel)->fontMetrics().horizontalAdvance(u"10 000"_s));
 }
 
 TEST(FileListPanelAdding, RemovedWhileAnalysedThenClosedWhileProbing)

@@ -7,12 +7,6 @@
 #include <QTableView>
 #include <vector>
 
-namespace {
-
-constexpr int TextMargin = 4;
-
-} // namespace
-
 FileListFooterBar::FileListFooterBar(QTableView *table, QWidget *parent)
     : QWidget(parent)
     , m_table(table)

@@ -14,6 +14,9 @@ class FileListFooterBar : public QWidget
 {
     Q_OBJECT
 public:
+    // Space left and right of each text.
+    static constexpr int TextMargin = 4;
+
     explicit FileListFooterBar(QTableView *table, QWidget *parent = nullptr);
 
     void setTexts(const FooterTexts &texts);

@@ -2,6 +2,7 @@
 
 #include "app/TextHelpers.h"
 #include "filelist/FileListCommands.h"
+#include "ui/common/PlainText.h"
 
 #include <QApplication>
 #include <QDataStream>
@@ -71,7 +72,7 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
         return {};
     case Qt::ToolTipRole:
         if (column == colFileName || column == colDirectory)
-            return fullFileName(row);
+            return PlainToolTip(VisibleControlChars(fullFileName(row)));
         return {};
     default:
         return {};

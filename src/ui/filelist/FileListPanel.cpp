@@ -21,6 +21,7 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QMenu>
+#include <QStyle>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -114,6 +115,7 @@ struct FileListPanel::Private
 
     void scheduleRefresh() { refreshTimer.start(); }
     void refresh();
+    void fitNumberColumn(const QString &footerText);
     void applyPalette();
     void syncColumnActions();
     void showHeaderMenu(const QPoint &pos);
@@ -744,9 +746,30 @@ void FileListPanel::Private::openFileOfRow(int row)
 
 void FileListPanel::Private::refresh()
 {
-    footer->setTexts(CalcFooter(model->rows(), strings, DecimalSeparatorChar()));
+    const FooterTexts texts = CalcFooter(model->rows(), strings, DecimalSeparatorChar());
+    footer->setTexts(texts);
+    fitNumberColumn(texts[colNo]);
     if (std::exchange(filledSinceRefresh, false))
         Q_EMIT q->listChanged();
+}
+
+void FileListPanel::Private::fitNumberColumn(const QString &footerText)
+{
+    // The last row's number and the count under the column are never cut
+    // ("10 ..."): the column grows to fit them at the fonts in use; a
+    // wider column the user chose stays.
+    const int rows = model->rowCount();
+    const QString last = rows > 0
+        ? model->data(model->index(rows - 1, colNo), Qt::DisplayRole).toString()
+        : QString();
+    const int margins = 2 * view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view)
+        + 2 * FileListFooterBar::TextMargin + 2;
+    const int needed = std::max(view->fontMetrics().horizontalAdvance(last),
+                           footer->fontMetrics().horizontalAdvance(footerText))
+        + margins;
+    QHeaderView *header = view->horizontalHeader();
+    if (header->sectionSize(colNo) < needed)
+        header->resizeSection(colNo, needed);
 }
 
 void FileListPanel::Private::applyPalette()
