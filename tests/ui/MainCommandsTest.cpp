@@ -1,10 +1,12 @@
 #include "MainWindowFixture.h"
+#include "ui/FileListPanelTestSupport.h"
 
 #include "app/AppInfo.h"
 #include "i18n/AppStrings.h"
 #include "support/TestSupport.h"
 #include "ui/AppEntry.h"
 #include "ui/main/AboutWindow.h"
+#include "ui/options/FormOptions.h"
 
 #include <QComboBox>
 #include <QDBusConnection>
@@ -331,4 +333,34 @@ TEST_F(MainCommands, AListSavedOntoAFullDiskKeepsTheOldListAndSaysWhy)
     }
     EXPECT_EQ(read(u"old.lst"_s), "/old/list.mkv\n");
     EXPECT_EQ(shown, u"Cannot write \"%1\": File too large"_s.arg(old));
+}
+
+// F12 right after a burst of list commands, with a folder still being
+// walked: the options window opens at once.
+TEST_F(MainCommands, OptionsOpenRightAfterABurstOfListCommands)
+{
+    writeSettings();
+    TFormMain &window = open();
+    QStringList files;
+    for (int i = 0; i < 50; ++i)
+        files << mediaFile(u"burst/%1.mkv"_s.arg(i));
+    FileListPanel *list = window.fileList();
+    for (int round = 0; round < 20; ++round) {
+        list->addFiles(files);
+        list->addFolder(path(u"media"_s));
+        act(C::actCheckAll)->trigger();
+        act(C::actInvertSelection)->trigger();
+        act(C::actUncheckAll)->trigger();
+        PanelTest::View(*list)->sortByColumn(round % 5, Qt::SortOrder(round % 2));
+        if (round % 3 == 0)
+            act(C::actRemoveChecked)->trigger();
+        if (round % 4 == 0)
+            act(C::actClearFileList)->trigger();
+        if (list->canUndoRemove())
+            list->undoRemove();
+        QCoreApplication::processEvents();
+    }
+    QApplication::setActiveWindow(&window);
+    QTest::keyClick(&window, Qt::Key_F12);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.optionsWindow()->isVisible(); }, 5000));
 }
