@@ -230,7 +230,7 @@ void TFormMain::closeForSignal()
         return;
     if (!m_conversion->abortForExit()) {
         // A question of the run was on screen; its loop returns first.
-        QTimer::singleShot(0, this, &TFormMain::closeForSignal);
+        QTimer::singleShot(50, this, &TFormMain::closeForSignal);
         return;
     }
     close();
