@@ -5,8 +5,10 @@
 #include "i18n/AppStrings.h"
 #include "support/TestSupport.h"
 #include "ui/AppEntry.h"
+#include "ui/info/FileInfoWindow.h"
 #include "ui/main/AboutWindow.h"
 #include "ui/options/FormOptions.h"
+#include "ui/settings/ConversionSettingsPanel.h"
 
 #include <QComboBox>
 #include <QDBusConnection>
@@ -57,16 +59,21 @@ TEST_F(MainCommands, FollowTheRowsTheirChecksAndTheSelection)
     // Names are shown as they are: no accelerator, no markup.
     const QString c = mediaFile("Tom & <i>Jerry/c.mkv");
     addFiles({a});
+    // The first row of a new list is the current one; the panels follow it.
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return window.conversionSettings()->selectedFile() == a; }, 5000));
+    EXPECT_EQ(window.fileList()->currentRow(), 0);
     act(C::actUncheckAll)->trigger();
     // One unchecked row: no conversion, but the file's facts and the list.
     EXPECT_EQ(enabledListCommands(window),
         "actShowHideFileInfo " + always
-            + " actClearFileList actCheckAll actInvertSelection actLoadFileList actSaveFileList");
+            + " actClearFileList actCheckAll actInvertSelection actCheckSelected actLoadFileList "
+              "actSaveFileList actExploreDirectory");
     act(C::actCheckAll)->trigger();
     EXPECT_EQ(enabledListCommands(window),
         "actConvert actSaveBat actShowHideFileInfo " + always
             + " actRemoveChecked actClearFileList actUncheckAll actInvertSelection "
-              "actLoadFileList actSaveFileList");
+              "actUncheckSelected actLoadFileList actSaveFileList actExploreDirectory");
 
     addFiles({b, c});
     selectRows({0});
@@ -363,4 +370,18 @@ TEST_F(MainCommands, OptionsOpenRightAfterABurstOfListCommands)
     QApplication::setActiveWindow(&window);
     QTest::keyClick(&window, Qt::Key_F12);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.optionsWindow()->isVisible(); }, 5000));
+}
+
+// F10 with rows but none selected: the first row is selected and shown.
+TEST_F(MainCommands, FileInformationWithoutASelectedRowShowsTheFirstRow)
+{
+    writeSettings();
+    TFormMain &window = open();
+    const QString a = mediaFile(u"a.mkv"_s);
+    addFiles({a, mediaFile(u"b.mkv"_s)});
+    PanelTest::View(*window.fileList())->clearSelection();
+    ASSERT_EQ(window.fileList()->currentRow(), -1);
+    act(C::actShowHideFileInfo)->trigger();
+    EXPECT_EQ(window.fileList()->currentRow(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.fileInfoWindow()->fileName() == a; }, 10000));
 }

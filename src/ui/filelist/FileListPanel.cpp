@@ -379,6 +379,13 @@ TGridInfo FileListPanel::gridInfo() const
     return GetGridInfo(rows(), d->selectedRows());
 }
 
+void FileListPanel::selectFirstRowIfNone()
+{
+    if (currentRow() < 0 && d->model->rowCount() > 0)
+        d->view->selectionModel()->setCurrentIndex(d->model->index(0, colFileName),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
 int FileListPanel::currentRow() const
 {
     const QItemSelectionModel *selection = d->view->selectionModel();
@@ -611,7 +618,12 @@ void FileListPanel::Private::addNow(const QStringList &paths)
     const std::vector<FileToAdd> files = filesToAdd(model->rows(), usable);
     if (files.empty())
         return;
+    const bool wasEmpty = model->rowCount() == 0;
     const std::vector<uint64_t> ids = model->appendFiles(files);
+    // The first files of a list: the information and command-line windows
+    // have a file at once.
+    if (wasEmpty)
+        q->selectFirstRowIfNone();
     forgetSortOrder();
     const std::shared_ptr<const AnalysisSettings> shared = settings();
     if (shared->mode != faNone) {

@@ -63,6 +63,9 @@ public:
     TGridInfo gridInfo() const;
     // The current (selected) row's index, -1 for none.
     int currentRow() const;
+    // With rows and none selected: the first row becomes the current,
+    // selected one.
+    void selectFirstRowIfNone();
     void setRowStatus(int row, const QString &status);
 
     // The check and remove commands of the list.

@@ -76,6 +76,7 @@ void TFormMain::createConversionWindows()
 void TFormMain::showFileInfoOfCurrentRow()
 {
     TAppParams &params = AppParams();
+    m_panel->selectFirstRowIfNone();
     const QString file = GetNgFullFileName(m_panel->rows(), m_panel->currentRow());
     m_fileInfoWindow->setFile(file, ResolveFFmpegPath(params), ResolveMediaInfoPath(params));
 }
