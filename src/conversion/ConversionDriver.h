@@ -55,7 +55,7 @@ struct ConversionSetup
     bool HideEncoderOutput = false;
     // Logical processors for the "Auto" thread count; 0 asks the system.
     int processorCount = 0;
-    // For the after-conversion action "Close Windows"; null: that action
+    // For the after-conversion action "Power off the computer"; null: that action
     // only closes the application.
     IPowerControl *power = nullptr;
     // A finished file's status tells how long it took (Main.StatusWithTime).

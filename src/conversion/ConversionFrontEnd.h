@@ -98,7 +98,7 @@ public:
     // whether its window is to be shown (not when FFmpeg had to be stopped
     // by force).
     virtual void showErrorLog(const QString &, bool) { }
-    // The after-conversion action "Close Windows" is about to switch the
+    // The after-conversion action "Power off the computer" is about to switch the
     // computer off: a window gives the user PowerOffCountdownSeconds to
     // cancel. False cancels the power-off and the closing of the program.
     virtual bool confirmPowerOff() { return true; }

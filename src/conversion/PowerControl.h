@@ -5,7 +5,7 @@
 // The time a user has to cancel the power-off after a run.
 inline constexpr int PowerOffCountdownSeconds = 60;
 
-// Switches the computer off: the after-conversion action "Close Windows".
+// Switches the computer off: the after-conversion action "Power off the computer".
 // Behind an interface so that tests record the request instead.
 class IPowerControl
 {

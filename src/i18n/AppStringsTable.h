@@ -103,7 +103,7 @@
     X(Main, actShowOptions, "actShowOptions", "Options...") \
     X(Main, actBrowseOutDir, "actBrowseOutDir", "Browse...") \
     X(Main, actExploreOutDir, "actExploreOutDir", "Explore...") \
-    X(Main, actSaveBAT, "actSaveBAT", "Save BAT file...") \
+    X(Main, actSaveBAT, "actSaveBAT", "Save batch script...") \
     X(Main, actSetDefaultEncoderSettings, "actSetDefaultEncoderSettings", "Default encoder settings") \
     X(Main, actShowHideFormErrors, "actShowHideFormErrors", "Show / hide error log") \
     X(Main, actShowHideFileInfo, "actShowHideFileInfo", "Show / hide video file properties") \
@@ -115,7 +115,7 @@
     X(Main, rbOutDirIsInDir, "rbOutDirIsInDir", "Output directory = Input directory") \
     X(Main, cbAfterConversion_DoNothing, "cbAfterConversion_DoNothing", "Do nothing") \
     X(Main, cbAfterConversion_CloseApplication, "cbAfterConversion_CloseApplication", "Close application") \
-    X(Main, cbAfterConversion_CloseWindows, "cbAfterConversion_CloseWindows", "Close Windows") \
+    X(Main, cbAfterConversion_CloseWindows, "cbAfterConversion_CloseWindows", "Power off the computer") \
     X(Main, cbOutputExists_Rename, "cbOutputExists_Rename", "Rename file") \
     X(Main, cbOutputExists_Overwrite, "cbOutputExists_Overwrite", "Overwrite it") \
     X(Main, cbOutputExists_Skip, "cbOutputExists_Skip", "Skip file") \

@@ -172,7 +172,7 @@ void placeColumns(
 int outputOptionIndex(int index)
 {
     // An index beyond the list would otherwise reach the conversion as no
-    // rule at all; clamping it could make "Close Windows" out of garbage.
+    // rule at all; clamping it could make "Power off the computer" out of garbage.
     return index >= 0 && index < OutputOptionItems ? index : 0;
 }
 

@@ -122,7 +122,7 @@ TEST(SettingsFile, ReadNormalisesEachValue)
         {"OutputFormat=mpeg\n", [](MainSettings &) {}},
         {"cbOutputExists=2\ncbAfterConversion=2\n",
             [](MainSettings &m) { m.output.cbOutputExists = m.output.cbAfterConversion = 2; }},
-        // Garbage must not turn into "Close Windows" after a run.
+        // Garbage must not turn into "Power off the computer" after a run.
         {"cbOutputExists=-1\ncbAfterConversion=7\n", [](MainSettings &) {}},
     };
     for (const auto &[keys, change] : cases) {

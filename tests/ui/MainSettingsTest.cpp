@@ -68,7 +68,8 @@ TEST_F(MainSettingsFile, WindowOutputOptionsAndColumnsComeBackAtTheNextStart)
         EXPECT_EQ(child<QLineEdit>(window, "edOutDir")->text(), "/videos/out");
         EXPECT_TRUE(child<QLineEdit>(window, "edOutDir")->isEnabled());
         EXPECT_EQ(child<QComboBox>(window, "cbOutputExists")->currentIndex(), 1);
-        EXPECT_EQ(child<QComboBox>(window, "cbAfterConversion")->currentText(), "Close Windows");
+        EXPECT_EQ(
+            child<QComboBox>(window, "cbAfterConversion")->currentText(), "Power off the computer");
         EXPECT_TRUE(child<QCheckBox>(window, "chKeepDates")->isChecked());
         EXPECT_EQ(window.settings().cbAfterConversion, 2);
         EXPECT_FALSE(window.fileList()->columnStates()[colNo].Visible);

@@ -6,7 +6,7 @@
 
 class QWidget;
 
-// The save dialog of "Save BAT file...": a shell script (".sh", the default
+// The save dialog of "Save batch script...": a shell script (".sh", the default
 // here) or a Windows batch file (".bat"), starting in lastDir, asking before
 // it replaces a file. The chosen name with the extension of the chosen type
 // when it has none of the two; empty when cancelled.

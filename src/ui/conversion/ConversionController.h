@@ -26,7 +26,7 @@ struct PendingQuestion;
 // (the delete question, the power-off countdown) wait for the user.
 //
 // The main window binds its commands to it: Convert (Ctrl+E) to convert(),
-// "Save BAT file..." to saveBatchScript(), and its close event to
+// "Save batch script..." to saveBatchScript(), and its close event to
 // confirmClose(); it disables itself on runStarted() and enables itself on
 // runFinished().
 class ConversionController : public QObject
@@ -45,7 +45,7 @@ public:
     // The texts of the controller's own messages (SetLang); a run takes its
     // texts from its setup.
     void setStrings(const TAppStrings &strings);
-    // What "Close Windows" switches off with (by default the login
+    // What "Power off the computer" switches off with (by default the login
     // manager); tests give a recorder. Not owned.
     void setPowerControl(IPowerControl *power);
     // The session services (by default on the system and session buses);
@@ -55,7 +55,7 @@ public:
     // Convert checked files: the checked rows of rows, with the settings of
     // setup (a copy taken now). False when a run is active already.
     bool convert(ConversionSetup setup, std::vector<ConversionRow> rows);
-    // "Save BAT file...": the save dialog in lastDir, then the batch-only
+    // "Save batch script...": the save dialog in lastDir, then the batch-only
     // walk into the chosen file. The chosen file (its folder is the new
     // last folder), empty when cancelled or a run is active.
     QString saveBatchScript(
