@@ -418,7 +418,9 @@ void ConversionDriver::finishFile(int index)
     end.DoneText = m_file.doneText;
     end.StatusMarkup = QStringLiteral("<b>") + m_file.doneText + QStringLiteral("</b>");
     end.Succeeded = !aborted && !m_file.failed && m_file.exitCode == 0;
-    end.ProgressComplete = !aborted;
+    // A failed file's bar stays where FFmpeg stopped; a batch-only run
+    // converts nothing.
+    end.ProgressComplete = end.Succeeded && !s.BatchOnly;
     if (m_file.ranFFmpeg) {
         end.ElapsedMs = nowMs() - m_file.startedAt - (pausedMs() - m_file.pausedAtStart);
         if (s.ShowFileTimes)
@@ -461,6 +463,8 @@ void ConversionDriver::cleanUp()
     end.AbortCaption = s.strings.Main.Close;
     end.ApplicationTitle = AppInfo::ProgramTitle();
     end.ProgressCaption = s.strings.Progress.Caption;
+    if (s.BatchOnly && m_run.scriptSaved)
+        end.StatusText = FormatAppString(s.strings.Main.BatchScriptWritten, s.BatchFileName);
     m_run.batch.reset();
     m_state.IsConverting = false;
     m_frontEnd.runFinished(end);

@@ -44,7 +44,7 @@ struct ConversionFileEnd
     // Converted without abort and with exit code 0: the status shows in
     // TAppParams.ColorOK, otherwise in ColorError.
     bool Succeeded = false;
-    // The progress bar goes to 100 (not after an abort).
+    // The progress bar goes to 100: only for a file done well.
     bool ProgressComplete = false;
     // How long FFmpeg worked on the file, pauses left out; -1 when it did
     // not run.
@@ -59,6 +59,9 @@ struct ConversionRunEnd
     QString AbortCaption; // Main.Close
     QString ApplicationTitle; // the program's title
     QString ProgressCaption; // Progress.Caption
+    // The status line the run ends with ("Batch script written: ..." after
+    // a batch-only run); empty keeps the last file's.
+    QString StatusText;
 };
 
 // What the conversion driver tells its front end (the window, the terminal,

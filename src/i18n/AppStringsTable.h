@@ -27,7 +27,7 @@
     M(ToolsInfo, TToolsInfoModuleStrings, "ToolsInfo") \
     M(CheckUpdate, TCheckUpdateModuleStrings, "CheckUpdate")
 
-// Main: 206 entries
+// Main: 207 entries
 #define QLN_APP_STRINGS_Main(X) \
     X(Main, Auto, "Auto", "Auto") \
     X(Main, AverageShort, "AverageShort", "AVG") \
@@ -234,7 +234,8 @@
     X(Main, Cancel, "Cancel", "Cancel") \
     X(Main, NotifyFinished, "NotifyFinished", "Conversion finished") \
     X(Main, NotifyFinishedText, "NotifyFinishedText", "Files converted: %s, failed: %s") \
-    X(Main, actCheckFailed, "actCheckFailed", "Check the failed files for another try")
+    X(Main, actCheckFailed, "actCheckFailed", "Check the failed files for another try") \
+    X(Main, BatchScriptWritten, "BatchScriptWritten", "Batch script written: \"%s\"")
 
 // Errors: 12 entries
 #define QLN_APP_STRINGS_Errors(X) \

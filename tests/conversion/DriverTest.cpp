@@ -386,6 +386,8 @@ TEST_F(Driver, AFailedPassEndsTheFileWithAnErrorStatus)
         EXPECT_EQ(rows[0].Status, QLatin1String(c.status));
         EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("a.avi"))));
         EXPECT_EQ(driver.errorLog().ErrorCount(), 1);
+        ASSERT_FALSE(frontEnd.finished.empty());
+        EXPECT_FALSE(frontEnd.finished.back().ProgressComplete);
         EXPECT_FALSE(QFileInfo::exists(conversions()[0].cwd));
     }
 }

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -282,6 +283,11 @@ TEST_F(ConversionWindows, TheErrorLogWindowAfterAFailedFileSavedAsHtmlAndLog)
     const ConversionResult result = convert(setup(), {a});
 
     EXPECT_EQ(result.rows[0].Status, QStringLiteral("Error (1) (took 0:00)"));
+    // The bar stays where the file stopped, in the status's error colour.
+    const auto *bar = progress.findChild<QProgressBar *>();
+    EXPECT_LT(bar->value(), 100);
+    EXPECT_EQ(bar->palette().color(QPalette::Highlight),
+        progress.findChildren<MarkupLabel *>().at(1)->palette().color(QPalette::WindowText));
     EXPECT_TRUE(errors.isVisible());
     EXPECT_EQ(errors.windowTitle(), QStringLiteral("Errors (1)"));
     const QString text = errors.viewText();
@@ -329,6 +335,9 @@ TEST_F(ConversionWindows, TheBatchDialogWritesAShellScriptThatShRuns)
     EXPECT_TRUE(controller.lastResult().ScriptSaved);
     EXPECT_FALSE(progress.isVisible());
     EXPECT_TRUE(conversions().empty());
+    // F8 afterwards: what was written and where, not a converted file.
+    EXPECT_EQ(progress.statusText(), QStringLiteral("Batch script written: \"%1\"").arg(script));
+    EXPECT_LT(progress.findChild<QProgressBar *>()->value(), 100);
     QProcess shell;
     shell.setProcessChannelMode(QProcess::MergedChannels);
     shell.setStandardInputFile(QProcess::nullDevice());

@@ -271,6 +271,7 @@ void TFormProgress::fileStarted(const ConversionFileView &file)
     m_lblStatus->setPlain(file.StatusText);
     m_lblStatus->setTextColor({});
     m_pbFile->setValue(0);
+    m_pbFile->setPalette(QPalette());
     m_fileLeftMs = -1;
     setTimes(m_elapsedMs, -1, m_batchLeftMs);
 }
@@ -287,6 +288,12 @@ void TFormProgress::fileFinished(const ConversionFileEnd &end)
 {
     if (end.ProgressComplete)
         m_pbFile->setValue(100);
+    // A failed or aborted file's bar keeps its place, in the error colour.
+    if (!end.Succeeded) {
+        QPalette failed = m_pbFile->palette();
+        failed.setColor(QPalette::Highlight, fromBgr(m_colorError));
+        m_pbFile->setPalette(failed);
+    }
     m_lblStatus->setMarkup(end.StatusMarkup);
     m_lblStatus->setTextColor(fromBgr(end.Succeeded ? m_colorOK : m_colorError));
 }
@@ -378,6 +385,10 @@ void TFormProgress::runFinished(const ConversionRunEnd &end)
     }
     if (m_scrollToBottom)
         scrollToEnd();
+    if (!end.StatusText.isEmpty()) {
+        m_lblStatus->setPlain(end.StatusText);
+        m_lblStatus->setTextColor(fromBgr(m_colorOK));
+    }
     setAbortCaption(end.AbortCaption);
     m_btnAbort->setEnabled(true);
     setPauseCaption(false);
