@@ -151,6 +151,14 @@ TEST_F(SettingsPanelTest, ProfileSavedFromTheWidgetsLoadsBackTheSame)
     EXPECT_EQ(m_panel.settings(), saved);
     EXPECT_EQ(shownValues(m_panel), shown);
 
+    // "<-- Load" beside the list loads the chosen entry again.
+    w<QSpinBox>("spedCropLeft")->setValue(8);
+    ASSERT_NE(m_panel.settings(), saved);
+    ASSERT_EQ(box("cbProfileNew")->currentIndex(), 2);
+    w<QToolButton>("btnLoadSelectedProfile")->click();
+    EXPECT_EQ(m_panel.settings(), saved);
+    EXPECT_EQ(w<QToolButton>("btnLoadSelectedProfile")->text(), u"<-- Load"_s);
+
     // A file outside the profiles folder leaves the list alone.
     ASSERT_TRUE(m_panel.saveProfileAs(m_dir.filePath(u"elsewhere.ini"_s)));
     EXPECT_EQ(box("cbProfileNew")->count(), 3);
@@ -303,7 +311,8 @@ TEST_F(SettingsPanelTest, EncoderMenuOrderAndShortcuts)
     for (QAction *a : m_panel.encoderMenuActions())
         names << (a->isSeparator() ? u"-"_s : a->objectName());
     EXPECT_EQ(names.join(u' '),
-        u"actLoadProfile actSaveProfile - actSetDefaultEncoderSettings - actCopyVideoSettings_Avi "
+        u"actLoadProfile actLoadSelectedProfile actSaveProfile - actSetDefaultEncoderSettings - "
+        "actCopyVideoSettings_Avi "
         "actPasteVideoSettings_Avi actDefaultVideoSettings_Avi - actCopyVideoSettings_Mpg "
         "actPasteVideoSettings_Mpg actDefaultVideoSettings_Mpg - actCopyAudioSettings "
         "actPasteAudioSettings actDefaultAudioSettings - actCopyAdvancedSettings "

@@ -135,6 +135,7 @@ struct Command
 };
 constexpr Command Commands[] = {
     {"actLoadProfile", &M::actLoadProfile, QKeySequence::UnknownKey, "Ctrl+P"},
+    {"actLoadSelectedProfile", &M::actLoadSelectedProfile, QKeySequence::UnknownKey, nullptr},
     {"actSaveProfile", &M::actSaveProfile, QKeySequence::Save, nullptr},
     {"actSetDefaultEncoderSettings", &M::actSetDefaultEncoderSettings, QKeySequence::UnknownKey,
         nullptr},
@@ -212,6 +213,11 @@ void ConversionSettingsPanel::createActions()
     }
     connect(action("actLoadProfile"), &QAction::triggered, this,
         &ConversionSettingsPanel::chooseProfileToLoad);
+    // The chosen entry again: a profile file edited meanwhile, or settings
+    // changed since it was chosen.
+    connect(action("actLoadSelectedProfile"), &QAction::triggered, this,
+        [this] { onProfileChosen(m_parts.cbProfileNew->currentIndex()); });
+    m_parts.btnLoadSelectedProfile->setDefaultAction(action("actLoadSelectedProfile"));
     connect(action("actSaveProfile"), &QAction::triggered, this,
         &ConversionSettingsPanel::chooseProfileToSave);
     connect(action("actSetDefaultEncoderSettings"), &QAction::triggered, this,
@@ -219,7 +225,8 @@ void ConversionSettingsPanel::createActions()
     connect(action("actShowCmdLine"), &QAction::triggered, this,
         &ConversionSettingsPanel::toggleCommandLine);
 
-    m_menuActions << action("actLoadProfile") << action("actSaveProfile");
+    m_menuActions << action("actLoadProfile") << action("actLoadSelectedProfile")
+                  << action("actSaveProfile");
     separator();
     m_menuActions << action("actSetDefaultEncoderSettings");
     QHash<SettingsGroup, QList<QAction *>> byGroup;

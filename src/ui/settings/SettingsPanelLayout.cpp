@@ -329,6 +329,9 @@ SettingsPanelParts BuildSettingsPanel(QWidget *panel, SettingWidgets &c)
     parts.cbProfileNew = new ProfileComboBox(panel);
     header->addWidget(labelFor("lblProfile", parts.cbProfileNew, panel));
     header->addWidget(parts.cbProfileNew, 0);
+    parts.btnLoadSelectedProfile = new QToolButton(panel);
+    parts.btnLoadSelectedProfile->setObjectName(QStringLiteral("btnLoadSelectedProfile"));
+    header->addWidget(parts.btnLoadSelectedProfile);
     outer->addLayout(header);
 
     parts.body = new QWidget(panel);

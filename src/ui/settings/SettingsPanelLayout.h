@@ -14,6 +14,7 @@ struct SettingsPanelParts
 {
     QToolButton *expandButton = nullptr;
     ProfileComboBox *cbProfileNew = nullptr;
+    QToolButton *btnLoadSelectedProfile = nullptr; // "<-- Load"
     QWidget *body = nullptr; // everything below the header
     QTabWidget *pcVideoFormat = nullptr;
     QScrollArea *sboxAdvanced = nullptr;
