@@ -73,6 +73,8 @@ QByteArray DesktopEntryText(const QString &programPath, const QString &comment)
         : DesktopExecArgument(programPath);
     text += QStringLiteral("Exec=") + DesktopEntryEscape(exec) + u'\n';
     text += QStringLiteral("Path=") + DesktopEntryEscape(folder) + u'\n';
+    // The icon the package installs into the icon theme.
+    text += QStringLiteral("Icon=quillon\n");
     text += QStringLiteral("Terminal=false\n");
     return text.toUtf8();
 }

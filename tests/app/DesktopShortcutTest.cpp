@@ -33,6 +33,7 @@ TEST(DesktopShortcut, ExecQuotesEveryReservedCharacter)
         EXPECT_TRUE(text.contains("\nExec=" + QString::fromUtf8(c.exec) + "\n"))
             << c.path << "\n"
             << qPrintable(text);
+        EXPECT_TRUE(text.contains("\nIcon=quillon\n"));
     }
     EXPECT_EQ(DesktopEntryEscape(" lead\tx\\"), R"(\slead\tx\\)");
 }
