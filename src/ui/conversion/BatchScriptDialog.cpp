@@ -1,17 +1,17 @@
 #include "ui/conversion/BatchScriptDialog.h"
 
 #include "conversion/BatchScript.h"
+#include "ui/common/DialogFilter.h"
 
 #include <QDir>
 #include <QFileDialog>
 
 namespace {
 
-// "Batch files (*.BAT)": the pattern in the caption is shown, the filter
-// matches both letter cases.
+// Matches both letter cases.
 QString batFilter(const TAppStrings &strings)
 {
-    return strings.Main.dlgSaveBAT_Filter + QStringLiteral(" (*.bat *.BAT)");
+    return DialogFilter(strings.Main.dlgSaveBAT_Filter, QStringLiteral("*.bat *.BAT"));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "app/FileLocations.h"
 #include "app/ProgramDir.h"
+#include "ui/common/DialogFilter.h"
 #include "ui/common/MonospaceFont.h"
 #include "ui/common/PlainText.h"
 #include "ui/conversion/ErrorLogHighlighter.h"
@@ -24,7 +25,7 @@ const QString HtmlFilter = QStringLiteral("HTML file (*.html)");
 
 QString logFilter(const TAppStrings &strings)
 {
-    return strings.Errors.dlgSaveLogFilter + QStringLiteral(" (*.log)");
+    return DialogFilter(strings.Errors.dlgSaveLogFilter, QStringLiteral("*.log"));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "analysis/FFmpegProbe.h"
 #include "process/ConsoleRunner.h"
+#include "ui/common/DialogFilter.h"
 #include "ui/common/PlainText.h"
 #include "ui/conversion/WindowPlacement.h"
 
@@ -532,7 +533,8 @@ void TFormFileInfo::saveReport()
     if (!d->hasInfo)
         return;
     const QString proposed = ProposedInfoReportName(d->info.FileName);
-    const QString filter = d->strings.FileInfo.dlgSaveFilter + QStringLiteral(" (*.txt *.TXT)");
+    const QString filter
+        = DialogFilter(d->strings.FileInfo.dlgSaveFilter, QStringLiteral("*.txt *.TXT"));
     QFileDialog dialog(this, QString(d->strings.FileInfo.actSave).remove(u'&'));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(filter);

@@ -4,6 +4,7 @@
 #include "app/AppStartup.h"
 #include "filelist/SupportedExtensions.h"
 #include "ui/MainWindow.h"
+#include "ui/common/DialogFilter.h"
 #include "ui/common/PlainText.h"
 #include "ui/filelist/FileListPanel.h"
 #include "ui/main/AboutWindow.h"
@@ -35,14 +36,9 @@ QString dialogTitle(const QString &caption)
     return title.trimmed();
 }
 
-// The list files' filter: the catalogue's name (which may already name a
-// pattern, "File list (*.LST)") with the pattern this platform matches.
 QString listFileFilter(const QString &entry)
 {
-    QString name = entry.trimmed();
-    if (name.endsWith(u')') && name.contains(u'('))
-        name = name.left(name.lastIndexOf(u'(')).trimmed();
-    return name + QStringLiteral(" (*.lst)");
+    return DialogFilter(entry, QStringLiteral("*.lst"));
 }
 
 // The folder a folder dialog or Explore starts from: edOutDir when it names
