@@ -175,6 +175,18 @@ TEST_F(OptionsWindow, ClosesByKeyAndMakesTheDesktopEntryOnce)
         QTest::keyClick(child<QSpinBox>(window, "edFileListRowHeight"), key);
         EXPECT_FALSE(window.isVisible()) << key;
     }
+    // Enter in a typed field applies it and leaves the window open.
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QApplication::setActiveWindow(&window);
+    for (QWidget *field :
+        {static_cast<QWidget *>(child<QFontComboBox>(window, "cbFileListFont")->lineEdit()),
+            static_cast<QWidget *>(child<QSpinBox>(window, "edFileListFontSize"))}) {
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_Return);
+        EXPECT_TRUE(window.isVisible()) << field->objectName().toStdString();
+    }
+    window.hide();
 
     auto *button = child<QPushButton>(window, "btnCreateShortcutOnDesktop");
     QTest::mouseClick(button, Qt::LeftButton);

@@ -20,6 +20,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -234,6 +235,21 @@ bool TFormOptions::event(QEvent *event)
     if (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate)
         InitControls();
     return QDialog::event(event);
+}
+
+void TFormOptions::keyPressEvent(QKeyEvent *event)
+{
+    // Enter in a typed field applies it (the field did); the window stays.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const QWidget *focus = focusWidget();
+    if (enter && focus
+        && (cbFileListFont->isAncestorOf(focus) || focus == cbFileListFont
+            || edFileListFontSize->isAncestorOf(focus) || focus == edFileListFontSize
+            || edFileListRowHeight->isAncestorOf(focus) || focus == edFileListRowHeight)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TFormOptions::createShortcutOnDesktop()

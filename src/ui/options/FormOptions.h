@@ -37,6 +37,7 @@ public Q_SLOTS:
 
 protected:
     bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void InitCbLanguage();
