@@ -5,6 +5,7 @@
 #include "i18n/AppStrings.h"
 #include "support/TestSupport.h"
 #include "ui/AppEntry.h"
+#include "ui/conversion/ErrorLogWindow.h"
 #include "ui/info/FileInfoWindow.h"
 #include "ui/main/AboutWindow.h"
 #include "ui/options/FormOptions.h"
@@ -384,4 +385,23 @@ TEST_F(MainCommands, FileInformationWithoutASelectedRowShowsTheFirstRow)
     act(C::actShowHideFileInfo)->trigger();
     EXPECT_EQ(window.fileList()->currentRow(), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.fileInfoWindow()->fileName() == a; }, 10000));
+}
+
+// F10 and F11 hide their windows when those have the focus too.
+TEST_F(MainCommands, WindowKeysToggleFromTheWindowTheyShow)
+{
+    writeSettings();
+    TFormMain &window = open();
+    addFiles({mediaFile(u"a.mkv"_s)});
+    for (const auto &[key, shown] :
+        {std::pair<Qt::Key, QWidget *>{Qt::Key_F10, window.fileInfoWindow()},
+            {Qt::Key_F11, window.errorsWindow()}}) {
+        SCOPED_TRACE(key);
+        QApplication::setActiveWindow(&window);
+        QTest::keyClick(&window, key);
+        ASSERT_TRUE(shown->isVisible());
+        QApplication::setActiveWindow(shown);
+        QTest::keyClick(shown, key);
+        EXPECT_FALSE(shown->isVisible());
+    }
 }

@@ -248,6 +248,8 @@ void ConversionSettingsPanel::createActions()
     addActions(m_menuActions);
     // F2 closes the window again from inside it.
     m_cmdLine->addAction(action("actShowCmdLine"));
+    // F2 in any window of the program, as F10 and F11.
+    action("actShowCmdLine")->setShortcutContext(Qt::ApplicationShortcut);
 
     const auto menu = [this](QToolButton *button, const char *name) {
         auto *popup = new QMenu(button);
