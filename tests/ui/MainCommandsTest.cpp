@@ -370,7 +370,17 @@ TEST_F(MainCommands, OptionsOpenRightAfterABurstOfListCommands)
     }
     QApplication::setActiveWindow(&window);
     QTest::keyClick(&window, Qt::Key_F12);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.optionsWindow()->isVisible(); }, 5000));
+    TFormOptions *options = window.optionsWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return options->isVisible(); }, 5000));
+    // Held down, F12 neither closes the window it opened nor reopens it.
+    QApplication::setActiveWindow(options);
+    QTest::simulateEvent(options, true, Qt::Key_F12, {}, {}, true);
+    EXPECT_TRUE(options->isVisible());
+    QTest::keyClick(options, Qt::Key_F12);
+    EXPECT_FALSE(options->isVisible());
+    QApplication::setActiveWindow(&window);
+    QTest::simulateEvent(&window, true, Qt::Key_F12, {}, {}, true);
+    EXPECT_FALSE(options->isVisible());
 }
 
 // F10 with rows but none selected: the first row is selected and shown.

@@ -152,6 +152,9 @@ MainActions::MainActions(QWidget *window)
                     : Desktop::themeIcon(QLatin1String(info.themeIcon), info.fallbackIcon));
         }
         action->setCheckable(info.flags & Checkable);
+        // A held key runs a command once: repeats would open and close a
+        // window, or flip the checks, in turn.
+        action->setAutoRepeat(false);
         action->setVisible(!(info.flags & Hidden));
         m_actions[size_t(info.command)] = action;
     }

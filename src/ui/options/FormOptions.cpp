@@ -124,6 +124,8 @@ TFormOptions::TFormOptions(
     // The key that opens the window in the main window closes it here.
     actClose->setShortcut(QKeySequence(Qt::Key_F12));
     for (QAction *action : {actEsc, actClose}) {
+        // Held down, the key must not reopen and close the window in turn.
+        action->setAutoRepeat(false);
         addAction(action);
         connect(action, &QAction::triggered, this, &QWidget::close);
     }
