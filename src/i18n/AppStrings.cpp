@@ -1,11 +1,9 @@
 #include "i18n/AppStrings.h"
 
-#include "app/AppInfo.h"
 #include "app/IniFile.h"
 
 #include <QFileInfo>
 #include <QHash>
-#include <QUrl>
 
 namespace {
 
@@ -40,11 +38,6 @@ const QHash<QString, qsizetype> &indexByName()
     return index;
 }
 
-QString webSiteDomain()
-{
-    return QUrl(QString::fromLatin1(AppInfo::DefaultWebSite)).host();
-}
-
 } // namespace
 
 QString TAppStrings::EntryInfo::name() const
@@ -62,8 +55,6 @@ void TAppStrings::SetEN()
 #define QLN_SET_ENGLISH(Module, Key, FileKey, English) Module.Key = QStringLiteral(English);
     QLN_APP_STRINGS(QLN_SET_ENGLISH)
 #undef QLN_SET_ENGLISH
-    // The download hint names the site, which lives in one constant only.
-    Main.FFmpegNotExists += webSiteDomain() + u'.';
     LanguageName = QStringLiteral("English");
 }
 

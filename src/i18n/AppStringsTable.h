@@ -186,7 +186,7 @@
     X(Main, AudioBitrateMustBeInteger, "AudioBitrateMustBeInteger", "Audio bitrate: %s\\nBitrate must be an integer value!") \
     X(Main, AudioSamplingMustBeInteger, "AudioSamplingMustBeInteger", "Audio sampling frequency: %s\\nFrequency must be an integer value!") \
     X(Main, CommandLineInfo, "CommandLineInfo", "FFmpeg command-line parameters") \
-    X(Main, FFmpegNotExists, "FFmpegNotExists", "Could not find FFmpeg encoder!\\n\\nRemember to extract ALL files from the original ZIP archive (%s). Especially tools directory and all EXE and DLL files.\\n\\nYou can download the latest version of %s from ") /* SetEN appends the web site's domain and "." */ \
+    X(Main, FFmpegNotExists, "FFmpegNotExists", "Could not find FFmpeg!\\n\\n%s converts with the ffmpeg program. Install your distribution's ffmpeg package (on Debian and Ubuntu: sudo apt install ffmpeg) and try again.\\n\\nTo use another FFmpeg, give its path in the ffmpeg key of the [MAIN] section of quillon.ini.") \
     X(Main, gbAudioTrackNo, "gbAudioTrackNo", "Audio track to convert") \
     X(Main, FirstAudioTrack, "FirstAudioTrack", "(first audio track)") \
     X(Main, AudioLanguageUndefined, "AudioLanguageUndefined", "(undefined)") \

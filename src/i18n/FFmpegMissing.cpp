@@ -5,6 +5,5 @@
 
 QString FFmpegMissingText(const TAppStrings &strings)
 {
-    const QString program = QLatin1String(AppInfo::ProgramName);
-    return FormatAppString(strings.Main.FFmpegNotExists, program + QLatin1String(".zip"), program);
+    return FormatAppString(strings.Main.FFmpegNotExists, QLatin1String(AppInfo::ProgramName));
 }

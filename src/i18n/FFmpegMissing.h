@@ -4,6 +4,6 @@
 
 struct TAppStrings;
 
-// The text of the FFmpeg-missing warning, ready to show: the archive and the
-// program name filled in, line breaks made real.
+// The text of the FFmpeg-missing warning, ready to show: the program name
+// filled in, line breaks made real.
 QString FFmpegMissingText(const TAppStrings &strings);

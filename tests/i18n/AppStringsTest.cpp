@@ -9,9 +9,10 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 const char *const kFFmpegNotExists
-    = "Could not find FFmpeg encoder!\\n\\nRemember to extract ALL files from the original ZIP "
-      "archive (%s). Especially tools directory and all EXE and DLL files.\\n\\nYou can download "
-      "the latest version of %s from quillon.example.";
+    = "Could not find FFmpeg!\\n\\n%s converts with the ffmpeg program. Install your "
+      "distribution's ffmpeg package (on Debian and Ubuntu: sudo apt install ffmpeg) and try "
+      "again.\\n\\nTo use another FFmpeg, give its path in the ffmpeg key of the [MAIN] section "
+      "of quillon.ini.";
 
 } // namespace
 
@@ -151,16 +152,16 @@ TEST(FormatAppString, EscapesAndPlaceholders)
             << c.text;
 }
 
-TEST(FFmpegMissing, TextNamesTheArchiveProgramAndSite)
+TEST(FFmpegMissing, TextNamesTheProgramAndHowToInstallFFmpeg)
 {
     const TAppStrings strings;
     EXPECT_EQ(FFmpegMissingText(strings),
-        "Could not find FFmpeg encoder!\r\n\r\nRemember to extract ALL files from the "
-        "original ZIP archive (Quillon.zip). Especially tools directory and all EXE and "
-        "DLL files.\r\n\r\nYou can download the latest version of Quillon from "
-        "quillon.example.");
+        "Could not find FFmpeg!\r\n\r\nQuillon converts with the ffmpeg program. Install your "
+        "distribution's ffmpeg package (on Debian and Ubuntu: sudo apt install ffmpeg) and try "
+        "again.\r\n\r\nTo use another FFmpeg, give its path in the ffmpeg key of the [MAIN] "
+        "section of quillon.ini.");
 
     TAppStrings translated;
-    translated.Main.FFmpegNotExists = QStringLiteral("%s fehlt\\n(%s)");
-    EXPECT_EQ(FFmpegMissingText(translated), "Quillon.zip fehlt\r\n(Quillon)");
+    translated.Main.FFmpegNotExists = QStringLiteral("%s fehlt\\n!");
+    EXPECT_EQ(FFmpegMissingText(translated), "Quillon fehlt\r\n!");
 }

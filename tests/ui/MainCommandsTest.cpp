@@ -415,3 +415,31 @@ TEST_F(MainCommands, WindowKeysToggleFromTheWindowTheyShow)
         EXPECT_FALSE(shown->isVisible());
     }
 }
+
+// A box opens over the window the user is in, and above the program's
+// stay-on-top windows: under them it would block every click unseen.
+TEST_F(MainCommands, MessageBoxesOpenAboveTheWindowTheUserIsIn)
+{
+    writeSettings();
+    TFormMain &window = open();
+    addFiles({mediaFile(u"a.mkv"_s)});
+    QTest::keyClick(&window, Qt::Key_F10);
+    TFormFileInfo *info = window.fileInfoWindow();
+    ASSERT_TRUE(info->isVisible());
+    QWidget *owner = nullptr;
+    bool onTop = false;
+    UiTest::OnModal<QMessageBox> answer([&](QMessageBox *box) {
+        owner = box->parentWidget();
+        onTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        box->accept();
+    });
+    for (QWidget *active : {static_cast<QWidget *>(info), static_cast<QWidget *>(&window)}) {
+        SCOPED_TRACE(active->objectName().toStdString());
+        QApplication::setActiveWindow(active);
+        const int seen = answer.seen();
+        Q_EMIT info->ffmpegMissing();
+        ASSERT_EQ(answer.seen(), seen + 1);
+        EXPECT_EQ(owner, active);
+        EXPECT_TRUE(onTop);
+    }
+}

@@ -1,5 +1,7 @@
 #include "ui/common/PlainText.h"
 
+#include "ui/common/DialogParent.h"
+
 #include <QTextDocument>
 
 QString PlainToolTip(const QString &text)
@@ -11,7 +13,8 @@ QMessageBox::StandardButton ShowPlainMessage(QWidget *parent, QMessageBox::Icon 
     const QString &title, const QString &text, QMessageBox::StandardButtons buttons,
     QMessageBox::StandardButton defaultButton)
 {
-    QMessageBox box(icon, title, text, buttons, parent);
+    QMessageBox box(icon, title, text, buttons, DialogParent(parent));
+    KeepAboveProgramWindows(&box);
     box.setTextFormat(Qt::PlainText);
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);

@@ -12,7 +12,8 @@ class QWidget;
 // A tooltip that shows text literally, line breaks kept.
 QString PlainToolTip(const QString &text);
 
-// A modal message box with the text shown literally.
+// A modal message box with the text shown literally, over the window the
+// user is in (parent when the program has no active window).
 QMessageBox::StandardButton ShowPlainMessage(QWidget *parent, QMessageBox::Icon icon,
     const QString &title, const QString &text,
     QMessageBox::StandardButtons buttons = QMessageBox::Ok,

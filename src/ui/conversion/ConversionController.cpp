@@ -3,6 +3,7 @@
 #include "app/AppInfo.h"
 #include "conversion/ProgressFeed.h"
 #include "conversion/TimeLeft.h"
+#include "ui/common/DialogParent.h"
 #include "ui/conversion/BatchScriptDialog.h"
 #include "ui/conversion/DesktopServices.h"
 #include "ui/conversion/ErrorLogWindow.h"
@@ -481,7 +482,5 @@ void ConversionController::showMessage(int icon, const QString &text)
 QWidget *ConversionController::dialogParent() const
 {
     // The progress window stays on top: a box under it would be hidden.
-    if (m_progress && m_progress->isVisible())
-        return m_progress;
-    return m_mainWindow;
+    return DialogParent(m_progress && m_progress->isVisible() ? m_progress : m_mainWindow);
 }

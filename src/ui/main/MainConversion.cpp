@@ -2,12 +2,14 @@
 // windows that show it, and DisableAll / EnableAll around it.
 #include "ui/MainWindow.h"
 
+#include "app/AppInfo.h"
 #include "app/AppParams.h"
 #include "app/AppStartup.h"
 #include "app/FileLocations.h"
 #include "app/ProgramDir.h"
 #include "app/ToolResolution.h"
 #include "i18n/FFmpegMissing.h"
+#include "ui/common/PlainText.h"
 #include "ui/conversion/ConversionController.h"
 #include "ui/conversion/ErrorLogWindow.h"
 #include "ui/conversion/ProgressWindow.h"
@@ -45,10 +47,8 @@ void TFormMain::createConversionWindows()
     connect(m_conversion, &ConversionController::titleChanged, this, &QWidget::setWindowTitle);
     connect(m_conversion, &ConversionController::closeApplicationRequested, this, &QWidget::close);
     connect(m_fileInfoWindow, &TFormFileInfo::ffmpegMissing, this, [this] {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Quillon"),
-            FFmpegMissingText(m_strings), QMessageBox::Ok, this);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
+        ShowPlainMessage(m_fileInfoWindow, QMessageBox::Warning,
+            QLatin1String(AppInfo::ProgramName), FFmpegMissingText(m_strings));
     });
 
     connect(action(C::actConvert), &QAction::triggered, this,
