@@ -6,6 +6,7 @@
 #include "support/TestSupport.h"
 #include "ui/AppEntry.h"
 #include "ui/conversion/ErrorLogWindow.h"
+#include "ui/conversion/ProgressWindow.h"
 #include "ui/info/FileInfoWindow.h"
 #include "ui/main/AboutWindow.h"
 #include "ui/options/FormOptions.h"
@@ -397,7 +398,7 @@ TEST_F(MainCommands, FileInformationWithoutASelectedRowShowsTheFirstRow)
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.fileInfoWindow()->fileName() == a; }, 10000));
 }
 
-// F10 and F11 hide their windows when those have the focus too.
+// F10, F11 and F8 hide their windows when those have the focus too.
 TEST_F(MainCommands, WindowKeysToggleFromTheWindowTheyShow)
 {
     writeSettings();
@@ -405,7 +406,7 @@ TEST_F(MainCommands, WindowKeysToggleFromTheWindowTheyShow)
     addFiles({mediaFile(u"a.mkv"_s)});
     for (const auto &[key, shown] :
         {std::pair<Qt::Key, QWidget *>{Qt::Key_F10, window.fileInfoWindow()},
-            {Qt::Key_F11, window.errorsWindow()}}) {
+            {Qt::Key_F11, window.errorsWindow()}, {Qt::Key_F8, window.progressWindow()}}) {
         SCOPED_TRACE(key);
         QApplication::setActiveWindow(&window);
         QTest::keyClick(&window, key);

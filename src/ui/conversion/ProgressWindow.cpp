@@ -16,7 +16,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -144,8 +143,6 @@ TFormProgress::TFormProgress(QWidget *owner)
     });
     connect(
         m_chHideEncoderOutput, &QCheckBox::toggled, this, &TFormProgress::hideEncoderOutputChanged);
-    auto *f8 = new QShortcut(QKeySequence(Qt::Key_F8), this);
-    connect(f8, &QShortcut::activated, this, &TFormProgress::onF8);
 
     setMonospaceFont({});
     resize(ProgressSettings().Width, ProgressSettings().Height);
@@ -476,9 +473,11 @@ void TFormProgress::onAbort()
         close();
 }
 
-void TFormProgress::onF8()
+void TFormProgress::toggleShown()
 {
-    if (!m_running)
+    if (!isVisible())
+        showOverOwner();
+    else if (!m_running)
         close();
 }
 

@@ -43,6 +43,9 @@ public:
 
     // Shown centred over its owner (the main window's "Show progress window").
     void showOverOwner();
+    // F8, from any window of the program: shows the window, or closes it
+    // when no run is on (during a run it stays).
+    void toggleShown();
 
     bool hideEncoderOutput() const;
     bool closeAfterConversion() const;
@@ -83,7 +86,6 @@ protected:
 
 private:
     void onAbort();
-    void onF8();
     void updateCaption();
     void setAbortCaption(const QString &caption);
     void setPauseCaption(bool paused);

@@ -163,9 +163,9 @@ MainActions::MainActions(QWidget *window)
     for (QAction *action : m_actions)
         window->addAction(action);
     // The keys that show and hide a window work in every window of the
-    // program, that window itself included. (F8 has its own in the progress
-    // window, which closes it only when no run is on.)
-    for (const MainCommand command : {C::actShowHideFileInfo, C::actShowHideFormErrors})
+    // program, that window itself included.
+    for (const MainCommand command :
+        {C::actShowHideFileInfo, C::actShowHideFormErrors, C::actShowProgressWindow})
         m_actions[size_t(command)]->setShortcutContext(Qt::ApplicationShortcut);
 }
 

@@ -60,7 +60,7 @@ void TFormMain::createConversionWindows()
             UpdateInitialFolders(QFileInfo(saved).absolutePath());
     });
     connect(action(C::actShowProgressWindow), &QAction::triggered, m_progressWindow,
-        &TFormProgress::showOverOwner);
+        &TFormProgress::toggleShown);
     connect(action(C::actShowHideFormErrors), &QAction::triggered, m_errorsWindow,
         &TFormErrors::toggleShown);
     connect(action(C::actShowHideFileInfo), &QAction::triggered, this, [this] {
