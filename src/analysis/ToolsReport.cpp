@@ -76,6 +76,18 @@ std::optional<ToolVersionInfo> MediaInfoVersionInfo(const QString &libraryPath)
     return ParseMediaInfoVersion(MediaInfoOption(QStringLiteral("Info_Version"), QString()));
 }
 
+QString ShownToolVersion(const QString &path, ToolKind kind)
+{
+    if (path.isEmpty())
+        return {};
+    if (kind == ToolKind::FFmpeg) {
+        const std::optional<ToolVersionInfo> version = FFmpegVersionInfo(path);
+        return version ? version->ProductVersion : QString();
+    }
+    const std::optional<ToolVersionInfo> version = MediaInfoVersionInfo(path);
+    return version ? QStringLiteral("MediaInfo ") + version->ProductVersion : QString();
+}
+
 QString FormatToolBlock(const std::optional<ToolFacts> &facts, int labelWidth)
 {
     if (!facts)

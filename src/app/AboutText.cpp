@@ -1,7 +1,6 @@
 #include "app/AboutText.h"
 
 #include "app/AppInfo.h"
-#include "app/ToolResolution.h"
 
 #include <QRegularExpression>
 #include <array>
@@ -13,23 +12,41 @@ AboutFacts ProgramAboutFacts(const QString &homePage, const QString &donationTex
     f.appVersion = AppInfo::ProgramVersionText();
     f.appDate = QLatin1String(AppInfo::ProgramDate);
     f.appAuthor = QLatin1String(AppInfo::ProgramAuthor);
-    f.ffmpegVersion = FFmpegToolDescriptor().Version;
-    f.mediaInfoVersion = QStringLiteral("MediaInfo ") + MediaInfoToolDescriptor().Version;
+    f.qtVersion = QString::fromLatin1(qVersion());
     f.appUrl = homePage;
     f.donation = donationText;
     return f;
 }
 
-QString AboutTemplate()
+namespace {
+
+// A catalogue text as markup, its "%s" replaced by link.
+QString withLink(const QString &label, const QString &link)
 {
-    return QStringLiteral(
-        "<p style=\"font-size:x-large\"><b>%APP_NAME%</b></p>"
-        "<p>Version %APP_VERSION% (%APP_DATE%)<br>Copyright &copy; %APP_AUTHOR%</p>"
-        "<p><a href=\"%APP_URL%\">%APP_URL%</a></p>"
-        "<p>Converts video and audio files in batches with "
-        "<a href=\"https://ffmpeg.org/\">FFmpeg</a> (%FFMPEG_VERSION%).<br>"
-        "File facts from <a href=\"https://mediaarea.net/MediaInfo\">%MEDIAINFO_VERSION%</a>.<br>"
-        "Built with <a href=\"https://www.qt.io/\">Qt</a>.</p>");
+    QString text = label.toHtmlEscaped();
+    return text.replace(QLatin1String("%s"), link);
+}
+
+} // namespace
+
+QString AboutTemplate(const AboutLabels &labels, bool withHomePage)
+{
+    QString text = QStringLiteral("<p style=\"font-size:x-large\"><b>%APP_NAME%</b></p><p>")
+        + labels.version.toHtmlEscaped()
+        + QStringLiteral(" %APP_VERSION% (%APP_DATE%)<br>Copyright &copy; %APP_AUTHOR%</p>");
+    if (withHomePage)
+        text += QStringLiteral("<p><a href=\"%APP_URL%\">%APP_URL%</a></p>");
+    text += QStringLiteral("<p>")
+        + withLink(labels.convertsWith,
+            QStringLiteral("<a href=\"https://ffmpeg.org/\">FFmpeg</a> (%FFMPEG_VERSION%)"))
+        + QStringLiteral("<br>")
+        + withLink(labels.factsFrom,
+            QStringLiteral("<a href=\"https://mediaarea.net/MediaInfo\">%MEDIAINFO_VERSION%</a>"))
+        + QStringLiteral("<br>")
+        + withLink(
+            labels.builtWith, QStringLiteral("<a href=\"https://www.qt.io/\">Qt</a> %QT_VERSION%"))
+        + QStringLiteral("</p>");
+    return text;
 }
 
 QString AboutText(const QString &aboutTemplate, const AboutFacts &facts)
@@ -40,13 +57,14 @@ QString AboutText(const QString &aboutTemplate, const AboutFacts &facts)
         const QString AboutFacts::*value;
         bool everyOccurrence;
     };
-    static const std::array<Placeholder, 8> placeholders{{
+    static const std::array<Placeholder, 9> placeholders{{
         {QLatin1String("APP_NAME"), &AboutFacts::appName, false},
         {QLatin1String("APP_VERSION"), &AboutFacts::appVersion, false},
         {QLatin1String("APP_DATE"), &AboutFacts::appDate, false},
         {QLatin1String("APP_AUTHOR"), &AboutFacts::appAuthor, false},
         {QLatin1String("FFMPEG_VERSION"), &AboutFacts::ffmpegVersion, false},
         {QLatin1String("MEDIAINFO_VERSION"), &AboutFacts::mediaInfoVersion, false},
+        {QLatin1String("QT_VERSION"), &AboutFacts::qtVersion, false},
         {QLatin1String("APP_URL"), &AboutFacts::appUrl, true},
         {QLatin1String("DONATION"), &AboutFacts::donation, false},
     }};

@@ -362,10 +362,15 @@
     X(Progress, TimeLeftFileAndAll, "TimeLeftFileAndAll", "%s for this file, %s for all files") \
     X(Progress, TitleTimeLeft, "TitleTimeLeft", "%s left")
 
-// About: 2 entries
+// About: 7 entries
 #define QLN_APP_STRINGS_About(X) \
     X(About, Caption, "Caption", "About") \
-    X(About, Donation, "Donation", "DONATION")
+    X(About, Donation, "Donation", "DONATION") \
+    X(About, Version, "Version", "Version") \
+    X(About, ConvertsWith, "ConvertsWith", "Converts video and audio files in batches with %s.") \
+    X(About, FactsFrom, "FactsFrom", "File facts from %s.") \
+    X(About, BuiltWith, "BuiltWith", "Built with %s.") \
+    X(About, ToolNotFound, "ToolNotFound", "not found")
 
 // ToolsInfo: 2 entries
 #define QLN_APP_STRINGS_ToolsInfo(X) \

@@ -40,13 +40,22 @@ TEST(AboutText, ValuesAreTextNeverMarkupNorPlaceholders)
         "&lt;b&gt;GIVE&lt;/b&gt; &amp; %APP_URL%</a>");
 }
 
-TEST(AboutText, ProgramTemplateLeavesNoPlaceholder)
+TEST(AboutText, ProgramTemplateInTheCataloguesWordsLeavesNoPlaceholder)
 {
-    const QString text
-        = AboutText(AboutTemplate(), ProgramAboutFacts("https://quillon.example/p/", "GIVE"));
+    const AboutLabels labels{"Versión", "Convierte con %s.", "Datos de %s <b>.", "Hecho con %s."};
+    AboutFacts facts = ProgramAboutFacts("https://quillon.example/p/", "GIVE");
+    facts.ffmpegVersion = "5.1.6";
+    facts.mediaInfoVersion = "MediaInfo 23.04";
+    const QString text = AboutText(AboutTemplate(labels, true), facts);
     EXPECT_FALSE(text.contains(u'%')) << text.toStdString();
-    EXPECT_TRUE(text.contains("1.10 &nbsp;")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Versión 1.10 &nbsp;")) << text.toStdString();
     EXPECT_TRUE(text.contains("href=\"https://quillon.example/p/\"")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Convierte con <a href=\"https://ffmpeg.org/\">FFmpeg</a> (5.1.6)."))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(">MediaInfo 23.04</a> &lt;b&gt;.")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Qt</a> " + QString::fromLatin1(qVersion()))) << text.toStdString();
+    // No home page, no empty link.
+    EXPECT_FALSE(AboutText(AboutTemplate(labels, false), facts).contains("quillon.example"));
 }
 
 TEST(WebPages, PathsOnTheEffectiveSite)

@@ -29,7 +29,7 @@ TEST(AppStrings, EntriesPerModule)
         {"FileInfo", 58, sizeof(TFileInfoModuleStrings)},
         {"Options", 21, sizeof(TOptionsModuleStrings)},
         {"Progress", 22, sizeof(TProgressModuleStrings)},
-        {"About", 2, sizeof(TAboutModuleStrings)},
+        {"About", 7, sizeof(TAboutModuleStrings)},
         {"ToolsInfo", 2, sizeof(TToolsInfoModuleStrings)},
         {"CheckUpdate", 12, sizeof(TCheckUpdateModuleStrings)},
     };
@@ -41,11 +41,11 @@ TEST(AppStrings, EntriesPerModule)
         EXPECT_EQ(c.recordSize, size_t(c.count) * sizeof(QString));
         total += c.count;
     }
-    EXPECT_EQ(total, 336);
-    EXPECT_EQ(qsizetype(TAppStrings::entries().size()), 336);
+    EXPECT_EQ(total, 341);
+    EXPECT_EQ(qsizetype(TAppStrings::entries().size()), 341);
     EXPECT_EQ(TAppStrings::entryCount(u"Nope"), 0);
     // The module entries and LanguageName.
-    EXPECT_EQ(sizeof(TAppStrings), (336 + 1) * sizeof(QString));
+    EXPECT_EQ(sizeof(TAppStrings), (341 + 1) * sizeof(QString));
 }
 
 TEST(AppStrings, LookupByName)

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSystemTrayIcon>
@@ -223,6 +224,17 @@ TEST_F(MainCommands, AboutShowsPlaceholderValuesAsText)
         << text.toStdString();
     EXPECT_FALSE(text.contains("<b>bold")) << text.toStdString();
     EXPECT_TRUE(text.contains("Quillon")) << text.toStdString();
+
+    // The version of the FFmpeg in use, as it tells it, or "not found".
+    QSignalSpy versions(about, &TFormAbout::versionsShown);
+    ASSERT_TRUE(versions.count() > 0 || versions.wait(10000));
+    QProcess ffmpeg;
+    ffmpeg.start(u"ffmpeg"_s, {u"-version"_s});
+    const QString told = ffmpeg.waitForFinished(10000)
+        ? QString::fromUtf8(ffmpeg.readAllStandardOutput()).section(u' ', 2, 2)
+        : u"not found"_s;
+    EXPECT_TRUE(about->text().contains("FFmpeg</a> (" + told + ")")) << about->text().toStdString();
+    EXPECT_FALSE(about->text().contains("N-100681")) << about->text().toStdString();
     QTest::keyClick(about, Qt::Key_Escape);
     EXPECT_FALSE(about->isVisible());
 }

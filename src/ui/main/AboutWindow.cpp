@@ -1,7 +1,9 @@
 #include "ui/main/AboutWindow.h"
 
+#include "analysis/ToolsReport.h"
 #include "app/AboutText.h"
 #include "app/AppParams.h"
+#include "app/ToolResolution.h"
 #include "i18n/AppStrings.h"
 
 #include <QAction>
@@ -9,15 +11,17 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPromise>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QStyle>
+#include <QThreadPool>
 #include <QVBoxLayout>
 
 TFormAbout::TFormAbout(const TAppParams &params, QWidget *parent)
     : QDialog(parent,
         Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
     , m_params(params)
-    , m_template(AboutTemplate())
 {
     setObjectName(QStringLiteral("FormAbout"));
     auto *icon = new QLabel(this);
@@ -49,14 +53,53 @@ TFormAbout::TFormAbout(const TAppParams &params, QWidget *parent)
     close->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F1));
     connect(close, &QAction::triggered, this, &QDialog::reject);
     addAction(close);
+
+    connect(&m_watcher, &QFutureWatcher<Versions>::finished, this, [this] {
+        m_versions = m_watcher.result();
+        updateText();
+        Q_EMIT versionsShown();
+    });
 }
 
 void TFormAbout::SetLang(const TAppStrings &strings)
 {
     setWindowTitle(strings.About.Caption);
     m_buttons->button(QDialogButtonBox::Close)->setText(strings.Errors.actClose);
-    m_text->setText(AboutText(m_template,
-        ProgramAboutFacts(WebPageUrl(m_params, WebPage::HomePage), strings.About.Donation)));
+    m_homePage = WebPageUrl(m_params, WebPage::HomePage);
+    m_template = AboutTemplate({strings.About.Version, strings.About.ConvertsWith,
+                                   strings.About.FactsFrom, strings.About.BuiltWith},
+        !m_homePage.isEmpty());
+    m_donation = strings.About.Donation;
+    m_notFound = strings.About.ToolNotFound;
+    updateText();
+}
+
+void TFormAbout::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous() || m_watcher.isRunning())
+        return;
+    // A copy: the worker must not read the record the window thread writes.
+    TAppParams params = m_params;
+    auto promise = std::make_shared<QPromise<Versions>>();
+    m_watcher.setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, params]() mutable {
+        promise->addResult(Versions{ShownToolVersion(ResolveFFmpegPath(params), ToolKind::FFmpeg),
+            ShownToolVersion(ResolveMediaInfoPath(params), ToolKind::MediaInfo)});
+        promise->finish();
+    });
+}
+
+void TFormAbout::updateText()
+{
+    AboutFacts facts = ProgramAboutFacts(m_homePage, m_donation);
+    facts.ffmpegVersion = m_versions.ffmpeg.isEmpty() ? m_notFound : m_versions.ffmpeg;
+    facts.mediaInfoVersion = m_versions.mediaInfo.isEmpty()
+        ? QStringLiteral("MediaInfo ") + m_notFound
+        : m_versions.mediaInfo;
+    m_text->setText(AboutText(m_template, facts));
+    adjustSize();
 }
 
 QString TFormAbout::text() const
