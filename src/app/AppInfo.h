@@ -9,10 +9,6 @@ inline constexpr auto ProgramName = "Quillon";
 inline constexpr auto ProgramVersion = "1.10";
 inline constexpr auto ProgramDate = "2021.02.09";
 inline constexpr auto ProgramAuthor = "The Quillon developers";
-// The program's web site until the project has its own; the read-only key
-// WebSite of section MAIN in quillon.ini overrides it.
-inline constexpr auto DefaultWebSite = "https://quillon.example";
-
 // The page the video-tag info button opens: what the tags (FourCC codes)
 // are and which are in use.
 inline constexpr auto VideoTagReferenceUrl = "https://en.wikipedia.org/wiki/FourCC";

@@ -40,15 +40,22 @@ TAppParams &AppParams()
     return params;
 }
 
+QString BuiltInWebSite()
+{
+    return QStringLiteral(QLN_WEBSITE);
+}
+
 QString WebSiteUrl(const TAppParams &params)
 {
     const QString site = params.WebSite.trimmed();
-    return site.isEmpty() ? QString::fromLatin1(AppInfo::DefaultWebSite) : site;
+    return site.isEmpty() ? BuiltInWebSite() : site;
 }
 
 QString WebPageUrl(const TAppParams &params, WebPage page)
 {
     QString site = WebSiteUrl(params);
+    if (site.isEmpty())
+        return {};
     while (site.endsWith(u'/'))
         site.chop(1);
     switch (page) {

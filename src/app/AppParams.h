@@ -40,7 +40,7 @@ struct TAppParams
     bool ScrollProgressToBottom = false;
     bool KeepFileDates = false;
     bool EscExit = false;
-    // Read-only key WebSite of quillon.ini; empty means AppInfo::DefaultWebSite.
+    // Read-only key WebSite of quillon.ini; empty means BuiltInWebSite().
     QString WebSite;
 };
 
@@ -62,13 +62,17 @@ TAppParams DefaultAppParams(const QString &programDir);
 // The process-wide instance.
 TAppParams &AppParams();
 
-// The effective web site: the WebSite key when set, else the built-in one.
+// The web site the build was configured with (QLN_WEBSITE); often none.
+QString BuiltInWebSite();
+// The effective web site: the WebSite key when set, else the built-in one;
+// empty when there is none.
 QString WebSiteUrl(const TAppParams &params);
 
 // The pages of the web site the Help menu opens.
 enum class WebPage { QuickStart, HomePage, Donation };
 // The page's path ("/products/quillon/quickstart.php", "/products/quillon/",
-// "/donation/") on the effective web site, with one "/" between them.
+// "/donation/") on the effective web site, with one "/" between them; empty
+// without a web site.
 QString WebPageUrl(const TAppParams &params, WebPage page);
 
 // The first of "Fira Mono" 9, "Roboto Mono" 9, "Consolas" 10, "Courier New" 9

@@ -75,6 +75,7 @@ FileLocations LocateFiles(const QString &programDir, const QProcessEnvironment &
         l.langDir = JoinPath(dir, QStringLiteral("lang"));
         l.dataDir = JoinPath(dir, QStringLiteral("data"));
         l.reportsDir = l.dataDir;
+        l.helpFile = JoinPath(l.dataDir, QLatin1String(HelpFileName));
         l.toolsDir = JoinPath(dir, QStringLiteral("tools"));
         l.defaultDocumentsDir = dir;
         l.workDir = dir;
@@ -84,6 +85,7 @@ FileLocations LocateFiles(const QString &programDir, const QProcessEnvironment &
     const QString shared = InstalledDataDir(dir);
     l.langDir = JoinPath(shared, QStringLiteral("lang"));
     l.dataDir = JoinPath(shared, QStringLiteral("data"));
+    l.helpFile = JoinPath(l.dataDir, QLatin1String(HelpFileName));
     l.configDir = UserConfigDir(env);
     l.settingsFile = inDir(l.configDir, QStringLiteral("quillon.ini"));
     l.profilesDir = inDir(l.userDataDir, QStringLiteral("profiles"));

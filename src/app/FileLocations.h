@@ -14,6 +14,9 @@
 // <prefix>/bin), the user's files in the XDG base directories.
 enum class FileLayout { Portable, Installed };
 
+// The user's guide, one HTML page the build makes and puts in the data folder.
+inline constexpr auto HelpFileName = "quillon-help.html";
+
 struct FileLocations
 {
     FileLayout layout = FileLayout::Portable;
@@ -23,6 +26,7 @@ struct FileLocations
     QString profilesDir;
     QString langDir;
     QString dataDir; // the data tables shipped with the program
+    QString helpFile; // the user's guide, made at build time, in dataDir
     QString reportsDir; // reports written on request (audio bit rates)
     // Installed: empty. The tools then come from the settings keys and the
     // system, never from a folder next to /usr/bin.

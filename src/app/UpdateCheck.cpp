@@ -43,6 +43,11 @@ QString trimControls(const QString &text)
 
 } // namespace
 
+QString UpdateCheckSite(const QString &webSite, FileLayout layout)
+{
+    return layout == FileLayout::Portable ? webSite.trimmed() : QString();
+}
+
 QUrl VersionFileUrl(const QString &webSite)
 {
     return onSite(webSite, QLatin1String("/products/quillon/ver.ini"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/FileLocations.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
@@ -12,6 +14,11 @@
 // Only the start of the answer is read; the version file is a few lines.
 inline constexpr qsizetype VersionFileMaxBytes = 1024;
 inline constexpr auto VersionFileUserAgent = "Mozilla/4.0 (compatible; MSIE 7.0; Windows NT 5.1)";
+
+// The site asked for updates: only a portable copy with a web site asks.
+// Installed, the system's package manager updates the program; empty then,
+// and without a web site.
+QString UpdateCheckSite(const QString &webSite, FileLayout layout);
 
 // webSite + "/products/quillon/ver.ini" and + "/products/quillon/".
 QUrl VersionFileUrl(const QString &webSite);

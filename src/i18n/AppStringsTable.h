@@ -27,7 +27,7 @@
     M(ToolsInfo, TToolsInfoModuleStrings, "ToolsInfo") \
     M(CheckUpdate, TCheckUpdateModuleStrings, "CheckUpdate")
 
-// Main: 207 entries
+// Main: 208 entries
 #define QLN_APP_STRINGS_Main(X) \
     X(Main, Auto, "Auto", "Auto") \
     X(Main, AverageShort, "AverageShort", "AVG") \
@@ -235,7 +235,8 @@
     X(Main, NotifyFinished, "NotifyFinished", "Conversion finished") \
     X(Main, NotifyFinishedText, "NotifyFinishedText", "Files converted: %s, failed: %s") \
     X(Main, actCheckFailed, "actCheckFailed", "Check the failed files for another try") \
-    X(Main, BatchScriptWritten, "BatchScriptWritten", "Batch script written: \"%s\"")
+    X(Main, BatchScriptWritten, "BatchScriptWritten", "Batch script written: \"%s\"") \
+    X(Main, HelpMissing, "HelpMissing", "The help file \"%s\" is missing.")
 
 // Errors: 12 entries
 #define QLN_APP_STRINGS_Errors(X) \
@@ -377,7 +378,7 @@
     X(ToolsInfo, Caption, "Caption", "Tools info") \
     X(ToolsInfo, actClose, "", "Close") /* a copy of Errors.actClose */
 
-// CheckUpdate: 12 entries
+// CheckUpdate: 13 entries
 #define QLN_APP_STRINGS_CheckUpdate(X) \
     X(CheckUpdate, Caption, "Caption", "Check for updates") \
     X(CheckUpdate, actClose, "", "Close") /* a copy of Errors.actClose */ \
@@ -390,7 +391,8 @@
     X(CheckUpdate, ConnectionFailed, "ConnectionFailed", "Can not connect to the server.\\nPlease try again in a few minutes.") \
     X(CheckUpdate, GoToDownloadPage, "GoToDownloadPage", "Go to the download page...") \
     X(CheckUpdate, btnDownload, "btnDownload", "Download...") \
-    X(CheckUpdate, CannotCheck, "CannotCheck", "Unable to retrieve version information.\\nPlease try again in a few minutes.")
+    X(CheckUpdate, CannotCheck, "CannotCheck", "Unable to retrieve version information.\\nPlease try again in a few minutes.") \
+    X(CheckUpdate, FromPackageManager, "FromPackageManager", "Updates of %s come with your system's package manager.")
 
 #define QLN_APP_STRINGS(X) \
     QLN_APP_STRINGS_Main(X) \

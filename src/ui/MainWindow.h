@@ -103,6 +103,7 @@ private:
     void toggleStayOnTop();
     void minimizeToTray();
     void showHideMainWindow();
+    void showHelp();
     void showAbout();
     void escape();
     void showListError(const QString &text);

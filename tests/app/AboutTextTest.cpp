@@ -61,9 +61,11 @@ TEST(AboutText, ProgramTemplateInTheCataloguesWordsLeavesNoPlaceholder)
 TEST(WebPages, PathsOnTheEffectiveSite)
 {
     TAppParams params;
-    EXPECT_EQ(WebPageUrl(params, WebPage::QuickStart),
-        "https://quillon.example/products/quillon/quickstart.php");
+    // A build names no site unless configured with one.
+    EXPECT_EQ(WebPageUrl(params, WebPage::HomePage).isEmpty(), BuiltInWebSite().isEmpty());
     params.WebSite = "https://mirror.example/q/";
+    EXPECT_EQ(WebPageUrl(params, WebPage::QuickStart),
+        "https://mirror.example/q/products/quillon/quickstart.php");
     EXPECT_EQ(WebPageUrl(params, WebPage::HomePage), "https://mirror.example/q/products/quillon/");
     EXPECT_EQ(WebPageUrl(params, WebPage::Donation), "https://mirror.example/q/donation/");
 }

@@ -57,7 +57,7 @@ TEST_F(ToolKeys, MissingKeysKeepTheResolvedTools)
     EXPECT_EQ(m_params.ffmpeg, before.ffmpeg);
     EXPECT_EQ(m_params.MediaInfoDll, before.MediaInfoDll);
     EXPECT_EQ(m_params.ToolsDir, before.ToolsDir);
-    EXPECT_EQ(WebSiteUrl(m_params), QLatin1String(AppInfo::DefaultWebSite));
+    EXPECT_EQ(WebSiteUrl(m_params), BuiltInWebSite());
 
     apply("EscExit=0x10\nWebSite=https://mirror.example/q\n");
     EXPECT_TRUE(m_params.EscExit);

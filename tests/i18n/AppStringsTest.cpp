@@ -24,14 +24,14 @@ TEST(AppStrings, EntriesPerModule)
         qsizetype count;
         size_t recordSize;
     } cases[] = {
-        {"Main", 207, sizeof(TMainModuleStrings)},
+        {"Main", 208, sizeof(TMainModuleStrings)},
         {"Errors", 12, sizeof(TErrorsModuleStrings)},
         {"FileInfo", 58, sizeof(TFileInfoModuleStrings)},
         {"Options", 21, sizeof(TOptionsModuleStrings)},
         {"Progress", 22, sizeof(TProgressModuleStrings)},
         {"About", 7, sizeof(TAboutModuleStrings)},
         {"ToolsInfo", 2, sizeof(TToolsInfoModuleStrings)},
-        {"CheckUpdate", 12, sizeof(TCheckUpdateModuleStrings)},
+        {"CheckUpdate", 13, sizeof(TCheckUpdateModuleStrings)},
     };
     qsizetype total = 0;
     for (const auto &c : cases) {
@@ -41,11 +41,11 @@ TEST(AppStrings, EntriesPerModule)
         EXPECT_EQ(c.recordSize, size_t(c.count) * sizeof(QString));
         total += c.count;
     }
-    EXPECT_EQ(total, 341);
-    EXPECT_EQ(qsizetype(TAppStrings::entries().size()), 341);
+    EXPECT_EQ(total, 343);
+    EXPECT_EQ(qsizetype(TAppStrings::entries().size()), 343);
     EXPECT_EQ(TAppStrings::entryCount(u"Nope"), 0);
     // The module entries and LanguageName.
-    EXPECT_EQ(sizeof(TAppStrings), (341 + 1) * sizeof(QString));
+    EXPECT_EQ(sizeof(TAppStrings), (343 + 1) * sizeof(QString));
 }
 
 TEST(AppStrings, LookupByName)

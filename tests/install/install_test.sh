@@ -44,6 +44,13 @@ for file in share/quillon/data/fourcc_video_tags.txt share/quillon/data/resoluti
     check_file "$file"
 done
 [ -e "$prefix/share/quillon/lang/.gitkeep" ] && fail "lang/.gitkeep installed"
+# The guide carries the command line's own help, every command of it.
+help=$prefix/share/quillon/data/quillon-help.html
+check_file share/quillon/data/quillon-help.html
+for command in convert script command; do
+    grep -q "<h3 id=\"cli-$command\">" "$help" || fail "the guide lacks quillon-cli $command"
+done
+grep -q '@[A-Z_]*@' "$help" && fail "a placeholder left in the guide"
 [ -e "$prefix/bin/data" ] || [ -e "$prefix/bin/quillon.ini" ] && fail "portable files in bin/"
 
 # PNG icons when the build rendered them: the size its folder names.

@@ -76,6 +76,7 @@ protected:
         for (const char *name : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"})
             qunsetenv(name);
         m_params.WebSite = m_server.site();
+        m_window.setFileLayout(FileLayout::Portable);
         m_window.setTimeout(300ms);
         m_window.show();
     }
@@ -214,4 +215,25 @@ TEST_F(CheckUpdateWindow, PlainStatesFollowADarkPalette)
     m_server.answer = ok("x");
     ASSERT_TRUE(check());
     EXPECT_EQ(background(), QColor(0xFA, 0xDA, 0xDA));
+}
+
+// Installed, or with no web site, the package manager brings updates: the
+// window says so, shows our version and asks nobody.
+TEST_F(CheckUpdateWindow, InstalledOrWithoutASiteNoRequestIsSent)
+{
+    m_server.answer = ok("[VersionInfo]\nLastVersion=1.11\n");
+    for (const auto &[layout, site] : {std::pair{FileLayout::Installed, m_server.site()},
+             std::pair{FileLayout::Portable, QString()}}) {
+        m_window.setFileLayout(layout);
+        m_params.WebSite = site;
+        QSignalSpy finished(&m_window, &TFormCheckUpdate::checkFinished);
+        m_window.showAndCheck();
+        EXPECT_EQ(text(), "Updates of Quillon come with your system's package manager.");
+        EXPECT_FALSE(button("btnCheckNow")->isEnabled());
+        EXPECT_EQ(m_window.findChild<QLabel *>("lblUserVersion")->text(), "1.10");
+        m_window.checkNow();
+        EXPECT_FALSE(finished.wait(1500));
+        EXPECT_TRUE(m_server.requests.isEmpty());
+        EXPECT_EQ(m_window.status(), Status::None);
+    }
 }

@@ -2,6 +2,7 @@
 #include "ui/FileListPanelTestSupport.h"
 
 #include "app/AppInfo.h"
+#include "app/AppParams.h"
 #include "i18n/AppStrings.h"
 #include "support/TestSupport.h"
 #include "ui/AppEntry.h"
@@ -178,10 +179,16 @@ TEST_F(MainCommands, PagesAndFoldersOpenThroughTheDesktop)
     writeSettings("WebSite=https://mirror.example/q/\nOutDir=/no/such/folder\n");
     TFormMain &window = open();
     OpenedUrls opened;
+    // Help is the guide shipped beside the program; the site's page only
+    // when a copy lacks it.
     act(C::actHelp)->trigger();
+    write("data/quillon-help.html", "<html></html>");
+    act(C::actHelp)->trigger();
+    EXPECT_TRUE(act(C::actGoToHomePage)->isVisible());
     act(C::actGoToHomePage)->trigger();
     EXPECT_EQ(opened.urls,
         QList<QUrl>({QUrl("https://mirror.example/q/products/quillon/quickstart.php"),
+            QUrl::fromLocalFile(path("data/quillon-help.html")),
             QUrl("https://mirror.example/q/products/quillon/")}));
 
     // The output folder: only when chosen, the program's folder when missing.
@@ -207,6 +214,26 @@ TEST_F(MainCommands, PagesAndFoldersOpenThroughTheDesktop)
     opened.urls.clear();
     act(C::actExploreDirectory)->trigger();
     EXPECT_EQ(opened.urls, QList<QUrl>({QUrl::fromLocalFile(path("media/sub"))}));
+}
+
+// Without a web site nothing points at one; a missing guide is said.
+TEST_F(MainCommands, WithoutAWebSiteHelpIsLocalOrExplained)
+{
+    writeSettings();
+    open();
+    if (!BuiltInWebSite().isEmpty())
+        GTEST_SKIP() << "built with a web site";
+    EXPECT_FALSE(act(C::actGoToHomePage)->isVisible());
+    EXPECT_FALSE(act(C::actGoToDonation)->isVisible());
+    OpenedUrls opened;
+    QString said;
+    UiTest::OnModal<QMessageBox> answer([&](QMessageBox *box) {
+        said = box->text();
+        box->accept();
+    });
+    act(C::actHelp)->trigger();
+    EXPECT_TRUE(opened.urls.isEmpty());
+    EXPECT_EQ(said, "The help file \"" + path("data/quillon-help.html") + "\" is missing.");
 }
 
 TEST_F(MainCommands, AboutShowsPlaceholderValuesAsText)

@@ -51,6 +51,11 @@ void openFolder(const QString &folder)
     QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }
 
+void openFile(const QString &file)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+}
+
 void showFileInFolder(const QString &file)
 {
     const QString folder = directoryOfPath(file);

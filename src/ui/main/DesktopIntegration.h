@@ -19,6 +19,8 @@ QIcon themeIcon(const QString &name, QStyle::StandardPixmap fallback);
 
 void openWebPage(const QString &url);
 void openFolder(const QString &folder);
+// A local file, with the desktop's program for its type.
+void openFile(const QString &file);
 // The file manager shows the file's folder with the file selected
 // (org.freedesktop.FileManager1.ShowItems); without one that answers, the
 // folder is opened.

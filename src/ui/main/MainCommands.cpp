@@ -1,7 +1,10 @@
 // The main window's commands: what each action does when triggered.
 
+#include "app/AppInfo.h"
 #include "app/AppParams.h"
 #include "app/AppStartup.h"
+#include "app/FileLocations.h"
+#include "app/ProgramDir.h"
 #include "filelist/SupportedExtensions.h"
 #include "ui/MainWindow.h"
 #include "ui/common/DialogFilter.h"
@@ -85,14 +88,18 @@ void TFormMain::connectCommands()
         });
     }
 
+    connect(action(C::actHelp), &QAction::triggered, this, &TFormMain::showHelp);
     const std::pair<MainCommand, WebPage> webPages[] = {
-        {C::actHelp, WebPage::QuickStart},
         {C::actGoToHomePage, WebPage::HomePage},
         {C::actGoToDonation, WebPage::Donation},
     };
-    for (const auto &[command, page] : webPages)
+    for (const auto &[command, page] : webPages) {
+        // Without a web site (the WebSite key, read at start, or the
+        // build's) there is no page to go to.
+        action(command)->setVisible(!WebPageUrl(AppParams(), page).isEmpty());
         connect(action(command), &QAction::triggered, this,
             [page] { Desktop::openWebPage(WebPageUrl(AppParams(), page)); });
+    }
 
     connect(action(C::actExit), &QAction::triggered, this, &QWidget::close);
 
@@ -248,6 +255,23 @@ void TFormMain::showHideMainWindow()
         m_tray->setVisible(false);
     }
     InitControls();
+}
+
+void TFormMain::showHelp()
+{
+    // The guide ships with the program: help works offline, and always
+    // matches this version.
+    const QString file = LocateFiles(ProgramDir()).helpFile;
+    if (QFileInfo(file).isFile()) {
+        Desktop::openFile(file);
+        return;
+    }
+    const QString page = WebPageUrl(AppParams(), WebPage::QuickStart);
+    if (!page.isEmpty())
+        Desktop::openWebPage(page);
+    else
+        ShowPlainMessage(this, QMessageBox::Warning, QLatin1String(AppInfo::ProgramName),
+            FormatAppString(m_strings.Main.HelpMissing, file));
 }
 
 void TFormMain::showAbout()

@@ -2,6 +2,7 @@
 
 #include "app/AppInfo.h"
 #include "app/AppParams.h"
+#include "app/ProgramDir.h"
 #include "app/UpdateCheck.h"
 #include "ui/common/MonospaceFont.h"
 #include "ui/update/VersionFileFetcher.h"
@@ -39,6 +40,7 @@ TFormCheckUpdate::TFormCheckUpdate(
     const TAppParams &params, const TAppStrings &strings, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint)
     , m_params(params)
+    , m_layout(LocateFiles(ProgramDir()).layout)
     , m_fetcher(new VersionFileFetcher(this))
 {
     setObjectName(QStringLiteral("FormCheckUpdate"));
@@ -125,7 +127,13 @@ void TFormCheckUpdate::SetLang(const TAppStrings &strings)
 void TFormCheckUpdate::showAndCheck()
 {
     ClearStatus();
-    tmCheckUpdate.start();
+    const bool asks = !site().isEmpty() || !m_versionFileUrl.isEmpty();
+    btnCheckNow->setEnabled(asks);
+    if (asks)
+        tmCheckUpdate.start();
+    else
+        me->setPlainText(
+            FormatAppString(m_texts.FromPackageManager, QLatin1String(AppInfo::ProgramName)));
     show();
     raise();
     activateWindow();
@@ -141,6 +149,8 @@ void TFormCheckUpdate::ClearStatus()
 void TFormCheckUpdate::checkNow()
 {
     tmCheckUpdate.stop();
+    if (site().isEmpty() && m_versionFileUrl.isEmpty())
+        return;
     me->clear();
     setStatus(Status::None);
     btnCheckNow->setEnabled(false);
@@ -148,8 +158,7 @@ void TFormCheckUpdate::checkNow()
     lblLatestVersion->clear();
     me->setPlainText(viewText(FormatAppString(m_texts.CheckingUpdates)));
 
-    const QUrl url
-        = m_versionFileUrl.isEmpty() ? VersionFileUrl(WebSiteUrl(m_params)) : m_versionFileUrl;
+    const QUrl url = m_versionFileUrl.isEmpty() ? VersionFileUrl(site()) : m_versionFileUrl;
     if (!m_fetcher->fetch(url))
         showAnswer({});
 }
@@ -220,5 +229,10 @@ void TFormCheckUpdate::changeEvent(QEvent *event)
 
 void TFormCheckUpdate::openDownloadPage()
 {
-    QDesktopServices::openUrl(DownloadPageUrl(WebSiteUrl(m_params)));
+    QDesktopServices::openUrl(DownloadPageUrl(site()));
+}
+
+QString TFormCheckUpdate::site() const
+{
+    return UpdateCheckSite(WebSiteUrl(m_params), m_layout);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/FileLocations.h"
 #include "i18n/AppStrings.h"
 
 #include <QDialog>
@@ -15,7 +16,9 @@ struct TAppParams;
 
 // The update check: fetches the version file from the program's web site,
 // compares the published version with ours and says what it found, in one
-// of four colour states. It runs only on request.
+// of four colour states. It runs only on request, and only for a portable
+// copy with a web site: otherwise the window says that the package manager
+// brings updates, and asks nobody.
 class TFormCheckUpdate : public QDialog
 {
     Q_OBJECT
@@ -37,6 +40,8 @@ public:
     // shorter time-out than the 15 s.
     void setVersionFileUrl(const QUrl &url) { m_versionFileUrl = url; }
     void setTimeout(std::chrono::milliseconds timeout);
+    // The program's layout (found from its folder at construction).
+    void setFileLayout(FileLayout layout) { m_layout = layout; }
 
 public Q_SLOTS:
     void SetLang(const TAppStrings &strings);
@@ -53,9 +58,11 @@ private:
     void showAnswer(const QByteArray &answer);
     void setStatus(Status status);
     void openDownloadPage();
+    QString site() const;
 
     const TAppParams &m_params;
     TCheckUpdateModuleStrings m_texts;
+    FileLayout m_layout;
     Status m_status = Status::None;
     QUrl m_versionFileUrl;
     QTimer tmCheckUpdate;
