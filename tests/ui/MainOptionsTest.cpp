@@ -40,7 +40,7 @@ TEST_F(MainOptions, LanguageChoiceReachesEveryOpenWindowAndIsKept)
     languages->setCurrentIndex(german);
 
     EXPECT_EQ(
-        act(MainCommand::actConvert)->text(), QStringLiteral("Markierte Dateien konvertieren"));
+        act(MainCommand::actConvert)->text(), QStringLiteral("Abgehakte Dateien konvertieren"));
     EXPECT_EQ(window.optionsWindow()->windowTitle(), QStringLiteral("Optionen"));
     EXPECT_TRUE(window.progressWindow()->windowTitle().contains(QStringLiteral("Konvertierung")))
         << window.progressWindow()->windowTitle().toStdString();
@@ -64,7 +64,7 @@ TEST_F(MainOptions, LanguageChoiceReachesEveryOpenWindowAndIsKept)
     EXPECT_TRUE(read(QStringLiteral("quillon.ini")).contains("LanguageIni=German.ini"));
     TFormMain &again = open();
     EXPECT_EQ(again.action(MainCommand::actConvert)->text(),
-        QStringLiteral("Markierte Dateien konvertieren"));
+        QStringLiteral("Abgehakte Dateien konvertieren"));
 }
 
 // The options window's list controls act on the main window's list at once
