@@ -188,3 +188,38 @@ int64_t RoundHalfEven(double value)
         return std::numeric_limits<int64_t>::max();
     return int64_t(result);
 }
+
+QString UnbreakableOptions(const QString &text)
+{
+    QString shown = text;
+    bool quoted = false;
+    qsizetype optionEnd = -1; // past the last option, while its value may follow
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        const QChar c = shown.at(i);
+        if (quoted) {
+            quoted = c != u'"';
+            continue;
+        }
+        if (c == u' ')
+            continue;
+        if (c == u'\n') {
+            optionEnd = -1;
+            continue;
+        }
+        const bool tokenStart = i == 0 || shown.at(i - 1) == u' ' || shown.at(i - 1) == u'\n';
+        if (tokenStart && c == u'-' && i + 1 < shown.size() && shown.at(i + 1).isLetter()) {
+            shown[i] = QChar(0x2011);
+            optionEnd = i + 1;
+            while (optionEnd < shown.size() && shown.at(optionEnd) != u' '
+                && shown.at(optionEnd) != u'\n')
+                ++optionEnd;
+            i = optionEnd - 1;
+            continue;
+        }
+        if (tokenStart && optionEnd >= 0)
+            std::fill(shown.begin() + optionEnd, shown.begin() + i, QChar::Nbsp);
+        optionEnd = -1;
+        quoted = c == u'"';
+    }
+    return shown;
+}

@@ -47,3 +47,9 @@ int64_t RoundHalfEven(double value);
 // control characters as their pictures (U+2400...), so that a name holding
 // them is shown whole. Display only: the name itself stays as it is.
 QString VisibleControlChars(const QString &text);
+
+// A command line for a wrapping view, the same length as text: an option's
+// leading "-" becomes a non-breaking hyphen (U+2011) and the blanks between
+// an option and its value no-break spaces, so that a line never ends
+// inside "-preset:v" nor between it and its value. Quoted parts stay.
+QString UnbreakableOptions(const QString &text);

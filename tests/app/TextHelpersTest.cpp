@@ -127,3 +127,12 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour)
 // clang-format on
 
 } // namespace
+
+TEST(UnbreakableOptions, BindsOptionsToValuesAndLeavesQuotedNamesAlone)
+{
+    const QString shown
+        = UnbreakableOptions(QStringLiteral("ffmpeg -i \"a -b.mkv\" -pass 1  -y\n-vf x"));
+    EXPECT_EQ(shown,
+        QStringLiteral(
+            "ffmpeg \u2011i\u00a0\"a -b.mkv\" \u2011pass\u00a01  \u2011y\n\u2011vf\u00a0x"));
+}

@@ -9,10 +9,13 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QToolButton>
 
 using namespace Qt::StringLiterals;
@@ -130,6 +133,30 @@ TEST_F(SettingsPanelFileTest, PreviewIsTheCommandLineProgramsPreview)
     ASSERT_EQ(cli.exitCode, 0) << cli.err.toStdString();
     EXPECT_EQ(shown + u'\n', cli.out);
     EXPECT_TRUE(shown.contains(u"-map 0:0 -map 0:2"_s));
+
+    // Narrow, lines break only at blanks, never inside an option nor between
+    // it and its value; Copy and a copied selection give the exact text.
+    window->resize(window->minimumSize());
+    QApplication::processEvents();
+    auto *view = window->findChild<QPlainTextEdit *>(u"me"_s);
+    int breaks = 0;
+    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
+        const QString line = shown.section(u'\n', block.blockNumber(), block.blockNumber());
+        for (int i = 1; i < block.layout()->lineCount(); ++i, ++breaks) {
+            const int at = block.layout()->lineAt(i).textStart();
+            const QString before = line.left(at).trimmed().section(u' ', -1);
+            const QString after = line.mid(at).section(u' ', 0, 0);
+            EXPECT_EQ(line.at(at - 1), u' ') << line.left(at).toStdString();
+            EXPECT_FALSE(before.startsWith(u'-') && !after.startsWith(u'-'))
+                << before.toStdString() << " | " << after.toStdString();
+        }
+    }
+    EXPECT_GT(breaks, 2);
+    window->findChild<QPushButton *>(u"btnCopy"_s)->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), shown);
+    view->selectAll();
+    view->copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), shown);
 
     // A setting changed while the window is shown changes the text at once.
     type("cbAviVideoBitrate", u"900"_s);

@@ -1,20 +1,54 @@
 #include "ui/settings/CommandLineWindow.h"
 
+#include "app/TextHelpers.h"
 #include "i18n/AppStrings.h"
 
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QVBoxLayout>
 
+namespace {
+
+// Shows a command with its options kept whole on a line (UnbreakableOptions,
+// same length), and copies a selection from the exact text.
+class CommandView : public QPlainTextEdit
+{
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+    void setCommand(const QString &text)
+    {
+        m_text = text;
+        setPlainText(UnbreakableOptions(text));
+    }
+    const QString &command() const { return m_text; }
+
+protected:
+    QMimeData *createMimeDataFromSelection() const override
+    {
+        const QTextCursor cursor = textCursor();
+        auto *data = new QMimeData;
+        data->setText(
+            m_text.mid(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()));
+        return data;
+    }
+
+private:
+    QString m_text;
+};
+
+} // namespace
+
 TFormCmdLine::TFormCmdLine(QWidget *parent)
     : QWidget(parent, Qt::Tool)
-    , m_me(new QPlainTextEdit(this))
+    , m_me(new CommandView(this))
     , m_copy(new QPushButton(this))
     , m_copyShell(new QPushButton(this))
     , m_close(new QPushButton(this))
@@ -44,7 +78,7 @@ TFormCmdLine::TFormCmdLine(QWidget *parent)
     layout->addWidget(buttons);
 
     connect(m_copy, &QPushButton::clicked, this,
-        [this] { QGuiApplication::clipboard()->setText(m_me->toPlainText()); });
+        [this] { QGuiApplication::clipboard()->setText(text()); });
     connect(m_copyShell, &QPushButton::clicked, this, &TFormCmdLine::shellCommandRequested);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
     auto *esc = new QShortcut(QKeySequence::Cancel, this);
@@ -64,16 +98,17 @@ void TFormCmdLine::setText(const QString &text)
 {
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    if (shown == m_me->toPlainText())
+    auto *view = static_cast<CommandView *>(m_me);
+    if (shown == view->command())
         return;
     const int position = m_me->verticalScrollBar()->value();
-    m_me->setPlainText(shown);
+    view->setCommand(shown);
     m_me->verticalScrollBar()->setValue(position);
 }
 
 QString TFormCmdLine::text() const
 {
-    return m_me->toPlainText();
+    return static_cast<const CommandView *>(m_me)->command();
 }
 
 void TFormCmdLine::setMonospaceFont(const QFont &font)
