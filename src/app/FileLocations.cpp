@@ -99,9 +99,9 @@ QString ReportSaveFolder(const FileLocations &locations, const QProcessEnvironme
 {
     if (locations.layout == FileLayout::Installed)
         return locations.defaultDocumentsDir;
-    const QFileInfo reports(locations.reportsDir);
-    if (!locations.reportsDir.isEmpty() && reports.isDir() && reports.isWritable())
-        return locations.reportsDir;
+    const QFileInfo documents(locations.defaultDocumentsDir);
+    if (!locations.defaultDocumentsDir.isEmpty() && documents.isDir() && documents.isWritable())
+        return locations.defaultDocumentsDir;
     return homeFolder(env);
 }
 

@@ -49,9 +49,9 @@ bool IsPortableLayout(const QString &programDir);
 FileLocations LocateFiles(const QString &programDir,
     const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
 
-// Where a save dialog for a report the user saves (the error log) starts.
-// Portable: the reports folder when it can be written to, else the home
-// folder (a program folder made read-only). Installed: defaultDocumentsDir.
+// Where a save dialog for a report the user saves (the error log) starts:
+// defaultDocumentsDir, or the home folder for a portable program folder
+// that cannot be written to.
 QString ReportSaveFolder(const FileLocations &locations,
     const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment());
 

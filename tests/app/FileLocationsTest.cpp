@@ -107,13 +107,13 @@ TEST_F(FileLocationsLayout, InstalledSharesDataBesideTheBinaryFolderAndKeepsUser
     }
 }
 
-TEST_F(FileLocationsLayout, ReportsAreSavedBesideAPortableProgramOrElseAtHome)
+TEST_F(FileLocationsLayout, ReportsAreSavedInTheDocumentsFolderOrElseAtHome)
 {
     ASSERT_TRUE(QDir().mkpath(bin() + "/data"));
     const FileLocations portable = LocateFiles(bin(), HomeOnly);
-    EXPECT_EQ(ReportSaveFolder(portable, HomeOnly), bin() + "/data");
+    EXPECT_EQ(ReportSaveFolder(portable, HomeOnly), bin()); // not data/
     FileLocations unwritable = portable;
-    unwritable.reportsDir = bin() + "/gone";
+    unwritable.defaultDocumentsDir = bin() + "/gone";
     EXPECT_EQ(ReportSaveFolder(unwritable, environment({{"HOME", "/home/u/"}})), "/home/u");
     EXPECT_EQ(ReportSaveFolder(unwritable, environment({})), QString());
 

@@ -3,6 +3,7 @@
 
 #include "app/AppInfo.h"
 #include "app/AppParams.h"
+#include "app/AppStartup.h"
 #include "i18n/AppStrings.h"
 #include "support/TestSupport.h"
 #include "ui/AppEntry.h"
@@ -343,6 +344,10 @@ TEST_F(MainCommands, CommandLineAddsFilesFoldersAndListsInTheGivenOrder)
     for (const FileListRow &row : window.fileList()->rows())
         names.append(row.fileName);
     EXPECT_EQ(names, QStringList({"b.mkv", "c.avi", "a.mp4"}));
+    // The add dialogs open where the last file came from, however it came.
+    EXPECT_EQ(InitialFolder(), path("media"));
+    window.fileList()->addPaths({path("media/dir")});
+    EXPECT_EQ(InitialFolder(), path("media/dir"));
 
     // A later start hands its files over: the window comes back from the
     // tray and adds them.

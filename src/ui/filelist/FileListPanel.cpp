@@ -309,12 +309,15 @@ void FileListPanel::setColumnMovingAllowed(bool on)
 
 void FileListPanel::addFiles(const QStringList &paths)
 {
+    if (!paths.isEmpty())
+        Q_EMIT addedFrom(QFileInfo(paths.constLast()).absolutePath());
     d->queue(Private::Step::Files, paths);
     d->runSteps();
 }
 
 void FileListPanel::addFolder(const QString &folder)
 {
+    Q_EMIT addedFrom(folder);
     d->queue(Private::Step::Folder, {folder});
     d->runSteps();
 }
@@ -329,7 +332,10 @@ void FileListPanel::addPaths(const QStringList &paths)
             usable.append(path);
     }
     const auto isDirectory = [](const QString &path) { return QFileInfo(path).isDir(); };
+    QString lastFolder;
     for (const DropStep &step : planDrop(usable, d->params.DragAcceptDirectories, isDirectory)) {
+        lastFolder
+            = step.kind == DropStep::AddFolder ? step.path : QFileInfo(step.path).absolutePath();
         switch (step.kind) {
         case DropStep::LoadList:
             d->queue(Private::Step::List, {step.path});
@@ -346,11 +352,14 @@ void FileListPanel::addPaths(const QStringList &paths)
             break;
         }
     }
+    if (!lastFolder.isEmpty())
+        Q_EMIT addedFrom(lastFolder);
     d->runSteps();
 }
 
 bool FileListPanel::loadListFile(const QString &path, QString *error)
 {
+    Q_EMIT addedFrom(QFileInfo(path).absolutePath());
     QStringList paths;
     if (!d->readList(path, paths, error))
         return false;

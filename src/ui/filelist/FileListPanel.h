@@ -105,6 +105,10 @@ Q_SIGNALS:
     // dropped list file that cannot be read, a name that is not UTF-8. The
     // main window shows it with its standard error display.
     void errorReported(const QString &message);
+    // Files were added from folder (a chosen, dropped or listed file's
+    // folder, an added folder, a list file's folder): the add dialogs start
+    // there next.
+    void addedFrom(const QString &folder);
 
 private:
     struct Private;

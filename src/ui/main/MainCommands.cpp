@@ -106,6 +106,8 @@ void TFormMain::connectCommands()
     connect(m_panel, &FileListPanel::listChanged, this, &TFormMain::InitControls);
     connect(m_panel, &FileListPanel::selectionSettled, this, &TFormMain::onSelectionSettled);
     connect(m_panel, &FileListPanel::errorReported, this, &TFormMain::showListError);
+    connect(m_panel, &FileListPanel::addedFrom, this,
+        [](const QString &folder) { UpdateInitialFolders(folder); });
     connect(m_panel, &FileListPanel::contextMenuRequested, m_menus->popLv(),
         [this](const QPoint &pos) { m_menus->popLv()->popup(pos); });
     connect(m_pnMid, &OutputOptionsPanel::changed, this, &TFormMain::onOutputOptionsChanged);
@@ -130,7 +132,6 @@ void TFormMain::addFilesCommand()
         this, dialogTitle(m_strings.Main.actAddFiles), InitialFolder(), filter, &selected);
     if (files.isEmpty())
         return;
-    UpdateInitialFolders(QFileInfo(files.first()).absolutePath());
     m_panel->addFiles(files);
 }
 
@@ -140,7 +141,6 @@ void TFormMain::addFolderCommand()
         this, dialogTitle(m_strings.Main.actAddFolder), InitialFolder());
     if (folder.isEmpty())
         return;
-    UpdateInitialFolders(folder);
     m_panel->addFolder(folder);
 }
 
@@ -151,7 +151,6 @@ void TFormMain::loadFileListCommand()
             InitialFolder(), listFileFilter(m_strings.Main.dlgOpenFileList_Filter));
     if (path.isEmpty())
         return;
-    UpdateInitialFolders(QFileInfo(path).absolutePath());
     QString error;
     if (!m_panel->loadListFile(path, &error))
         showListError(error);
