@@ -133,6 +133,25 @@ TEST(FileListPanelView, SortingMovingAndColumnStates)
     EXPECT_EQ(Names(panel), QStringList({"b.mkv", "c.mkv", "a.mkv"}));
     ClickHeader(panel, colFileName);
     EXPECT_EQ(Names(panel), QStringList({"a.mkv", "b.mkv", "c.mkv"}));
+    // No arrow over the check column's picture, though it sorts.
+    EXPECT_TRUE(View(panel)->horizontalHeader()->isSortIndicatorShown());
+    ClickHeader(panel, colActive);
+    EXPECT_FALSE(View(panel)->horizontalHeader()->isSortIndicatorShown());
+    ClickHeader(panel, colFileName);
+
+    // Grid lines of selected cells: the selection colour less 10 %, in
+    // the list as drawn.
+    View(panel)->selectRow(0);
+    View(panel)->selectionModel()->select(
+        View(panel)->model()->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const QColor selection = View(panel)->palette().color(
+        View(panel)->hasFocus() ? QPalette::Active : QPalette::Inactive, QPalette::Highlight);
+    const QColor darker(selection.red() - selection.red() / 10,
+        selection.green() - selection.green() / 10, selection.blue() - selection.blue() / 10);
+    const QRect cell = View(panel)->visualRect(View(panel)->model()->index(0, colFileName));
+    const QImage drawn = View(panel)->viewport()->grab().toImage();
+    EXPECT_EQ(QColor(drawn.pixel(cell.center().x(), cell.bottom() + 1)), darker);
+    EXPECT_EQ(QColor(drawn.pixel(cell.right() + 1, cell.center().y())), darker);
 
     // A row dropped in front of another.
     QAbstractItemModel *model = View(panel)->model();

@@ -17,6 +17,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -98,6 +100,19 @@ TEST_F(RealFFmpegWindows, FileInfoShowsTheFileAndCopiesWhatQuillonCliInfoPrints)
     EXPECT_EQ(label(window, "lblResolution")->text(), QStringLiteral("160 x 120"));
     auto *grid = window.findChild<QTableWidget *>(QStringLiteral("ng"));
     ASSERT_EQ(grid->rowCount(), 3);
+
+    // It fits a 768-pixel laptop screen; what does not fit scrolls, never
+    // sideways, and every fact stays reachable.
+    EXPECT_LE(window.frameGeometry().height(), 740);
+    EXPECT_LE(window.minimumHeight(), 700);
+    window.resize(window.width(), window.minimumHeight());
+    QApplication::processEvents();
+    auto *scroll = window.findChild<QScrollArea *>(QStringLiteral("scroll"));
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
+    EXPECT_LE(scroll->widget()->minimumSizeHint().width(), scroll->viewport()->width());
+    scroll->ensureWidgetVisible(grid);
+    EXPECT_FALSE(grid->visibleRegion().isEmpty());
     EXPECT_TRUE(grid->item(0, 1)->text().startsWith(QStringLiteral("Video: h264")));
 
     // The links open the file and its folder with the desktop's programs.

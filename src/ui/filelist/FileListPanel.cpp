@@ -743,7 +743,8 @@ void FileListPanel::Private::sortBy(int column)
     model->sort(column, order);
     sorting = false;
     header->setSortIndicator(column, order);
-    header->setSortIndicatorShown(true);
+    // The check column's header is a narrow picture the arrow would cover.
+    header->setSortIndicatorShown(column != colActive);
 }
 
 void FileListPanel::Private::forgetSortOrder()

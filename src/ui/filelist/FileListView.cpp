@@ -9,6 +9,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QUrl>
 
 namespace {
@@ -65,6 +67,50 @@ void FileListView::currentChanged(const QModelIndex &current, const QModelIndex 
 {
     QTableView::currentChanged(current, previous);
     m_rowIndicator->currentRowChanged(previous.row(), current.row());
+}
+
+QColor FileListView::selectedGridColor() const
+{
+    const bool focused = hasFocus();
+    const QColor selection
+        = palette().color(focused ? QPalette::Active : QPalette::Inactive, QPalette::Highlight);
+    if (focused && selectionModel() && selectionModel()->selectedRows().size() == 1)
+        return selection;
+    return QColor(selection.red() - selection.red() / 10,
+        selection.green() - selection.green() / 10, selection.blue() - selection.blue() / 10);
+}
+
+void FileListView::paintEvent(QPaintEvent *event)
+{
+    QTableView::paintEvent(event);
+    if (!showGrid() || !selectionModel() || !selectionModel()->hasSelection() || !model())
+        return;
+    // Each selected cell's own grid lines, right and bottom, over the plain
+    // ones the table has drawn; only the rows and columns being painted.
+    const QRect area = event->rect();
+    const int firstRow = rowAt(area.top());
+    if (firstRow < 0)
+        return; // below the last row
+    const int lastRow = rowAt(area.bottom()) < 0 ? model()->rowCount() - 1 : rowAt(area.bottom());
+    const QHeaderView *columns = horizontalHeader();
+    const int firstColumn = std::max(columns->visualIndexAt(area.left()), 0);
+    const int lastColumn = columns->visualIndexAt(area.right()) < 0
+        ? columns->count() - 1
+        : columns->visualIndexAt(area.right());
+    QPainter painter(viewport());
+    painter.setPen(selectedGridColor());
+    for (int row = firstRow; row <= lastRow; ++row) {
+        if (isRowHidden(row) || !selectionModel()->isRowSelected(row, rootIndex()))
+            continue;
+        for (int visual = firstColumn; visual <= lastColumn; ++visual) {
+            const int column = columns->logicalIndex(visual);
+            if (isColumnHidden(column))
+                continue;
+            const QRect cell = visualRect(model()->index(row, column, rootIndex()));
+            painter.drawLine(cell.left(), cell.bottom() + 1, cell.right() + 1, cell.bottom() + 1);
+            painter.drawLine(cell.right() + 1, cell.top(), cell.right() + 1, cell.bottom() + 1);
+        }
+    }
 }
 
 void FileListView::setRowMovingAllowed(bool on)

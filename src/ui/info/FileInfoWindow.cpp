@@ -23,7 +23,9 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShortcut>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QThreadPool>
@@ -92,6 +94,7 @@ QString linkMarkup(const QString &text)
 
 struct TFormFileInfo::Private
 {
+    QScrollArea *scroll = nullptr;
     TAppStrings strings;
     QString webSite;
     QString ffmpeg;
@@ -246,22 +249,39 @@ TFormFileInfo::TFormFileInfo(QWidget *owner)
     buttons->addWidget(d->btnSave);
     buttons->addStretch(1);
     buttons->addWidget(d->btnClose);
-    auto *layout = new QVBoxLayout(this);
+    // The facts scroll, the buttons stay: the whole window fits a laptop's
+    // 768-pixel screen.
+    auto *body = new QWidget(this);
+    auto *layout = new QVBoxLayout(body);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(top);
     layout->addWidget(d->pnGeneralInfo);
     layout->addLayout(streams);
     layout->addWidget(d->lblDataStreams);
     layout->addWidget(d->ng, 1);
-    layout->addLayout(buttons);
+    d->scroll = new QScrollArea(this);
+    d->scroll->setObjectName(QStringLiteral("scroll"));
+    d->scroll->setWidget(body);
+    d->scroll->setWidgetResizable(true);
+    d->scroll->setFrameShape(QFrame::NoFrame);
+    d->scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto *outer = new QVBoxLayout(this);
+    outer->addWidget(d->scroll, 1);
+    outer->addLayout(buttons);
 
     setStrings(TAppStrings());
     ClearAll();
-    // Never narrower than designed, nor wider than that plus 300 pixels, nor
-    // lower than designed.
-    const QSize designed = sizeHint().expandedTo(QSize(640, 0));
-    setMinimumSize(designed.width(), designed.height());
+    // Never narrower than designed (room kept for the scroll bar), nor wider
+    // than that plus 300 pixels; at most MaxOpeningHeight tall at first.
+    const int frame = sizeHint().height() - d->scroll->sizeHint().height();
+    const QSize designed(
+        std::max(body->sizeHint().width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+                + 2 * layout->spacing(),
+            640),
+        body->sizeHint().height() + frame);
+    setMinimumSize(designed.width(), std::min(designed.height(), MinimumHeight));
     setMaximumWidth(designed.width() + 300);
-    resize(designed);
+    resize(designed.width(), std::min(designed.height(), MaxOpeningHeight));
 }
 
 TFormFileInfo::~TFormFileInfo()

@@ -22,6 +22,11 @@ class TFormFileInfo : public QWidget
 {
     Q_OBJECT
 public:
+    // Heights in pixels: the window opens at most this tall, and may be made
+    // this short; its facts scroll inside.
+    static constexpr int MaxOpeningHeight = 700;
+    static constexpr int MinimumHeight = 360;
+
     explicit TFormFileInfo(QWidget *owner = nullptr);
     ~TFormFileInfo() override;
 
