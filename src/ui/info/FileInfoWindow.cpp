@@ -24,6 +24,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -37,6 +38,29 @@
 #include <set>
 
 namespace {
+
+// Scrolls up and down only: as wide as its contents need, so that a longer
+// value widens the window rather than hiding behind its edge.
+class VerticalScrollArea : public QScrollArea
+{
+public:
+    using QScrollArea::QScrollArea;
+
+    QSize minimumSizeHint() const override
+    {
+        const int width = widget() ? widget()->minimumSizeHint().width() : 0;
+        return {width + verticalScrollBar()->sizeHint().width() + 2 * frameWidth(),
+            QScrollArea::minimumSizeHint().height()};
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == widget() && event->type() == QEvent::LayoutRequest)
+            updateGeometry();
+        return QScrollArea::eventFilter(watched, event);
+    }
+};
 
 QColor rgb(uint32_t value)
 {
@@ -259,7 +283,7 @@ TFormFileInfo::TFormFileInfo(QWidget *owner)
     layout->addLayout(streams);
     layout->addWidget(d->lblDataStreams);
     layout->addWidget(d->ng, 1);
-    d->scroll = new QScrollArea(this);
+    d->scroll = new VerticalScrollArea(this);
     d->scroll->setObjectName(QStringLiteral("scroll"));
     d->scroll->setWidget(body);
     d->scroll->setWidgetResizable(true);
@@ -271,15 +295,11 @@ TFormFileInfo::TFormFileInfo(QWidget *owner)
 
     setStrings(TAppStrings());
     ClearAll();
-    // Never narrower than designed (room kept for the scroll bar), nor wider
-    // than that plus 300 pixels; at most MaxOpeningHeight tall at first.
+    // Never narrower than its contents, nor wider than designed plus 300
+    // pixels; at most MaxOpeningHeight tall at first.
     const int frame = sizeHint().height() - d->scroll->sizeHint().height();
-    const QSize designed(
-        std::max(body->sizeHint().width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent)
-                + 2 * layout->spacing(),
-            640),
-        body->sizeHint().height() + frame);
-    setMinimumSize(designed.width(), std::min(designed.height(), MinimumHeight));
+    const QSize designed(std::max(sizeHint().width(), 640), body->sizeHint().height() + frame);
+    setMinimumHeight(std::min(designed.height(), MinimumHeight));
     setMaximumWidth(designed.width() + 300);
     resize(designed.width(), std::min(designed.height(), MaxOpeningHeight));
 }
