@@ -231,6 +231,7 @@ TEST_F(CheckUpdateWindow, InstalledOrWithoutASiteNoRequestIsSent)
         EXPECT_EQ(text(), "Updates of Quillon come with your system's package manager.");
         EXPECT_FALSE(button("btnCheckNow")->isEnabled());
         EXPECT_EQ(m_window.findChild<QLabel *>("lblUserVersion")->text(), "1.10");
+        EXPECT_FALSE(m_window.findChild<QLabel *>("lblLatestVersionDesc")->isVisible());
         m_window.checkNow();
         EXPECT_FALSE(finished.wait(1500));
         EXPECT_TRUE(m_server.requests.isEmpty());

@@ -129,6 +129,9 @@ void TFormCheckUpdate::showAndCheck()
     ClearStatus();
     const bool asks = !site().isEmpty() || !m_versionFileUrl.isEmpty();
     btnCheckNow->setEnabled(asks);
+    // Nothing is published to compare with.
+    lblLatestVersionDesc->setVisible(asks);
+    lblLatestVersion->setVisible(asks);
     if (asks)
         tmCheckUpdate.start();
     else
