@@ -315,6 +315,7 @@ MainSettings LoadSettingsFromIni(
 
     m.pnConversionSettingsExpanded
         = readBool(QStringLiteral("pnConversionSettingsExpanded"), m.pnConversionSettingsExpanded);
+    m.FileListHeight = std::max(readInt(QStringLiteral("FileListHeight"), 0), 0);
     m.OpenFileAfterIconClick
         = readBool(QStringLiteral("OpenFileAfterIconClick"), m.OpenFileAfterIconClick);
     m.DefaultVideoCodec
@@ -412,6 +413,8 @@ void SaveSettingsToIni(
     for (int c : ColumnFileOrder)
         if (!SettingsColumns::AlwaysShown(c))
             writeBool(columnKey(c, "Visible"), m.Columns[size_t(c)].Visible);
+    // Keys this program adds come after the ones other programs know.
+    writeInt(QStringLiteral("FileListHeight"), m.FileListHeight);
 
     if (!progress)
         return;

@@ -93,6 +93,9 @@ struct MainSettings
 
     TFileAnalysis FileAnalysis = faFull;
     bool pnConversionSettingsExpanded = true;
+    // The file list's height above the splitter; 0: the list takes what the
+    // settings below leave.
+    int FileListHeight = 0;
     bool OpenFileAfterIconClick = true;
     int DefaultVideoCodec = 0; // entry of the AVI codec list: 0 Xvid, 2 H.264
     int OutputFormat = 0; // page of pcVideoFormat: 0 tsAvi, 1 tsMpg

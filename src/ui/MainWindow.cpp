@@ -30,6 +30,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
+#include <QSplitter>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -70,11 +71,23 @@ TFormMain::TFormMain(QWidget *parent)
         this, *m_actions, m_panel->columnActions(), m_conversionSettings->encoderMenuActions());
     m_pnMid = new OutputOptionsPanel((*m_actions)[MainCommand::actBrowseOutDir],
         (*m_actions)[MainCommand::actExploreOutDir], this);
-    auto *central = new QWidget(this);
-    auto *layout = new QVBoxLayout(central);
-    layout->addWidget(m_panel, 1);
+    // The user decides how the height is shared between the list and the
+    // settings below it.
+    m_splitter = new QSplitter(Qt::Vertical, this);
+    m_splitter->setObjectName(QStringLiteral("splMain"));
+    m_splitter->setChildrenCollapsible(false);
+    auto *below = new QWidget(m_splitter);
+    auto *layout = new QVBoxLayout(below);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_pnMid);
-    layout->addWidget(m_conversionSettings);
+    layout->addWidget(m_conversionSettings, 1);
+    m_splitter->addWidget(m_panel);
+    m_splitter->addWidget(below);
+    m_splitter->setStretchFactor(0, 1);
+    m_splitter->setStretchFactor(1, 0);
+    auto *central = new QWidget(this);
+    auto *outer = new QVBoxLayout(central);
+    outer->addWidget(m_splitter);
     setCentralWidget(central);
     m_tray = new MainTray(this, icon, (*m_actions)[MainCommand::actShowHideMainWindow],
         (*m_actions)[MainCommand::actExit]);
@@ -239,7 +252,24 @@ void TFormMain::closeForSignal()
 void TFormMain::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
+    if (!m_splitterPlaced) {
+        m_splitterPlaced = true;
+        placeSplitter();
+    }
     InitControls();
+}
+
+void TFormMain::placeSplitter()
+{
+    // Once the window has its size: the stored list height, else the list
+    // takes what the settings below leave.
+    centralWidget()->layout()->activate();
+    const int total = m_splitter->height() - m_splitter->handleWidth();
+    int list = m_main.FileListHeight > 0 ? m_main.FileListHeight
+                                         : total - m_splitter->widget(1)->sizeHint().height();
+    list = std::clamp(list, m_panel->minimumSizeHint().height(),
+        std::max(total - m_splitter->widget(1)->minimumSizeHint().height(), 0));
+    m_splitter->setSizes({list, total - list});
 }
 
 void TFormMain::hideEvent(QHideEvent *event)

@@ -33,6 +33,8 @@ enum class MainCommand;
 // tools, language, last-session profile, settings file); closing it saves
 // the settings file and the last-session profile. The commands live in
 // main/MainCommands.cpp, the settings binding in main/MainSettingsBinding.cpp.
+class QSplitter;
+
 class TFormMain : public QMainWindow, private OptionsTarget
 {
     Q_OBJECT
@@ -81,6 +83,7 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void placeSplitter();
     void hideEvent(QHideEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -156,6 +159,8 @@ private:
     std::unique_ptr<MainMenus> m_menus;
     FileListPanel *m_panel = nullptr;
     OutputOptionsPanel *m_pnMid = nullptr;
+    QSplitter *m_splitter = nullptr;
+    bool m_splitterPlaced = false;
     ConversionSettingsPanel *m_conversionSettings = nullptr;
     TFormProgress *m_progressWindow = nullptr;
     TFormErrors *m_errorsWindow = nullptr;

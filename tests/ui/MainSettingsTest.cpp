@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSplitter>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -84,6 +85,24 @@ TEST_F(MainSettingsFile, WindowOutputOptionsAndColumnsComeBackAtTheNextStart)
     for (const char *line : {"Maximized=1\n", "Left=40\n", "Width=700\n"})
         EXPECT_TRUE(ini.contains(line)) << line << "\n" << ini.toStdString();
     EXPECT_TRUE(open().isMaximized());
+}
+
+// The height the user gives the list comes back at the next start.
+TEST_F(MainSettingsFile, TheListsHeightAboveTheSplitterComesBack)
+{
+    writeSettings();
+    {
+        TFormMain &window = open();
+        auto *splitter = child<QSplitter>(window, "splMain");
+        const QList<int> sizes = splitter->sizes();
+        ASSERT_EQ(sizes.size(), 2);
+        EXPECT_GT(sizes[0], 0);
+        splitter->setSizes({150, sizes[0] + sizes[1] - 150});
+        closeWindow();
+    }
+    EXPECT_TRUE(read("quillon.ini").contains("FileListHeight=150\n"));
+    TFormMain &window = open();
+    EXPECT_EQ(child<QSplitter>(window, "splMain")->sizes().value(0), 150);
 }
 
 TEST_F(MainSettingsFile, HandAddedKeysSurviveAndAnUnwritableFolderDoesNotStopTheClose)

@@ -4,6 +4,7 @@
 #include "process/ConsoleRunner.h"
 #include "ui/common/DialogFilter.h"
 #include "ui/common/PlainText.h"
+#include "ui/common/VerticalScrollArea.h"
 #include "ui/conversion/WindowPlacement.h"
 
 #include <QApplication>
@@ -38,29 +39,6 @@
 #include <set>
 
 namespace {
-
-// Scrolls up and down only: as wide as its contents need, so that a longer
-// value widens the window rather than hiding behind its edge.
-class VerticalScrollArea : public QScrollArea
-{
-public:
-    using QScrollArea::QScrollArea;
-
-    QSize minimumSizeHint() const override
-    {
-        const int width = widget() ? widget()->minimumSizeHint().width() : 0;
-        return {width + verticalScrollBar()->sizeHint().width() + 2 * frameWidth(),
-            QScrollArea::minimumSizeHint().height()};
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == widget() && event->type() == QEvent::LayoutRequest)
-            updateGeometry();
-        return QScrollArea::eventFilter(watched, event);
-    }
-};
 
 QColor rgb(uint32_t value)
 {

@@ -17,6 +17,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSplitter>
 #include <QStandardPaths>
 
 SettingsEnvironment desktopSettingsEnvironment()
@@ -102,6 +103,8 @@ void TFormMain::SaveSettingsToIni()
     }
     m.Columns = m_panel->columnStates();
     m.pnConversionSettingsExpanded = m_conversionSettings->isExpanded();
+    if (m_splitterPlaced)
+        m.FileListHeight = m_splitter->sizes().constFirst();
     m.LastDir = InitialFolder();
 
     // A read-only program folder must not keep the program from closing;

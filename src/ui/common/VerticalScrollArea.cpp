@@ -1,0 +1,30 @@
+#include "ui/common/VerticalScrollArea.h"
+
+#include <QEvent>
+#include <QScrollBar>
+
+QSize VerticalScrollArea::minimumSizeHint() const
+{
+    return {contentsMinimumWidth() + verticalScrollBar()->sizeHint().width() + 2 * frameWidth(),
+        QScrollArea::minimumSizeHint().height()};
+}
+
+QSize VerticalScrollArea::sizeHint() const
+{
+    const QSize contents = widget() ? widget()->sizeHint() : QSize();
+    return {std::max(contents.width() + verticalScrollBar()->sizeHint().width(),
+                minimumSizeHint().width()),
+        contents.height() + 2 * frameWidth()};
+}
+
+int VerticalScrollArea::contentsMinimumWidth() const
+{
+    return widget() ? widget()->minimumSizeHint().width() : 0;
+}
+
+bool VerticalScrollArea::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == widget() && event->type() == QEvent::LayoutRequest)
+        updateGeometry();
+    return QScrollArea::eventFilter(watched, event);
+}

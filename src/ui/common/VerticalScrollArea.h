@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QScrollArea>
+
+// Scrolls up and down only: as wide as its contents need, so that a longer
+// text widens the window rather than hiding behind its edge. Its preferred
+// height is its contents' whole height; it may be made shorter, and scrolls.
+class VerticalScrollArea : public QScrollArea
+{
+public:
+    using QScrollArea::QScrollArea;
+
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
+
+protected:
+    // The narrowest the contents can be; a layout that rearranges itself
+    // when narrow reports its narrowest arrangement here.
+    virtual int contentsMinimumWidth() const;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};
