@@ -9,6 +9,7 @@
 #include "encoding/SettingsDefaults.h"
 #include "filelist/MainControls.h"
 #include "i18n/LanguageStartup.h"
+#include "ui/common/VerticalScrollArea.h"
 #include "ui/conversion/ConversionController.h"
 #include "ui/conversion/ErrorLogWindow.h"
 #include "ui/conversion/ProgressWindow.h"
@@ -30,6 +31,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
+#include <QScreen>
 #include <QSplitter>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -56,6 +58,7 @@ TFormMain::TFormMain(QWidget *parent)
     if (QString error; !settingsFile.load(&error) && QFileInfo::exists(params.IniName))
         qWarning("Settings not read from %s (%s): the defaults are used.",
             qUtf8Printable(params.IniName), qUtf8Printable(error));
+    m_sizeStored = settingsFile.hasKey(QStringLiteral("MAIN"), QStringLiteral("Width"));
     params.LanguageIni = InitLang(
         CheckIniFile(params), settingsFile, params.LangDir, SystemPrimaryLanguageId(), m_strings);
     if (QFileInfo::exists(params.IniName))
@@ -76,15 +79,26 @@ TFormMain::TFormMain(QWidget *parent)
     m_splitter = new QSplitter(Qt::Vertical, this);
     m_splitter->setObjectName(QStringLiteral("splMain"));
     m_splitter->setChildrenCollapsible(false);
-    auto *below = new QWidget(m_splitter);
-    auto *layout = new QVBoxLayout(below);
+    // Below the list: in a window too small for them the controls scroll
+    // rather than overlap or lose their ends.
+    auto *settings = new QWidget;
+    auto *layout = new QVBoxLayout(settings);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_pnMid);
     layout->addWidget(m_conversionSettings, 1);
+    m_below = new ContentsScrollArea(m_splitter);
+    m_below->setObjectName(QStringLiteral("sboxSettings"));
+    m_below->setFrameShape(QFrame::NoFrame);
+    m_below->setWidgetResizable(true);
+    m_below->setWidget(settings);
     m_splitter->addWidget(m_panel);
-    m_splitter->addWidget(below);
+    m_splitter->addWidget(m_below);
     m_splitter->setStretchFactor(0, 1);
     m_splitter->setStretchFactor(1, 0);
+    connect(m_splitter, &QSplitter::splitterMoved, this, [this](int listHeight) {
+        m_listHeightChosen = true;
+        m_main.FileListHeight = listHeight;
+    });
     auto *central = new QWidget(this);
     auto *outer = new QVBoxLayout(central);
     outer->addWidget(m_splitter);
@@ -255,21 +269,56 @@ void TFormMain::showEvent(QShowEvent *event)
     if (!m_splitterPlaced) {
         m_splitterPlaced = true;
         placeSplitter();
+        // After the first layout pass: only then do the controls know the
+        // room their texts need.
+        if (!m_sizeStored)
+            QTimer::singleShot(0, this, &TFormMain::widenToFit);
     }
     InitControls();
 }
 
+void TFormMain::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (m_splitterPlaced)
+        placeSplitter();
+}
+
+void TFormMain::widenToFit()
+{
+    // A window of the default size in a language or font that needs more
+    // room gets it, as far as the screen allows.
+    centralWidget()->layout()->activate();
+    const QSize missing = m_below->missingSize();
+    if (missing.isNull() || !screen())
+        return;
+    const QSize frame = frameGeometry().size() - size();
+    const QSize room = screen()->availableSize() - frame;
+    resize((size() + missing).boundedTo(room).expandedTo(size().boundedTo(room)));
+    placeSplitter();
+}
+
 void TFormMain::placeSplitter()
 {
-    // Once the window has its size: the stored list height, else the list
-    // takes what the settings below leave.
+    // The list height the user chose, else: the settings below get what
+    // they need, the advanced section too where the window is tall enough,
+    // and the list keeps at least seven rows of the rest.
     centralWidget()->layout()->activate();
     const int total = m_splitter->height() - m_splitter->handleWidth();
-    int list = m_main.FileListHeight > 0 ? m_main.FileListHeight
-                                         : total - m_splitter->widget(1)->sizeHint().height();
-    list = std::clamp(list, m_panel->minimumSizeHint().height(),
-        std::max(total - m_splitter->widget(1)->minimumSizeHint().height(), 0));
-    m_splitter->setSizes({list, total - list});
+    const auto place = [&](int list) {
+        list = std::clamp(list, m_panel->minimumSizeHint().height(),
+            std::max(total - m_splitter->widget(1)->minimumSizeHint().height(), 0));
+        m_splitter->setSizes({list, total - list});
+        m_below->widget()->layout()->activate();
+    };
+    if (m_listHeightChosen) {
+        place(m_main.FileListHeight);
+        return;
+    }
+    place(total - m_splitter->widget(1)->sizeHint().height());
+    const int hidden = m_conversionSettings->hiddenHeight();
+    if (hidden > 0)
+        place(std::max(m_panel->height() - hidden, m_panel->heightForRows(MinimumListRows)));
 }
 
 void TFormMain::hideEvent(QHideEvent *event)

@@ -33,6 +33,7 @@ enum class MainCommand;
 // tools, language, last-session profile, settings file); closing it saves
 // the settings file and the last-session profile. The commands live in
 // main/MainCommands.cpp, the settings binding in main/MainSettingsBinding.cpp.
+class ContentsScrollArea;
 class QSplitter;
 
 class TFormMain : public QMainWindow, private OptionsTarget
@@ -83,7 +84,9 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void placeSplitter();
+    void widenToFit();
     void hideEvent(QHideEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -160,7 +163,12 @@ private:
     FileListPanel *m_panel = nullptr;
     OutputOptionsPanel *m_pnMid = nullptr;
     QSplitter *m_splitter = nullptr;
+    ContentsScrollArea *m_below = nullptr;
+    bool m_sizeStored = false; // the settings file gave the window's size
     bool m_splitterPlaced = false;
+    // The user has moved the splitter (now or in an earlier session).
+    bool m_listHeightChosen = false;
+    static constexpr int MinimumListRows = 7;
     ConversionSettingsPanel *m_conversionSettings = nullptr;
     TFormProgress *m_progressWindow = nullptr;
     TFormErrors *m_errorsWindow = nullptr;

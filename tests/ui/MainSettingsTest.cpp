@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSplitter>
@@ -94,15 +95,32 @@ TEST_F(MainSettingsFile, TheListsHeightAboveTheSplitterComesBack)
     {
         TFormMain &window = open();
         auto *splitter = child<QSplitter>(window, "splMain");
-        const QList<int> sizes = splitter->sizes();
-        ASSERT_EQ(sizes.size(), 2);
-        EXPECT_GT(sizes[0], 0);
-        splitter->setSizes({150, sizes[0] + sizes[1] - 150});
+        const int before = splitter->sizes().value(0);
+        ASSERT_GT(before, 100);
+        // The user drags the handle 40 pixels up.
+        QSplitterHandle *handle = splitter->handle(1);
+        const QPointF from = handle->rect().center();
+        const auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
+            QMouseEvent event(type, at, handle->mapToGlobal(at), Qt::LeftButton, buttons, {});
+            QApplication::sendEvent(handle, &event);
+        };
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        send(QEvent::MouseMove, from - QPointF(0, 40), Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, from - QPointF(0, 40), Qt::NoButton);
+        ASSERT_EQ(splitter->sizes().value(0), before - 40);
+        // A later resize of the window leaves the chosen height alone.
+        window.resize(window.width(), window.height() - 30);
+        EXPECT_EQ(splitter->sizes().value(0), before - 40);
         closeWindow();
+        EXPECT_TRUE(
+            read("quillon.ini").contains("FileListHeight=" + QByteArray::number(before - 40)));
     }
-    EXPECT_TRUE(read("quillon.ini").contains("FileListHeight=150\n"));
     TFormMain &window = open();
-    EXPECT_EQ(child<QSplitter>(window, "splMain")->sizes().value(0), 150);
+    EXPECT_EQ(child<QSplitter>(window, "splMain")->sizes().value(0),
+        QString::fromUtf8(read("quillon.ini"))
+            .section("FileListHeight=", 1)
+            .section('\n', 0, 0)
+            .toInt());
 }
 
 TEST_F(MainSettingsFile, HandAddedKeysSurviveAndAnUnwritableFolderDoesNotStopTheClose)

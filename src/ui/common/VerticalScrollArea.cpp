@@ -28,3 +28,17 @@ bool VerticalScrollArea::eventFilter(QObject *watched, QEvent *event)
         updateGeometry();
     return QScrollArea::eventFilter(watched, event);
 }
+
+QSize ContentsScrollArea::sizeHint() const
+{
+    return widget() ? widget()->sizeHint() + QSize(2 * frameWidth(), 2 * frameWidth())
+                    : QScrollArea::sizeHint();
+}
+
+QSize ContentsScrollArea::missingSize() const
+{
+    if (!widget())
+        return {};
+    const QSize missing = widget()->minimumSizeHint() - viewport()->size();
+    return missing.expandedTo(QSize(0, 0));
+}

@@ -19,3 +19,16 @@ protected:
     virtual int contentsMinimumWidth() const;
     bool eventFilter(QObject *watched, QEvent *event) override;
 };
+
+// Scrolls either way, and only when made smaller than its contents can be;
+// its preferred size is its contents'.
+class ContentsScrollArea : public QScrollArea
+{
+public:
+    using QScrollArea::QScrollArea;
+
+    QSize sizeHint() const override;
+    // How much wider and taller it would have to be to show its contents
+    // at their minimum size without scrolling.
+    QSize missingSize() const;
+};

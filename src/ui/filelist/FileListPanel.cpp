@@ -373,6 +373,12 @@ bool FileListPanel::saveListFile(const QString &path, QString *error) const
     return ::saveListFile(path, listFilePaths(rows()), error);
 }
 
+int FileListPanel::heightForRows(int rows) const
+{
+    return height() - d->view->viewport()->height()
+        + rows * d->view->verticalHeader()->defaultSectionSize();
+}
+
 bool FileListPanel::isBusy() const
 {
     return d->busy;

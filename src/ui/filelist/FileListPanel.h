@@ -55,6 +55,8 @@ public:
     // read or written (rows added before a failure stay).
     bool loadListFile(const QString &path, QString *error);
     bool saveListFile(const QString &path, QString *error) const;
+    // The panel's height that shows rows rows of the list, as laid out now.
+    int heightForRows(int rows) const;
     // A folder walk or analyses are pending.
     bool isBusy() const;
 

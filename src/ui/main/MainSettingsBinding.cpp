@@ -69,6 +69,7 @@ void TFormMain::LoadSettingsFromIni()
         size = size.boundedTo(env.screens.first().size()).expandedTo(minimumSize());
     }
     resize(size);
+    m_listHeightChosen = m_main.FileListHeight > 0;
     if (m_main.Maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
 
@@ -103,8 +104,7 @@ void TFormMain::SaveSettingsToIni()
     }
     m.Columns = m_panel->columnStates();
     m.pnConversionSettingsExpanded = m_conversionSettings->isExpanded();
-    if (m_splitterPlaced)
-        m.FileListHeight = m_splitter->sizes().constFirst();
+    m.FileListHeight = m_listHeightChosen ? m_splitter->sizes().constFirst() : 0;
     m.LastDir = InitialFolder();
 
     // A read-only program folder must not keep the program from closing;

@@ -37,6 +37,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QUrl>
@@ -756,6 +758,11 @@ void ConversionSettingsPanel::setRunning(bool running)
     m_parts.body->setEnabled(!running);
     m_parts.cbProfileNew->setEnabled(!running);
     updateCommandStates();
+}
+
+int ConversionSettingsPanel::hiddenHeight() const
+{
+    return m_parts.body->isVisible() ? m_parts.sboxAdvanced->verticalScrollBar()->maximum() : 0;
 }
 
 bool ConversionSettingsPanel::isExpanded() const

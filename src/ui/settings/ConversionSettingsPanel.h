@@ -86,6 +86,9 @@ public:
 
     // pnConversionSettingsExpanded: the sections shown below the header.
     bool isExpanded() const;
+    // How much taller the panel would have to be to show the advanced
+    // section without scrolling (0 when it shows whole).
+    int hiddenHeight() const;
     void setExpanded(bool expanded);
 
     // The commands of the encoder menu in its order, separators included:

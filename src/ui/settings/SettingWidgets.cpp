@@ -2,6 +2,7 @@
 
 #include "encoding/SettingsLists.h"
 #include "encoding/SettingsTable.h"
+#include "ui/common/ElidingComboBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -55,7 +56,7 @@ QWidget *SettingWidgets::create(QAnyStringView control, QWidget *parent)
         break;
     case SettingKind::List:
     case SettingKind::EditableList: {
-        auto *box = new QComboBox(parent);
+        auto *box = new ElidingComboBox(parent);
         box->setEditable(d.kind == SettingKind::EditableList);
         // Typed texts are values, not new entries.
         box->setInsertPolicy(QComboBox::NoInsert);

@@ -1,5 +1,6 @@
 #include "ui/settings/SettingsPanelLayout.h"
 
+#include "ui/common/VerticalScrollArea.h"
 #include "ui/settings/ProfileComboBox.h"
 #include "ui/settings/SettingWidgets.h"
 
@@ -13,7 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QResizeEvent>
-#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
@@ -73,8 +74,10 @@ QFrame *section(
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
-    header->addWidget(title);
-    header->addStretch(1);
+    // A long title wraps: the section is as wide as its controls need.
+    title->setWordWrap(true);
+    title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    header->addWidget(title, 1);
     menuButton->setParent(frame);
     header->addWidget(menuButton);
     layout->addLayout(header);
@@ -169,7 +172,13 @@ QWidget *audioContent(SettingWidgets &c, SettingsPanelParts &parts, QWidget *par
     factor->setMinimumWidth(factor->fontMetrics().horizontalAdvance(QStringLiteral("3.00x ")));
     parts.btnInfoAudioBitrates = infoButton(
         "btnInfoAudioBitrates", "dialog-information", QStyle::SP_MessageBoxInformation, w);
-    g->addWidget(parts.btnInfoAudioBitrates, 5, 2, Qt::AlignRight);
+    // The bulb beside the check box, never over its text.
+    auto *dontCopy = w->findChild<QWidget *>(QStringLiteral("chAudioDontCopy"));
+    g->removeWidget(dontCopy);
+    auto *row = new QHBoxLayout;
+    row->addWidget(dontCopy, 1);
+    row->addWidget(parts.btnInfoAudioBitrates);
+    g->addLayout(row, 5, 0, 1, 3);
     return w;
 }
 
@@ -203,11 +212,13 @@ QWidget *advancedLeft(SettingWidgets &c, SettingsPanelParts &parts, QWidget *par
     top->addWidget(interlacing, 2, 1, 1, 2);
     auto *tag = qobject_cast<QComboBox *>(c.create("cbVideoTag", w));
     tag->lineEdit()->setMaxLength(4); // a tag has four characters
-    top->addWidget(c.create("chVideoFourcc", w), 3, 0);
-    top->addWidget(tag, 3, 1);
+    // The check box above its tag: side by side, a long caption would
+    // widen the column past the section.
+    top->addWidget(c.create("chVideoFourcc", w), 3, 0, 1, 3);
+    top->addWidget(tag, 4, 0, 1, 2);
     parts.btnInfoFourcc
         = infoButton("btnInfoFourcc", "internet-web-browser", QStyle::SP_MessageBoxInformation, w);
-    top->addWidget(parts.btnInfoFourcc, 3, 2);
+    top->addWidget(parts.btnInfoFourcc, 4, 2);
     top->setColumnStretch(1, 1);
     v->addLayout(top);
 
@@ -242,20 +253,18 @@ QWidget *advancedRight(SettingWidgets &c, SettingsPanelParts &parts, QWidget *pa
     filters->addWidget(c.create("tbSaturation", w), 1, 1);
     filters->addWidget(label("lblSaturationValue", w), 1, 2);
     filters->addWidget(c.create("chRotate", w), 2, 0);
-    filters->addWidget(c.create("cbRotate", w), 2, 1);
+    filters->addWidget(c.create("cbRotate", w), 2, 1, 1, 2);
     filters->addWidget(c.create("chConvertColors", w), 3, 0);
-    filters->addWidget(c.create("cbConvertColors", w), 3, 1);
+    filters->addWidget(c.create("cbConvertColors", w), 3, 1, 1, 2);
     const int valueWidth = w->fontMetrics().horizontalAdvance(QStringLiteral("-1.5 "));
     filters->setColumnMinimumWidth(2, valueWidth);
     filters->setColumnStretch(1, 1);
     v->addLayout(filters);
 
-    auto *flips = new QGridLayout;
-    flips->addWidget(c.create("chFlipHorizontal", w), 0, 0);
-    flips->addWidget(c.create("chFlipVertical", w), 0, 1);
-    flips->addWidget(c.create("chNegative", w), 1, 0);
-    flips->setColumnStretch(2, 1);
-    v->addLayout(flips);
+    // One below the other: side by side, long translations would widen
+    // the column past the section.
+    for (const char *flip : {"chFlipHorizontal", "chFlipVertical", "chNegative"})
+        v->addWidget(c.create(QLatin1String(flip), w));
 
     auto *paramsHeader = new QHBoxLayout;
     auto *memo = qobject_cast<QPlainTextEdit *>(c.create("meParams", w));
@@ -270,40 +279,46 @@ QWidget *advancedRight(SettingWidgets &c, SettingsPanelParts &parts, QWidget *pa
     return w;
 }
 
-// The advanced settings in two columns where the scroll box is wide enough,
-// one below the other where it is not: no sideways scroll at the usual
-// window widths.
-class ColumnsThatWrap : public QObject
+// The advanced settings in two columns where the box is wide enough, one
+// below the other where it is not; never a sideways scroll: the box is at
+// least as wide as the wider column.
+class AdvancedArea : public VerticalScrollArea
 {
 public:
-    ColumnsThatWrap(QScrollArea *area, QBoxLayout *columns)
-        : QObject(area)
-        , m_area(area)
-        , m_columns(columns)
-    {
-        area->viewport()->installEventFilter(this);
-    }
+    using VerticalScrollArea::VerticalScrollArea;
+
+    void setColumns(QBoxLayout *columns) { m_columns = columns; }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
+    int contentsMinimumWidth() const override
     {
-        if (event->type() == QEvent::Resize && watched == m_area->viewport()) {
-            int sideBySide = m_columns->spacing() * (m_columns->count() - 1);
-            for (int i = 0; i < m_columns->count(); ++i)
-                if (QWidget *w = m_columns->itemAt(i)->widget())
-                    sideBySide += w->minimumSizeHint().width();
-            const QMargins margins = m_columns->contentsMargins();
-            sideBySide += margins.left() + margins.right();
-            const int width = static_cast<QResizeEvent *>(event)->size().width();
-            m_columns->setDirection(
-                width >= sideBySide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
-        }
-        return false;
+        const QMargins margins = m_columns->contentsMargins();
+        int widest = 0;
+        for (int i = 0; i < m_columns->count(); ++i)
+            if (QWidget *w = m_columns->itemAt(i)->widget())
+                widest = std::max(widest, w->minimumSizeHint().width());
+        return widest + margins.left() + margins.right();
+    }
+
+    void resizeEvent(QResizeEvent *event) override
+    {
+        int sideBySide = m_columns->spacing() * (m_columns->count() - 1);
+        for (int i = 0; i < m_columns->count(); ++i)
+            if (QWidget *w = m_columns->itemAt(i)->widget())
+                sideBySide += w->minimumSizeHint().width();
+        const QMargins margins = m_columns->contentsMargins();
+        sideBySide += margins.left() + margins.right();
+        // Side by side the columns usually need no scroll bar: only a shown
+        // one takes room.
+        const int width = event->size().width()
+            - (verticalScrollBar()->isVisible() ? verticalScrollBar()->sizeHint().width() : 0);
+        m_columns->setDirection(
+            width >= sideBySide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+        VerticalScrollArea::resizeEvent(event);
     }
 
 private:
-    QScrollArea *m_area;
-    QBoxLayout *m_columns;
+    QBoxLayout *m_columns = nullptr;
 };
 
 } // namespace
@@ -359,23 +374,22 @@ SettingsPanelParts BuildSettingsPanel(QWidget *panel, SettingWidgets &c)
     parts.sbtnAdvancedSettings = sectionMenuButton("sbtnAdvancedSettings", panel);
     QFrame *advanced
         = section("lblAdvancedSettings", parts.sbtnAdvancedSettings, parts.body, &content);
-    parts.sboxAdvanced = new QScrollArea(advanced);
+    auto *area = new AdvancedArea(advanced);
+    parts.sboxAdvanced = area;
     parts.sboxAdvanced->setObjectName(QStringLiteral("sboxAdvanced"));
     parts.sboxAdvanced->setWidgetResizable(true);
     parts.sboxAdvanced->setFrameShape(QFrame::NoFrame);
+    parts.sboxAdvanced->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto *inner = new QWidget(parts.sboxAdvanced);
     auto *columns = new QHBoxLayout(inner);
     columns->setContentsMargins(0, 0, 4, 0);
     columns->addWidget(advancedLeft(c, parts, inner), 1);
     columns->addWidget(advancedRight(c, parts, inner), 1);
+    area->setColumns(columns);
     parts.sboxAdvanced->setWidget(inner);
-    // Only at the window's smallest widths is one column still too wide;
-    // a sideways scroll then beats cut-off controls.
-    parts.sboxAdvanced->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // The advanced settings scroll in the height the other two sections
     // need, so that the file list above keeps the room.
     parts.sboxAdvanced->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
-    new ColumnsThatWrap(parts.sboxAdvanced, columns);
     content->addWidget(parts.sboxAdvanced, 1);
     sections->addWidget(advanced, 1);
     return parts;
