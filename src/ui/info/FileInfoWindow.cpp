@@ -4,6 +4,7 @@
 #include "process/ConsoleRunner.h"
 #include "ui/common/DialogFilter.h"
 #include "ui/common/PlainText.h"
+#include "ui/common/Theme.h"
 #include "ui/conversion/WindowPlacement.h"
 
 #include <QApplication>
@@ -82,7 +83,7 @@ public:
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
         if (colors.plain) {
-            opt.palette.setColor(QPalette::Text, opt.palette.color(QPalette::PlaceholderText));
+            opt.palette.setColor(QPalette::Text, DimmedTextColor(opt.palette));
         } else if (!(opt.state & QStyle::State_Selected)) {
             QLinearGradient gradient(opt.rect.topLeft(), opt.rect.bottomLeft());
             gradient.setColorAt(0, rgb(colors.gradientTop));

@@ -1,6 +1,7 @@
 #include "ui/main/DesktopIntegration.h"
 
 #include "filelist/FileListRow.h"
+#include "ui/common/Theme.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -39,6 +40,13 @@ void useCommonIconThemeAsFallback()
 QIcon themeIcon(const QString &name, QStyle::StandardPixmap fallback)
 {
     return QIcon::fromTheme(name, QApplication::style()->standardIcon(fallback));
+}
+
+QIcon tintedThemeIcon(const QString &name, QStyle::StandardPixmap fallback)
+{
+    const QString symbolic = name + QStringLiteral("-symbolic");
+    return PaletteTintedIcon(
+        QIcon::hasThemeIcon(symbolic) ? QIcon::fromTheme(symbolic) : themeIcon(name, fallback));
 }
 
 void openWebPage(const QString &url)
