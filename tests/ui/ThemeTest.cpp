@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QStyle>
@@ -117,4 +118,41 @@ TEST_F(Theme, SecondaryTextsAndTheSkippedFolderReadInADarkPalette)
     EXPECT_GE(contrast(hint.palette().color(hint.foregroundRole()),
                   hint.palette().color(QPalette::Window)),
         3.0);
+}
+
+namespace {
+
+// The colour of the icon's middle pixel in the given mode.
+QColor middle(const QIcon &icon, QIcon::Mode mode)
+{
+    return icon.pixmap(16, mode).toImage().pixelColor(8, 8);
+}
+
+QIcon filled(const QColor &colour)
+{
+    QPixmap square(16, 16);
+    square.fill(colour);
+    return QIcon(square);
+}
+
+} // namespace
+
+TEST_F(Theme, ADarkGlyphReadsAsEnabledOrDisabledOnEitherFace)
+{
+    const QIcon glyph = PaletteTintedIcon(filled(Qt::black));
+    EXPECT_TRUE(IsGreyGlyph(filled(Qt::black)));
+    EXPECT_TRUE(IsGreyGlyph(filled(QColor(200, 200, 200))));
+    EXPECT_FALSE(IsGreyGlyph(filled(QColor(36, 98, 200))));
+
+    for (AppTheme theme : {AppTheme::Dark, AppTheme::Light}) {
+        SCOPED_TRACE(ThemeText(theme).toStdString());
+        ApplyTheme(theme);
+        const QColor face = QApplication::palette().color(QPalette::Button);
+        const QColor enabled = middle(glyph, QIcon::Normal);
+        const QColor disabled = middle(glyph, QIcon::Disabled);
+        EXPECT_GE(contrast(enabled, face), 7.0);
+        // Disabled stands apart from both: dimmer than enabled, not gone.
+        EXPECT_GE(contrast(enabled, disabled), 1.8);
+        EXPECT_GE(contrast(disabled, face), 1.8);
+    }
 }

@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QEvent>
 #include <QIconEngine>
+#include <QImage>
 #include <QPainter>
-#include <QPointer>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QWidget>
@@ -174,6 +174,19 @@ QColor DimmedTextColor(
 QIcon PaletteTintedIcon(const QIcon &glyph)
 {
     return glyph.isNull() ? glyph : QIcon(new TintedIconEngine(glyph));
+}
+
+bool IsGreyGlyph(const QIcon &icon)
+{
+    constexpr int Side = 24, MinAlpha = 32, MaxSaturation = 40;
+    const QImage image = icon.pixmap(Side).toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.alpha() >= MinAlpha && c.hsvSaturation() > MaxSaturation)
+                return false;
+        }
+    return !image.isNull();
 }
 
 void UseDimmedText(QWidget *widget)

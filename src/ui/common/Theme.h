@@ -6,6 +6,8 @@
 #include <QIcon>
 #include <QPalette>
 
+class QWidget;
+
 // The program's look and the colours derived from the palette, so that
 // every window reads in a light and in a dark palette alike.
 
@@ -31,8 +33,10 @@ QColor DimmedTextColor(const QPalette &palette, QPalette::ColorRole text = QPale
 // when disabled), whatever colour its picture has: an outline or dark
 // picture reads as enabled or disabled on a light and a dark face alike.
 QIcon PaletteTintedIcon(const QIcon &glyph);
+// Whether the icon's visible pixels are all grey (black, white or between):
+// a glyph drawn in one colour rather than a coloured picture.
+bool IsGreyGlyph(const QIcon &icon);
 
-class QWidget;
 // Shows the widget's text (foreground role PlaceholderText) in
 // DimmedTextColor of WindowText on Window, again at each palette change.
 void UseDimmedText(QWidget *widget);

@@ -45,8 +45,11 @@ QIcon themeIcon(const QString &name, QStyle::StandardPixmap fallback)
 QIcon tintedThemeIcon(const QString &name, QStyle::StandardPixmap fallback)
 {
     const QString symbolic = name + QStringLiteral("-symbolic");
-    return PaletteTintedIcon(
-        QIcon::hasThemeIcon(symbolic) ? QIcon::fromTheme(symbolic) : themeIcon(name, fallback));
+    if (QIcon::hasThemeIcon(symbolic))
+        return PaletteTintedIcon(QIcon::fromTheme(symbolic));
+    // A coloured picture reads on its own; only a grey one is a glyph.
+    const QIcon icon = themeIcon(name, fallback);
+    return IsGreyGlyph(icon) ? PaletteTintedIcon(icon) : icon;
 }
 
 void openWebPage(const QString &url)
