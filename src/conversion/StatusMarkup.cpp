@@ -121,7 +121,7 @@ QString escapedChar(QChar c)
 
 } // namespace
 
-QString MarkupToRichText(const QString &markup)
+QString MarkupToRichText(const QString &markup, const QString &plainBackground)
 {
     // Rich text folds blanks, and the markup aligns with them: every blank
     // is kept, except that a single one between two other characters stays
@@ -162,8 +162,11 @@ QString MarkupToRichText(const QString &markup)
                 open.append({TagKind::Bold, QStringLiteral("</b>")});
             } else {
                 QString style;
-                if (!tag.bgcolor.isEmpty())
-                    style += QStringLiteral("background-color:") + tag.bgcolor + u';';
+                if (!tag.bgcolor.isEmpty()) {
+                    const bool plain = tag.color.isEmpty() && !plainBackground.isEmpty();
+                    style += QStringLiteral("background-color:")
+                        + (plain ? plainBackground : tag.bgcolor) + u';';
+                }
                 if (!tag.color.isEmpty())
                     style += QStringLiteral("color:") + tag.color + u';';
                 html += QStringLiteral("<span style=\"") + style + QStringLiteral("\">");

@@ -11,7 +11,11 @@
 // characters; everything else is shown as the text it is. Runs of blanks
 // are kept. The result holds no other tag, so no image, link or style of a
 // file name can reach the label.
-QString MarkupToRichText(const QString &markup);
+// A font tag with a background but no text colour of its own (the grey
+// behind a skipped file's folder) sets the label's text on a fixed colour;
+// given plainBackground ("#rrggbb"), that background is drawn in it
+// instead, so the label's own text colour reads on it in any palette.
+QString MarkupToRichText(const QString &markup, const QString &plainBackground = {});
 
 // The text of the markup as a reader sees it, without formatting (for
 // accessibility and tests).

@@ -314,7 +314,7 @@
     X(FileInfo, ScanType_Interlaced, "ScanType_Interlaced", "interlaced") \
     X(FileInfo, ScanType_Progressive, "ScanType_Progressive", "progressive")
 
-// Options: 21 entries
+// Options: 25 entries
 #define QLN_APP_STRINGS_Options(X) \
     X(Options, Caption, "Caption", "Options") \
     X(Options, gbShortcuts, "gbShortcuts", "Shortcuts") \
@@ -336,7 +336,11 @@
     X(Options, lblFileAnalysis, "lblFileAnalysis", "File analysis:") \
     X(Options, FileAnalysis_Full, "FileAnalysis_Full", "Full") \
     X(Options, FileAnalysis_Quick, "FileAnalysis_Quick", "Quick") \
-    X(Options, FileAnalysis_None, "FileAnalysis_None", "None")
+    X(Options, FileAnalysis_None, "FileAnalysis_None", "None") \
+    X(Options, lblTheme, "lblTheme", "Theme:") \
+    X(Options, Theme_System, "Theme_System", "System") \
+    X(Options, Theme_Light, "Theme_Light", "Light") \
+    X(Options, Theme_Dark, "Theme_Dark", "Dark")
 
 // Progress: 22 entries
 #define QLN_APP_STRINGS_Progress(X) \

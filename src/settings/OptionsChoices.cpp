@@ -33,3 +33,20 @@ int DefaultCodecEntry(int aviCodec)
 {
     return aviCodec == AviCodecXvid ? 1 : 0;
 }
+
+AppTheme ThemeOfEntry(int entry)
+{
+    switch (entry) {
+    case 1:
+        return AppTheme::Light;
+    case 2:
+        return AppTheme::Dark;
+    default:
+        return AppTheme::System;
+    }
+}
+
+int ThemeEntry(AppTheme theme)
+{
+    return int(theme);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppParams.h"
+#include "settings/SettingsFile.h"
 
 // The entries of the options window's lists and the values they stand for.
 
@@ -15,3 +16,7 @@ inline constexpr int AviCodecXvid = 0;
 inline constexpr int AviCodecH264 = 2;
 int DefaultCodecOfEntry(int entry);
 int DefaultCodecEntry(int aviCodec);
+
+// Theme: entry 0 System, 1 Light, 2 Dark; any other entry gives System.
+AppTheme ThemeOfEntry(int entry);
+int ThemeEntry(AppTheme theme);

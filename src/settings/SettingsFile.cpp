@@ -201,6 +201,27 @@ QString fileAnalysisText(TFileAnalysis mode)
 
 } // namespace
 
+AppTheme ThemeFromText(const QString &text)
+{
+    for (AppTheme theme : {AppTheme::Light, AppTheme::Dark})
+        if (text.trimmed().compare(ThemeText(theme), Qt::CaseInsensitive) == 0)
+            return theme;
+    return AppTheme::System;
+}
+
+QString ThemeText(AppTheme theme)
+{
+    switch (theme) {
+    case AppTheme::Light:
+        return QStringLiteral("Light");
+    case AppTheme::Dark:
+        return QStringLiteral("Dark");
+    case AppTheme::System:
+        break;
+    }
+    return QStringLiteral("System");
+}
+
 namespace SettingsColumns {
 
 QString KeyName(int column)
@@ -325,6 +346,7 @@ MainSettings LoadSettingsFromIni(
         : AviCodecXvid;
     m.DragAcceptDirectories
         = readBool(QStringLiteral("DragAcceptDirectories"), m.DragAcceptDirectories);
+    m.Theme = ThemeFromText(readText(QStringLiteral("Theme"), ThemeText(m.Theme)));
     return m;
 }
 
@@ -405,6 +427,7 @@ void SaveSettingsToIni(
         m.OutputFormat == PageMpg ? QStringLiteral("MPG") : QStringLiteral("AVI"));
     writeText(QStringLiteral("LastDir"), m.LastDir);
     writeBool(QStringLiteral("DragAcceptDirectories"), m.DragAcceptDirectories);
+    writeText(QStringLiteral("Theme"), ThemeText(m.Theme));
 
     for (int c : ColumnFileOrder)
         writeInt(columnKey(c, "Width"), m.Columns[size_t(c)].Width);

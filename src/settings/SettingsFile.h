@@ -58,6 +58,14 @@ struct OutputOptions
     bool operator==(const OutputOptions &) const = default;
 };
 
+// Key Theme of MAIN: the look of every window. System leaves style and
+// palette to the desktop; Light and Dark choose them. The enumerators are
+// the entries of the options window's list, in order.
+enum class AppTheme { System, Light, Dark };
+// "System", "Light", "Dark"; any other text (letter case aside) is System.
+AppTheme ThemeFromText(const QString &text);
+QString ThemeText(AppTheme theme);
+
 // Section MAIN, fields named after their keys.
 struct MainSettings
 {
@@ -101,6 +109,7 @@ struct MainSettings
     int OutputFormat = 0; // page of pcVideoFormat: 0 tsAvi, 1 tsMpg
     QString LastDir; // empty: the dialogs stay at the program folder
     bool DragAcceptDirectories = true;
+    AppTheme Theme = AppTheme::System;
 
     std::array<ColumnState, SettingsColumns::Count> Columns{};
 

@@ -135,6 +135,7 @@ private:
     void createOptionsWindows();
     FileListLook fileListLook() const override;
     int defaultVideoCodec() const override;
+    AppTheme theme() const override;
     void setListFontName(const QString &family) override;
     void setListFontSize(int points) override;
     void setListRowHeight(int pixels) override;
@@ -144,6 +145,7 @@ private:
     void setListRowMovingAllowed(bool on) override;
     void setListColumnMovingAllowed(bool on) override;
     void setDefaultVideoCodec(int aviCodec) override;
+    void setTheme(AppTheme theme) override;
     void appParamsChanged(const TAppParams &params) override;
 
     TAppStrings m_strings;

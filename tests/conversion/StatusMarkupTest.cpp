@@ -45,3 +45,16 @@ TEST(StatusMarkup, OnlyTheDescribedTagsFormatEverythingElseIsText)
     EXPECT_EQ(
         MarkupToPlainText(QStringLiteral("<b>&lt;b&gt;x</b> <i>")), QStringLiteral("<b>x <i>"));
 }
+
+TEST(StatusMarkup, APlainHighlightTakesTheGivenBackground)
+{
+    const QString skipped = QStringLiteral("<font bgcolor=\"#C0C0C0\">/v/</font><b>a.avi</b>");
+    EXPECT_EQ(MarkupToRichText(skipped, QStringLiteral("#626262")).toStdString(),
+        "<span style=\"background-color:#626262;\">/v/</span><b>a.avi</b>");
+    EXPECT_EQ(MarkupToRichText(skipped).toStdString(),
+        "<span style=\"background-color:#c0c0c0;\">/v/</span><b>a.avi</b>");
+    // A highlight with its own text colour keeps both: they were chosen as a pair.
+    const QString output = QStringLiteral("<font bgcolor=\"#696969\" color=\"#FFFFFF\">/v/</font>");
+    EXPECT_EQ(MarkupToRichText(output, QStringLiteral("#626262")).toStdString(),
+        "<span style=\"background-color:#696969;color:#ffffff;\">/v/</span>");
+}

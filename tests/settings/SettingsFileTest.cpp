@@ -207,6 +207,7 @@ TEST(SettingsFile, NewFileListsTheKeysInTheirOrder)
     m.DefaultVideoCodec = 2;
     m.OutputFormat = 1;
     m.LastDir = QStringLiteral("/v/in");
+    m.Theme = AppTheme::Dark;
     IniFile ini;
     SaveSettingsToIni(ini, m, ProgressSettings{});
     const QStringList lines = QString::fromUtf8(ini.toBytes()).split(u'\n');
@@ -216,8 +217,8 @@ TEST(SettingsFile, NewFileListsTheKeysInTheirOrder)
                          "AllowRowMoving=1 AllowColumnMoving=1 ListFontName=Mono ListFontSize=8 "
                          "FileAnalysis=Quick pnConversionSettingsExpanded=1 "
                          "OpenFileAfterIconClick=1 DefaultVideoCodec=H.264 OutputFormat=MPG "
-                         "LastDir=/v/in DragAcceptDirectories=1 colNo_Width=40";
-    EXPECT_EQ(lines.mid(0, 28).join(u' '), head);
+                         "LastDir=/v/in DragAcceptDirectories=1 Theme=Dark colNo_Width=40";
+    EXPECT_EQ(lines.mid(0, 29).join(u' '), head);
     // Widths, positions and visibilities in the file's column order.
     EXPECT_EQ(lines.indexOf("colStatus_Width=120"), lines.indexOf("colDuration_Width=70") + 1);
     EXPECT_EQ(lines.indexOf("colNo_Position=0"), lines.indexOf("colAudioStreamSize_Width=120") + 1);
@@ -231,6 +232,30 @@ TEST(SettingsFile, NewFileListsTheKeysInTheirOrder)
     IniFile withoutProgress;
     SaveSettingsToIni(withoutProgress, m, std::nullopt);
     EXPECT_FALSE(withoutProgress.hasSection("PROGRESS"));
+}
+
+TEST(SettingsFile, ThemeSurvivesWriteAndReadAndUnknownTextIsSystem)
+{
+    const SettingsEnvironment env = environment();
+    for (AppTheme theme : {AppTheme::System, AppTheme::Light, AppTheme::Dark}) {
+        SCOPED_TRACE(ThemeText(theme).toStdString());
+        MainSettings m = DefaultMainSettings(env);
+        m.Theme = theme;
+        IniFile ini;
+        SaveSettingsToIni(ini, m, std::nullopt);
+        // Read over a different value, so a key that was not written shows.
+        MainSettings other = DefaultMainSettings(env);
+        other.Theme = theme == AppTheme::Dark ? AppTheme::Light : AppTheme::Dark;
+        EXPECT_EQ(LoadSettingsFromIni(ini, other, env).Theme, theme);
+    }
+
+    EXPECT_EQ(DefaultMainSettings(env).Theme, AppTheme::System);
+    EXPECT_EQ(readMain("Theme=dark\n").Theme, AppTheme::Dark);
+    EXPECT_EQ(readMain("Theme= LIGHT \n").Theme, AppTheme::Light);
+    MainSettings dark = DefaultMainSettings(env);
+    dark.Theme = AppTheme::Dark;
+    for (const char *unknown : {"Theme=Solarized\n", "Theme=\n", "Theme=2\n"})
+        EXPECT_EQ(readMain(unknown, env, &dark).Theme, AppTheme::System) << unknown;
 }
 
 TEST(SettingsFile, MaximizedExitKeepsTheNormalGeometry)

@@ -1,5 +1,6 @@
 #include "MainWindowFixture.h"
 
+#include "ui/common/Theme.h"
 #include "ui/conversion/ErrorLogWindow.h"
 #include "ui/conversion/ProgressWindow.h"
 #include "ui/info/FileInfoWindow.h"
@@ -8,10 +9,12 @@
 #include "ui/tools/FormToolsInfo.h"
 #include "ui/update/FormCheckUpdate.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTableView>
 
@@ -69,6 +72,39 @@ TEST_F(MainOptions, LanguageChoiceReachesEveryOpenWindowAndIsKept)
 
 // The options window's list controls act on the main window's list at once
 // and are kept for the next start.
+// The theme changes the whole program at once and the next start takes it
+// from the settings file.
+TEST_F(MainOptions, ThemeChangesThePaletteAtOnceAndIsKept)
+{
+    const auto platformLook = qScopeGuard([] { ApplyTheme(AppTheme::System); });
+    writeSettings();
+    TFormMain &window = open();
+    act(MainCommand::actShowOptions)->trigger();
+    auto *theme = window.optionsWindow()->findChild<QComboBox *>(QStringLiteral("cbTheme"));
+    ASSERT_TRUE(theme);
+    const auto windowLightness
+        = [&] { return window.palette().color(QPalette::Window).lightness(); };
+
+    // The windows take a new palette from posted events.
+    theme->setCurrentIndex(2);
+    QCoreApplication::processEvents();
+    EXPECT_LT(QApplication::palette().color(QPalette::Window).lightness(), 128);
+    EXPECT_LT(windowLightness(), 128);
+    theme->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+    EXPECT_GT(windowLightness(), 128);
+    theme->setCurrentIndex(2);
+    closeWindow();
+    EXPECT_TRUE(read(QStringLiteral("quillon.ini")).contains("\nTheme=Dark"));
+
+    // The start-up look comes from the file, not from the last run.
+    ApplyTheme(AppTheme::Light);
+    TFormMain &again = open();
+    QCoreApplication::processEvents();
+    EXPECT_LT(again.palette().color(QPalette::Window).lightness(), 128);
+    closeWindow();
+}
+
 TEST_F(MainOptions, ListLookChangesAtOnceAndIsKept)
 {
     writeSettings();

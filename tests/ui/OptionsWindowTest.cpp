@@ -28,10 +28,12 @@ class RecordingTarget : public OptionsTarget
 public:
     FileListLook look;
     int codec = 0;
+    AppTheme shownTheme = AppTheme::System;
     QStringList calls;
 
     FileListLook fileListLook() const override { return look; }
     int defaultVideoCodec() const override { return codec; }
+    AppTheme theme() const override { return shownTheme; }
     void setListFontName(const QString &family) override { calls << "fontName " + family; }
     void setListFontSize(int points) override { record("fontSize", points); }
     void setListRowHeight(int pixels) override { record("rowHeight", pixels); }
@@ -41,6 +43,7 @@ public:
     void setListRowMovingAllowed(bool on) override { record("rowMoving", on); }
     void setListColumnMovingAllowed(bool on) override { record("columnMoving", on); }
     void setDefaultVideoCodec(int aviCodec) override { record("codec", aviCodec); }
+    void setTheme(AppTheme theme) override { calls << "theme " + ThemeText(theme); }
     void appParamsChanged(const TAppParams &params) override
     {
         calls << QStringLiteral("params %1 %2")
@@ -108,6 +111,8 @@ TEST_F(OptionsWindow, FillsWithoutWritingBackAndEachControlActsAtOnce)
     EXPECT_EQ(rowHeight->value(), 20);
     EXPECT_EQ(analysis->currentText(), "None");
     EXPECT_EQ(codec->currentText(), "Xvid");
+    auto *theme = child<QComboBox>(window, "cbTheme");
+    EXPECT_EQ(theme->currentText(), "System");
     EXPECT_TRUE(window.testAttribute(Qt::WA_WState_Visible));
     EXPECT_TRUE(window.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
@@ -136,7 +141,10 @@ TEST_F(OptionsWindow, FillsWithoutWritingBackAndEachControlActsAtOnce)
     EXPECT_EQ(m_params.FileAnalysis, faQuick);
     codec->setCurrentIndex(0);
     codec->setCurrentIndex(1);
-    EXPECT_EQ(m_target.take(), "fontSize 14|rowHeight 21|params 0 1|codec 2|codec 0");
+    theme->setCurrentIndex(2);
+    theme->setCurrentIndex(1);
+    EXPECT_EQ(m_target.take(),
+        "fontSize 14|rowHeight 21|params 0 1|codec 2|codec 0|theme Dark|theme Light");
 
     // A font counts when picked from the list, not while its name is typed.
     auto *font = child<QFontComboBox>(window, "cbFileListFont");
@@ -150,6 +158,7 @@ TEST_F(OptionsWindow, FillsWithoutWritingBackAndEachControlActsAtOnce)
     window.hide();
     m_target.look = {m_target.look.ListFontName, 6, 50, false, false, false, false, false};
     m_target.codec = 2;
+    m_target.shownTheme = AppTheme::Dark;
     m_params.FileAnalysis = faFull;
     m_params.OpenFileAfterIconClick = true;
     window.show();
@@ -159,6 +168,7 @@ TEST_F(OptionsWindow, FillsWithoutWritingBackAndEachControlActsAtOnce)
     EXPECT_TRUE(child<QCheckBox>(window, "chFileListIconClickOpen")->isChecked());
     EXPECT_EQ(analysis->currentIndex(), 0);
     EXPECT_EQ(codec->currentText(), "H.264");
+    EXPECT_EQ(theme->currentText(), "Dark");
     EXPECT_EQ(m_target.take(), "");
     EXPECT_EQ(m_params.FileAnalysis, faFull);
 }

@@ -1,6 +1,7 @@
 #include "ui/conversion/ErrorLogHighlighter.h"
 
 #include "conversion/ErrorLog.h"
+#include "ui/common/Theme.h"
 
 #include <QPalette>
 
@@ -24,8 +25,8 @@ void ErrorLogHighlighter::setPalette(const QPalette &palette)
               f.setFontItalic(italic);
               return f;
           };
-    const QColor grey = palette.color(QPalette::PlaceholderText);
-    m_formats[size_t(ErrorLogHighlight::Comment)] = format(grey, {}, false, true);
+    m_formats[size_t(ErrorLogHighlight::Comment)]
+        = format(DimmedTextColor(palette), {}, false, true);
     m_formats[size_t(ErrorLogHighlight::Quoted)]
         = format(dark ? QColor(0xd7, 0x8c, 0xf0) : QColor(0x80, 0x00, 0x80));
     m_formats[size_t(ErrorLogHighlight::ErrorWord)]

@@ -1,6 +1,9 @@
 #include "ui/conversion/MarkupLabel.h"
 
 #include "conversion/StatusMarkup.h"
+#include "ui/common/Theme.h"
+
+#include <QEvent>
 
 MarkupLabel::MarkupLabel(QWidget *parent)
     : QLabel(parent)
@@ -17,8 +20,22 @@ MarkupLabel::MarkupLabel(QWidget *parent)
 void MarkupLabel::setMarkup(const QString &markup)
 {
     m_markup = markup;
-    setText(MarkupToRichText(markup));
+    render();
     setAccessibleName(MarkupToPlainText(markup));
+}
+
+void MarkupLabel::render()
+{
+    // A plain highlight (no text colour of its own) is a shade of this
+    // palette, so the label's text stays readable on it.
+    setText(MarkupToRichText(m_markup, PlainHighlightColor(palette()).name()));
+}
+
+void MarkupLabel::changeEvent(QEvent *event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        render();
 }
 
 void MarkupLabel::setPlain(const QString &text)

@@ -21,6 +21,11 @@ public:
     // The text colour; an invalid colour returns to the palette's.
     void setTextColor(const QColor &color);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void render();
+
     QString m_markup;
 };

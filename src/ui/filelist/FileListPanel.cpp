@@ -8,6 +8,7 @@
 #include "filelist/FileListFooter.h"
 #include "filelist/ListFile.h"
 #include "filelist/ListFileSave.h"
+#include "ui/common/Theme.h"
 #include "ui/filelist/AnalysisQueue.h"
 #include "ui/filelist/FileListDelegate.h"
 #include "ui/filelist/FileListFooterBar.h"
@@ -40,11 +41,6 @@ constexpr std::array<FileListColumn, 27> ColumnMenuOrder{colNo, colIcon, colDire
     colStatus};
 
 constexpr int SelectionSettleMs = 200;
-
-QColor mixed(const QColor &a, const QColor &b)
-{
-    return QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2, (a.blue() + b.blue()) / 2);
-}
 
 } // namespace
 
@@ -805,7 +801,7 @@ void FileListPanel::Private::applyPalette()
     const QPalette &palette = view->palette();
     const QColor face = palette.color(QPalette::Button);
     // Halfway to the background: dim in a light and in a dark theme alike.
-    model->setDimmedColours(face, mixed(palette.color(QPalette::Text), face));
+    model->setDimmedColours(face, HalfwayColor(palette.color(QPalette::Text), face));
 }
 
 void FileListPanel::Private::syncColumnActions()

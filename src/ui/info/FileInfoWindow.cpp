@@ -4,6 +4,7 @@
 #include "process/ConsoleRunner.h"
 #include "ui/common/DialogFilter.h"
 #include "ui/common/PlainText.h"
+#include "ui/common/Theme.h"
 #include "ui/common/VerticalScrollArea.h"
 #include "ui/conversion/WindowPlacement.h"
 
@@ -60,7 +61,7 @@ public:
         QStyleOptionViewItem opt = option;
         initStyleOption(&opt, index);
         if (colors.plain) {
-            opt.palette.setColor(QPalette::Text, opt.palette.color(QPalette::PlaceholderText));
+            opt.palette.setColor(QPalette::Text, DimmedTextColor(opt.palette));
         } else if (!(opt.state & QStyle::State_Selected)) {
             QLinearGradient gradient(opt.rect.topLeft(), opt.rect.bottomLeft());
             gradient.setColorAt(0, rgb(colors.gradientTop));

@@ -1,6 +1,7 @@
 #include "ui/main/DesktopIntegration.h"
 
 #include "filelist/FileListRow.h"
+#include "ui/common/Theme.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -39,6 +40,16 @@ void useCommonIconThemeAsFallback()
 QIcon themeIcon(const QString &name, QStyle::StandardPixmap fallback)
 {
     return QIcon::fromTheme(name, QApplication::style()->standardIcon(fallback));
+}
+
+QIcon tintedThemeIcon(const QString &name, QStyle::StandardPixmap fallback)
+{
+    const QString symbolic = name + QStringLiteral("-symbolic");
+    if (QIcon::hasThemeIcon(symbolic))
+        return PaletteTintedIcon(QIcon::fromTheme(symbolic));
+    // A coloured picture reads on its own; only a grey one is a glyph.
+    const QIcon icon = themeIcon(name, fallback);
+    return IsGreyGlyph(icon) ? PaletteTintedIcon(icon) : icon;
 }
 
 void openWebPage(const QString &url)

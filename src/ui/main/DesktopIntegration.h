@@ -16,6 +16,9 @@ void useCommonIconThemeAsFallback();
 // The icon of the desktop's theme, else the style's built-in one: a
 // toolbar is never blank.
 QIcon themeIcon(const QString &name, QStyle::StandardPixmap fallback);
+// The same glyph in one colour that follows the palette (PaletteTintedIcon):
+// the theme's one-colour (symbolic) variant where it has one.
+QIcon tintedThemeIcon(const QString &name, QStyle::StandardPixmap fallback);
 
 void openWebPage(const QString &url);
 void openFolder(const QString &folder);

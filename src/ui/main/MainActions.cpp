@@ -158,6 +158,13 @@ MainActions::MainActions(QWidget *window)
         action->setVisible(!(info.flags & Hidden));
         m_actions[size_t(info.command)] = action;
     }
+    // Their pictures are a pale outline (Convert) or dark on a dark face;
+    // drawn in the palette's button text they read as enabled or disabled
+    // in either palette.
+    m_actions[size_t(C::actConvert)]->setIcon(
+        Desktop::tintedThemeIcon(QStringLiteral("media-playback-start"), QStyle::SP_MediaPlay));
+    m_actions[size_t(C::actAbout)]->setIcon(
+        Desktop::tintedThemeIcon(QStringLiteral("help-about"), QStyle::SP_MessageBoxInformation));
     // Part of the window, so the shortcuts work whether or not a menu shows
     // the command.
     for (QAction *action : m_actions)

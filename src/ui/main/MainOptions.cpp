@@ -4,6 +4,7 @@
 #include "ui/MainWindow.h"
 
 #include "app/AppParams.h"
+#include "ui/common/Theme.h"
 #include "ui/filelist/FileListPanel.h"
 #include "ui/main/MainActions.h"
 #include "ui/options/FormOptions.h"
@@ -69,6 +70,17 @@ FileListLook TFormMain::fileListLook() const
 int TFormMain::defaultVideoCodec() const
 {
     return m_main.DefaultVideoCodec;
+}
+
+AppTheme TFormMain::theme() const
+{
+    return m_main.Theme;
+}
+
+void TFormMain::setTheme(AppTheme theme)
+{
+    m_main.Theme = theme;
+    ApplyTheme(theme);
 }
 
 void TFormMain::setListFontName(const QString &family)

@@ -8,6 +8,7 @@
 #include "encoding/Profiles.h"
 #include "encoding/SettingsFileTransfer.h"
 #include "ui/MainWindow.h"
+#include "ui/common/Theme.h"
 #include "ui/conversion/ProgressWindow.h"
 #include "ui/filelist/FileListPanel.h"
 #include "ui/main/OutputOptionsPanel.h"
@@ -56,6 +57,7 @@ void TFormMain::LoadSettingsFromIni()
 
     ApplyMainSettings(params, m_main);
     ApplyMainSettings(m_settings, m_main);
+    ApplyTheme(m_main.Theme);
     m_pnMid->setValues(m_settings);
     if (!m_main.LastDir.isEmpty())
         UpdateInitialFolders(m_main.LastDir);

@@ -101,6 +101,14 @@ TFormOptions::TFormOptions(
     codecLayout->addWidget(lblDefaultVideoCodec);
     codecLayout->addWidget(cbDefaultVideoCodec, 1);
 
+    lblTheme = named(new QLabel(this), "lblTheme");
+    cbTheme = named(new QComboBox(this), "cbTheme");
+    cbTheme->addItems({QString(), QString(), QString()});
+    lblTheme->setBuddy(cbTheme);
+    auto *themeLayout = new QHBoxLayout;
+    themeLayout->addWidget(lblTheme);
+    themeLayout->addWidget(cbTheme, 1);
+
     btnCreateShortcutOnDesktop = named(new QPushButton(this), "btnCreateShortcutOnDesktop");
     btnCreateShortcutOnDesktop->setAutoDefault(false);
     btnOK = named(new QPushButton(this), "btnOK");
@@ -113,6 +121,7 @@ TFormOptions::TFormOptions(
     layout->addWidget(gbLanguage);
     layout->addWidget(pnFileList);
     layout->addLayout(codecLayout);
+    layout->addLayout(themeLayout);
     layout->addWidget(btnCreateShortcutOnDesktop);
     layout->addLayout(bottom);
     // The size at creation is also the largest: the window does not resize.
@@ -169,6 +178,8 @@ TFormOptions::TFormOptions(
     connect(cbDefaultVideoCodec, &QComboBox::currentIndexChanged, this, [this](int entry) {
         changed([&] { m_target.setDefaultVideoCodec(DefaultCodecOfEntry(entry)); });
     });
+    connect(cbTheme, &QComboBox::currentIndexChanged, this,
+        [this](int entry) { changed([&] { m_target.setTheme(ThemeOfEntry(entry)); }); });
     connect(btnCreateShortcutOnDesktop, &QPushButton::clicked, this,
         &TFormOptions::createShortcutOnDesktop);
 
@@ -205,6 +216,7 @@ void TFormOptions::InitControls()
     chFileListIconClickOpen->setChecked(m_params.OpenFileAfterIconClick);
     cbDefaultVideoCodec->setCurrentIndex(DefaultCodecEntry(m_target.defaultVideoCodec()));
     cbFileListFileAnalysis->setCurrentIndex(FileAnalysisEntry(m_params.FileAnalysis));
+    cbTheme->setCurrentIndex(ThemeEntry(m_target.theme()));
 }
 
 void TFormOptions::SetLang(const TAppStrings &strings)
@@ -230,6 +242,10 @@ void TFormOptions::SetLang(const TAppStrings &strings)
     cbFileListFileAnalysis->setItemText(0, s.FileAnalysis_Full);
     cbFileListFileAnalysis->setItemText(1, s.FileAnalysis_Quick);
     cbFileListFileAnalysis->setItemText(2, s.FileAnalysis_None);
+    lblTheme->setText(s.lblTheme);
+    cbTheme->setItemText(ThemeEntry(AppTheme::System), s.Theme_System);
+    cbTheme->setItemText(ThemeEntry(AppTheme::Light), s.Theme_Light);
+    cbTheme->setItemText(ThemeEntry(AppTheme::Dark), s.Theme_Dark);
 }
 
 bool TFormOptions::event(QEvent *event)

@@ -16,7 +16,8 @@ struct TAppParams;
 struct TAppStrings;
 
 // The options window: the interface language, the file list's look, the
-// analysis mode, the default video encoder and the desktop shortcut. Every
+// analysis mode, the default video encoder, the theme and the desktop
+// shortcut. Every
 // change takes effect at once; there is nothing to confirm. Closing hides it.
 class TFormOptions : public QDialog
 {
@@ -70,6 +71,8 @@ private:
     QComboBox *cbFileListFileAnalysis;
     QLabel *lblDefaultVideoCodec;
     QComboBox *cbDefaultVideoCodec;
+    QLabel *lblTheme;
+    QComboBox *cbTheme;
     QPushButton *btnCreateShortcutOnDesktop;
     QPushButton *btnOK;
 };

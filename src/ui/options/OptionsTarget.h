@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/SettingsFile.h"
+
 #include <QString>
 
 struct TAppParams;
@@ -31,6 +33,7 @@ public:
     virtual FileListLook fileListLook() const = 0;
     // The AVI codec entry the default-settings commands use: 0 Xvid, 2 H.264.
     virtual int defaultVideoCodec() const = 0;
+    virtual AppTheme theme() const = 0;
 
     // The list and its cells take the family; the column headers keep
     // theirs until the size next changes.
@@ -46,6 +49,8 @@ public:
     virtual void setListRowMovingAllowed(bool on) = 0;
     virtual void setListColumnMovingAllowed(bool on) = 0;
     virtual void setDefaultVideoCodec(int aviCodec) = 0;
+    // Every window of the program takes the new look at once.
+    virtual void setTheme(AppTheme theme) = 0;
     // OpenFileAfterIconClick or FileAnalysis changed in params (the file
     // list takes them for the rows added from now on).
     virtual void appParamsChanged(const TAppParams &params) = 0;

@@ -9,14 +9,6 @@ QColor ColorFromBgr(uint32_t bgr)
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
 }
 
-QColor BlendColors(const QColor &a, const QColor &b, qreal amount)
-{
-    const auto mix = [amount](float x, float y) { return x + (y - x) * float(amount); };
-    const QColor ra = a.toRgb(), rb = b.toRgb();
-    return QColor::fromRgbF(
-        mix(ra.redF(), rb.redF()), mix(ra.greenF(), rb.greenF()), mix(ra.blueF(), rb.blueF()));
-}
-
 QColor PlainEntryBackground(const QPalette &palette)
 {
     return BlendColors(palette.color(QPalette::Base), palette.color(QPalette::Text), 15.0 / 255.0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "encoding/SettingsLists.h"
+#include "ui/common/Theme.h"
 
 #include <QBrush>
 #include <QColor>
@@ -15,8 +16,6 @@ class QPalette;
 
 // A colour stored as 0x00BBGGRR (profiles, TAppParams).
 QColor ColorFromBgr(uint32_t bgr);
-// a moved towards b by amount (0..1).
-QColor BlendColors(const QColor &a, const QColor &b, qreal amount);
 // The background of the fixed profile entries and of profiles without
 // colours: the base a little towards the text; light grey (240, 240, 240)
 // on a white base with black text.

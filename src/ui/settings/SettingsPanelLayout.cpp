@@ -1,5 +1,6 @@
 #include "ui/settings/SettingsPanelLayout.h"
 
+#include "ui/common/Theme.h"
 #include "ui/common/VerticalScrollArea.h"
 #include "ui/settings/ProfileComboBox.h"
 #include "ui/settings/SettingWidgets.h"
@@ -106,7 +107,7 @@ QGridLayout *form(SettingWidgets &c, QWidget *parent, std::initializer_list<Form
             g->addWidget(c.create(QLatin1String(r.control), parent), row, 0, 1, 3);
         } else if (!r.control) {
             QLabel *text = label(r.label, parent);
-            text->setForegroundRole(QPalette::PlaceholderText);
+            UseDimmedText(text);
             text->setTextInteractionFlags(Qt::TextSelectableByMouse);
             text->setWordWrap(true);
             g->addWidget(text, row, 1, 1, 2);
