@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 
 #include "ui/filelist/FileListView.h"
+#include "ui/main/OutputOptionsPanel.h"
 
 #include <QImage>
 #include <QMenu>
@@ -28,10 +29,15 @@ TEST_F(KeyboardFocus, TabLeavesTheListAndWalksOnlyControls)
     view->setFocus(Qt::TabFocusReason);
     ASSERT_EQ(QApplication::focusWidget(), view);
 
+    // To the output options below the list, and back.
+    auto *below = window.findChild<OutputOptionsPanel *>();
     QWidget *next = pressTab();
     EXPECT_NE(next, view);
+    EXPECT_TRUE(below->isAncestorOf(next));
     EXPECT_EQ(pressTab(Qt::ShiftModifier), view);
-    EXPECT_NE(pressTab(Qt::ShiftModifier), view);
+    QWidget *previous = pressTab(Qt::ShiftModifier);
+    EXPECT_NE(previous, view);
+    EXPECT_FALSE(below->isAncestorOf(previous));
 
     // Once round the window: every stop is a control, never the scroll area
     // that holds the advanced settings.
