@@ -2,6 +2,7 @@
 
 #include "app/AppInfo.h"
 #include "app/TextHelpers.h"
+#include "conversion/StatusMarkup.h"
 #include "conversion/TimeLeft.h"
 #include "i18n/AppStrings.h"
 #include "process/ConsoleOutputCollector.h"
@@ -149,7 +150,9 @@ FilterResult filterOnce(QString &entry)
     return FilterResult::Keep;
 }
 
-const QString Separator = QStringLiteral("    ::    ");
+// Between two fields of the status line, the only places where it wraps:
+// the colons stay with the field before them.
+const QString Separator = NoBreakMarkup(QStringLiteral("    ::")) + QStringLiteral("    ");
 
 } // namespace
 
@@ -479,25 +482,33 @@ EncoderProgressUpdate EncoderOutputHandler::handle(
     const QString p = QString::number(inputs.PassNo);
     const QString f = QString::number(u.FrameCount);
     const QString t = QString::number(inputs.TotalFrames);
+    // Each field of the status line keeps its blanks from wrapping, so that
+    // a narrow window never splits a value from its unit.
     if (inputs.AudioOnly) {
-        u.StatusMarkup = m_convertingFile + u' ' + n + QStringLiteral(" / ") + m;
+        u.StatusMarkup = NoBreakMarkup(m_convertingFile + u' ' + n + QStringLiteral(" / ") + m);
     } else {
-        const QString files = m_convertingFile + QStringLiteral(" <b>") + n
-            + QStringLiteral("</b> / <b>") + m + QStringLiteral("</b>");
-        const QString frames = m_frame + u' ' + f + QStringLiteral(" / ~") + t;
+        const QString files = NoBreakMarkup(m_convertingFile + QStringLiteral(" <b>") + n
+            + QStringLiteral("</b> / <b>") + m + QStringLiteral("</b>"));
+        const QString frames = NoBreakMarkup(m_frame + u' ' + f + QStringLiteral(" / ~") + t);
+        const QString size = NoBreakMarkup(u.SizeText);
         if (inputs.TwoPass) {
             const QString colours = inputs.PassNo == 1
                 ? QStringLiteral("bgcolor=\"#D63D16\" color=\"#FAD3C9\"")
                 : QStringLiteral("bgcolor=\"#2462C8\" color=\"#D5EBFD\"");
-            const QString badge = QStringLiteral("  <font ") + colours + QStringLiteral("><b>  ")
-                + m_pass + u' ' + p + QStringLiteral("  </b></font> ");
-            u.StatusMarkup = files + badge + Separator + m_speed + u' ' + u.SpeedText
-                + QStringLiteral(" (") + u.FrameRateText.toHtmlEscaped() + u' ' + m_framesPerSecond
-                + QStringLiteral(")") + Separator + frames + Separator + u.SizeText;
+            const QString badge = QStringLiteral("  ")
+                + NoBreakMarkup(QStringLiteral("<font ") + colours + QStringLiteral("><b>  ")
+                    + m_pass + u' ' + p + QStringLiteral("  </b></font> "));
+            u.StatusMarkup = files + badge + Separator
+                + NoBreakMarkup(m_speed + u' ' + u.SpeedText + QStringLiteral(" (")
+                    + u.FrameRateText.toHtmlEscaped() + u' ' + m_framesPerSecond
+                    + QStringLiteral(")"))
+                + Separator + frames + Separator + size;
         } else {
-            u.StatusMarkup = files + Separator + m_speed + u' ' + u.SpeedText
-                + QStringLiteral(" ( ") + u.FrameRateText.toHtmlEscaped() + u' ' + m_framesPerSecond
-                + QStringLiteral(" )") + Separator + frames + Separator + u.SizeText;
+            u.StatusMarkup = files + Separator
+                + NoBreakMarkup(m_speed + u' ' + u.SpeedText + QStringLiteral(" ( ")
+                    + u.FrameRateText.toHtmlEscaped() + u' ' + m_framesPerSecond
+                    + QStringLiteral(" )"))
+                + Separator + frames + Separator + size;
         }
     }
 

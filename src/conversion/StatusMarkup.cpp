@@ -124,11 +124,16 @@ QString escapedChar(QChar c)
 QString MarkupToRichText(const QString &markup, const QString &plainBackground)
 {
     // Rich text folds blanks, and the markup aligns with them: every blank
-    // is kept, except that a single one between two other characters stays
-    // a place where a long line may wrap.
+    // is kept, except that the last one of a run between two other
+    // characters stays a place where a long line may wrap.
     const QString text = MarkupToPlainText(markup);
     const auto breakable = [&text](qsizetype at) {
-        return at > 0 && at + 1 < text.size() && text.at(at - 1) != u' ' && text.at(at + 1) != u' ';
+        if (at + 1 >= text.size() || text.at(at + 1) == u' ')
+            return false;
+        qsizetype first = at;
+        while (first > 0 && text.at(first - 1) == u' ')
+            --first;
+        return first > 0;
     };
     qsizetype textAt = 0;
     QString html;
@@ -184,4 +189,28 @@ QString MarkupToPlainText(const QString &markup)
     walk(
         markup, [&](QChar c) { text += c; }, [](const Tag &) {});
     return text;
+}
+
+QString NoBreakMarkup(const QString &markup)
+{
+    QString result;
+    result.reserve(markup.size());
+    qsizetype i = 0;
+    while (i < markup.size()) {
+        // A tag's own blanks separate its attributes: they stay.
+        if (markup.at(i) == u'<') {
+            if (const std::optional<Tag> tag = tagAt(markup, i)) {
+                result += QStringView(markup).mid(i, tag->length);
+                i += tag->length;
+                continue;
+            }
+        }
+        const QChar c = markup.at(i++);
+        result += c == u' ' ? QChar(QChar::Nbsp) : c;
+        // Lines may also break after a slash ("frames/sec"); a word joiner,
+        // which takes no room, holds the two sides together.
+        if (c == u'/')
+            result += QChar(0x2060);
+    }
+    return result;
 }

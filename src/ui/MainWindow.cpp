@@ -35,6 +35,30 @@
 #include <QSplitter>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <initializer_list>
+
+namespace {
+
+// Puts the Tab stops of the panels one after the other, each panel's in
+// the order they already have.
+void chainTabStops(QWidget *window, std::initializer_list<QWidget *> panels)
+{
+    QWidget *previous = nullptr;
+    for (QWidget *panel : panels) {
+        QList<QWidget *> stops;
+        for (QWidget *w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
+            if (w->focusPolicy() != Qt::NoFocus && panel->isAncestorOf(w))
+                stops << w;
+        }
+        for (QWidget *stop : stops) {
+            if (previous)
+                QWidget::setTabOrder(previous, stop);
+            previous = stop;
+        }
+    }
+}
+
+} // namespace
 
 TFormMain::TFormMain(QWidget *parent)
     : QMainWindow(parent)
@@ -103,6 +127,9 @@ TFormMain::TFormMain(QWidget *parent)
     auto *outer = new QVBoxLayout(central);
     outer->addWidget(m_splitter);
     setCentralWidget(central);
+    // Tab follows the window from top to bottom, not the order the panels
+    // were made in.
+    chainTabStops(this, {m_panel, m_pnMid, m_conversionSettings});
     m_tray = new MainTray(this, icon, (*m_actions)[MainCommand::actShowHideMainWindow],
         (*m_actions)[MainCommand::actExit]);
     m_about = new TFormAbout(params, this);

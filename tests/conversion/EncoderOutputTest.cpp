@@ -11,11 +11,21 @@
 
 namespace {
 
-const QString Sep = QStringLiteral("    ::    ");
+// Tag-free text of a field of the status markup: it does not wrap at its
+// blanks nor after its slashes.
+QString nb(const QString &text)
+{
+    return QString(text).replace(u' ', QChar(QChar::Nbsp)).replace(u'/', QStringLiteral("/\u2060"));
+}
+
+// The status line wraps only after the colons between two fields.
+const QString Sep = nb("    ::") + "    ";
 const QString ExampleLine = QStringLiteral("frame=  250 fps= 50 q=2.0 size=    1024kB "
                                            "time=00:00:10.00 bitrate= 838.9kbits/s speed=2.00x");
 const QString ExampleSpeed
     = QStringLiteral(" <b><FONT bgcolor=\"#496954\" color=\"#E0EBE0\">  2.00x  </FONT></b> ");
+const QString ExampleSpeedField = nb(" ") + "<b><FONT bgcolor=\"#496954\" color=\"#E0EBE0\">"
+    + nb("  2.00x  ") + "</FONT></b>" + nb(" ");
 const QString Summary = QStringLiteral("video:1000kB audio:200kB subtitle:0kB other streams:0kB "
                                        "global headers:0kB muxing overhead: 0.5%");
 
@@ -78,8 +88,9 @@ TEST_F(EncoderOutputTest, ProgressLineGivesValuesAndStatus)
     EXPECT_EQ(u.SpeedText, ExampleSpeed);
     EXPECT_EQ(u.SizeText, "<b>1.00 MB</b>");
     EXPECT_EQ(u.StatusMarkup,
-        "Converting file: <b>1</b> / <b>3</b>" + Sep + "Speed: " + ExampleSpeed
-            + " ( 50 frames/sec )" + Sep + "Frame: 250 / ~1000" + Sep + "<b>1.00 MB</b>");
+        nb("Converting file: ") + "<b>1</b>" + nb(" / ") + "<b>3</b>" + Sep + nb("Speed: ")
+            + ExampleSpeedField + nb(" ( 50 frames/sec )") + Sep + nb("Frame: 250 / ~1000") + Sep
+            + "<b>" + nb("1.00 MB") + "</b>");
     EXPECT_EQ(u.StatusPlain,
         "Converting file: 1 / 3 | Speed: 2.00x (50 frames/sec) | "
         "Frame: 250 / ~1000 | 1.00 MB | Progress: 25%");
@@ -107,11 +118,12 @@ TEST_F(EncoderOutputTest, TwoPassStatusCarriesThePassBadge)
         in.TwoPass = true;
         in.PassNo = c.pass;
         const EncoderProgressUpdate u = feed({ExampleLine}, in);
-        const QString badge
-            = "  <font " + c.colours + "><b>  pass " + QString::number(c.pass) + "  </b></font> ";
+        const QString badge = "  <font " + c.colours + "><b>" + nb("  pass ")
+            + QString::number(c.pass) + nb("  ") + "</b></font>" + nb(" ");
         EXPECT_EQ(u.StatusMarkup,
-            "Converting file: <b>1</b> / <b>3</b>" + badge + Sep + "Speed: " + ExampleSpeed
-                + " (50 frames/sec)" + Sep + "Frame: 250 / ~1000" + Sep + "<b>1.00 MB</b>");
+            nb("Converting file: ") + "<b>1</b>" + nb(" / ") + "<b>3</b>" + badge + Sep
+                + nb("Speed: ") + ExampleSpeedField + nb(" (50 frames/sec)") + Sep
+                + nb("Frame: 250 / ~1000") + Sep + "<b>" + nb("1.00 MB") + "</b>");
         EXPECT_TRUE(u.StatusPlain.startsWith(
             "Converting file: 1 / 3, pass " + QString::number(c.pass) + " | "));
     }
@@ -143,8 +155,8 @@ TEST_F(EncoderOutputTest, NoProgressYetOrUnknownTotalShowsNoProgress)
         EXPECT_TRUE(u.WindowCaption.isEmpty());
         EXPECT_TRUE(u.ApplicationTitle.isEmpty());
         // The status line is still rebuilt.
-        EXPECT_TRUE(
-            u.StatusMarkup.contains(QStringLiteral("Frame: %1 / ~%2").arg(c.frames).arg(c.total)));
+        EXPECT_TRUE(u.StatusMarkup.contains(
+            nb(QStringLiteral("Frame: %1 / ~%2").arg(c.frames).arg(c.total))));
     }
 }
 
@@ -156,7 +168,7 @@ TEST_F(EncoderOutputTest, AudioOnlyStatusShowsFileNumbersOnly)
     in.FileCount = 5;
     const EncoderProgressUpdate u
         = feed({"size=     512kB time=00:00:30.00 bitrate= 139.8kbits/s speed=61.2x"}, in);
-    EXPECT_EQ(u.StatusMarkup, "Converting file: 2 / 5");
+    EXPECT_EQ(u.StatusMarkup, nb("Converting file: 2 / 5"));
     EXPECT_EQ(u.StatusPlain, "Converting file: 2 / 5 | Speed: 61.2x | 512.00 KB");
 }
 
@@ -167,9 +179,9 @@ TEST_F(EncoderOutputTest, OutputTextIsShownNotObeyedInTheMarkup)
     EXPECT_FALSE(u.StatusMarkup.contains("<i>") || u.StatusMarkup.contains("<a ")
         || u.StatusMarkup.contains("<img"))
         << u.StatusMarkup.toStdString();
-    EXPECT_TRUE(u.StatusMarkup.contains("&lt;img src=&quot;x&quot;&gt;"));
-    EXPECT_TRUE(u.StatusMarkup.contains("( &lt;i&gt;5 frames/sec )"));
-    EXPECT_TRUE(u.StatusMarkup.endsWith(Sep + "&lt;a href=x&gt;&amp;"));
+    EXPECT_TRUE(u.StatusMarkup.contains(nb("&lt;img src=&quot;x&quot;&gt;")));
+    EXPECT_TRUE(u.StatusMarkup.contains(nb("( &lt;i&gt;5 frames/sec )")));
+    EXPECT_TRUE(u.StatusMarkup.endsWith(Sep + nb("&lt;a href=x&gt;&amp;")));
     EXPECT_TRUE(u.StatusPlain.contains("Speed: <img src=\"x\"> (<i>5 frames/sec)"));
 }
 

@@ -14,10 +14,12 @@ TEST(StatusMarkup, OnlyTheDescribedTagsFormatEverythingElseIsText)
         {"<B>x</B>", "<b>x</b>"},
         {"<b><font bgcolor=\"#696969\" color=\"#FFFFFF\"> /a/ </font> b.avi</b>",
             "<b><span style=\"background-color:#696969;color:#ffffff;\">&nbsp;/a/&nbsp;</span>"
-            "&nbsp;b.avi</b>"},
-        // A single blank between words is where a long status line wraps;
-        // runs and blanks at the edges keep their width.
-        {"a b  c ", "a b&nbsp;&nbsp;c&nbsp;"},
+            " b.avi</b>"},
+        // A long line wraps at the last blank of a run between two other
+        // characters; the other blanks, and those at the edges, keep their
+        // width. A no-break space never wraps.
+        {"a b  c ", "a b&nbsp; c&nbsp;"},
+        {" a   b\u00A0 c", "&nbsp;a&nbsp;&nbsp; b\u00A0 c"},
         {"<FONT color=\"#E0EBE0\" BGCOLOR=\"#496954\">2x</FONT>",
             "<span style=\"background-color:#496954;color:#e0ebe0;\">2x</span>"},
         // A file name as the core escapes it shows literally.
@@ -57,4 +59,21 @@ TEST(StatusMarkup, APlainHighlightTakesTheGivenBackground)
     const QString output = QStringLiteral("<font bgcolor=\"#696969\" color=\"#FFFFFF\">/v/</font>");
     EXPECT_EQ(MarkupToRichText(output, QStringLiteral("#626262")).toStdString(),
         "<span style=\"background-color:#696969;color:#ffffff;\">/v/</span>");
+}
+
+TEST(StatusMarkup, NoBreakMarkupKeepsTagsAndJoinsTheText)
+{
+    const QString nbsp(QChar::Nbsp);
+    const QString joiner(QChar(0x2060));
+    EXPECT_EQ(NoBreakMarkup(QStringLiteral("Frame: 162 / ~500 frames/sec")),
+        QStringLiteral("Frame:") + nbsp + "162" + nbsp + "/" + joiner + nbsp + "~500" + nbsp
+            + "frames/" + joiner + "sec");
+    // The blanks between a tag's attributes stay; entities and text that
+    // only looks like a tag are text.
+    EXPECT_EQ(NoBreakMarkup(QStringLiteral("<b><FONT bgcolor=\"#496954\" color=\"#E0EBE0\"> "
+                                           "2x </FONT></b> &lt;i x&gt;")),
+        QStringLiteral("<b><FONT bgcolor=\"#496954\" color=\"#E0EBE0\">") + nbsp + "2x" + nbsp
+            + "</FONT></b>" + nbsp + "&lt;i" + nbsp + "x&gt;");
+    EXPECT_EQ(NoBreakMarkup(QStringLiteral("<img src=\"x\">")),
+        QStringLiteral("<img") + nbsp + "src=\"x\">");
 }

@@ -19,10 +19,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <gmock/gmock.h>
 #include <unistd.h>
@@ -444,6 +446,75 @@ TEST_F(ConversionWindows, F8AndTheCloseBoxOfTheProgressWindow)
     EXPECT_TRUE(progress.isVisible());
     progress.toggleShown();
     EXPECT_FALSE(progress.isVisible());
+}
+
+TEST_F(ConversionWindows, TheProgressWindowStartsOnAbortAndEscIsAbortOrClose)
+{
+    writeScript(QStringLiteral("[run]\noutput:4000\nprogress:600,25\n"));
+    const QString a = makeInput(QStringLiteral("a.mkv"));
+    QSignalSpy finished(&controller, &ConversionController::runFinished);
+    QSignalSpy abortAsked(&progress, &TFormProgress::abortClicked);
+    OnModal<QMessageBox> keep([](QMessageBox *box) { box->button(QMessageBox::No)->click(); });
+    ProgressSettings stays;
+    stays.CloseAfterConversion = false;
+    progress.applySettings(stays);
+    ASSERT_TRUE(controller.convert(setup(), rowsOf({a})));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return progress.progressValue() > 0; }, 10000));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&progress));
+
+    // The keys start on Abort, and its focus frame shows without a Tab.
+    auto *abort = qobject_cast<QPushButton *>(QApplication::focusWidget());
+    ASSERT_TRUE(abort);
+    EXPECT_EQ(abort->text(), progress.abortCaption());
+    QStyleOptionButton option;
+    option.initFrom(abort);
+    EXPECT_TRUE(option.state & QStyle::State_HasFocus);
+    EXPECT_TRUE(option.state & QStyle::State_KeyboardFocusChange);
+
+    // Enter presses the focused button, here Pause.
+    QSignalSpy pauseAsked(&progress, &TFormProgress::pauseClicked);
+    auto *pause = progress.findChildren<QPushButton *>().first();
+    ASSERT_NE(pause, abort);
+    pause->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(pause, Qt::Key_Return);
+    EXPECT_EQ(pauseAsked.count(), 1);
+
+    // Esc during the run is the Abort button; the window stays.
+    QTest::keyClick(pause, Qt::Key_Escape);
+    EXPECT_EQ(abortAsked.count(), 1);
+    EXPECT_TRUE(progress.isVisible());
+    ASSERT_TRUE(finished.count() == 1 || finished.wait(10000));
+    EXPECT_EQ(controller.lastResult().rows[0].Outcome, RowOutcome::Aborted);
+
+    // Between runs Esc closes the window, and Enter presses the focused
+    // button.
+    ASSERT_TRUE(progress.isVisible());
+    progress.activateWindow(); // back from the question
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&progress));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(progress.isVisible());
+    progress.toggleShown();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&progress));
+    EXPECT_EQ(QApplication::focusWidget(), abort);
+    QTest::keyClick(abort, Qt::Key_Return);
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_EQ(abortAsked.count(), 1);
+}
+
+TEST_F(ConversionWindows, TheReadOnlyLogShowsACaretTheKeysMove)
+{
+    errors.addEntry({QStringLiteral("first line"), QStringLiteral("second line")});
+    errors.showOverOwner();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&errors));
+    auto *me = errors.findChild<QPlainTextEdit *>(QStringLiteral("me"));
+    me->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(me, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(me->textCursor().position(), 0);
+    QTest::keyClick(me, Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_TRUE(me->textCursor().hasSelection());
+    // Read-only all the same.
+    QTest::keyClicks(me, QStringLiteral("x"));
+    EXPECT_FALSE(errors.viewText().contains(u'x'));
 }
 
 TEST_F(ConversionWindows, TheRunKeepsTheSystemAwakeAndEndsWithOneNotification)

@@ -5,6 +5,7 @@
 #include "ui/common/DialogFilter.h"
 #include "ui/common/MonospaceFont.h"
 #include "ui/common/PlainText.h"
+#include "ui/common/ReadOnlyMemo.h"
 #include "ui/conversion/ErrorLogHighlighter.h"
 #include "ui/conversion/WindowPlacement.h"
 
@@ -37,7 +38,7 @@ TFormErrors::TFormErrors(QWidget *owner)
     setMinimumSize(400, 200);
     m_me = new QPlainTextEdit(this);
     m_me->setObjectName(QStringLiteral("me"));
-    m_me->setReadOnly(true);
+    MakeReadOnlyMemo(m_me);
     m_me->setUndoRedoEnabled(false);
     m_me->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_highlighter = new ErrorLogHighlighter(m_me->document(), m_me->palette());

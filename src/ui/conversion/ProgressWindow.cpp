@@ -4,6 +4,7 @@
 #include "conversion/ProgressFeed.h"
 #include "conversion/TimeLeft.h"
 #include "ui/common/MonospaceFont.h"
+#include "ui/common/ReadOnlyMemo.h"
 #include "ui/conversion/MarkupLabel.h"
 #include "ui/conversion/WindowPlacement.h"
 
@@ -11,11 +12,13 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -63,7 +66,7 @@ TFormProgress::TFormProgress(QWidget *owner)
     m_chCloseAfterConversion->setChecked(true);
     m_me = new QPlainTextEdit(this);
     m_me->setObjectName(QStringLiteral("me"));
-    m_me->setReadOnly(true);
+    MakeReadOnlyMemo(m_me);
     m_me->setUndoRedoEnabled(false);
     m_me->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_me->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -94,6 +97,9 @@ TFormProgress::TFormProgress(QWidget *owner)
     m_btnPause->setEnabled(false);
     m_btnAbort = new QPushButton(this);
     m_btnAbort->setDefault(true);
+    // Outside a dialog a button takes Enter only when it says so.
+    m_btnPause->setAutoDefault(true);
+    m_btnAbort->setAutoDefault(true);
 
     auto *top = new QHBoxLayout;
     top->addWidget(m_lblEncoderOutput);
@@ -463,6 +469,29 @@ void TFormProgress::closeEvent(QCloseEvent *event)
     m_left = geometry().left();
     m_top = geometry().top();
     event->accept();
+}
+
+void TFormProgress::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
+    // The keys start on Abort, and its focus frame shows at once, not only
+    // after the first Tab.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    m_btnAbort->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void TFormProgress::keyPressEvent(QKeyEvent *event)
+{
+    // Esc is the Abort button, while it takes commands.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (m_btnAbort->isEnabled())
+            onAbort();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TFormProgress::onAbort()

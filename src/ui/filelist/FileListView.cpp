@@ -4,6 +4,8 @@
 #include "ui/filelist/FileListModel.h"
 #include "ui/filelist/RowIndicatorHeader.h"
 
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QDrag>
 #include <QDropEvent>
 #include <QHeaderView>
@@ -11,17 +13,22 @@
 #include <QMimeData>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
 #include <QUrl>
 
 namespace {
 
-enum class ListKey { None, Delete, Toggle, Undo };
+enum class ListKey { None, Delete, Toggle, Undo, ContextMenu };
 
 ListKey listKeyOf(const QKeyEvent *event)
 {
     if (event->matches(QKeySequence::Undo))
         return ListKey::Undo;
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    // Shift+F10 is the desktop's other context-menu key; plain F10 stays the
+    // file information command.
+    if (event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier)
+        return ListKey::ContextMenu;
     if (modifiers != Qt::NoModifier)
         return ListKey::None;
     if (event->key() == Qt::Key_Delete)
@@ -47,6 +54,8 @@ FileListView::FileListView(QWidget *parent)
     setDefaultDropAction(Qt::MoveAction);
     setAcceptDrops(true);
     setDragEnabled(true);
+    // Tab leaves the list for the next control instead of walking its cells.
+    setTabKeyNavigation(false);
     m_rowIndicator = new RowIndicatorHeader(this);
     setVerticalHeader(m_rowIndicator);
     // Every row the same height: the view never measures rows.
@@ -83,6 +92,8 @@ QColor FileListView::selectedGridColor() const
 void FileListView::paintEvent(QPaintEvent *event)
 {
     QTableView::paintEvent(event);
+    if (hasFocus() && !currentIndex().isValid())
+        paintFocusFrame();
     if (!showGrid() || !selectionModel() || !selectionModel()->hasSelection() || !model())
         return;
     // Each selected cell's own grid lines, right and bottom, over the plain
@@ -111,6 +122,18 @@ void FileListView::paintEvent(QPaintEvent *event)
             painter.drawLine(cell.right() + 1, cell.top(), cell.right() + 1, cell.bottom() + 1);
         }
     }
+}
+
+void FileListView::paintFocusFrame()
+{
+    // With no current row no cell draws the focus, so the viewport does:
+    // an empty list the user tabs to shows where the keys go.
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = viewport()->rect().adjusted(1, 1, -1, -1);
+    option.backgroundColor = palette().color(QPalette::Base);
+    QPainter painter(viewport());
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
 void FileListView::setRowMovingAllowed(bool on)
@@ -177,11 +200,26 @@ void FileListView::keyPressEvent(QKeyEvent *event)
     case ListKey::Undo:
         Q_EMIT undoPressed();
         break;
+    case ListKey::ContextMenu:
+        requestKeyboardContextMenu();
+        break;
     case ListKey::None:
         QTableView::keyPressEvent(event);
         return;
     }
     event->accept();
+}
+
+void FileListView::requestKeyboardContextMenu()
+{
+    // At the current row, as the Menu key does; the position is the
+    // viewport's, like that of a right click.
+    const QRect current = visualRect(currentIndex());
+    const QPoint pos = current.isValid() && viewport()->rect().intersects(current)
+        ? QPoint(current.left() + current.height() / 2, current.center().y())
+        : QPoint(0, 0);
+    QContextMenuEvent menu(QContextMenuEvent::Keyboard, pos, viewport()->mapToGlobal(pos));
+    QCoreApplication::sendEvent(this, &menu);
 }
 
 void FileListView::startDrag(Qt::DropActions)

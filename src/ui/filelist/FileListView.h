@@ -47,6 +47,8 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    void requestKeyboardContextMenu();
+    void paintFocusFrame();
     bool isRowDrag(const QDropEvent *event) const;
 
     bool m_rowMovingAllowed = true;

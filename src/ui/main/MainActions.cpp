@@ -42,7 +42,7 @@ constexpr CommandInfo Commands[] = {
     {C::actShowOptions, "actShowOptions", "Main.actShowOptions", "F12", "preferences-system", S::SP_FileDialogDetailedView, 0},
     {C::actStayOnTop, "actStayOnTop", "Main.actStayOnTop", "", "go-top", S::SP_ArrowUp, Checkable},
     {C::actMinimizeToTray, "actMinimizeToTray", "Main.actMinimizeToTray", "Ctrl+Shift+M", "go-down", S::SP_TitleBarMinButton, 0},
-    {C::actExit, "actExit", "Main.actExit", "", "application-exit", S::SP_DialogCloseButton, 0},
+    {C::actExit, "actExit", "Main.actExit", "Ctrl+Q", "application-exit", S::SP_DialogCloseButton, 0},
     {C::actShowProgressWindow, "actShowProgressWindow", "Main.actShowProgressWindow", "F8", "", NoIcon, 0},
     {C::actShowHideFileInfo, "actShowHideFileInfo", "Main.actShowHideFileInfo", "F10", "document-properties", S::SP_FileDialogInfoView, 0},
     {C::actShowHideFormErrors, "actShowHideFormErrors", "Main.actShowHideFormErrors", "F11", "", NoIcon, 0},

@@ -2,6 +2,7 @@
 
 #include "app/TextHelpers.h"
 #include "i18n/AppStrings.h"
+#include "ui/common/ReadOnlyMemo.h"
 
 #include <QClipboard>
 #include <QDialogButtonBox>
@@ -57,8 +58,7 @@ TFormCmdLine::TFormCmdLine(QWidget *parent)
     setMinimumSize(500, 150);
     resize(760, 260);
     m_me->setObjectName(QStringLiteral("me"));
-    m_me->setReadOnly(true);
-    m_me->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    MakeReadOnlyMemo(m_me);
     m_me->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_me->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
 

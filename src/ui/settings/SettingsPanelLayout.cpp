@@ -381,6 +381,8 @@ SettingsPanelParts BuildSettingsPanel(QWidget *panel, SettingWidgets &c)
     parts.sboxAdvanced->setWidgetResizable(true);
     parts.sboxAdvanced->setFrameShape(QFrame::NoFrame);
     parts.sboxAdvanced->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A container, not a control: Tab goes to the settings inside it.
+    parts.sboxAdvanced->setFocusPolicy(Qt::NoFocus);
     auto *inner = new QWidget(parts.sboxAdvanced);
     auto *columns = new QHBoxLayout(inner);
     columns->setContentsMargins(0, 0, 4, 0);

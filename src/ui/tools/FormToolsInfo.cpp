@@ -7,6 +7,7 @@
 #include "i18n/AppStrings.h"
 #include "ui/common/MonospaceFont.h"
 #include "ui/common/PlainText.h"
+#include "ui/common/ReadOnlyMemo.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,7 +33,7 @@ TFormToolsInfo::TFormToolsInfo(
 
     me = new QPlainTextEdit(this);
     me->setObjectName(QStringLiteral("me"));
-    me->setReadOnly(true);
+    MakeReadOnlyMemo(me);
     me->setLineWrapMode(QPlainTextEdit::NoWrap);
     me->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     me->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -5,6 +5,7 @@
 #include "app/ProgramDir.h"
 #include "app/UpdateCheck.h"
 #include "ui/common/MonospaceFont.h"
+#include "ui/common/ReadOnlyMemo.h"
 #include "ui/update/VersionFileFetcher.h"
 
 #include <QDesktopServices>
@@ -60,7 +61,7 @@ TFormCheckUpdate::TFormCheckUpdate(
 
     me = new QPlainTextEdit(this);
     me->setObjectName(QStringLiteral("me"));
-    me->setReadOnly(true);
+    MakeReadOnlyMemo(me);
     me->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     me->setFont(MonospaceFont(params.MonospaceFont));
     me->setAutoFillBackground(true);
