@@ -249,8 +249,14 @@ MainSettings DefaultMainSettings(const SettingsEnvironment &env)
     const bool segoeInstalled = env.installedFontFamilies.contains(segoe, Qt::CaseInsensitive);
     m.ListFontName
         = segoeInstalled || env.defaultFontFamily.isEmpty() ? segoe : env.defaultFontFamily;
-    for (int c = 0; c < SettingsColumns::Count; ++c)
-        m.Columns[size_t(c)] = {Columns[size_t(c)].width, c, Columns[size_t(c)].visible};
+    // A new list shows the outcome beside the duration: at the default size
+    // the file, its size, duration and status are in view.
+    constexpr int statusColumn = SettingsColumns::Count - 1;
+    constexpr int besideDuration = 7;
+    for (int c = 0; c < SettingsColumns::Count; ++c) {
+        const int position = c == statusColumn ? besideDuration : c >= besideDuration ? c + 1 : c;
+        m.Columns[size_t(c)] = {Columns[size_t(c)].width, position, Columns[size_t(c)].visible};
+    }
     return m;
 }
 

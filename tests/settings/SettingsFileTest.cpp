@@ -61,13 +61,15 @@ TEST(SettingsFile, FirstRunKeepsTheBuiltInValues)
                   m.FileAnalysis, m.DefaultVideoCodec, m.OutputFormat),
         std::tuple(false, 22, 8, faFull, 0, 0));
     EXPECT_EQ(m.output, (OutputOptions{false, "/home/u/Desktop", 0, 0, false}));
+    // Shown left to right: the status beside the duration, in view at the
+    // default size.
     QList<int> shown;
-    for (int c = 0; c < SettingsColumns::Count; ++c) {
-        EXPECT_EQ(m.Columns[size_t(c)].Position, c);
-        if (m.Columns[size_t(c)].Visible)
-            shown << c;
-    }
-    EXPECT_EQ(shown, (QList<int>{0, 1, 2, 3, 4, 5, 6, colVideo, colAudio, colStatus}));
+    for (int place = 0; place < SettingsColumns::Count; ++place)
+        for (int c = 0; c < SettingsColumns::Count; ++c)
+            if (m.Columns[size_t(c)].Position == place && m.Columns[size_t(c)].Visible)
+                shown << c;
+    EXPECT_EQ(shown, (QList<int>{0, 1, 2, 3, 4, 5, 6, colStatus, colVideo, colAudio}));
+    EXPECT_TRUE(placesAreDistinct(m));
 
     // The described font where it is installed, else the desktop's.
     EXPECT_EQ(m.ListFontName, "DejaVu Sans");
@@ -156,7 +158,7 @@ TEST(SettingsFile, ColumnPositionsAreClampedAndAppliedInTheFileOrder)
     // 999 clamps to the last place; the columns after it move up one.
     const MainSettings far = readMain("colSize_Position=999\n");
     EXPECT_EQ(far.Columns[colSize].Position, 28);
-    EXPECT_EQ(far.Columns[colStatus].Position, 27);
+    EXPECT_EQ(far.Columns[colStatus].Position, 6);
     EXPECT_EQ(far.Columns[4].Position, 4);
 
     // The file lists colStatus before colVideo, so colVideo moves last and
@@ -222,8 +224,8 @@ TEST(SettingsFile, NewFileListsTheKeysInTheirOrder)
     // Widths, positions and visibilities in the file's column order.
     EXPECT_EQ(lines.indexOf("colStatus_Width=120"), lines.indexOf("colDuration_Width=70") + 1);
     EXPECT_EQ(lines.indexOf("colNo_Position=0"), lines.indexOf("colAudioStreamSize_Width=120") + 1);
-    EXPECT_EQ(lines.indexOf("colVideoBpp_Position=17"),
-        lines.indexOf("colVideoScanType_Position=18") + 1);
+    EXPECT_EQ(lines.indexOf("colVideoBpp_Position=18"),
+        lines.indexOf("colVideoScanType_Position=19") + 1);
     EXPECT_EQ(lines.filter(QRegularExpression("_Visible=")).size(), 27);
     EXPECT_EQ(lines.mid(lines.size() - 9).join(u' '),
         "[PROGRESS] DontShowEncoderOutput=0 Left=0 Top=0 Width=720 Height=480 "

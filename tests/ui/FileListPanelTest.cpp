@@ -161,6 +161,20 @@ TEST(FileListPanelView, SortingMovingAndColumnStates)
     panel.setRowMovingAllowed(false);
     EXPECT_FALSE(View(panel)->dragEnabled());
 
+    // A large list font widens the duration column to its values; a wider
+    // one stays.
+    const int before = View(panel)->columnWidth(colDuration);
+    QFont large = panel.font();
+    large.setPointSize(24);
+    panel.setListFont(large);
+    EXPECT_GE(View(panel)->columnWidth(colDuration),
+        QFontMetrics(large).horizontalAdvance(QStringLiteral("00:00:00")));
+    EXPECT_GT(View(panel)->columnWidth(colDuration), before);
+    View(panel)->setColumnWidth(colDuration, 500);
+    panel.setListFont(large);
+    EXPECT_EQ(View(panel)->columnWidth(colDuration), 500);
+    View(panel)->setColumnWidth(colDuration, before);
+
     // Widths, positions and visibility as the settings file keeps them.
     auto states = panel.columnStates();
     EXPECT_EQ(states[colDirectory].Width, 220);

@@ -1,10 +1,14 @@
 #include "MainWindowFixture.h"
 
+#include "filelist/FileListColumns.h"
+
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QHeaderView>
 #include <QLabel>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTableView>
 #include <QToolButton>
 
 namespace {
@@ -108,9 +112,16 @@ TEST_F(LayoutFit, EveryControlHasRoomInEveryLanguage)
         QApplication::processEvents();
         const QStringList problems = crampedControls(&window);
         EXPECT_TRUE(problems.isEmpty()) << problems.join(u'\n').toStdString();
-        // Seven rows of the list in view.
-        auto *list = window.fileList()->findChild<QAbstractItemView *>();
+        // Seven rows of the list in view, and the columns a user follows a
+        // run by: file, size, duration, status.
+        auto *list = window.fileList()->findChild<QTableView *>();
         EXPECT_GE(list->viewport()->height(), 7 * 20) << list->viewport()->height();
+        for (int column : {colFileName, colSize, colDuration, colStatus}) {
+            const QHeaderView *header = list->horizontalHeader();
+            EXPECT_LE(header->sectionViewportPosition(column) + header->sectionSize(column),
+                list->viewport()->width())
+                << column;
+        }
         // A larger window: nothing scrolls.
         window.resize(1280, 900);
         QApplication::processEvents();

@@ -266,6 +266,16 @@ void FileListPanel::setListFont(const QFont &font)
     d->view->setFont(font);
     QHeaderView *header = d->view->horizontalHeader();
     header->setFont(font);
+    // A header too narrow for its caption ends in "…" rather than losing
+    // its start ("ительность").
+    header->setTextElideMode(Qt::ElideRight);
+    // A larger font must not cut the durations to "00:00:…"; a wider
+    // column the user chose stays.
+    const int margins
+        = 2 * d->view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, d->view) + 8;
+    const int duration = QFontMetrics(font).horizontalAdvance(QStringLiteral("00:00:00")) + margins;
+    if (d->view->columnWidth(colDuration) < duration)
+        d->view->setColumnWidth(colDuration, duration);
     header->setFixedHeight(
         std::max(ListHeaderHeight(font.pointSize()), header->sizeHint().height()));
     d->footer->setFont(font);
