@@ -113,7 +113,6 @@ TFormMain::TFormMain(QWidget *parent)
     m_below = new ContentsScrollArea(m_splitter);
     m_below->setObjectName(QStringLiteral("sboxSettings"));
     m_below->setFrameShape(QFrame::NoFrame);
-    m_below->setWidgetResizable(true);
     m_below->setWidget(settings);
     m_splitter->addWidget(m_panel);
     m_splitter->addWidget(m_below);
@@ -314,9 +313,12 @@ void TFormMain::resizeEvent(QResizeEvent *event)
 void TFormMain::widenToFit()
 {
     // A window of the default size in a language or font that needs more
-    // room gets it, as far as the screen allows.
+    // room gets it, as far as the screen allows: the settings whole, and
+    // seven rows of the list above them.
     centralWidget()->layout()->activate();
-    const QSize missing = m_below->missingSize();
+    const int listMissing = m_panel->heightForRows(MinimumListRows) - m_panel->height();
+    const QSize missing(m_below->missingSize().width(),
+        std::max(m_below->missingSize().height() + std::max(listMissing, 0), 0));
     if (missing.isNull() || !screen())
         return;
     const QSize frame = frameGeometry().size() - size();
@@ -329,11 +331,14 @@ void TFormMain::placeSplitter()
 {
     // The list height the user chose, else: the settings below get what
     // they need, the advanced section too where the window is tall enough,
-    // and the list keeps at least seven rows of the rest.
+    // and the list keeps at least seven rows of the rest. Where the window
+    // is too small for both, the list keeps its seven rows and the settings
+    // scroll.
     centralWidget()->layout()->activate();
     const int total = m_splitter->height() - m_splitter->handleWidth();
+    const int listMinimum = std::min(m_panel->heightForRows(MinimumListRows), total);
     const auto place = [&](int list) {
-        list = std::clamp(list, m_panel->minimumSizeHint().height(),
+        list = std::clamp(list, std::max(m_panel->minimumSizeHint().height(), 0),
             std::max(total - m_splitter->widget(1)->minimumSizeHint().height(), 0));
         m_splitter->setSizes({list, total - list});
         m_below->widget()->layout()->activate();
@@ -342,10 +347,10 @@ void TFormMain::placeSplitter()
         place(m_main.FileListHeight);
         return;
     }
-    place(total - m_splitter->widget(1)->sizeHint().height());
+    place(std::max(total - m_splitter->widget(1)->sizeHint().height(), listMinimum));
     const int hidden = m_conversionSettings->hiddenHeight();
     if (hidden > 0)
-        place(std::max(m_panel->height() - hidden, m_panel->heightForRows(MinimumListRows)));
+        place(std::max(m_panel->height() - hidden, listMinimum));
 }
 
 void TFormMain::hideEvent(QHideEvent *event)

@@ -39,6 +39,35 @@ QSize ContentsScrollArea::missingSize() const
 {
     if (!widget())
         return {};
-    const QSize missing = widget()->minimumSizeHint() - viewport()->size();
+    const QSize missing = widget()->minimumSizeHint() - maximumViewportSize();
     return missing.expandedTo(QSize(0, 0));
+}
+
+void ContentsScrollArea::resizeEvent(QResizeEvent *event)
+{
+    QScrollArea::resizeEvent(event);
+    fitContents();
+}
+
+bool ContentsScrollArea::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == widget() && event->type() == QEvent::LayoutRequest)
+        fitContents();
+    return QScrollArea::eventFilter(watched, event);
+}
+
+void ContentsScrollArea::fitContents()
+{
+    if (!widget())
+        return;
+    const QSize minimum = widget()->minimumSizeHint();
+    QSize room = maximumViewportSize();
+    // A scroll bar one way takes room the other way.
+    if (minimum.width() > room.width())
+        room.rheight() -= horizontalScrollBar()->sizeHint().height();
+    if (minimum.height() > room.height())
+        room.rwidth() -= verticalScrollBar()->sizeHint().width();
+    if (minimum.width() > room.width() && room.height() == maximumViewportSize().height())
+        room.rheight() -= horizontalScrollBar()->sizeHint().height();
+    widget()->resize(room.expandedTo(minimum));
 }

@@ -21,7 +21,9 @@ protected:
 };
 
 // Scrolls either way, and only when made smaller than its contents can be;
-// its preferred size is its contents'.
+// its preferred size is its contents'. It sizes its contents itself: to the
+// viewport, never below their minimum (a wrapping label's preferred height
+// does not count, as it would with setWidgetResizable).
 class ContentsScrollArea : public QScrollArea
 {
 public:
@@ -31,4 +33,11 @@ public:
     // How much wider and taller it would have to be to show its contents
     // at their minimum size without scrolling.
     QSize missingSize() const;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void fitContents();
 };
