@@ -1,6 +1,15 @@
 #include "MainWindowFixture.h"
 
 #include "filelist/FileListColumns.h"
+#include "ui/conversion/ErrorLogWindow.h"
+#include "ui/conversion/ProgressWindow.h"
+#include "ui/info/FileInfoWindow.h"
+#include "ui/main/AboutWindow.h"
+#include "ui/options/FormOptions.h"
+#include "ui/settings/CommandLineWindow.h"
+#include "ui/settings/ConversionSettingsPanel.h"
+#include "ui/tools/FormToolsInfo.h"
+#include "ui/update/FormCheckUpdate.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -129,6 +138,20 @@ TEST_F(LayoutFit, EveryControlHasRoomInEveryLanguage)
         EXPECT_EQ(advanced->verticalScrollBar()->maximum(), 0);
         const QStringList large = crampedControls(&window);
         EXPECT_TRUE(large.isEmpty()) << large.join(u'\n').toStdString();
+
+        // The other windows at the size they open with.
+        QWidget *const others[]
+            = {window.optionsWindow(), window.progressWindow(), window.errorsWindow(),
+                window.fileInfoWindow(), window.toolsInfoWindow(), window.checkUpdateWindow(),
+                window.aboutWindow(), window.conversionSettings()->commandLineWindow()};
+        for (QWidget *other : others) {
+            SCOPED_TRACE(other->objectName().toStdString());
+            other->show();
+            QApplication::processEvents();
+            const QStringList cramped = crampedControls(other);
+            EXPECT_TRUE(cramped.isEmpty()) << cramped.join(u'\n').toStdString();
+            other->hide();
+        }
         closeWindow();
     }
 }
