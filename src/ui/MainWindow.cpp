@@ -113,6 +113,9 @@ TFormMain::TFormMain(QWidget *parent)
     m_below = new ContentsScrollArea(m_splitter);
     m_below->setObjectName(QStringLiteral("sboxSettings"));
     m_below->setFrameShape(QFrame::NoFrame);
+    // A container, not a control: Tab goes to the controls inside it, and
+    // the area scrolls to show the one with the focus.
+    m_below->setFocusPolicy(Qt::NoFocus);
     m_below->setWidget(settings);
     m_splitter->addWidget(m_panel);
     m_splitter->addWidget(m_below);

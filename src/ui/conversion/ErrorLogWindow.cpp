@@ -77,6 +77,7 @@ void TFormErrors::setStrings(const TAppStrings &strings)
     m_btnSave->setText(strings.Errors.actSaveLog);
     m_btnClose->setText(strings.Errors.actClose);
     setWindowTitle(m_caption.isEmpty() ? strings.Errors.Caption : m_caption);
+    m_me->setAccessibleName(strings.Errors.Caption);
 }
 
 void TFormErrors::setMonospaceFont(const TFontParams &font)

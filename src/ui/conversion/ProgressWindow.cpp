@@ -92,6 +92,11 @@ TFormProgress::TFormProgress(QWidget *owner)
     m_lblElapsed = new QLabel(this);
     m_lblTimeLeftDesc = descLabel(this);
     m_lblTimeLeft = new QLabel(this);
+    // The selectable values take focus: a screen reader names them by
+    // their captions.
+    m_lblInputFileDesc->setBuddy(m_lblInputFile);
+    m_lblOutputFileDesc->setBuddy(m_lblOutputFile);
+    m_lblStatusDesc->setBuddy(m_lblStatus);
 
     m_btnPause = new QPushButton(this);
     m_btnPause->setEnabled(false);

@@ -145,6 +145,8 @@ TFormFileInfo::TFormFileInfo(QWidget *owner)
     d->lblFileName = linkLabel(this, "lblFileName");
     d->lblDirectoryDesc = new QLabel(this);
     d->lblDirectory = linkLabel(this, "lblDirectory");
+    d->lblFileNameDesc->setBuddy(d->lblFileName);
+    d->lblDirectoryDesc->setBuddy(d->lblDirectory);
     connect(d->lblFileName, &QLabel::linkActivated, this, [this] { openPath(d->fileTarget); });
     connect(
         d->lblDirectory, &QLabel::linkActivated, this, [this] { openPath(d->directoryTarget); });
@@ -315,6 +317,10 @@ void TFormFileInfo::setStrings(const TAppStrings &strings)
     d->pnGeneralInfo->setTitle(s.gbGeneralInfo);
     d->pnVideoStream->setTitle(s.gbVideoStream);
     d->pnAudioStream->setTitle(s.gbAudioStream);
+    // The stream lists sit under their group's title, without a label.
+    d->cbVideoStreamNo->setAccessibleName(QString(s.gbVideoStream).remove(u'&'));
+    d->cbAudioStreamNo->setAccessibleName(QString(s.gbAudioStream).remove(u'&'));
+    d->scroll->setAccessibleName(s.Caption);
     d->lblDataStreams->setText(s.lblDataStreams);
     d->ng->setHorizontalHeaderLabels({s.ColumnTitle_Stream, s.ColumnTitle_Details});
     d->btnCopy->setText(s.btnCopy);

@@ -89,6 +89,7 @@ TFormCmdLine::TFormCmdLine(QWidget *parent)
 void TFormCmdLine::SetLang(const TAppStrings &strings)
 {
     setWindowTitle(strings.Main.CommandLineInfo);
+    m_me->setAccessibleName(strings.Main.CommandLineInfo);
     m_copy->setText(strings.FileInfo.btnCopy);
     m_copyShell->setText(strings.Main.CopyAsShellCommand);
     m_close->setText(strings.Main.Close);

@@ -83,6 +83,22 @@ constexpr CaptionException CaptionExceptions[] = {
     {"lblInterlacing", "Main.gbInterlacing"},
 };
 
+// Controls without a caption of their own, named for screen readers by the
+// caption beside or above them.
+struct NamedBy
+{
+    const char *control;
+    const char *caption;
+};
+constexpr NamedBy NamedByCaption[] = {
+    {"tbBrightness", "chBrightness"},
+    {"tbSaturation", "chSaturation"},
+    {"cbRotate", "chRotate"},
+    {"cbConvertColors", "chConvertColors"},
+    {"cbVideoTag", "chVideoFourcc"},
+    {"cbResolution", "gbResolution"},
+};
+
 QString captionEntry(const QString &widget)
 {
     for (const CaptionException &e : CaptionExceptions)
@@ -338,9 +354,13 @@ void ConversionSettingsPanel::applyCaptions()
         if (!text)
             continue;
         auto *tool = qobject_cast<QToolButton *>(w);
-        if (tool && tool->toolButtonStyle() == Qt::ToolButtonIconOnly)
-            tool->setToolTip(*text); // an icon button: the entry is its hint
-        else if (auto *l = qobject_cast<QLabel *>(w))
+        if (tool && tool->toolButtonStyle() == Qt::ToolButtonIconOnly) {
+            // An icon button: the entry is its hint, and what a screen
+            // reader calls it.
+            tool->setToolTip(*text);
+            tool->setAccessibleName(QString(*text).remove(u'&'));
+            tool->setAccessibleDescription(*text);
+        } else if (auto *l = qobject_cast<QLabel *>(w))
             l->setText(*text);
         else if (auto *b = qobject_cast<QAbstractButton *>(w))
             b->setText(*text);
@@ -358,9 +378,20 @@ void ConversionSettingsPanel::applyCaptions()
         action(g.paste)->setText(m_strings.Main.*g.pasteText);
         action(g.defaults)->setText(m_strings.Main.*g.defaultText);
     }
-    m_parts.sbtnVideoSettings->setToolTip(m_strings.Main.lblOutputFormatVideoSettings);
-    m_parts.sbtnAudioSettings->setToolTip(m_strings.Main.lblAudioSettings);
-    m_parts.sbtnAdvancedSettings->setToolTip(m_strings.Main.lblAdvancedSettings);
+    for (const NamedBy &n : NamedByCaption)
+        if (QWidget *w = m_named.value(QLatin1String(n.control)))
+            if (const QString *text = m_strings.find(captionEntry(QLatin1String(n.caption))))
+                w->setAccessibleName(QString(*text).remove(u'&'));
+    // A section's drop-down button is named by the section's title.
+    const std::pair<QToolButton *, QString> sections[]
+        = {{m_parts.sbtnVideoSettings, m_strings.Main.lblOutputFormatVideoSettings},
+            {m_parts.sbtnAudioSettings, m_strings.Main.lblAudioSettings},
+            {m_parts.sbtnAdvancedSettings, m_strings.Main.lblAdvancedSettings}};
+    for (const auto &[button, title] : sections) {
+        button->setToolTip(title);
+        button->setAccessibleName(QString(title).remove(u'&'));
+        button->setAccessibleDescription(title);
+    }
     m_cmdLine->SetLang(m_strings);
 }
 

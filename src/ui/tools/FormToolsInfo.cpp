@@ -74,6 +74,7 @@ TFormToolsInfo::TFormToolsInfo(
 void TFormToolsInfo::SetLang(const TAppStrings &strings)
 {
     setWindowTitle(strings.ToolsInfo.Caption);
+    me->setAccessibleName(strings.ToolsInfo.Caption);
     btnClose->setText(strings.ToolsInfo.actClose);
     // The report window shares its copy and save texts with the file
     // information report.

@@ -114,6 +114,7 @@ void TFormCheckUpdate::SetLang(const TAppStrings &strings)
 {
     m_texts = strings.CheckUpdate;
     setWindowTitle(m_texts.Caption);
+    me->setAccessibleName(m_texts.Caption);
     lblUserVersionDesc->setText(m_texts.lblUserVersion);
     lblLatestVersionDesc->setText(m_texts.lblLatestVersion);
     btnCheckNow->setText(m_texts.CheckNow);
