@@ -9,7 +9,7 @@
 #include "encoding/SettingsDefaults.h"
 #include "filelist/MainControls.h"
 #include "i18n/LanguageStartup.h"
-#include "ui/common/VerticalScrollArea.h"
+#include "ui/common/ScrollAreas.h"
 #include "ui/conversion/ConversionController.h"
 #include "ui/conversion/ErrorLogWindow.h"
 #include "ui/conversion/ProgressWindow.h"

@@ -4,8 +4,8 @@
 #include "process/ConsoleRunner.h"
 #include "ui/common/DialogFilter.h"
 #include "ui/common/PlainText.h"
+#include "ui/common/ScrollAreas.h"
 #include "ui/common/Theme.h"
-#include "ui/common/VerticalScrollArea.h"
 #include "ui/conversion/WindowPlacement.h"
 
 #include <QApplication>

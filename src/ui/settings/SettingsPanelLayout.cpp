@@ -1,7 +1,7 @@
 #include "ui/settings/SettingsPanelLayout.h"
 
+#include "ui/common/ScrollAreas.h"
 #include "ui/common/Theme.h"
-#include "ui/common/VerticalScrollArea.h"
 #include "ui/settings/ProfileComboBox.h"
 #include "ui/settings/SettingWidgets.h"
 

@@ -2,6 +2,8 @@
 
 #include <QScrollArea>
 
+// Scroll areas that size their contents as the windows need.
+
 // Scrolls up and down only: as wide as its contents need, so that a longer
 // text widens the window rather than hiding behind its edge. Its preferred
 // height is its contents' whole height; it may be made shorter, and scrolls.

@@ -1,4 +1,4 @@
-#include "ui/common/VerticalScrollArea.h"
+#include "ui/common/ScrollAreas.h"
 
 #include <QEvent>
 #include <QScrollBar>
