@@ -162,3 +162,15 @@ QString FormatAppString(const QString &text, const QString &s1, const QString &s
     result += QStringView(escaped).mid(from);
     return result;
 }
+
+QString WithoutMnemonic(const QString &caption)
+{
+    QString plain;
+    plain.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size())
+            ++i;
+        plain += caption[i];
+    }
+    return plain;
+}

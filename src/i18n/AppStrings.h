@@ -103,3 +103,7 @@ struct TAppStrings
 // The display text of an entry: "\n" becomes CR LF, "\t" a tab, then its
 // first "%s" becomes s1 and its second s2.
 QString FormatAppString(const QString &text, const QString &s1 = {}, const QString &s2 = {});
+
+// A caption as plain text (a title, a hint, a name for screen readers): the
+// "&" that marks its Alt+letter goes, a doubled "&&" stays one "&".
+QString WithoutMnemonic(const QString &caption);

@@ -34,12 +34,12 @@
     X(Main, gbInterlacing, "gbInterlacing", "Deinterlacing") \
     X(Main, cbInterlacing_Deinterlace, "cbInterlacing_Deinterlace", "Deinterlace") \
     X(Main, cbInterlacing_KeepOriginal, "cbInterlacing_KeepOriginal", "Keep original") \
-    X(Main, actShowCmdLine, "actShowCmdLine", "Show / hide FFmpeg command-line parameters...") \
+    X(Main, actShowCmdLine, "actShowCmdLine", "Show / &hide FFmpeg command-line parameters...") \
     X(Main, cbProfile_TheLastSessionSettings, "cbProfile_TheLastSessionSettings", "The last session settings") \
     X(Main, cbProfile_DefaultSettings, "cbProfile_DefaultSettings", "Encoder default settings") \
-    X(Main, lblProfile, "lblProfile", "Profile:") \
-    X(Main, actLoadSelectedProfile, "actLoadSelectedProfile", "<-- Load") \
-    X(Main, mnuView, "mnuView", "View") \
+    X(Main, lblProfile, "lblProfile", "&Profile:") \
+    X(Main, actLoadSelectedProfile, "actLoadSelectedProfile", "<-- L&oad") \
+    X(Main, mnuView, "mnuView", "&View") \
     X(Main, dlgSaveProfile_Filter, "dlgSaveProfile_Filter", "Ini files (*.INI)") \
     X(Main, dlgOpenProfile_Filter, "dlgOpenProfile_Filter", "Ini files (*.INI)") \
     X(Main, dlgSaveFileList_Filter, "dlgSaveFileList_Filter", "File list (*.LST)") \
@@ -48,10 +48,10 @@
     X(Main, dlgOpen_Filter1, "dlgOpen_Filter1", "MKV video files") \
     X(Main, dlgOpen_Filter2, "dlgOpen_Filter2", "All supported files") \
     X(Main, Custom, "Custom", "Custom") \
-    X(Main, mnuFile, "mnuFile", "File") \
-    X(Main, mnuFileList, "mnuFileList", "File list") \
-    X(Main, mnuEncoder, "mnuEncoder", "Encoder") \
-    X(Main, mnuHelp, "mnuHelp", "Help") \
+    X(Main, mnuFile, "mnuFile", "&File") \
+    X(Main, mnuFileList, "mnuFileList", "File &list") \
+    X(Main, mnuEncoder, "mnuEncoder", "&Encoder") \
+    X(Main, mnuHelp, "mnuHelp", "&Help") \
     X(Main, colNo, "colNo", "No") \
     X(Main, colIcon, "colIcon", "Icon") \
     X(Main, colFile, "colFile", "File") \
@@ -80,36 +80,36 @@
     X(Main, colVideoScanType, "colVideoScanType", "Scan type") \
     X(Main, colVideoBpp, "colVideoBpp", "Bits/pixel") \
     X(Main, colVideoStreamSize, "colVideoStreamSize", "Video stream size") \
-    X(Main, actConvert, "actConvert", "Convert checked files") \
-    X(Main, actExit, "actExit", "Exit") \
-    X(Main, actLoadProfile, "actLoadProfile", "Load encoder settings...") \
-    X(Main, actSaveProfile, "actSaveProfile", "Save encoder settings...") \
-    X(Main, actAddFiles, "actAddFiles", "Add files to list...") \
-    X(Main, actAddFolder, "actAddFolder", "Add files from folder...") \
-    X(Main, actRemoveChecked, "actRemoveChecked", "Remove checked files from list") \
-    X(Main, actMinimizeToTray, "actMinimizeToTray", "Minimize to system tray") \
+    X(Main, actConvert, "actConvert", "&Convert checked files") \
+    X(Main, actExit, "actExit", "&Exit") \
+    X(Main, actLoadProfile, "actLoadProfile", "&Load encoder settings...") \
+    X(Main, actSaveProfile, "actSaveProfile", "&Save encoder settings...") \
+    X(Main, actAddFiles, "actAddFiles", "&Add files to list...") \
+    X(Main, actAddFolder, "actAddFolder", "Add &files from folder...") \
+    X(Main, actRemoveChecked, "actRemoveChecked", "&Remove checked files from list") \
+    X(Main, actMinimizeToTray, "actMinimizeToTray", "&Minimize to system tray") \
     X(Main, actShowMainWindow, "actShowMainWindow", "Show main window") \
-    X(Main, actLoadFileList, "actLoadFileList", "Load file list...") \
-    X(Main, actSaveFileList, "actSaveFileList", "Save file list...") \
-    X(Main, actCheckAll, "actCheckAll", "Check all") \
-    X(Main, actUncheckAll, "actUncheckAll", "Uncheck all files") \
-    X(Main, actInvertSelection, "actInvertSelection", "Invert selection") \
-    X(Main, actCheckSelected, "actCheckSelected", "Check selected files") \
-    X(Main, actUncheckSelected, "actUncheckSelected", "Uncheck selected files") \
-    X(Main, actClearFileList, "actClearFileList", "Clear file list") \
-    X(Main, actGoToHomePage, "actGoToHomePage", "Home page") \
-    X(Main, actStayOnTop, "actStayOnTop", "Stay on top") \
-    X(Main, actAbout, "actAbout", "About...") \
-    X(Main, actShowOptions, "actShowOptions", "Options...") \
+    X(Main, actLoadFileList, "actLoadFileList", "Loa&d file list...") \
+    X(Main, actSaveFileList, "actSaveFileList", "Sa&ve file list...") \
+    X(Main, actCheckAll, "actCheckAll", "Ch&eck all") \
+    X(Main, actUncheckAll, "actUncheckAll", "&Uncheck all files") \
+    X(Main, actInvertSelection, "actInvertSelection", "&Invert selection") \
+    X(Main, actCheckSelected, "actCheckSelected", "Check &selected files") \
+    X(Main, actUncheckSelected, "actUncheckSelected", "U&ncheck selected files") \
+    X(Main, actClearFileList, "actClearFileList", "Clear file &list") \
+    X(Main, actGoToHomePage, "actGoToHomePage", "Home &page") \
+    X(Main, actStayOnTop, "actStayOnTop", "Stay on &top") \
+    X(Main, actAbout, "actAbout", "&About...") \
+    X(Main, actShowOptions, "actShowOptions", "&Options...") \
     X(Main, actBrowseOutDir, "actBrowseOutDir", "Browse...") \
     X(Main, actExploreOutDir, "actExploreOutDir", "Explore...") \
-    X(Main, actSaveBAT, "actSaveBAT", "Save batch script...") \
-    X(Main, actSetDefaultEncoderSettings, "actSetDefaultEncoderSettings", "Default encoder settings") \
-    X(Main, actShowHideFormErrors, "actShowHideFormErrors", "Show / hide error log") \
-    X(Main, actShowHideFileInfo, "actShowHideFileInfo", "Show / hide video file properties") \
+    X(Main, actSaveBAT, "actSaveBAT", "&Save batch script...") \
+    X(Main, actSetDefaultEncoderSettings, "actSetDefaultEncoderSettings", "&Default encoder settings") \
+    X(Main, actShowHideFormErrors, "actShowHideFormErrors", "Show / hide &error log") \
+    X(Main, actShowHideFileInfo, "actShowHideFileInfo", "Show / &hide video file properties") \
     X(Main, actShowHideBottomPanel, "actShowHideBottomPanel", "Show / hide bottom panel") \
-    X(Main, actShowProgressWindow, "actShowProgressWindow", "Show progress window") \
-    X(Main, lblIfOutputExists, "lblIfOutputExists", "If output file exists:") \
+    X(Main, actShowProgressWindow, "actShowProgressWindow", "&Show progress window") \
+    X(Main, lblIfOutputExists, "lblIfOutputExists", "&If output file exists:") \
     X(Main, lblAfterConversion, "lblAfterConversion", "After conversion:") \
     X(Main, OutputDir, "OutputDir", "Output directory") \
     X(Main, rbOutDirIsInDir, "rbOutDirIsInDir", "Output directory = Input directory") \
@@ -123,25 +123,25 @@
     X(Main, lblAudioSettings, "lblAudioSettings", "Audio settings") \
     X(Main, lblAdvancedSettings, "lblAdvancedSettings", "Advanced settings") \
     X(Main, gbAviVideoOptions, "gbAviVideoOptions", "Video options") \
-    X(Main, lblAviVideoThreads, "lblAviVideoThreads", "Threads:") \
-    X(Main, lblAviVideoCodec, "lblAviVideoCodec", "Video codec:") \
-    X(Main, lblAviVideoBitrate, "lblAviVideoBitrate", "Bitrate:") \
-    X(Main, lblAviVideoFPS, "lblAviVideoFPS", "FPS:") \
-    X(Main, lblAviVideoAspect, "lblAviVideoAspect", "Aspect:") \
-    X(Main, chAviVideo2Pass, "chAviVideo2Pass", "2-pass encoding") \
-    X(Main, chAviVideoDontCopy, "chAviVideoDontCopy", "Do not copy video stream") \
+    X(Main, lblAviVideoThreads, "lblAviVideoThreads", "&Threads:") \
+    X(Main, lblAviVideoCodec, "lblAviVideoCodec", "Video &codec:") \
+    X(Main, lblAviVideoBitrate, "lblAviVideoBitrate", "&Bitrate:") \
+    X(Main, lblAviVideoFPS, "lblAviVideoFPS", "FP&S:") \
+    X(Main, lblAviVideoAspect, "lblAviVideoAspect", "&Aspect:") \
+    X(Main, chAviVideo2Pass, "chAviVideo2Pass", "&2-pass encoding") \
+    X(Main, chAviVideoDontCopy, "chAviVideoDontCopy", "&Do not copy video stream") \
     X(Main, gbMPEGSettings, "gbMPEGSettings", "MPEG settings") \
-    X(Main, lblMpgVideo, "lblMpgVideo", "Video settings:") \
+    X(Main, lblMpgVideo, "lblMpgVideo", "Video &settings:") \
     X(Main, lblMpegVersion, "lblMpegVersion", "MPEG version:") \
-    X(Main, lblMpgVideoBitrate, "lblMpgVideoBitrate", "Bitrate:") \
+    X(Main, lblMpgVideoBitrate, "lblMpgVideoBitrate", "&Bitrate:") \
     X(Main, lblMpgVideoFPS, "lblMpgVideoFPS", "FPS:") \
-    X(Main, chMpgVideo2Pass, "chMpgVideo2Pass", "2-pass encoding") \
-    X(Main, chMpgVideoDontCopy, "chMpgVideoDontCopy", "Do not copy video stream") \
+    X(Main, chMpgVideo2Pass, "chMpgVideo2Pass", "&2-pass encoding") \
+    X(Main, chMpgVideoDontCopy, "chMpgVideoDontCopy", "&Do not copy video stream") \
     X(Main, gbAudioOptions, "gbAudioOptions", "Audio settings") \
-    X(Main, lblAudioCodec, "lblAudioCodec", "Audio codec:") \
+    X(Main, lblAudioCodec, "lblAudioCodec", "A&udio codec:") \
     X(Main, lblAudioBitrate, "lblAudioBitrate", "Bitrate:") \
     X(Main, lblAudioSampling, "lblAudioSampling", "Sampling freq.:") \
-    X(Main, lblAudioChannels, "lblAudioChannels", "Channels:") \
+    X(Main, lblAudioChannels, "lblAudioChannels", "Cha&nnels:") \
     X(Main, chAudioDontCopy, "chAudioDontCopy", "Do not copy audio stream") \
     X(Main, gbResolution, "gbResolution", "Resolution") \
     X(Main, edResWidth, "edResWidth", "Width:") \
@@ -164,7 +164,7 @@
     X(Main, cbAviVideoCodec_HuffYUV, "cbAviVideoCodec_HuffYUV", "HuffYUV (lossless)") \
     X(Main, cbAviVideoCodec_Copy, "cbAviVideoCodec_Copy", "Copy original video stream") \
     X(Main, cbAudioCodec_Copy, "cbAudioCodec_Copy", "Copy original audio stream") \
-    X(Main, lblAudioVolume, "lblAudioVolume", "Volume:") \
+    X(Main, lblAudioVolume, "lblAudioVolume", "V&olume:") \
     X(Main, gbFFmpegParams, "gbFFmpegParams", "Additional FFmpeg command-line parameters:") \
     X(Main, actExploreDirectory, "actExploreDirectory", "Open directory \"%s\"") \
     X(Main, MpgUserSettings, "MpgUserSettings", "User settings") \
@@ -194,9 +194,9 @@
     X(Main, AudioChannels, "AudioChannels", "Channels:") \
     X(Main, pnConversionSettings, "pnConversionSettings", "Conversion settings") \
     X(Main, actToolsInfo, "actToolsInfo", "Tools info...") \
-    X(Main, actCheckUpdate, "actCheckUpdate", "Check for updates...") \
-    X(Main, mnuColumns, "mnuColumns", "Columns") \
-    X(Main, chKeepDates, "chKeepFileDates", "Keep the dates of the original files") \
+    X(Main, actCheckUpdate, "actCheckUpdate", "&Check for updates...") \
+    X(Main, mnuColumns, "mnuColumns", "C&olumns") \
+    X(Main, chKeepDates, "chKeepFileDates", "&Keep the dates of the original files") \
     X(Main, KeepDates, "KeepFileDates", "Keeps the creation, last write and the last access time of the original files") \
     X(Main, chConvertColors, "chConvertColors", "Convert colors to:") \
     X(Main, chBrightness, "chBrightness", "Brightness:") \
@@ -207,18 +207,18 @@
     X(Main, chRotate, "chRotate", "Rotation:") \
     X(Main, ColorConversion_Grayscale, "ColorConversion_Grayscale", "Grayscale") \
     X(Main, ColorConversion_Sepia, "ColorConversion_Sepia", "Sepia") \
-    X(Main, CopyVideoSettings_AVI, "CopyVideoSettings_AVI", "Copy AVI video encoding settings") \
-    X(Main, PasteVideoSettings_AVI, "PasteVideoSettings_AVI", "Paste AVI video encoding settings") \
-    X(Main, DefaultVideoSettings_AVI, "DefaultVideoSettings_AVI", "Default AVI video encoding settings") \
-    X(Main, CopyVideoSettings_MPG, "CopyVideoSettings_MPG", "Copy MPG video encoding settings") \
-    X(Main, PasteVideoSettings_MPG, "PasteVideoSettings_MPG", "Paste MPG video encoding settings") \
-    X(Main, DefaultVideoSettings_MPG, "DefaultVideoSettings_MPG", "Default MPG video encoding settings") \
-    X(Main, CopyAudioSettings, "CopyAudioSettings", "Copy audio encoding settings") \
-    X(Main, PasteAudioSettings, "PasteAudioSettings", "Paste audio encoding settings") \
-    X(Main, DefaultAudioSettings, "DefaultAudioSettings", "Default audio encoding settings") \
-    X(Main, CopyAdvancedSettings, "CopyAdvancedSettings", "Copy advanced encoding settings") \
-    X(Main, PasteAdvancedSettings, "PasteAdvancedSettings", "Paste advanced encoding settings") \
-    X(Main, DefaultAdvancedSettings, "DefaultAdvancedSettings", "Default advanced encoding settings") \
+    X(Main, CopyVideoSettings_AVI, "CopyVideoSettings_AVI", "&Copy AVI video encoding settings") \
+    X(Main, PasteVideoSettings_AVI, "PasteVideoSettings_AVI", "&Paste AVI video encoding settings") \
+    X(Main, DefaultVideoSettings_AVI, "DefaultVideoSettings_AVI", "Default &AVI video encoding settings") \
+    X(Main, CopyVideoSettings_MPG, "CopyVideoSettings_MPG", "Copy &MPG video encoding settings") \
+    X(Main, PasteVideoSettings_MPG, "PasteVideoSettings_MPG", "Paste MPG &video encoding settings") \
+    X(Main, DefaultVideoSettings_MPG, "DefaultVideoSettings_MPG", "Default MPG video &encoding settings") \
+    X(Main, CopyAudioSettings, "CopyAudioSettings", "Cop&y audio encoding settings") \
+    X(Main, PasteAudioSettings, "PasteAudioSettings", "Pas&te audio encoding settings") \
+    X(Main, DefaultAudioSettings, "DefaultAudioSettings", "De&fault audio encoding settings") \
+    X(Main, CopyAdvancedSettings, "CopyAdvancedSettings", "Copy adva&nced encoding settings") \
+    X(Main, PasteAdvancedSettings, "PasteAdvancedSettings", "Paste advanced encod&ing settings") \
+    X(Main, DefaultAdvancedSettings, "DefaultAdvancedSettings", "Defa&ult advanced encoding settings") \
     X(Main, DeleteUnfinished, "DeleteUnfinished", "The conversion has been aborted.\\n\\nDo you want to delete a partially converted file:\\n\\n%s") \
     X(Main, CannotDeleteFile, "CannotDeleteFile", "Cannot delete file:\\n\\n%s") \
     X(Main, CopyAsShellCommand, "CopyAsShellCommand", "Copy as shell command") \
@@ -234,7 +234,7 @@
     X(Main, Cancel, "Cancel", "Cancel") \
     X(Main, NotifyFinished, "NotifyFinished", "Conversion finished") \
     X(Main, NotifyFinishedText, "NotifyFinishedText", "Files converted: %s, failed: %s") \
-    X(Main, actCheckFailed, "actCheckFailed", "Check the failed files for another try") \
+    X(Main, actCheckFailed, "actCheckFailed", "Check &the failed files for another try") \
     X(Main, BatchScriptWritten, "BatchScriptWritten", "Batch script written: \"%s\"") \
     X(Main, HelpMissing, "HelpMissing", "The help file \"%s\" is missing.")
 

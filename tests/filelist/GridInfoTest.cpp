@@ -66,7 +66,7 @@ TEST(MainControls, EnableRules)
         EXPECT_EQ(c.windowTitle.value_or(QString()),
             grid.RowCount == 0 ? AppInfo::ProgramTitle() : QString());
         EXPECT_EQ(c.exploreDirectoryCaption, u"Open directory \"\""_s);
-        EXPECT_EQ(c.showHideMainWindowCaption, u"Minimize to system tray"_s);
+        EXPECT_EQ(c.showHideMainWindowCaption, u"&Minimize to system tray"_s);
     }
 
     EXPECT_EQ(GetGridInfo(rowsChecked("x-x"), {0, 1, 7}).SelectedCount, 2);

@@ -72,13 +72,13 @@ TEST(AppStrings, EnglishTexts)
         const char *text;
     } cases[] = {
         {"Main.Auto", "Auto"},
-        {"Main.actLoadSelectedProfile", "<-- Load"},
+        {"Main.actLoadSelectedProfile", "<-- L&oad"},
         {"Main.actExploreDirectory", "Open directory \"%s\""},
         {"Main.btnStayOnTop", ""},
         {"Main.CantCreateDirectory", "Couldn't create directory \"%s\" !"},
         {"Main.VideoBitrateMustBeInteger", "Video bitrate: %s\\nBitrate must be an integer value!"},
         {"Main.FFmpegNotExists", kFFmpegNotExists},
-        {"Main.chKeepDates", "Keep the dates of the original files"},
+        {"Main.chKeepDates", "&Keep the dates of the original files"},
         {"Main.KeepDates",
             "Keeps the creation, last write and the last access time of the original files"},
         {"Main.DeleteUnfinished",

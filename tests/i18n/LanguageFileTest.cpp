@@ -49,7 +49,7 @@ TEST_F(LanguageFile, LinesAreTrimmedAndCommentsSkipped)
                                  ";[Errors]\n"
                                  "actAbout=Über...\n");
     EXPECT_EQ(s.Main.actConvert, u"Markierte Dateien konvertieren"_s);
-    EXPECT_EQ(s.Main.actExit, u"Exit"_s);
+    EXPECT_EQ(s.Main.actExit, u"&Exit"_s);
     EXPECT_EQ(s.Main.actAbout, u"Über..."_s);
     EXPECT_EQ(s.LanguageName, u"German"_s);
 }
@@ -83,7 +83,7 @@ TEST_F(LanguageFile, KeysOutsideTheirSectionAreIgnored)
                                  "[Errors]\nactExit=wrong section\nCaption=Fehler\n"
                                  "[Unknown]\nCaption=nope\n"
                                  "[MAIN]\nCaption=no such entry\n");
-    EXPECT_EQ(s.Main.actExit, u"Exit"_s);
+    EXPECT_EQ(s.Main.actExit, u"&Exit"_s);
     EXPECT_EQ(s.Errors.Caption, u"Fehler"_s);
     EXPECT_EQ(s.FileInfo.Caption, u"Video file properties"_s);
     EXPECT_EQ(s.Options.Caption, u"Options"_s);
@@ -105,7 +105,7 @@ TEST_F(LanguageFile, RenamedKeysForTheKeepDatesEntries)
 
     // The field names are not keys of the file.
     const TAppStrings t = loaded("[MAIN]\nchKeepDates=x\nKeepDates=y\n");
-    EXPECT_EQ(t.Main.chKeepDates, u"Keep the dates of the original files"_s);
+    EXPECT_EQ(t.Main.chKeepDates, u"&Keep the dates of the original files"_s);
     EXPECT_EQ(t.Main.KeepDates,
         u"Keeps the creation, last write and the last access time of the original files"_s);
 }
@@ -154,7 +154,7 @@ TEST_F(LanguageFile, SwitchingTranslationsFallsBackToEnglish)
     ASSERT_EQ(s.Main.actExit, u"Beenden"_s);
     s.SetEN();
     s.LoadFromFile(partial);
-    EXPECT_EQ(s.Main.actExit, u"Exit"_s);
+    EXPECT_EQ(s.Main.actExit, u"&Exit"_s);
     EXPECT_EQ(s.Main.actConvert, u"Convertir"_s);
     EXPECT_EQ(s.LanguageName, u"French"_s);
 }

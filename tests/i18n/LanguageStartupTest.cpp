@@ -101,9 +101,9 @@ TEST_F(LanguageStartup, FirstRunFollowsTheSystemLanguage)
         {QLocale::Chinese, "Chinese_Simplified.ini", "退出", "Chinese"},
         {QLocale::German, "German.ini", "Beenden", "German"},
         // No Catalan file is looked for; English.ini does not exist here.
-        {QLocale::Catalan, "", "Exit", "English"},
+        {QLocale::Catalan, "", "&Exit", "English"},
         // Czech.ini is the choice, but it is missing.
-        {QLocale::Czech, "", "Exit", "English"},
+        {QLocale::Czech, "", "&Exit", "English"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.languageIni);
@@ -126,9 +126,9 @@ TEST_F(LanguageStartup, LaterRunsLoadTheSettingsLanguage)
     } cases[] = {
         {"[MAIN]\nLanguageIni=French.ini\n", "French.ini", "Quitter"},
         {"[main]\nlanguageini =  German.ini \n", "German.ini", "Beenden"},
-        {"[MAIN]\nLanguageIni=Missing.ini\n", "Missing.ini", "Exit"},
-        {"[MAIN]\nLanguageIni=\n", "", "Exit"},
-        {"", "", "Exit"},
+        {"[MAIN]\nLanguageIni=Missing.ini\n", "Missing.ini", "&Exit"},
+        {"[MAIN]\nLanguageIni=\n", "", "&Exit"},
+        {"", "", "&Exit"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.settings);
@@ -157,14 +157,14 @@ TEST_F(LanguageStartup, SettingsReaderReloadsOverEnglish)
     EXPECT_EQ(LoadLanguageFromSettings(Settings("[MAIN]\nLanguageIni=Partial.ini\n"),
                   u"German.ini"_s, langDir(), strings),
         u"Partial.ini"_s);
-    EXPECT_EQ(strings.Main.actExit, u"Exit"_s);
+    EXPECT_EQ(strings.Main.actExit, u"&Exit"_s);
     EXPECT_EQ(strings.Main.actConvert, u"Konvertieren"_s);
 
     // A present but empty key leaves the interface English.
     EXPECT_EQ(LoadLanguageFromSettings(
                   Settings("[MAIN]\nLanguageIni=\n"), u"Partial.ini"_s, langDir(), strings),
         u""_s);
-    EXPECT_EQ(strings.Main.actConvert, u"Convert checked files"_s);
+    EXPECT_EQ(strings.Main.actConvert, u"&Convert checked files"_s);
     EXPECT_EQ(strings.LanguageName, u"English"_s);
 }
 
@@ -178,7 +178,7 @@ TEST_F(LanguageStartup, ChoosingByNativeName)
     EXPECT_EQ(strings.Main.actExit, u"Beenden"_s);
 
     EXPECT_NE(SelectLanguageByNativeName(list, u"partiell", strings), nullptr);
-    EXPECT_EQ(strings.Main.actExit, u"Exit"_s);
+    EXPECT_EQ(strings.Main.actExit, u"&Exit"_s);
     EXPECT_EQ(strings.Main.actConvert, u"Konvertieren"_s);
 
     EXPECT_EQ(SelectLanguageByNativeName(list, u"Klingon", strings), nullptr);

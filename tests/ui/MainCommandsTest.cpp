@@ -156,7 +156,7 @@ TEST_F(MainCommands, EveryCommandHasItsPlaceKeyAndName)
     QStringList titles;
     for (const QAction *menu : window.menuBar()->actions())
         titles.append(menu->text());
-    EXPECT_EQ(titles, QStringList({"&File", "&View", "F&ile list", "&Encoder", "&Help"}));
+    EXPECT_EQ(titles, QStringList({"&File", "&View", "File &list", "&Encoder", "&Help"}));
 }
 
 TEST_F(MainCommands, EscClosesTheWindowOnlyWithEscExit)
@@ -290,7 +290,7 @@ TEST_F(MainCommands, StayOnTopAndTheTrayKeepTheWindowsReachable)
 
     // Without a tray (as here) the window minimizes instead of vanishing.
     ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
-    EXPECT_EQ(act(C::actShowHideMainWindow)->text(), "Minimize to system tray");
+    EXPECT_EQ(act(C::actShowHideMainWindow)->text(), "&Minimize to system tray");
     act(C::actMinimizeToTray)->trigger();
     EXPECT_TRUE(window.isMinimized());
     EXPECT_TRUE(window.isVisible());

@@ -34,7 +34,7 @@ TEST_F(MainOptions, LanguageChoiceReachesEveryOpenWindowAndIsKept)
         window.errorsWindow(), window.fileInfoWindow(), window.toolsInfoWindow()};
     for (QWidget *other : others)
         other->show();
-    EXPECT_EQ(act(MainCommand::actConvert)->text(), QStringLiteral("Convert checked files"));
+    EXPECT_EQ(act(MainCommand::actConvert)->text(), QStringLiteral("&Convert checked files"));
 
     auto *languages = window.optionsWindow()->findChild<QComboBox *>(QStringLiteral("cbLanguage"));
     ASSERT_TRUE(languages);
@@ -43,7 +43,7 @@ TEST_F(MainOptions, LanguageChoiceReachesEveryOpenWindowAndIsKept)
     languages->setCurrentIndex(german);
 
     EXPECT_EQ(
-        act(MainCommand::actConvert)->text(), QStringLiteral("Abgehakte Dateien konvertieren"));
+        act(MainCommand::actConvert)->text(), QStringLiteral("&Abgehakte Dateien konvertieren"));
     EXPECT_EQ(window.optionsWindow()->windowTitle(), QStringLiteral("Optionen"));
     EXPECT_TRUE(window.progressWindow()->windowTitle().contains(QStringLiteral("Konvertierung")))
         << window.progressWindow()->windowTitle().toStdString();
@@ -57,7 +57,7 @@ TEST_F(MainOptions, LanguageChoiceReachesEveryOpenWindowAndIsKept)
     const auto *profile
         = window.conversionSettings()->findChild<QLabel *>(QStringLiteral("lblProfile"));
     ASSERT_TRUE(profile);
-    EXPECT_EQ(profile->text(), QStringLiteral("Profil:"));
+    EXPECT_EQ(profile->text(), QStringLiteral("&Profil:"));
     const auto *analysis
         = window.optionsWindow()->findChild<QComboBox *>(QStringLiteral("cbFileListFileAnalysis"));
     ASSERT_TRUE(analysis);
@@ -67,7 +67,7 @@ TEST_F(MainOptions, LanguageChoiceReachesEveryOpenWindowAndIsKept)
     EXPECT_TRUE(read(QStringLiteral("quillon.ini")).contains("LanguageIni=German.ini"));
     TFormMain &again = open();
     EXPECT_EQ(again.action(MainCommand::actConvert)->text(),
-        QStringLiteral("Abgehakte Dateien konvertieren"));
+        QStringLiteral("&Abgehakte Dateien konvertieren"));
 }
 
 // The options window's list controls act on the main window's list at once

@@ -25,7 +25,7 @@ TEST_F(MainWindowStart, TitleSizesProfilesFolderAndLanguage)
     EXPECT_EQ(AppParams().LanguageIni, "Test.ini");
     EXPECT_EQ(window.strings().Main.actExit, "Beenden");
     EXPECT_EQ(window.action(MainCommand::actExit)->text(), "Beenden");
-    EXPECT_EQ(window.strings().Main.actConvert, "Convert checked files");
+    EXPECT_EQ(window.strings().Main.actConvert, "&Convert checked files");
 }
 
 } // namespace

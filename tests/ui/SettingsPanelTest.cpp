@@ -320,7 +320,7 @@ TEST_F(SettingsPanelTest, EncoderMenuOrderAndShortcuts)
     EXPECT_EQ(m_panel.action("actLoadProfile")->shortcut(), QKeySequence(u"Ctrl+P"_s));
     EXPECT_EQ(m_panel.action("actSaveProfile")->shortcut(), QKeySequence(u"Ctrl+S"_s));
     EXPECT_EQ(m_panel.action("actShowCmdLine")->shortcut(), QKeySequence(u"F2"_s));
-    EXPECT_EQ(m_panel.action("actCopyAudioSettings")->text(), u"Copy audio encoding settings"_s);
+    EXPECT_EQ(m_panel.action("actCopyAudioSettings")->text(), u"Cop&y audio encoding settings"_s);
 
     // Collapsing keeps the header and hides the sections.
     QSignalSpy expanded(&m_panel, &ConversionSettingsPanel::expandedChanged);

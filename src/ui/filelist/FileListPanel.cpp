@@ -1,4 +1,5 @@
 #include "ui/filelist/FileListPanel.h"
+#include "i18n/AppStrings.h"
 
 #include "app/NonUtf8Names.h"
 #include "app/TextHelpers.h"
@@ -251,7 +252,7 @@ void FileListPanel::setStrings(const TAppStrings &strings)
     for (int column = 0; column < FileListColumnCount; ++column)
         if (QAction *action = d->actionOfColumn[size_t(column)])
             action->setText(columnCaptionText(FileListColumn(column), strings));
-    d->view->setAccessibleName(strings.Main.mnuFileList);
+    d->view->setAccessibleName(WithoutMnemonic(strings.Main.mnuFileList));
     d->scheduleRefresh();
 }
 

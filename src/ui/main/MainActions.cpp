@@ -122,8 +122,8 @@ void setCaptionAndHint(QAction *action, const QString &text, bool withHint)
 {
     action->setText(text);
     if (withHint) {
-        action->setToolTip(text);
-        action->setStatusTip(text);
+        action->setToolTip(WithoutMnemonic(text));
+        action->setStatusTip(WithoutMnemonic(text));
     }
 }
 

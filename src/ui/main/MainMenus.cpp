@@ -170,12 +170,13 @@ void MainMenus::setLang(const TAppStrings &strings, const MainActions &actions)
 
     for (const ToolButtonInfo &button : ToolButtons) {
         QAction *action = actions[button.command];
-        const QString caption = strings.Main.*button.caption;
-        // An empty caption would make Qt show the command's long text.
-        action->setIconText(caption.isEmpty() ? action->text() : caption);
+        // An empty caption would make Qt show the command's long text. The
+        // toolbar takes no Alt+letter of its own: the menus have them.
+        const QString own = WithoutMnemonic(strings.Main.*button.caption);
+        const QString caption = own.isEmpty() ? WithoutMnemonic(action->text()) : own;
+        action->setIconText(caption);
         // Image-only buttons are still named for screen readers.
-        m_tbMain->widgetForAction(action)->setAccessibleName(
-            caption.isEmpty() ? action->text() : caption);
+        m_tbMain->widgetForAction(action)->setAccessibleName(caption);
     }
 }
 

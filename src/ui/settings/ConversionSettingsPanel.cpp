@@ -1,4 +1,5 @@
 #include "ui/settings/ConversionSettingsPanel.h"
+#include "i18n/AppStrings.h"
 
 #include "analysis/FFmpegProbe.h"
 #include "app/AppInfo.h"
@@ -357,9 +358,10 @@ void ConversionSettingsPanel::applyCaptions()
         if (tool && tool->toolButtonStyle() == Qt::ToolButtonIconOnly) {
             // An icon button: the entry is its hint, and what a screen
             // reader calls it.
-            tool->setToolTip(*text);
-            tool->setAccessibleName(QString(*text).remove(u'&'));
-            tool->setAccessibleDescription(*text);
+            const QString plain = WithoutMnemonic(*text);
+            tool->setToolTip(plain);
+            tool->setAccessibleName(plain);
+            tool->setAccessibleDescription(plain);
         } else if (auto *l = qobject_cast<QLabel *>(w))
             l->setText(*text);
         else if (auto *b = qobject_cast<QAbstractButton *>(w))
@@ -370,7 +372,7 @@ void ConversionSettingsPanel::applyCaptions()
     for (const Command &c : Commands) {
         QAction *a = action(c.name);
         a->setText(m_strings.Main.*c.text);
-        a->setToolTip(m_strings.Main.*c.text);
+        a->setToolTip(WithoutMnemonic(m_strings.Main.*c.text));
     }
     // The clipboard commands take their entry as caption only.
     for (const ClipboardGroup &g : ClipboardGroups) {
@@ -673,15 +675,16 @@ bool ConversionSettingsPanel::saveProfileAs(const QString &file)
 
 void ConversionSettingsPanel::chooseProfileToLoad()
 {
-    const QString file = QFileDialog::getOpenFileName(this, m_strings.Main.actLoadProfile,
-        m_params.ProfilesDir, m_strings.Main.dlgOpenProfile_Filter);
+    const QString file
+        = QFileDialog::getOpenFileName(this, WithoutMnemonic(m_strings.Main.actLoadProfile),
+            m_params.ProfilesDir, m_strings.Main.dlgOpenProfile_Filter);
     if (!file.isEmpty())
         loadProfile(file);
 }
 
 void ConversionSettingsPanel::chooseProfileToSave()
 {
-    QFileDialog dialog(this, m_strings.Main.actSaveProfile, m_params.ProfilesDir,
+    QFileDialog dialog(this, WithoutMnemonic(m_strings.Main.actSaveProfile), m_params.ProfilesDir,
         m_strings.Main.dlgSaveProfile_Filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("ini"));
