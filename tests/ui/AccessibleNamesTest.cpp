@@ -95,10 +95,7 @@ QStringList UnnamedControls(TFormMain &window)
 // and the names follow the language.
 TEST_F(AccessibleNames, EveryFocusableControlIsNamedInTheChosenLanguage)
 {
-    QDir().mkpath(path(QStringLiteral("lang")));
-    for (const char *name : {"English.ini", "German.ini"})
-        ASSERT_TRUE(QFile::copy(QStringLiteral(QLN_SOURCE_DIR "/lang/") + QLatin1String(name),
-            path(QStringLiteral("lang/")) + QLatin1String(name)));
+    installLanguages({"English.ini", "German.ini"});
     writeSettings();
     TFormMain &window = open();
     ConversionSettingsPanel *settings = window.conversionSettings();

@@ -102,15 +102,12 @@ QStringList crampedControls(QWidget *window)
 
 TEST_F(LayoutFit, EveryControlHasRoomInEveryLanguage)
 {
-    QDir().mkpath(path(QStringLiteral("lang")));
     const char *const languages[]
         = {"English", "German", "French", "Spanish", "Polish", "Portuguese_BR", "Russian"};
     for (const char *language : languages) {
         SCOPED_TRACE(language);
         const QString file = QLatin1String(language) + QStringLiteral(".ini");
-        QFile::remove(path(QStringLiteral("lang/")) + file);
-        ASSERT_TRUE(QFile::copy(
-            QStringLiteral(QLN_SOURCE_DIR "/lang/") + file, path(QStringLiteral("lang/")) + file));
+        installLanguages({(std::string(language) + ".ini").c_str()});
         writeSettings("LanguageIni=" + file.toUtf8() + "\nLeft=0\n");
         // The default size, whatever the test screen's size.
         m_window = std::make_unique<TFormMain>();

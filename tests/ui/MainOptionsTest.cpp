@@ -24,10 +24,7 @@ using MainOptions = MainWindowFixture;
 // the open ones included, and the next start keeps it.
 TEST_F(MainOptions, LanguageChoiceReachesEveryOpenWindowAndIsKept)
 {
-    QDir().mkpath(path(QStringLiteral("lang")));
-    for (const char *name : {"English.ini", "German.ini"})
-        ASSERT_TRUE(QFile::copy(QStringLiteral(QLN_SOURCE_DIR "/lang/") + QLatin1String(name),
-            path(QStringLiteral("lang/")) + QLatin1String(name)));
+    installLanguages({"English.ini", "German.ini"});
     writeSettings();
     TFormMain &window = open();
     QWidget *const others[] = {window.optionsWindow(), window.progressWindow(),

@@ -43,6 +43,17 @@ void MainWindowFixture::writeSettings(const QByteArray &mainKeys) const
     write(QStringLiteral("quillon.ini"), "[MAIN]\nFileAnalysis=None\n" + mainKeys);
 }
 
+void MainWindowFixture::installLanguages(std::initializer_list<const char *> files) const
+{
+    QDir().mkpath(path(QStringLiteral("lang")));
+    for (const char *name : files) {
+        const QString target = path(QStringLiteral("lang/")) + QLatin1String(name);
+        QFile::remove(target);
+        ASSERT_TRUE(
+            QFile::copy(QStringLiteral(QLN_SOURCE_DIR "/lang/") + QLatin1String(name), target));
+    }
+}
+
 QString MainWindowFixture::mediaFile(const QString &relative) const
 {
     write(QStringLiteral("media/") + relative, "not really media");

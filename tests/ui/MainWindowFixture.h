@@ -31,6 +31,8 @@ protected:
     QByteArray read(const QString &relative) const;
     // quillon.ini with these keys in MAIN, and analysis off.
     void writeSettings(const QByteArray &mainKeys = {}) const;
+    // Copies the shipped language files (e.g. "German.ini") into lang/.
+    void installLanguages(std::initializer_list<const char *> files) const;
     // Small files with media extensions (analysis is switched off).
     QString mediaFile(const QString &relative) const;
 

@@ -318,8 +318,8 @@ void TFormFileInfo::setStrings(const TAppStrings &strings)
     d->pnVideoStream->setTitle(s.gbVideoStream);
     d->pnAudioStream->setTitle(s.gbAudioStream);
     // The stream lists sit under their group's title, without a label.
-    d->cbVideoStreamNo->setAccessibleName(QString(s.gbVideoStream).remove(u'&'));
-    d->cbAudioStreamNo->setAccessibleName(QString(s.gbAudioStream).remove(u'&'));
+    d->cbVideoStreamNo->setAccessibleName(WithoutMnemonic(s.gbVideoStream));
+    d->cbAudioStreamNo->setAccessibleName(WithoutMnemonic(s.gbAudioStream));
     d->scroll->setAccessibleName(s.Caption);
     d->lblDataStreams->setText(s.lblDataStreams);
     d->ng->setHorizontalHeaderLabels({s.ColumnTitle_Stream, s.ColumnTitle_Details});

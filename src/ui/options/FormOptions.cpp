@@ -224,7 +224,7 @@ void TFormOptions::SetLang(const TAppStrings &strings)
     const TOptionsModuleStrings &s = strings.Options;
     setWindowTitle(s.Caption);
     gbLanguage->setTitle(s.gbLanguage);
-    cbLanguage->setAccessibleName(QString(s.gbLanguage).remove(u'&'));
+    cbLanguage->setAccessibleName(WithoutMnemonic(s.gbLanguage));
     pnFileList->setTitle(s.pnFileList);
     lblFileListFontName->setText(s.lblFileListFontName);
     lblFileListFontSize->setText(s.lblFileListFontSize);

@@ -383,7 +383,7 @@ void ConversionSettingsPanel::applyCaptions()
     for (const NamedBy &n : NamedByCaption)
         if (QWidget *w = m_named.value(QLatin1String(n.control)))
             if (const QString *text = m_strings.find(captionEntry(QLatin1String(n.caption))))
-                w->setAccessibleName(QString(*text).remove(u'&'));
+                w->setAccessibleName(WithoutMnemonic(*text));
     // A section's drop-down button is named by the section's title.
     const std::pair<QToolButton *, QString> sections[]
         = {{m_parts.sbtnVideoSettings, m_strings.Main.lblOutputFormatVideoSettings},
@@ -391,7 +391,7 @@ void ConversionSettingsPanel::applyCaptions()
             {m_parts.sbtnAdvancedSettings, m_strings.Main.lblAdvancedSettings}};
     for (const auto &[button, title] : sections) {
         button->setToolTip(title);
-        button->setAccessibleName(QString(title).remove(u'&'));
+        button->setAccessibleName(WithoutMnemonic(title));
         button->setAccessibleDescription(title);
     }
     m_cmdLine->SetLang(m_strings);
