@@ -34,6 +34,7 @@ TEST(DesktopShortcut, ExecQuotesEveryReservedCharacter)
             << c.path << "\n"
             << qPrintable(text);
         EXPECT_TRUE(text.contains("\nIcon=quillon\n"));
+        EXPECT_TRUE(text.contains("\nTerminal=false\n")); // no console window beside it
     }
     EXPECT_EQ(DesktopEntryEscape(" lead\tx\\"), R"(\slead\tx\\)");
 }

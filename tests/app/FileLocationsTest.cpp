@@ -102,6 +102,11 @@ TEST_F(FileLocationsLayout, InstalledSharesDataBesideTheBinaryFolderAndKeepsUser
             "/home/u");
     }
     {
+        SCOPED_TRACE("HOME=/: the root is a home like any other");
+        check(environment({{"HOME", "/"}}), "/.config/quillon", "/.local/share/quillon",
+            "/.cache/quillon", "/");
+    }
+    {
         SCOPED_TRACE("no usable HOME: no user files");
         check(environment({{"HOME", "home"}}), {}, {}, {}, {});
     }

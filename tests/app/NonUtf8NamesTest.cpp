@@ -18,15 +18,17 @@ TEST(NonUtf8Names, DetectedAndEscaped)
     };
     const Case cases[] = {
         {"plain.mkv", nullptr},
-        {"\xc3\xbcn\xc3\xaf \xf0\x9f\x8e\xac.mkv", nullptr}, // a surrogate pair is no marker
+        // A pair whose low half (U+DCBE) lies among the kept bytes is no marker.
+        {"\xc3\xbcn\xc3\xaf \xf0\x9f\x92\xbe.mkv", nullptr},
         {"\xef\xbf\xbd.mkv", nullptr}, // a real U+FFFD is a valid name
         {"\xff\xfe.mkv", "\\xff\\xfe.mkv"},
         {"/v/\xe9t\xe9/a.mkv", "/v/\\xe9t\\xe9/a.mkv"}, // a Latin-1 folder
         {"\xc0\xaf", "\\xc0\\xaf"}, // overlong "/"
+        {"\xe0\x80\xaf", "\\xe0\\x80\\xaf"}, // overlong "/" in three bytes
         {"\xed\xa0\x80", "\\xed\\xa0\\x80"}, // an encoded surrogate
         {"\xf4\x90\x80\x80", "\\xf4\\x90\\x80\\x80"}, // beyond U+10FFFF
         {"a\xe2\x82", "a\\xe2\\x82"}, // cut short
-        {"\xf0\x9f\x8e\xac\x80", "\xf0\x9f\x8e\xac\\x80"}, // stray byte after a pair
+        {"\xf0\x9f\x92\xbe\x80", "\xf0\x9f\x92\xbe\\x80"}, // stray byte after a pair
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.bytes.toHex().toStdString());

@@ -204,6 +204,15 @@ TEST_F(ConvertCli, AFailedFileGivesStatusOneAndItsErrorLog)
     EXPECT_TRUE(r.out.contains(u"\nDone\t"_s + good));
     EXPECT_TRUE(r.err.contains(u"Error # 1"_s)) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(u"ExitCode: 1"_s));
+    // Both streams into one file ("> run.log 2>&1"): the results are there
+    // before the log that is written after them.
+    QProcess merged;
+    merged.setProcessChannelMode(QProcess::MergedChannels);
+    start(merged, {u"convert"_s, bad, good}, script);
+    const QString both = finish(merged).out;
+    const qsizetype results = both.indexOf(u"\t"_s + good + u"\t"_s);
+    EXPECT_GE(results, 0) << both.toStdString();
+    EXPECT_GT(both.indexOf(u"Error # 1"_s), results) << both.toStdString();
 
     // With --error-log the log goes to the file, not to standard error.
     const QString logFile = path(u"errors.html"_s);

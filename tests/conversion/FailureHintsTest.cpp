@@ -68,6 +68,12 @@ TEST(FailureHints, TellTheCauseFromRealFFmpegMessages)
     // it for an output folder without write permission.
     EXPECT_EQ(FailureCauseOf({QStringLiteral("ro/x.avi: Permission denied")}, true),
         FailureCause::PermissionDenied);
+    // An earlier complaint FFmpeg got over is not what stopped it.
+    EXPECT_EQ(
+        FailureCauseOf({QStringLiteral("ro/x.avi: Permission denied"),
+                           QStringLiteral("av_interleaved_write_frame(): No space left on device")},
+            true),
+        FailureCause::NoSpaceLeft);
     // A text file: FFmpeg's only complaint is filtered away as noise, and the
     // analysis found no stream.
     QFile text(dir.filePath(QStringLiteral("notes.avi")));

@@ -58,6 +58,8 @@ TEST(TimeLeft, FromFramesDoneSpeedAndTheRowsToCome)
         {"after a pause", [](TimeLeftInputs &in) { in.PassPausedMs = 2500; }, {30000, 30000}},
         {"no total frames", [](TimeLeftInputs &in) { in.TotalFrames = 0; }, {-1, -1}},
         {"no speed", [](TimeLeftInputs &in) { in.Speed = 0; }, {-1, -1}},
+        // Frames counted, yet the length unknown: no figure beats a wrong one.
+        {"no duration", [](TimeLeftInputs &in) { in.FileDurationMs = 0; }, {-1, -1}},
         {"frames beyond the total", [](TimeLeftInputs &in) { in.FramesDone = 3000; }, {0, 0}},
     };
     for (const Case &c : cases) {

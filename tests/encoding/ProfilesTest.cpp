@@ -252,6 +252,8 @@ std::vector<KeyCase> keyCases()
         {"ADVANCED", "ResWidth", "0", [](S s) { return s.spedResWidth == 2; }},
         {"ADVANCED", "ResHeight", "40000", [](S s) { return s.spedResHeight == 30000; }},
         {"ADVANCED", "CropTop", "6000", [](S s) { return s.spedCropTop == 5000; }},
+        {"ADVANCED", "CropBottom", "6000", [](S s) { return s.spedCropBottom == 5000; }},
+        {"ADVANCED", "CropRight", "5001", [](S s) { return s.spedCropRight == 5000; }},
         {"ADVANCED", "CropLeft", "-8", [](S s) { return s.spedCropLeft == 0; }},
         {"ADVANCED", "Resolution", "-5", [](S s) { return s.cbResolution == -1; }},
         {"ADVANCED", "Resolution", "40", [](S s) { return s.cbResolution == 40; }},

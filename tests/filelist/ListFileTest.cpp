@@ -93,9 +93,14 @@ TEST(ListFile, SizeAndLineLengthAreCapped)
         error.contains(u"line 2 of the list file \""_s + longest + u"\" is longer than 64 KB"_s))
         << error.toStdString();
 
+    // The limit itself is allowed; one byte more is not.
     const QString large = dir.filePath(u"%1x.lst"_s);
     const QByteArray line = QByteArray(1023, 'x') + '\n';
-    ASSERT_TRUE(TestSupport::WriteFile(large, line.repeated(MaxListFileBytes / 1024) + '\n'));
+    const QByteArray atSizeLimit = line.repeated(MaxListFileBytes / 1024);
+    ASSERT_TRUE(TestSupport::WriteFile(large, atSizeLimit));
+    ASSERT_TRUE(ReadListFile(large, lines, &error)) << error.toStdString();
+    EXPECT_EQ(lines.size(), MaxListFileBytes / 1024);
+    ASSERT_TRUE(TestSupport::WriteFile(large, atSizeLimit + '\n'));
     EXPECT_FALSE(ReadListFile(large, lines, &error));
     EXPECT_TRUE(error.contains(u"\""_s + large + u"\" is larger than 64 MB"_s))
         << error.toStdString();

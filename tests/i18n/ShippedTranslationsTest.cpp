@@ -27,15 +27,19 @@ struct Shipped
     QLocale::Language language;
     const char *inEnglish;
     const char *native;
+    // The end-of-run notification for 7 files converted and 2 failed: the
+    // placeholders come in a fixed order, whatever the sentence's.
+    const char *finished;
 };
 // The file of each is the one a first run picks for that system language.
 const Shipped kShipped[] = {
-    {QLocale::German, "German", "Deutsch"},
-    {QLocale::French, "French", "Français"},
-    {QLocale::Spanish, "Spanish", "Español"},
-    {QLocale::Polish, "Polish", "Polski"},
-    {QLocale::Portuguese, "Portuguese (Brazil)", "Português (Brasil)"},
-    {QLocale::Russian, "Russian", "Русский"},
+    {QLocale::German, "German", "Deutsch", "Konvertierte Dateien: 7, fehlgeschlagen: 2"},
+    {QLocale::French, "French", "Français", "Fichiers convertis\u00a0: 7, en échec\u00a0: 2"},
+    {QLocale::Spanish, "Spanish", "Español", "Archivos convertidos: 7, con errores: 2"},
+    {QLocale::Polish, "Polish", "Polski", "Przekonwertowane pliki: 7, nieudane: 2"},
+    {QLocale::Portuguese, "Portuguese (Brazil)", "Português (Brasil)",
+        "Arquivos convertidos: 7, com falha: 2"},
+    {QLocale::Russian, "Russian", "Русский", "Сконвертировано файлов: 7, с ошибкой: 2"},
 };
 
 // What a translated text must keep in number: the placeholders and escapes
@@ -126,6 +130,8 @@ TEST(ShippedTranslations, AreOfferedByNativeNameAndLoad)
         ASSERT_EQ(SelectLanguageByNativeName(list, native, strings), item);
         EXPECT_EQ(strings.LanguageName, QString::fromLatin1(shipped.inEnglish));
         EXPECT_NE(strings.Main.actConvert, TAppStrings().Main.actConvert);
+        EXPECT_EQ(FormatAppString(strings.Main.NotifyFinishedText, u"7"_s, u"2"_s),
+            QString::fromUtf8(shipped.finished));
         // Linux advice: the package to install and the key that sets the path.
         const QString missing = FFmpegMissingText(strings);
         EXPECT_TRUE(missing.contains(u"apt install ffmpeg") && missing.contains(u"quillon.ini")

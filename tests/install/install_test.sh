@@ -73,6 +73,7 @@ fi
 desktop=$prefix/share/applications/quillon.desktop
 grep -qx 'Exec=quillon %F' "$desktop" || fail "desktop entry: Exec"
 grep -qx 'Icon=quillon' "$desktop" || fail "desktop entry: Icon"
+grep -qx 'Terminal=false' "$desktop" || fail "desktop entry: Terminal"
 grep -qx 'Categories=AudioVideo;Video;AudioVideoEditing;' "$desktop" || fail "desktop entry: Categories"
 expected_mime="MimeType=$(tr '\n' ';' <"$source/packaging/mime-types.txt")"
 grep -qxF "$expected_mime" "$desktop" || fail "desktop entry: MimeType is not packaging/mime-types.txt"

@@ -126,6 +126,7 @@ TEST(SettingsFile, ReadNormalisesEachValue)
             [](MainSettings &m) { m.output.cbOutputExists = m.output.cbAfterConversion = 2; }},
         // Garbage must not turn into "Power off the computer" after a run.
         {"cbOutputExists=-1\ncbAfterConversion=7\n", [](MainSettings &) {}},
+        {"cbOutputExists=3\ncbAfterConversion=3\n", [](MainSettings &) {}}, // one past the end
     };
     for (const auto &[keys, change] : cases) {
         SCOPED_TRACE(keys.constData());

@@ -23,6 +23,7 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStyleOptionButton>
 #include <QTest>
@@ -53,6 +54,24 @@ QStringList fakeFFmpegStates()
             states << fields[0];
     }
     return states;
+}
+
+// The texts of the progress window's labels, and its elapsed time in whole
+// seconds: the one label that shows a bare "m:ss" (-1: none).
+QStringList labelTexts(const TFormProgress &progress)
+{
+    QStringList texts;
+    for (const QLabel *label : progress.findChildren<QLabel *>())
+        texts << label->text();
+    return texts;
+}
+int shownElapsedSeconds(const TFormProgress &progress)
+{
+    static const QRegularExpression span(QStringLiteral("^(\\d+):(\\d\\d)$"));
+    for (const QString &text : labelTexts(progress))
+        if (const QRegularExpressionMatch m = span.match(text); m.hasMatch())
+            return m.captured(1).toInt() * 60 + m.captured(2).toInt();
+    return -1;
 }
 
 class ConversionWindows : public DriverFixture
@@ -263,16 +282,24 @@ TEST_F(ConversionWindows, PauseStopsFFmpegUntilResumeAndTheFileStillCompletes)
         [] { return fakeFFmpegStates() == QStringList{QStringLiteral("T")}; }, 5000));
     QTest::qWait(300);
     const int frozen = progress.progressValue();
-    QTest::qWait(1200);
+    const int elapsedAtPause = shownElapsedSeconds(progress);
+    ASSERT_GE(elapsedAtPause, 0);
+    QTest::qWait(2200);
     EXPECT_EQ(progress.progressValue(), frozen);
+    // The clock stands still, and says why where the time left stood.
+    EXPECT_EQ(shownElapsedSeconds(progress), elapsedAtPause);
+    EXPECT_TRUE(labelTexts(progress).contains(QStringLiteral("Paused")));
     EXPECT_EQ(fakeFFmpegStates(), QStringList{QStringLiteral("T")});
     EXPECT_TRUE(controller.isRunning());
 
     pause->click();
     EXPECT_EQ(pause->text(), QStringLiteral("Pause"));
+    // Resumed, it goes on from where it stood: the 2.5 s of pause are left out.
+    QTest::qWait(250);
+    EXPECT_LE(shownElapsedSeconds(progress), elapsedAtPause + 1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() == 1; }, 10000));
     EXPECT_EQ(controller.lastResult().rows[0].Outcome, RowOutcome::Done);
-    // 1.5 s of work, 1.5 s of pause: the time taken leaves the pause out.
+    // 1.5 s of work, 2.5 s of pause: the time taken leaves the pause out.
     EXPECT_EQ(statuses.last(), QStringLiteral("0:Done (took 0:01)"));
 }
 
@@ -300,14 +327,17 @@ TEST_F(ConversionWindows, TheErrorLogWindowAfterAFailedFileSavedAsHtmlAndLog)
     EXPECT_TRUE(controller.hasRowsToRetry());
 
     // Saved through the dialog: the HTML choice, a typed name with another
-    // extension.
+    // extension. The file under the changed name exists: the user is asked.
+    ASSERT_TRUE(TestSupport::WriteFile(path(QStringLiteral("report.html")), "older report"));
     OnModal<QFileDialog> html([&](QFileDialog *dialog) {
         dialog->selectNameFilter(QStringLiteral("HTML file (*.html)"));
         dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
             ->setText(path(QStringLiteral("report.txt")));
         static_cast<QDialog *>(dialog)->accept();
     });
+    OnModal<QMessageBox> replace([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
     ASSERT_TRUE(errors.saveLog());
+    EXPECT_EQ(replace.seen(), 1);
     const QByteArray page = TestSupport::ReadFile(path(QStringLiteral("report.html")));
     EXPECT_TRUE(page.startsWith("<!DOCTYPE html>"));
     EXPECT_TRUE(page.contains("<span class=\"e\">Unknown</span>"));
@@ -380,6 +410,9 @@ TEST_F(ConversionWindows, PowerOffOnlyAfterTheCountdownThatTheUserCanCancel)
     timer.start();
     EXPECT_EQ(dialog.exec(), QDialog::Accepted);
     EXPECT_GE(timer.elapsed(), 900);
+    // It ends as its last second runs out, without a second showing "0".
+    EXPECT_EQ(dialog.secondsLeft(), 0);
+    EXPECT_EQ(dialog.findChild<QProgressBar *>()->value(), 1);
 }
 
 TEST_F(ConversionWindows, ClosingDuringARunAsksAbortsAndLeavesNoFFmpegBehind)
@@ -528,6 +561,7 @@ TEST_F(ConversionWindows, TheRunKeepsTheSystemAwakeAndEndsWithOneNotification)
     writeScript(QStringLiteral("[run]\noutput:4000\nprogress:20,25\n"));
     const QString a = makeInput(QStringLiteral("a.mkv"));
     const QString b = makeInput(QStringLiteral("b.mkv"));
+    makeInput(QStringLiteral("b.avi")); // b is converted under a new name
     QSignalSpy finished(&controller, &ConversionController::runFinished);
 
     ASSERT_TRUE(controller.convert(setup(), rowsOf({a, b})));
@@ -540,6 +574,7 @@ TEST_F(ConversionWindows, TheRunKeepsTheSystemAwakeAndEndsWithOneNotification)
 
     EXPECT_FALSE(inhibitor.isHeld());
     EXPECT_FALSE(bus.stillHeld(bus.inhibitions[0]));
+    EXPECT_EQ(controller.lastResult().rows[1].Outcome, RowOutcome::Renamed);
     // No main window is active here: the batch ends with one notification.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !bus.notifications.empty(); }, 5000));
     QTest::qWait(200);

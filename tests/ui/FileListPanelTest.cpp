@@ -138,6 +138,12 @@ TEST(FileListPanelView, SortingMovingAndColumnStates)
     ClickHeader(panel, colActive);
     EXPECT_FALSE(View(panel)->horizontalHeader()->isSortIndicatorShown());
     ClickHeader(panel, colFileName);
+    // A row added at the end: the list is no longer in the order shown.
+    Touch(dir.filePath("0.mkv"));
+    panel.addFiles({dir.filePath("0.mkv")});
+    ASSERT_TRUE(WaitIdle(panel));
+    EXPECT_EQ(Names(panel), QStringList({"a.mkv", "b.mkv", "c.mkv", "0.mkv"}));
+    EXPECT_FALSE(View(panel)->horizontalHeader()->isSortIndicatorShown());
 
     // Grid lines of selected cells: the selection colour less 10 %, in
     // the list as drawn.
@@ -157,7 +163,7 @@ TEST(FileListPanelView, SortingMovingAndColumnStates)
     QAbstractItemModel *model = View(panel)->model();
     std::unique_ptr<QMimeData> dragged(model->mimeData({model->index(2, colFileName)}));
     ASSERT_TRUE(model->dropMimeData(dragged.get(), Qt::MoveAction, 0, 0, {}));
-    EXPECT_EQ(Names(panel), QStringList({"c.mkv", "a.mkv", "b.mkv"}));
+    EXPECT_EQ(Names(panel), QStringList({"c.mkv", "a.mkv", "b.mkv", "0.mkv"}));
     panel.setRowMovingAllowed(false);
     EXPECT_FALSE(View(panel)->dragEnabled());
 

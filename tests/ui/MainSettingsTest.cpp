@@ -13,6 +13,7 @@
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QToolButton>
 
 namespace {
 
@@ -60,6 +61,7 @@ TEST_F(MainSettingsFile, WindowOutputOptionsAndColumnsComeBackAtTheNextStart)
         QTest::keyClick(child<QComboBox>(window, "cbAfterConversion"), Qt::Key_End);
         child<QCheckBox>(window, "chKeepDates")->click();
         window.fileList()->columnActions().value(0)->trigger(); // hides colNo
+        child<QToolButton>(window, "pnConversionSettings")->click(); // collapses the settings
         closeWindow();
     }
     {
@@ -76,6 +78,8 @@ TEST_F(MainSettingsFile, WindowOutputOptionsAndColumnsComeBackAtTheNextStart)
         EXPECT_EQ(window.settings().cbAfterConversion, 2);
         EXPECT_FALSE(window.fileList()->columnStates()[colNo].Visible);
         EXPECT_FALSE(window.fileList()->columnActions().value(0)->isChecked());
+        EXPECT_FALSE(child<QToolButton>(window, "pnConversionSettings")->isChecked());
+        EXPECT_TRUE(child<QWidget>(window, "pnConversionSettingsBody")->isHidden());
 
         // Closed maximized: the normal geometry stays in the file.
         window.showMaximized();

@@ -296,11 +296,15 @@ TEST_F(SettingsPanelTest, PasteChecksEachText)
     m_panel.action("actPasteAdvancedSettings")->trigger();
     EXPECT_EQ(box("cbAudioTrackNo")->currentIndex(), 0);
 
-    // A run disables every command; afterwards only copied groups paste.
+    // A run disables every command and control, the profile list too;
+    // afterwards only copied groups paste.
     m_panel.setRunning(true);
     for (QAction *a : m_panel.encoderMenuActions())
         EXPECT_TRUE(a->isSeparator() || !a->isEnabled()) << a->objectName().toStdString();
+    for (const char *control : {"cbProfileNew", "cbAudioTrackNo", "pcVideoFormat"})
+        EXPECT_FALSE(w<QWidget>(control)->isEnabled()) << control;
     m_panel.setRunning(false);
+    EXPECT_TRUE(box("cbProfileNew")->isEnabled());
     EXPECT_TRUE(pasteAvi->isEnabled());
     EXPECT_TRUE(m_panel.action("actLoadProfile")->isEnabled());
 }

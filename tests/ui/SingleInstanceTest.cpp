@@ -7,6 +7,7 @@
 #include <future>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -48,8 +49,16 @@ TEST(SingleInstance, LaterStartsHandTheirFilesToTheRunningOne)
     QTemporaryDir runtime;
     const QString name = SingleInstance::serverName(runtime.path(), 0, ":0");
     SingleInstance running(name);
-    ASSERT_TRUE(running.start({"/ignored"}));
+    // Whatever the umask, no other user may connect to the socket.
+    const mode_t umask = ::umask(0);
+    const bool started = running.start({"/ignored"});
+    ::umask(umask);
+    ASSERT_TRUE(started);
     ASSERT_TRUE(running.isListening());
+    EXPECT_EQ(QFile::permissions(name)
+            & ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser
+                | QFile::WriteUser | QFile::ExeUser),
+        QFile::Permissions());
     QSignalSpy spy(&running, &SingleInstance::openRequested);
 
     // Any name survives, also one that is not UTF-8 (kept as U+DCxx).
