@@ -22,8 +22,8 @@ MainControls InitControls(const TGridInfo &grid, const std::optional<QString> &s
     c.actUncheckSelected = grid.SelectedCheckedCount > 0;
 
     c.actExploreDirectory = selectedDirectory.has_value();
-    c.exploreDirectoryCaption
-        = FormatAppString(strings.Main.actExploreDirectory, selectedDirectory.value_or(QString()));
+    c.exploreDirectoryCaption = FormatAppString(
+        strings.Main.actExploreDirectory, LiteralInCaption(selectedDirectory.value_or(QString())));
     c.showHideMainWindowCaption
         = mainWindowVisible ? strings.Main.actMinimizeToTray : strings.Main.actShowMainWindow;
     c.outDirControls = rbOutDir;

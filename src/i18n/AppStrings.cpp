@@ -163,6 +163,11 @@ QString FormatAppString(const QString &text, const QString &s1, const QString &s
     return result;
 }
 
+QString LiteralInCaption(const QString &text)
+{
+    return QString(text).replace(u'&', QStringLiteral("&&"));
+}
+
 QString WithoutMnemonic(const QString &caption)
 {
     QString plain;

@@ -107,3 +107,7 @@ QString FormatAppString(const QString &text, const QString &s1 = {}, const QStri
 // A caption as plain text (a title, a hint, a name for screen readers): the
 // "&" that marks its Alt+letter goes, a doubled "&&" stays one "&".
 QString WithoutMnemonic(const QString &caption);
+
+// Text shown inside a caption (a folder name): each "&" doubled, so it is
+// shown as itself and marks no Alt+letter.
+QString LiteralInCaption(const QString &text);

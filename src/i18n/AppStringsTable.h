@@ -88,7 +88,7 @@
     X(Main, actAddFolder, "actAddFolder", "Add &files from folder...") \
     X(Main, actRemoveChecked, "actRemoveChecked", "&Remove checked files from list") \
     X(Main, actMinimizeToTray, "actMinimizeToTray", "&Minimize to system tray") \
-    X(Main, actShowMainWindow, "actShowMainWindow", "Show main window") \
+    X(Main, actShowMainWindow, "actShowMainWindow", "&Show main window") \
     X(Main, actLoadFileList, "actLoadFileList", "Loa&d file list...") \
     X(Main, actSaveFileList, "actSaveFileList", "Sa&ve file list...") \
     X(Main, actCheckAll, "actCheckAll", "Ch&eck all") \
@@ -166,13 +166,13 @@
     X(Main, cbAudioCodec_Copy, "cbAudioCodec_Copy", "Copy original audio stream") \
     X(Main, lblAudioVolume, "lblAudioVolume", "V&olume:") \
     X(Main, gbFFmpegParams, "gbFFmpegParams", "Additional FFmpeg command-line parameters:") \
-    X(Main, actExploreDirectory, "actExploreDirectory", "Open directory \"%s\"") \
+    X(Main, actExploreDirectory, "actExploreDirectory", "O&pen directory \"%s\"") \
     X(Main, MpgUserSettings, "MpgUserSettings", "User settings") \
     X(Main, Error, "Error", "Error") \
     X(Main, Errors, "Errors", "Errors") \
     X(Main, Abort, "Abort", "Abort") \
     X(Main, Aborted, "Aborted", "Aborted") \
-    X(Main, Close, "Close", "Close") \
+    X(Main, Close, "Close", "C&lose") \
     X(Main, CantCreateDirectory, "CantCreateDirectory", "Couldn't create directory \"%s\" !") \
     X(Main, Converting, "Converting", "Converting") \
     X(Main, Done, "Done", "Done") \
@@ -221,7 +221,7 @@
     X(Main, DefaultAdvancedSettings, "DefaultAdvancedSettings", "Defa&ult advanced encoding settings") \
     X(Main, DeleteUnfinished, "DeleteUnfinished", "The conversion has been aborted.\\n\\nDo you want to delete a partially converted file:\\n\\n%s") \
     X(Main, CannotDeleteFile, "CannotDeleteFile", "Cannot delete file:\\n\\n%s") \
-    X(Main, CopyAsShellCommand, "CopyAsShellCommand", "Copy as shell command") \
+    X(Main, CopyAsShellCommand, "CopyAsShellCommand", "Copy &as shell command") \
     X(Main, btnInfoAudioBitrates, "btnInfoAudioBitrates", "Audio bitrates allowed for each codec and sampling rate") \
     X(Main, btnFFParams, "btnFFParams", "FFmpeg options (help text)") \
     X(Main, btnInfoFourcc, "btnInfoFourcc", "Video tags (FourCC) on the web") \
@@ -230,8 +230,8 @@
     X(Main, dlgSaveBAT_FilterSh, "dlgSaveBAT_FilterSh", "Shell scripts (*.sh)") \
     X(Main, PowerOffCaption, "PowerOffCaption", "Switching off") \
     X(Main, PowerOffCountdown, "PowerOffCountdown", "The conversion has finished.\\n\\nThe computer will be switched off in %s seconds.") \
-    X(Main, PowerOffNow, "PowerOffNow", "Switch off now") \
-    X(Main, Cancel, "Cancel", "Cancel") \
+    X(Main, PowerOffNow, "PowerOffNow", "&Switch off now") \
+    X(Main, Cancel, "Cancel", "&Cancel") \
     X(Main, NotifyFinished, "NotifyFinished", "Conversion finished") \
     X(Main, NotifyFinishedText, "NotifyFinishedText", "Files converted: %s, failed: %s") \
     X(Main, actCheckFailed, "actCheckFailed", "Check &the failed files for another try") \
@@ -241,9 +241,9 @@
 // Errors: 12 entries
 #define QLN_APP_STRINGS_Errors(X) \
     X(Errors, Caption, "Caption", "Errors") \
-    X(Errors, actClose, "actClose", "Close") \
-    X(Errors, actSaveLog, "actSaveLog", "Save log...") \
-    X(Errors, actClearLog, "actClearLog", "Clear log") \
+    X(Errors, actClose, "actClose", "C&lose") \
+    X(Errors, actSaveLog, "actSaveLog", "&Save log...") \
+    X(Errors, actClearLog, "actClearLog", "&Clear log") \
     X(Errors, dlgSaveLogFilter, "dlgSaveLogFilter", "Log file") \
     X(Errors, Hint_NoSpaceLeft, "Hint_NoSpaceLeft", "Hint: the disk is full. Free some space or choose an output folder on another disk.") \
     X(Errors, Hint_PermissionDenied, "Hint_PermissionDenied", "Hint: permission denied. The input file cannot be read or the output folder cannot be written; check their permissions or choose another output folder.") \
@@ -256,7 +256,7 @@
 // FileInfo: 58 entries
 #define QLN_APP_STRINGS_FileInfo(X) \
     X(FileInfo, Caption, "Caption", "Video file properties") \
-    X(FileInfo, lblDataStreams, "lblDataStreams", "Data streams:") \
+    X(FileInfo, lblDataStreams, "lblDataStreams", "&Data streams:") \
     X(FileInfo, ColumnTitle_Stream, "ColumnTitle_Stream", "Stream") \
     X(FileInfo, ColumnTitle_Details, "ColumnTitle_Details", "Details") \
     X(FileInfo, gbGeneralInfo, "gbGeneralInfo", "General info") \
@@ -297,10 +297,10 @@
     X(FileInfo, lblAudioStreamSize, "lblAudioStreamSize", "Stream size:") \
     X(FileInfo, lblAudioEncodedLibrary, "lblAudioEncodedLibrary", "Encoded library:") \
     X(FileInfo, lblAudioStreamIndex, "lblAudioStreamIndex", "Stream index:") \
-    X(FileInfo, actClose, "actClose", "Close") \
-    X(FileInfo, actSave, "actSave", "Save...") \
+    X(FileInfo, actClose, "actClose", "C&lose") \
+    X(FileInfo, actSave, "actSave", "&Save...") \
     X(FileInfo, actCopy, "actCopy", "Copy to the Clipboard") \
-    X(FileInfo, btnCopy, "btnCopy", "Copy") \
+    X(FileInfo, btnCopy, "btnCopy", "&Copy") \
     X(FileInfo, dlgSaveFilter, "dlgSaveFilter", "Text files (*.TXT)") \
     X(FileInfo, Report_Info, "Report_Info", "%s - Video file information report") \
     X(FileInfo, Report_File, "Report_File", "File:") \
@@ -320,24 +320,24 @@
     X(Options, gbShortcuts, "gbShortcuts", "Shortcuts") \
     X(Options, chShortcutDesktop, "chShortcutDesktop", "On the Desktop") \
     X(Options, chShortcutStartMenu, "chShortcutStartMenu", "In the Start Menu") \
-    X(Options, gbLanguage, "gbLanguage", "Language") \
+    X(Options, gbLanguage, "gbLanguage", "L&anguage") \
     X(Options, pnFileList, "pnFileList", "File list") \
-    X(Options, lblFileListFontName, "lblFileListFontName", "Font name:") \
-    X(Options, lblFileListFontSize, "lblFileListFontSize", "Font size:") \
-    X(Options, lblFileListRowHeight, "lblFileListRowHeight", "Row height:") \
-    X(Options, chFileListAllowRowMoving, "chFileListAllowRowMoving", "Allow row moving") \
-    X(Options, chFileListAllowColumnMoving, "chFileListAllowColumnMoving", "Allow column moving") \
-    X(Options, chFileListGridLines, "chFileListGridLines", "Show grid lines") \
-    X(Options, chFileListFooter, "chFileListFooter", "Show table footer") \
-    X(Options, chFileListRowIndicator, "chFileListRowIndicator", "Show row indicator") \
-    X(Options, chFileListIconClickOpen, "chFileListIconClickOpen", "Open file after click on the icon") \
-    X(Options, lblDefaultVideoCodec, "lblDefaultVideoCodec", "Default video encoder:") \
-    X(Options, btnCreateShortcutOnDesktop, "btnCreateShortcutOnDesktop", "Create shortcut on the Desktop") \
-    X(Options, lblFileAnalysis, "lblFileAnalysis", "File analysis:") \
+    X(Options, lblFileListFontName, "lblFileListFontName", "&Font name:") \
+    X(Options, lblFileListFontSize, "lblFileListFontSize", "Font &size:") \
+    X(Options, lblFileListRowHeight, "lblFileListRowHeight", "&Row height:") \
+    X(Options, chFileListAllowRowMoving, "chFileListAllowRowMoving", "Allow row &moving") \
+    X(Options, chFileListAllowColumnMoving, "chFileListAllowColumnMoving", "Allow &column moving") \
+    X(Options, chFileListGridLines, "chFileListGridLines", "Show &grid lines") \
+    X(Options, chFileListFooter, "chFileListFooter", "S&how table footer") \
+    X(Options, chFileListRowIndicator, "chFileListRowIndicator", "Show row &indicator") \
+    X(Options, chFileListIconClickOpen, "chFileListIconClickOpen", "&Open file after click on the icon") \
+    X(Options, lblDefaultVideoCodec, "lblDefaultVideoCodec", "&Default video encoder:") \
+    X(Options, btnCreateShortcutOnDesktop, "btnCreateShortcutOnDesktop", "Create shortc&ut on the Desktop") \
+    X(Options, lblFileAnalysis, "lblFileAnalysis", "Fil&e analysis:") \
     X(Options, FileAnalysis_Full, "FileAnalysis_Full", "Full") \
     X(Options, FileAnalysis_Quick, "FileAnalysis_Quick", "Quick") \
     X(Options, FileAnalysis_None, "FileAnalysis_None", "None") \
-    X(Options, lblTheme, "lblTheme", "Theme:") \
+    X(Options, lblTheme, "lblTheme", "&Theme:") \
     X(Options, Theme_System, "Theme_System", "System") \
     X(Options, Theme_Light, "Theme_Light", "Light") \
     X(Options, Theme_Dark, "Theme_Dark", "Dark")
@@ -345,22 +345,22 @@
 // Progress: 22 entries
 #define QLN_APP_STRINGS_Progress(X) \
     X(Progress, Caption, "Caption", "Conversion") \
-    X(Progress, lblEncoderOutput, "lblEncoderOutput", "Encoder output:") \
+    X(Progress, lblEncoderOutput, "lblEncoderOutput", "&Encoder output:") \
     X(Progress, lblStatus, "lblStatus", "Status:") \
     X(Progress, lblInputFile, "lblInputFile", "Input file:") \
     X(Progress, lblOutputFile, "lblOutputFile", "Output file:") \
     X(Progress, lblProgress, "lblProgress", "Progress:") \
-    X(Progress, btnAbort, "btnAbort", "Abort") \
-    X(Progress, chHideEncoderOutput, "chHideEncoderOutput", "Don't show encoder output") \
+    X(Progress, btnAbort, "btnAbort", "&Abort") \
+    X(Progress, chHideEncoderOutput, "chHideEncoderOutput", "&Don't show encoder output") \
     X(Progress, ConvertingFile, "ConvertingFile", "Converting file:") \
     X(Progress, Conversion_Pass, "Conversion_Pass", "pass") \
     X(Progress, Conversion_Speed, "Conversion_Speed", "Speed:") \
     X(Progress, Conversion_FramesPerSecond, "Conversion_FramesPerSecond", "frames/sec") \
     X(Progress, Conversion_Frame, "Conversion_Frame", "Frame:") \
     X(Progress, Conversion_Complete, "Conversion_Complete", "Complete:") \
-    X(Progress, chCloseAfterConversion, "chCloseAfterConversion", "Close after conversion") \
-    X(Progress, btnPause, "btnPause", "Pause") \
-    X(Progress, btnResume, "btnResume", "Resume") \
+    X(Progress, chCloseAfterConversion, "chCloseAfterConversion", "&Close after conversion") \
+    X(Progress, btnPause, "btnPause", "&Pause") \
+    X(Progress, btnResume, "btnResume", "&Resume") \
     X(Progress, Paused, "Paused", "Paused") \
     X(Progress, lblElapsed, "lblElapsed", "Elapsed:") \
     X(Progress, lblTimeLeft, "lblTimeLeft", "Time left:") \
@@ -380,21 +380,21 @@
 // ToolsInfo: 2 entries
 #define QLN_APP_STRINGS_ToolsInfo(X) \
     X(ToolsInfo, Caption, "Caption", "Tools info") \
-    X(ToolsInfo, actClose, "", "Close") /* a copy of Errors.actClose */
+    X(ToolsInfo, actClose, "", "C&lose") /* a copy of Errors.actClose */
 
 // CheckUpdate: 13 entries
 #define QLN_APP_STRINGS_CheckUpdate(X) \
     X(CheckUpdate, Caption, "Caption", "Check for updates") \
-    X(CheckUpdate, actClose, "", "Close") /* a copy of Errors.actClose */ \
+    X(CheckUpdate, actClose, "", "C&lose") /* a copy of Errors.actClose */ \
     X(CheckUpdate, lblUserVersion, "lblUserVersion", "Your version:") \
     X(CheckUpdate, lblLatestVersion, "lblLatestVersion", "The latest version:") \
-    X(CheckUpdate, CheckNow, "CheckNow", "Check now") \
+    X(CheckUpdate, CheckNow, "CheckNow", "&Check now") \
     X(CheckUpdate, NoUpdates, "NoUpdates", "No updates available.\\nYou have the latest version.") \
     X(CheckUpdate, UpdatesAvailable, "UpdatesAvailable", "A new version is available.") \
     X(CheckUpdate, CheckingUpdates, "CheckingUpdates", "Checking available updates.\\nPlease wait...") \
     X(CheckUpdate, ConnectionFailed, "ConnectionFailed", "Can not connect to the server.\\nPlease try again in a few minutes.") \
     X(CheckUpdate, GoToDownloadPage, "GoToDownloadPage", "Go to the download page...") \
-    X(CheckUpdate, btnDownload, "btnDownload", "Download...") \
+    X(CheckUpdate, btnDownload, "btnDownload", "&Download...") \
     X(CheckUpdate, CannotCheck, "CannotCheck", "Unable to retrieve version information.\\nPlease try again in a few minutes.") \
     X(CheckUpdate, FromPackageManager, "FromPackageManager", "Updates of %s come with your system's package manager.")
 

@@ -65,17 +65,18 @@ TEST(MainControls, EnableRules)
         EXPECT_EQ(enabled(c), expected) << checks;
         EXPECT_EQ(c.windowTitle.value_or(QString()),
             grid.RowCount == 0 ? AppInfo::ProgramTitle() : QString());
-        EXPECT_EQ(c.exploreDirectoryCaption, u"Open directory \"\""_s);
+        EXPECT_EQ(c.exploreDirectoryCaption, u"O&pen directory \"\""_s);
         EXPECT_EQ(c.showHideMainWindowCaption, u"&Minimize to system tray"_s);
     }
 
     EXPECT_EQ(GetGridInfo(rowsChecked("x-x"), {0, 1, 7}).SelectedCount, 2);
 
     const TGridInfo one = GetGridInfo(rowsChecked("-"), {});
-    const MainControls c = InitControls(one, u"/home/u/Videos"_s, false, true, TAppStrings());
+    const MainControls c = InitControls(one, u"/home/u/Tom & Jerry"_s, false, true, TAppStrings());
     EXPECT_EQ(enabled(c), u"clear save info invert all explore outDir"_s);
-    EXPECT_EQ(c.exploreDirectoryCaption, u"Open directory \"/home/u/Videos\""_s);
-    EXPECT_EQ(c.showHideMainWindowCaption, u"Show main window"_s);
+    // The folder's "&" is shown as itself, the caption keeps its Alt+letter.
+    EXPECT_EQ(c.exploreDirectoryCaption, u"O&pen directory \"/home/u/Tom && Jerry\""_s);
+    EXPECT_EQ(c.showHideMainWindowCaption, u"&Show main window"_s);
     EXPECT_EQ(selectedRowWindowTitle(u"/v/a.mkv"_s), AppInfo::ProgramTitle() + u" - /v/a.mkv"_s);
     EXPECT_EQ(selectedRowWindowTitle({}), AppInfo::ProgramTitle());
 }

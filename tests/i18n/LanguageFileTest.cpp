@@ -118,7 +118,7 @@ TEST_F(LanguageFile, SmallWindowsBorrowTheErrorLogsClose)
     EXPECT_EQ(s.ToolsInfo.actClose, u"Schließen"_s);
     EXPECT_EQ(s.CheckUpdate.actClose, u"Schließen"_s);
     EXPECT_EQ(s.ToolsInfo.Caption, u"Werkzeuge"_s);
-    EXPECT_EQ(s.FileInfo.actClose, u"Close"_s);
+    EXPECT_EQ(s.FileInfo.actClose, u"C&lose"_s);
 
     // Without Errors.actClose they copy the text it keeps.
     TAppStrings t;

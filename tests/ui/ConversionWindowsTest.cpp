@@ -145,7 +145,7 @@ TEST_F(ConversionWindows, ConvertsTwoRowsShowingEachFileAndItsProgress)
     EXPECT_THAT(progress.statusText().toStdString(), HasSubstr("Done"));
     EXPECT_EQ(progress.progressValue(), 100);
     EXPECT_EQ(progress.windowTitle(), QStringLiteral("Conversion"));
-    EXPECT_EQ(progress.abortCaption(), QStringLiteral("Close"));
+    EXPECT_EQ(progress.abortCaption(), QStringLiteral("C&lose"));
     EXPECT_TRUE(progress.isVisible());
     // The title showed the progress on the way, the program's title at the end.
     ASSERT_GE(titles.count(), 2);
@@ -274,10 +274,10 @@ TEST_F(ConversionWindows, PauseStopsFFmpegUntilResumeAndTheFileStillCompletes)
     ASSERT_TRUE(controller.convert(setup(), rowsOf({a})));
     ASSERT_TRUE(QTest::qWaitFor([&] { return progress.progressValue() > 0; }, 10000));
     QPushButton *pause = progress.findChildren<QPushButton *>().first();
-    EXPECT_EQ(pause->text(), QStringLiteral("Pause"));
+    EXPECT_EQ(pause->text(), QStringLiteral("&Pause"));
 
     pause->click();
-    EXPECT_EQ(pause->text(), QStringLiteral("Resume"));
+    EXPECT_EQ(pause->text(), QStringLiteral("&Resume"));
     ASSERT_TRUE(QTest::qWaitFor(
         [] { return fakeFFmpegStates() == QStringList{QStringLiteral("T")}; }, 5000));
     QTest::qWait(300);
@@ -293,7 +293,7 @@ TEST_F(ConversionWindows, PauseStopsFFmpegUntilResumeAndTheFileStillCompletes)
     EXPECT_TRUE(controller.isRunning());
 
     pause->click();
-    EXPECT_EQ(pause->text(), QStringLiteral("Pause"));
+    EXPECT_EQ(pause->text(), QStringLiteral("&Pause"));
     // Resumed, it goes on from where it stood: the 2.5 s of pause are left out.
     QTest::qWait(250);
     EXPECT_LE(shownElapsedSeconds(progress), elapsedAtPause + 1);

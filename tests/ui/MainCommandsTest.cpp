@@ -90,12 +90,12 @@ TEST_F(MainCommands, FollowTheRowsTheirChecksAndTheSelection)
               "actCheckSelected actUncheckSelected actLoadFileList actSaveFileList "
               "actExploreDirectory");
     const QString folder = path("media");
-    EXPECT_EQ(act(C::actExploreDirectory)->text(), "Open directory \"" + folder + "\"");
-    EXPECT_EQ(act(C::actExploreDirectory)->toolTip(), act(C::actExploreDirectory)->text());
+    EXPECT_EQ(act(C::actExploreDirectory)->text(), "O&pen directory \"" + folder + "\"");
+    EXPECT_EQ(act(C::actExploreDirectory)->toolTip(), "Open directory \"" + folder + "\"");
 
     selectRows({2});
     EXPECT_EQ(act(C::actExploreDirectory)->text().toStdString(),
-        ("Open directory \"" + path("media/Tom && <i>Jerry") + "\"").toStdString());
+        ("O&pen directory \"" + path("media/Tom && <i>Jerry") + "\"").toStdString());
     EXPECT_TRUE(act(C::actExploreDirectory)->toolTip().contains("Tom &amp; &lt;i&gt;Jerry"));
     EXPECT_EQ(window.windowTitle(), AppInfo::ProgramTitle() + " - " + c);
     EXPECT_FALSE(act(C::actCheckSelected)->isEnabled());
@@ -103,7 +103,7 @@ TEST_F(MainCommands, FollowTheRowsTheirChecksAndTheSelection)
     act(C::actClearFileList)->trigger();
     EXPECT_EQ(window.windowTitle(), AppInfo::ProgramTitle());
     EXPECT_EQ(enabledListCommands(window), always + " actLoadFileList");
-    EXPECT_EQ(act(C::actExploreDirectory)->text(), "Open directory \"\"");
+    EXPECT_EQ(act(C::actExploreDirectory)->text(), "O&pen directory \"\"");
 }
 
 TEST_F(MainCommands, EveryCommandHasItsPlaceKeyAndName)

@@ -1,13 +1,26 @@
 // Alt+letter access in every shipped language: within a menu, the menu bar
 // and the main window's labels and buttons, no two captions share a letter.
 #include "MainWindowFixture.h"
+#include "ui/conversion/ErrorLogWindow.h"
+#include "ui/conversion/ProgressWindow.h"
+#include "ui/info/FileInfoWindow.h"
+#include "ui/main/AboutWindow.h"
+#include "ui/options/FormOptions.h"
+#include "ui/settings/CommandLineWindow.h"
+#include "ui/settings/ConversionSettingsPanel.h"
+#include "ui/tools/FormToolsInfo.h"
+#include "ui/update/FormCheckUpdate.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMap>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QToolBar>
 
 namespace {
@@ -56,13 +69,15 @@ QStringList menuCaptions(const QMenu *menu)
     return captions;
 }
 
-// The labels and buttons the user sees in the window, the toolbar aside
-// (its commands are in the menus); the menu bar's titles count too.
+// The labels, buttons and group titles the user sees in the window, the
+// toolbar aside (its commands are in the menus); the menu bar's titles
+// count too.
 QStringList windowCaptions(QWidget *window)
 {
     QStringList captions;
-    for (const QAction *action : window->findChild<QMenuBar *>()->actions())
-        captions << action->text();
+    if (const auto *bar = window->findChild<QMenuBar *>())
+        for (const QAction *action : bar->actions())
+            captions << action->text();
     for (const QWidget *w : window->findChildren<QWidget *>()) {
         if (!w->isVisibleTo(window) || qobject_cast<QToolBar *>(w->parentWidget()))
             continue;
@@ -70,8 +85,23 @@ QStringList windowCaptions(QWidget *window)
             captions << label->text();
         else if (auto *button = qobject_cast<const QAbstractButton *>(w))
             captions << button->text();
+        else if (auto *box = qobject_cast<const QGroupBox *>(w))
+            captions << box->title();
     }
     return captions;
+}
+
+// The window's push buttons and check boxes that carry no Alt+letter.
+QStringList buttonsWithoutLetter(QWidget *window)
+{
+    QStringList found;
+    for (const QAbstractButton *button : window->findChildren<QAbstractButton *>())
+        if (button->isVisibleTo(window) && !button->text().isEmpty()
+            && (qobject_cast<const QPushButton *>(button)
+                || qobject_cast<const QCheckBox *>(button))
+            && mnemonicOf(button->text()).isNull())
+            found << button->text();
+    return found;
 }
 
 TEST_F(Mnemonics, UniqueInEveryMenuAndInTheMainWindow)
@@ -108,6 +138,25 @@ TEST_F(Mnemonics, UniqueInEveryMenuAndInTheMainWindow)
         const auto lettered = std::count_if(captions.cbegin(), captions.cend(),
             [](const QString &c) { return !mnemonicOf(c).isNull(); });
         EXPECT_GE(lettered, 15);
+        // The MPG page's labels take the place of the AVI page's.
+        window.findChild<QTabWidget *>(QStringLiteral("pcVideoFormat"))->setCurrentIndex(1);
+        const QStringList mpgCaptions = windowCaptions(&window);
+        EXPECT_EQ(clashes(mpgCaptions), QStringList()) << mpgCaptions.join(u'|').toStdString();
+        EXPECT_NE(mpgCaptions, captions);
+
+        // Every other window: its buttons and check boxes each have their
+        // own letter.
+        QWidget *const others[]
+            = {window.optionsWindow(), window.progressWindow(), window.errorsWindow(),
+                window.fileInfoWindow(), window.toolsInfoWindow(), window.checkUpdateWindow(),
+                window.aboutWindow(), window.conversionSettings()->commandLineWindow()};
+        for (QWidget *other : others) {
+            SCOPED_TRACE(other->objectName().toStdString());
+            const QStringList otherCaptions = windowCaptions(other);
+            EXPECT_EQ(clashes(otherCaptions), QStringList())
+                << otherCaptions.join(u'|').toStdString();
+            EXPECT_EQ(buttonsWithoutLetter(other), QStringList());
+        }
 
         // Hints, status tips and the toolbar's captions are plain text.
         for (const QAction *action : window.findChildren<QAction *>()) {

@@ -133,7 +133,7 @@ QString TFormErrors::viewText() const
 
 bool TFormErrors::saveLog()
 {
-    QFileDialog dialog(this, QString(m_strings.Errors.actSaveLog).remove(u'&'));
+    QFileDialog dialog(this, WithoutMnemonic(m_strings.Errors.actSaveLog));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters({logFilter(m_strings), HtmlFilter});
     dialog.setDefaultSuffix(QStringLiteral("log"));

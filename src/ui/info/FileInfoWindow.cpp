@@ -560,7 +560,7 @@ void TFormFileInfo::saveReport()
     const QString proposed = ProposedInfoReportName(d->info.FileName);
     const QString filter
         = DialogFilter(d->strings.FileInfo.dlgSaveFilter, QStringLiteral("*.txt *.TXT"));
-    QFileDialog dialog(this, QString(d->strings.FileInfo.actSave).remove(u'&'));
+    QFileDialog dialog(this, WithoutMnemonic(d->strings.FileInfo.actSave));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(QStringLiteral("txt"));

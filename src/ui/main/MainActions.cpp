@@ -127,13 +127,13 @@ void setCaptionAndHint(QAction *action, const QString &text, bool withHint)
     }
 }
 
-// A caption that shows a folder: an "&" in it is a character, not an
-// accelerator, and "<i>" in a name is not markup in the hint.
+// A caption that shows a folder ("&&" in it already): "<i>" in a name is
+// not markup in the hint.
 void setDataCaptionAndHint(QAction *action, const QString &text)
 {
-    action->setText(QString(text).replace(u'&', QStringLiteral("&&")));
-    action->setToolTip(PlainToolTip(text));
-    action->setStatusTip(text);
+    action->setText(text);
+    action->setToolTip(PlainToolTip(WithoutMnemonic(text)));
+    action->setStatusTip(WithoutMnemonic(text));
 }
 
 } // namespace

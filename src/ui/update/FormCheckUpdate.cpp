@@ -118,12 +118,12 @@ void TFormCheckUpdate::SetLang(const TAppStrings &strings)
     lblUserVersionDesc->setText(m_texts.lblUserVersion);
     lblLatestVersionDesc->setText(m_texts.lblLatestVersion);
     btnCheckNow->setText(m_texts.CheckNow);
-    btnCheckNow->setToolTip(m_texts.CheckNow);
+    btnCheckNow->setToolTip(WithoutMnemonic(m_texts.CheckNow));
     btnDownload->setText(m_texts.btnDownload);
     btnDownload->setToolTip(m_texts.GoToDownloadPage);
     // The update window borrows the tools window's Close.
     btnClose->setText(strings.ToolsInfo.actClose);
-    btnClose->setToolTip(strings.ToolsInfo.actClose);
+    btnClose->setToolTip(WithoutMnemonic(strings.ToolsInfo.actClose));
 }
 
 void TFormCheckUpdate::showAndCheck()
