@@ -10,6 +10,7 @@
 #include "conversion/FailureHints.h"
 #include "conversion/PowerControl.h"
 #include "conversion/ProbeBatch.h"
+#include "conversion/StatusMarkup.h"
 #include "conversion/TimeLeft.h"
 #include "encoding/CommandAssembly.h"
 #include "encoding/EncoderSupport.h"
@@ -24,57 +25,6 @@
 #include <QThread>
 #include <algorithm>
 #include <utility>
-
-namespace {
-
-// FFmpeg's two-pass statistics files, as the encoders name them.
-constexpr const char *PassLogNames[]
-    = {"ffmpeg2pass-0.log", "x264_2pass.log.temp", "x264_2pass.log.mbtree.temp", "x264_2pass.log",
-        "x264_2pass.log.mbtree", "ffmpeg2pass-0.log.mbtree", "xvidff.iG2Kb7"};
-
-int64_t nowMs()
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-// Folder (with its trailing separator) and file name of a path, escaped
-// for the markup label: a name is shown, never taken for tags.
-std::pair<QString, QString> splitPath(const QString &path)
-{
-    const qsizetype slash = path.lastIndexOf(u'/');
-    return {path.left(slash + 1).toHtmlEscaped(), path.mid(slash + 1).toHtmlEscaped()};
-}
-
-QString outputMarkup(const QString &path)
-{
-    const auto [dir, name] = splitPath(path);
-    return QStringLiteral("<b><font bgcolor=\"#696969\" color=\"#FFFFFF\"> ") + dir
-        + QStringLiteral(" </font> ") + name + QStringLiteral("</b>");
-}
-
-QString skippedMarkup(const QString &path)
-{
-    const auto [dir, name] = splitPath(path);
-    return QStringLiteral("<font bgcolor=\"#C0C0C0\">") + dir + QStringLiteral("</font><b>") + name
-        + QStringLiteral("</b>");
-}
-
-// Deletes a file; when a plain delete fails, once more after making it
-// writable (a read-only file must not survive as a half-converted output).
-bool removeFile(const QString &path)
-{
-    if (QFile::remove(path))
-        return true;
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return true;
-    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
-    return QFile::remove(path);
-}
-
-} // namespace
 
 ConversionDriver::ConversionDriver(IConversionFrontEnd &frontEnd)
     : m_frontEnd(frontEnd)
@@ -96,11 +46,9 @@ ConversionResult ConversionDriver::run(
         std::lock_guard lock(m_abortMutex);
         m_state.AbortNow = false;
         m_state.AbortRequested = false;
-        m_abortDeadline = 0;
+        m_clock.start();
         m_abortGraceMs = s.abortGraceMs;
         clearStopRequests();
-        m_paused = false;
-        m_pausedTotal = 0;
         m_state.IsConverting = true;
     }
     m_state.AudioOnly = false;
@@ -260,7 +208,7 @@ std::optional<ConversionEnd> ConversionDriver::convertRow(int index)
         row.Outcome = RowOutcome::Skipped;
         if (!batchOnly)
             setRowStatus(index, m_file.doneText);
-        view.OutputMarkup = skippedMarkup(m_file.outputPath);
+        view.OutputMarkup = SkippedFileMarkup(m_file.outputPath);
         view.StatusText = m_file.doneText;
         m_frontEnd.fileSkipped(view);
         return std::nullopt;
@@ -269,11 +217,11 @@ std::optional<ConversionEnd> ConversionDriver::convertRow(int index)
         : output.outcome == OutputPath::Overwritten               ? RowOutcome::Overwritten
                                                                   : RowOutcome::Done;
 
-    view.OutputMarkup = outputMarkup(m_file.outputPath);
+    view.OutputMarkup = OutputFileMarkup(m_file.outputPath);
     view.StatusText = s.strings.Main.PleaseWait;
     m_run.output->clear();
-    m_file.startedAt = nowMs();
-    m_file.pausedAtStart = pausedMs();
+    m_file.startedAt = RunClock::nowMs();
+    m_file.pausedAtStart = m_clock.pausedMs();
     m_frontEnd.fileStarted(view);
 
     // A file gone since it was listed is not handed to FFmpeg: its failure
@@ -287,11 +235,11 @@ std::optional<ConversionEnd> ConversionDriver::convertRow(int index)
     // The pieces depend on the analysis, so it comes first.
     ClearVideoFileInfo(m_state.CurrentFileInfo);
     TVideoFileInfo info;
-    if (!takeProbeAhead(m_file.input, info))
+    if (!m_ahead.take(m_file.input, info))
         ProbeWithFFmpeg(m_file.input, m_run.ffmpeg, s.params.MediaInfoDll, info, &m_probeRunner);
     m_state.CurrentFileInfo = info;
     row.DurationMs = info.Duration;
-    noteNextFiles(index);
+    m_run.next = NextFilesAfter(m_run.rows, size_t(index));
     pauseBetweenSteps();
 
     // D. Pieces, parameter text and passes: the same commands the listing
@@ -319,7 +267,7 @@ void ConversionDriver::runPasses(const FileCommands &commands)
     const ConversionSetup &s = setup();
     const bool h264 = IsH264Mode(s.settings);
     if (commands.twoPass)
-        ensureLogDir();
+        m_logFolder.ensure(setup().params.LogDir);
     if (s.BatchOnly) {
         for (qsizetype i = 0; i < commands.passes.size(); ++i)
             m_run.batch->addCommand(m_file.input, m_file.outputPath, h264, commands.passNo(i));
@@ -353,8 +301,8 @@ uint32_t ConversionDriver::runPass(const CommandLine &command, const QString &wo
     m_file.ranFFmpeg = true;
     m_run.unfinishedOutput = m_file.outputPath;
     probeAhead(m_run.rowIndex, ProbeBatchSize, true);
-    m_run.passStartedAt = nowMs();
-    m_run.passPausedAtStart = pausedMs();
+    m_run.passStartedAt = RunClock::nowMs();
+    m_run.passPausedAtStart = m_clock.pausedMs();
     const FlushHook hook = [this](const ConsoleFlush &flush) {
         updateAbortNow();
         EncoderProgressUpdate update = m_run.output->onFlush(flush, progressInputs());
@@ -422,7 +370,8 @@ void ConversionDriver::finishFile(int index)
     // converts nothing.
     end.ProgressComplete = end.Succeeded && !s.BatchOnly;
     if (m_file.ranFFmpeg) {
-        end.ElapsedMs = nowMs() - m_file.startedAt - (pausedMs() - m_file.pausedAtStart);
+        end.ElapsedMs
+            = RunClock::nowMs() - m_file.startedAt - (m_clock.pausedMs() - m_file.pausedAtStart);
         if (s.ShowFileTimes)
             m_file.doneText = FormatAppString(
                 s.strings.Main.StatusWithTime, m_file.doneText, FormatTimeSpan(end.ElapsedMs));
@@ -450,7 +399,7 @@ void ConversionDriver::finishFile(int index)
 
 void ConversionDriver::cleanUp()
 {
-    dropProbeAhead();
+    m_ahead.drop();
     // Also releases the name of a file the run ended before (a piece that
     // failed, FFmpeg that cannot be started).
     m_run.names.reset();
@@ -469,8 +418,7 @@ void ConversionDriver::cleanUp()
     m_state.IsConverting = false;
     m_frontEnd.runFinished(end);
 
-    if (m_state.TwoPass || !m_run.createdLogDir.isEmpty())
-        ClearLogs();
+    m_logFolder.clear();
 
     m_run.abortSeen = abortSet();
     const QString unfinished = std::exchange(m_run.unfinishedOutput, QString());
@@ -484,16 +432,16 @@ void ConversionDriver::cleanUp()
 
     std::lock_guard lock(m_abortMutex);
     m_state.AbortRequested = false;
-    m_abortDeadline = 0;
+    m_clock.clearAbortDeadline();
     clearStopRequests();
     // The next run must not start stopped.
-    endPause();
+    m_clock.resume();
     m_runner.resume();
 }
 
 void ConversionDriver::clearStopRequests()
 {
-    for (ConsoleRunner *runner : {&m_runner, &m_aheadRunner, &m_queryRunner, &m_probeRunner})
+    for (ConsoleRunner *runner : {&m_runner, &m_ahead.runner(), &m_queryRunner, &m_probeRunner})
         runner->clearStopRequest();
 }
 
@@ -509,27 +457,7 @@ void ConversionDriver::endOfWalk()
     // switch the computer off.
     if (m_state.FileCount == 0 || m_run.abortSeen || m_state.ErrorCount > 0 || s.BatchOnly)
         return;
-    switch (s.settings.cbAfterConversion) {
-    case AfterConversion::CloseApplication:
-        m_frontEnd.closeApplication();
-        break;
-    case AfterConversion::CloseWindows: {
-        // Other programs may hold unsaved work: the user can still cancel.
-        if (!m_frontEnd.confirmPowerOff())
-            break;
-        QString error;
-        if (!s.power)
-            error = QStringLiteral("The computer cannot be switched off from here.");
-        else if (!s.power->powerOff(&error) && error.isEmpty())
-            error = QStringLiteral("The computer could not be switched off.");
-        if (!error.isEmpty())
-            m_frontEnd.showError(error);
-        m_frontEnd.closeApplication();
-        break;
-    }
-    default:
-        break;
-    }
+    RunAfterConversionAction(s.settings.cbAfterConversion, m_frontEnd, s.power);
 }
 
 void ConversionDriver::probeAhead(qsizetype fromIndex, int maxFiles, bool whileConverting)
@@ -544,121 +472,7 @@ void ConversionDriver::probeAhead(qsizetype fromIndex, int maxFiles, bool whileC
         if (row.Checked && QFileInfo(row.FullFileName).isFile())
             inputs << row.FullFileName;
     }
-    if (inputs.isEmpty())
-        return;
-    const auto pending = [&](const AheadFile &file) { return file.input == inputs.first(); };
-    if (std::any_of(m_run.ahead.cbegin(), m_run.ahead.cend(), pending))
-        return;
-    dropProbeAhead();
-
-    auto promises = std::make_shared<std::vector<std::promise<std::optional<TVideoFileInfo>>>>(
-        size_t(inputs.size()));
-    for (qsizetype k = 0; k < inputs.size(); ++k) {
-        AheadFile file;
-        file.input = inputs.at(k);
-        file.stamp = FileStampOf(file.input);
-        file.result = (*promises)[size_t(k)].get_future().share();
-        m_run.ahead.push_back(file);
-    }
-    m_run.aheadTask = std::async(std::launch::async,
-        [this, inputs, promises, ffmpeg = m_run.ffmpeg, mediaInfo = setup().params.MediaInfoDll,
-            whileConverting] {
-            // Work ahead must not slow the conversion down: FFmpeg and the
-            // MediaInfo analysis that follows it get only what the encoder
-            // leaves. This thread is the task's own, so lowering it changes
-            // nothing else. The first file's analysis is awaited at once.
-            ConsoleRunOptions options = ToolAnswerOptions();
-            if (whileConverting) {
-                LowerCurrentThreadPriority();
-                options.lowestPriority = true;
-            }
-            int answered = 0;
-            try {
-                ProbeFilesWithFFmpeg(
-                    inputs, ffmpeg, mediaInfo, m_aheadRunner,
-                    [&](int k, std::optional<TVideoFileInfo> info) {
-                        (*promises)[size_t(k)].set_value(std::move(info));
-                        answered = k + 1;
-                    },
-                    options);
-            } catch (...) {
-                // Each file is then analysed on its own, which reports it.
-            }
-            for (size_t k = size_t(answered); k < promises->size(); ++k)
-                (*promises)[k].set_value(std::nullopt);
-        });
-}
-
-bool ConversionDriver::takeProbeAhead(const QString &input, TVideoFileInfo &info)
-{
-    const auto found = std::find_if(m_run.ahead.begin(), m_run.ahead.end(),
-        [&](const AheadFile &file) { return file.input == input; });
-    if (found == m_run.ahead.end())
-        return false;
-    const AheadFile file = *found;
-    m_run.ahead.erase(found);
-    const std::optional<TVideoFileInfo> &probed = file.result.get();
-    // A file written meanwhile (the previous file's output, say) is analysed
-    // again.
-    const std::optional<FileStamp> stamp = FileStampOf(input);
-    if (!probed || !stamp || !file.stamp || !(*stamp == *file.stamp))
-        return false;
-    info = *probed;
-    return true;
-}
-
-void ConversionDriver::dropProbeAhead()
-{
-    if (m_run.aheadTask.valid())
-        m_run.aheadTask.wait();
-    m_run.aheadTask = {};
-    m_run.ahead.clear();
-}
-
-bool ConversionDriver::ensureLogDir()
-{
-    QString &dir = setup().params.LogDir;
-    if (dir.isEmpty())
-        return false;
-    const QFileInfo info(dir);
-    if (dir == m_run.createdLogDir && info.isDir() && !info.isSymLink())
-        return true;
-    // The name is predictable: a folder that is already there (another run
-    // started in the same millisecond, or a planted one) is not ours, and
-    // the statistics files must not be written or deleted in it.
-    const QString base = m_run.createdLogDir.isEmpty() ? dir : m_run.createdLogDir;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString candidate = attempt == 0 ? base : base + u'_' + QString::number(attempt);
-        const QFileInfo taken(candidate);
-        if (taken.exists() || taken.isSymLink())
-            continue;
-        if (!QDir().mkpath(candidate))
-            break;
-        QFile::setPermissions(
-            candidate, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        dir = candidate;
-        m_run.createdLogDir = candidate;
-        return true;
-    }
-    dir.clear();
-    return false;
-}
-
-void ConversionDriver::ClearLogs()
-{
-    // Only the run's own folder: without one, FFmpeg ran in the program
-    // folder, where files are not deleted by name.
-    const QString dir = m_run.createdLogDir;
-    if (dir.isEmpty())
-        return;
-    for (const char *name : PassLogNames) {
-        const QString path = dir + u'/' + QLatin1String(name);
-        if (PathEntryExists(path))
-            removeFile(path);
-    }
-    if (QFileInfo(dir).isDir())
-        QDir().rmdir(dir);
-    m_run.createdLogDir.clear();
+    m_ahead.start(inputs, m_run.ffmpeg, setup().params.MediaInfoDll, whileConverting);
 }
 
 bool ConversionDriver::deleteOutput(const QString &path)
@@ -666,7 +480,7 @@ bool ConversionDriver::deleteOutput(const QString &path)
     // However the output was named, the input is never deleted.
     if (path.isEmpty() || !PathEntryExists(path) || IsSameFile(path, m_file.input))
         return false;
-    return removeFile(path);
+    return RemoveFileEvenReadOnly(path);
 }
 
 void ConversionDriver::setRowStatus(int index, const QString &status)
@@ -681,14 +495,14 @@ bool ConversionDriver::RequestAbort()
     if (m_state.AbortRequested || !m_state.IsConverting)
         return false;
     // The runner resumes FFmpeg itself so that it reads "q".
-    endPause();
+    m_clock.resume();
     m_state.AbortRequested = true;
-    m_abortDeadline = nowMs() + m_abortGraceMs;
+    m_clock.setAbortDeadline(m_abortGraceMs);
     // The runner sends "q" and stops FFmpeg by force after the grace time,
     // printing or not; a request between two runs reaches the next one.
     m_runner.requestStop(m_abortGraceMs);
     // The probes and the encoder query have nothing to finish.
-    m_aheadRunner.requestStop(0);
+    m_ahead.runner().requestStop(0);
     m_probeRunner.requestStop(0);
     m_queryRunner.requestStop(0);
     return true;
@@ -702,10 +516,8 @@ void ConversionDriver::setHideEncoderOutput(bool hide)
 bool ConversionDriver::pause()
 {
     std::lock_guard lock(m_abortMutex);
-    if (m_paused || !m_state.IsConverting || m_state.AbortRequested)
+    if (!m_state.IsConverting || m_state.AbortRequested || !m_clock.pause())
         return false;
-    m_paused = true;
-    m_pausedSince = nowMs();
     m_runner.pause();
     return true;
 }
@@ -713,48 +525,15 @@ bool ConversionDriver::pause()
 bool ConversionDriver::resume()
 {
     std::lock_guard lock(m_abortMutex);
-    if (!m_paused)
+    if (!m_clock.resume())
         return false;
-    endPause();
     m_runner.resume();
     return true;
 }
 
 bool ConversionDriver::isPaused() const
 {
-    std::lock_guard lock(m_abortMutex);
-    return m_paused;
-}
-
-void ConversionDriver::endPause()
-{
-    if (!m_paused)
-        return;
-    m_paused = false;
-    m_pausedTotal += nowMs() - m_pausedSince;
-}
-
-int64_t ConversionDriver::pausedMs() const
-{
-    std::lock_guard lock(m_abortMutex);
-    return m_pausedTotal + (m_paused ? nowMs() - m_pausedSince : 0);
-}
-
-void ConversionDriver::noteNextFiles(qsizetype index)
-{
-    m_run.nextKnownMs = 0;
-    m_run.nextKnown = m_run.nextUnknown = 0;
-    for (size_t i = size_t(index) + 1; i < m_run.rows.size(); ++i) {
-        const ConversionRow &row = m_run.rows[i];
-        if (!row.Checked)
-            continue;
-        if (row.DurationMs > 0) {
-            m_run.nextKnownMs += row.DurationMs;
-            ++m_run.nextKnown;
-        } else {
-            ++m_run.nextUnknown;
-        }
-    }
+    return m_clock.isPaused();
 }
 
 void ConversionDriver::addTimeLeft(EncoderProgressUpdate &update) const
@@ -766,13 +545,13 @@ void ConversionDriver::addTimeLeft(EncoderProgressUpdate &update) const
     in.TotalFrames = m_state.CurrentFileInfo.VideoStreams[0].Frames;
     in.FileDurationMs = m_state.CurrentFileInfo.Duration;
     in.Speed = update.Speed;
-    in.PassRunningMs = nowMs() - m_run.passStartedAt;
-    in.PassPausedMs = pausedMs() - m_run.passPausedAtStart;
+    in.PassRunningMs = RunClock::nowMs() - m_run.passStartedAt;
+    in.PassPausedMs = m_clock.pausedMs() - m_run.passPausedAtStart;
     in.PassNo = m_state.PassNo;
     in.PassCount = m_run.passCount;
-    in.NextFilesKnownMs = m_run.nextKnownMs;
-    in.NextFilesKnown = m_run.nextKnown;
-    in.NextFilesUnknown = m_run.nextUnknown;
+    in.NextFilesKnownMs = m_run.next.KnownMs;
+    in.NextFilesKnown = m_run.next.Known;
+    in.NextFilesUnknown = m_run.next.Unknown;
     const TimeLeft left = EstimateTimeLeft(in);
     update.FileTimeLeftMs = left.FileMs;
     update.BatchTimeLeftMs = left.BatchMs;
@@ -786,8 +565,7 @@ bool ConversionDriver::abortSet()
 
 void ConversionDriver::updateAbortNow()
 {
-    const int64_t deadline = m_abortDeadline;
-    if (deadline != 0 && nowMs() >= deadline)
+    if (m_clock.abortDeadlinePassed())
         m_state.AbortNow = true;
 }
 

@@ -7,6 +7,10 @@
 #include "conversion/EncoderOutput.h"
 #include "conversion/ErrorLog.h"
 #include "conversion/FileTimes.h"
+#include "conversion/PassLogFolder.h"
+#include "conversion/ProbeAhead.h"
+#include "conversion/RunClock.h"
+#include "conversion/TimeLeft.h"
 #include "encoding/EncoderSupport.h"
 #include "encoding/EncodingSettings.h"
 #include "encoding/PieceContext.h"
@@ -16,7 +20,6 @@
 #include <QString>
 #include <atomic>
 #include <cstdint>
-#include <future>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -122,10 +125,6 @@ public:
     bool resume();
     bool isPaused() const;
 
-    // Deletes FFmpeg's two-pass statistics files from the run's working
-    // folder, then the folder itself when it is the run's own.
-    void ClearLogs();
-
     // Any thread.
     bool isConverting() const { return m_state.IsConverting; }
     bool abortRequested() const { return m_state.AbortRequested; }
@@ -139,12 +138,6 @@ public:
 
 private:
     // What one run holds; value-initialised at the start of every run.
-    struct AheadFile
-    {
-        QString input;
-        std::optional<FileStamp> stamp; // before the analysis
-        std::shared_future<std::optional<TVideoFileInfo>> result;
-    };
     struct RunState
     {
         std::unique_ptr<ConversionSetup> setup;
@@ -157,20 +150,13 @@ private:
         // Names the outputs of the checked rows; in a real run it holds the
         // names created for them until FFmpeg writes them.
         std::unique_ptr<OutputNamePlanner> names;
-        // The files being analysed ahead, in one FFmpeg run.
-        std::vector<AheadFile> ahead;
-        std::future<void> aheadTask;
         bool abortSeen = false;
         bool scriptSaved = false;
-        // The two-pass working folder this run created; only it is cleaned.
-        QString createdLogDir;
         // The output of the file whose FFmpeg run the abort interrupted: only
         // what this run wrote may be offered for deletion.
         QString unfinishedOutput;
         // The checked rows after the current one, for the time left.
-        double nextKnownMs = 0;
-        int nextKnown = 0;
-        int nextUnknown = 0;
+        NextFiles next;
         int passCount = 1;
         // When the current FFmpeg run started, and the run's paused time
         // then (steady-clock milliseconds).
@@ -206,18 +192,10 @@ private:
     void finishFile(int index);
     void cleanUp();
     void endOfWalk();
-    // Analyses the next checked rows after fromIndex (up to maxFiles of
-    // them, in one FFmpeg run) on a thread of its own, so that each analysis
-    // is ready when its file's turn comes; nothing when the next one is
-    // being analysed already. While a conversion runs (whileConverting) the
-    // analyses take only the CPU time it leaves.
+    // Analyses the next checked rows after fromIndex that are there (up to
+    // maxFiles of them) ahead of their turn.
     void probeAhead(qsizetype fromIndex, int maxFiles, bool whileConverting);
-    // The analysis made ahead for input, when its file has not changed
-    // since; false when there is none to use.
-    bool takeProbeAhead(const QString &input, TVideoFileInfo &info);
-    void dropProbeAhead();
     void clearStopRequests();
-    bool ensureLogDir();
     bool deleteOutput(const QString &path);
     void setRowStatus(int index, const QString &status);
     // AbortRequested or AbortNow, the latter brought up to date first.
@@ -226,18 +204,13 @@ private:
     EncoderProgressInputs progressInputs() const;
     // The time left, into an update of the line handler.
     void addTimeLeft(EncoderProgressUpdate &update) const;
-    void noteNextFiles(qsizetype index);
-    // Milliseconds this run has been paused so far.
-    int64_t pausedMs() const;
-    void endPause();
     void pauseBetweenSteps() const;
     ConversionSetup &setup() const { return *m_run.setup; }
 
     IConversionFrontEnd &m_frontEnd;
     // Runs the conversions.
     ConsoleRunner m_runner;
-    // Runs the probes made ahead.
-    ConsoleRunner m_aheadRunner;
+    ProbeAhead m_ahead;
     // Ask FFmpeg for its encoders and for the description of the current
     // file: an abort stops them at once ("q" means nothing to them).
     ConsoleRunner m_queryRunner;
@@ -245,17 +218,13 @@ private:
     ConversionState m_state;
     ErrorLog m_errorLog;
     std::atomic<bool> m_hideOutput{false};
-    // Serialises RequestAbort with the start and the end of a run.
+    // Serialises RequestAbort, pause and resume with the start and the end
+    // of a run.
     mutable std::mutex m_abortMutex;
-    // Steady-clock milliseconds at which the grace time after an abort
-    // request runs out; 0 when no abort is pending.
-    std::atomic<int64_t> m_abortDeadline{0};
+    // Pauses and the abort's grace time.
+    RunClock m_clock;
     std::atomic<int> m_abortGraceMs{2500};
-    // Pause state; under m_abortMutex, which also orders it with the start
-    // and the end of a run.
-    bool m_paused = false;
-    int64_t m_pausedSince = 0;
-    int64_t m_pausedTotal = 0;
+    PassLogFolder m_logFolder;
 
     RunState m_run;
     FileState m_file;

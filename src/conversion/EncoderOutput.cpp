@@ -2,7 +2,7 @@
 
 #include "app/AppInfo.h"
 #include "app/TextHelpers.h"
-#include "conversion/StatusMarkup.h"
+#include "conversion/StatusLine.h"
 #include "conversion/TimeLeft.h"
 #include "i18n/AppStrings.h"
 #include "process/ConsoleOutputCollector.h"
@@ -150,10 +150,6 @@ FilterResult filterOnce(QString &entry)
     return FilterResult::Keep;
 }
 
-// Between two fields of the status line, the only places where it wraps:
-// the colons stay with the field before them.
-const QString Separator = NoBreakMarkup(QStringLiteral("    ::")) + QStringLiteral("    ");
-
 } // namespace
 
 bool FilterEncoderOutputEntry(QString &entry)
@@ -189,8 +185,8 @@ struct EncoderOutputHandler::Facts
     bool globalHeaders = false;
     bool muxingOverhead = false;
     bool hasSize = false;
-    QString sizeMarkup;
     QString sizePlain;
+    bool sizeInBytes = false;
     bool hasSpeed = false;
     QString speed;
     bool hasFrameCount = false;
@@ -218,12 +214,7 @@ EncoderOutputHandler::~EncoderOutputHandler() = default;
 
 void EncoderOutputHandler::setStrings(const TAppStrings &strings)
 {
-    m_convertingFile = strings.Progress.ConvertingFile;
-    m_pass = strings.Progress.Conversion_Pass;
-    m_speed = strings.Progress.Conversion_Speed;
-    m_framesPerSecond = strings.Progress.Conversion_FramesPerSecond;
-    m_frame = strings.Progress.Conversion_Frame;
-    m_progress = strings.Progress.lblProgress;
+    m_words = StatusLineWords(strings);
 }
 
 void EncoderOutputHandler::clear()
@@ -251,14 +242,10 @@ void EncoderOutputHandler::parseFacts(const QString &text, Facts &facts)
         if (unitAt >= 0) {
             facts.hasSize = true;
             const QString number = after.left(unitAt);
-            if (IsValidInt(number)) {
-                facts.sizePlain
-                    = FormatSize(int64_t(number.toInt()) * 1024, QStringLiteral(" bytes"));
-                facts.sizeMarkup = QStringLiteral("<b>") + facts.sizePlain + QStringLiteral("</b>");
-            } else {
-                facts.sizePlain = number;
-                facts.sizeMarkup = number.toHtmlEscaped();
-            }
+            facts.sizeInBytes = IsValidInt(number);
+            facts.sizePlain = facts.sizeInBytes
+                ? FormatSize(int64_t(number.toInt()) * 1024, QStringLiteral(" bytes"))
+                : number;
         }
     }
 
@@ -451,17 +438,16 @@ EncoderProgressUpdate EncoderOutputHandler::handle(
     const auto facts = [this](qsizetype at) -> const Facts * {
         return at >= 0 ? &m_entries[size_t(at)].facts : nullptr;
     };
-    QString sizePlain;
-    QString speedPlain;
+    StatusLineFacts status;
     if (const Facts *f = facts(m_sizeAt)) {
-        u.SizeText = f->sizeMarkup;
-        sizePlain = f->sizePlain;
+        status.Size = f->sizePlain;
+        status.SizeInBytes = f->sizeInBytes;
+        u.SizeText = SizeMarkup(f->sizePlain, f->sizeInBytes);
     }
     if (const Facts *f = facts(m_speedAt)) {
-        speedPlain = f->speed;
+        status.Speed = f->speed;
         u.Speed = ParseFFmpegSpeed(f->speed);
-        u.SpeedText = QStringLiteral(" <b><FONT bgcolor=\"#496954\" color=\"#E0EBE0\">  ")
-            + f->speed.toHtmlEscaped() + QStringLiteral("  </FONT></b> ");
+        u.SpeedText = SpeedMarkup(f->speed);
     }
     if (const Facts *f = facts(m_frameCountAt))
         u.FrameCount = f->frameCount;
@@ -477,64 +463,23 @@ EncoderProgressUpdate EncoderOutputHandler::handle(
             u.ProgressBar = u.Percentage;
     }
 
-    const QString n = QString::number(inputs.FileNo);
-    const QString m = QString::number(inputs.FileCount);
-    const QString p = QString::number(inputs.PassNo);
-    const QString f = QString::number(u.FrameCount);
-    const QString t = QString::number(inputs.TotalFrames);
-    // Each field of the status line keeps its blanks from wrapping, so that
-    // a narrow window never splits a value from its unit.
-    if (inputs.AudioOnly) {
-        u.StatusMarkup = NoBreakMarkup(m_convertingFile + u' ' + n + QStringLiteral(" / ") + m);
-    } else {
-        const QString files = NoBreakMarkup(m_convertingFile + QStringLiteral(" <b>") + n
-            + QStringLiteral("</b> / <b>") + m + QStringLiteral("</b>"));
-        const QString frames = NoBreakMarkup(m_frame + u' ' + f + QStringLiteral(" / ~") + t);
-        const QString size = NoBreakMarkup(u.SizeText);
-        if (inputs.TwoPass) {
-            const QString colours = inputs.PassNo == 1
-                ? QStringLiteral("bgcolor=\"#D63D16\" color=\"#FAD3C9\"")
-                : QStringLiteral("bgcolor=\"#2462C8\" color=\"#D5EBFD\"");
-            const QString badge = QStringLiteral("  ")
-                + NoBreakMarkup(QStringLiteral("<font ") + colours + QStringLiteral("><b>  ")
-                    + m_pass + u' ' + p + QStringLiteral("  </b></font> "));
-            u.StatusMarkup = files + badge + Separator
-                + NoBreakMarkup(m_speed + u' ' + u.SpeedText + QStringLiteral(" (")
-                    + u.FrameRateText.toHtmlEscaped() + u' ' + m_framesPerSecond
-                    + QStringLiteral(")"))
-                + Separator + frames + Separator + size;
-        } else {
-            u.StatusMarkup = files + Separator
-                + NoBreakMarkup(m_speed + u' ' + u.SpeedText + QStringLiteral(" ( ")
-                    + u.FrameRateText.toHtmlEscaped() + u' ' + m_framesPerSecond
-                    + QStringLiteral(" )"))
-                + Separator + frames + Separator + size;
-        }
-    }
-
-    QStringList plain;
-    QString head = m_convertingFile + u' ' + n + QStringLiteral(" / ") + m;
-    if (inputs.TwoPass)
-        head += QStringLiteral(", ") + m_pass + u' ' + p;
-    plain << head;
-    if (!speedPlain.isEmpty()) {
-        QString speed = m_speed + u' ' + speedPlain;
-        if (!inputs.AudioOnly && !u.FrameRateText.isEmpty())
-            speed += QStringLiteral(" (") + u.FrameRateText + u' ' + m_framesPerSecond + u')';
-        plain << speed;
-    }
-    if (!inputs.AudioOnly)
-        plain << m_frame + u' ' + f + QStringLiteral(" / ~") + t;
-    if (!sizePlain.isEmpty())
-        plain << sizePlain;
-    if (!inputs.AudioOnly && u.Percentage > 0)
-        plain << m_progress + u' ' + QString::number(u.Percentage) + u'%';
-    u.StatusPlain = plain.join(QStringLiteral(" | "));
+    status.FileNo = inputs.FileNo;
+    status.FileCount = inputs.FileCount;
+    status.PassNo = inputs.PassNo;
+    status.AudioOnly = inputs.AudioOnly;
+    status.TwoPass = inputs.TwoPass;
+    status.FrameCount = u.FrameCount;
+    status.TotalFrames = inputs.TotalFrames;
+    status.FrameRate = u.FrameRateText;
+    status.Percentage = u.Percentage;
+    u.StatusMarkup = StatusLineMarkup(status, m_words);
+    u.StatusPlain = StatusLinePlain(status, m_words);
 
     if (u.Percentage > 0) {
-        u.WindowCaption = m_progress + u' ' + QString::number(u.Percentage) + u'%';
+        u.WindowCaption = m_words.progress + u' ' + QString::number(u.Percentage) + u'%';
         if (inputs.IsConverting)
-            u.ApplicationTitle = u'(' + n + u'/' + m + QStringLiteral(") ")
+            u.ApplicationTitle = u'(' + QString::number(inputs.FileNo) + u'/'
+                + QString::number(inputs.FileCount) + QStringLiteral(") ")
                 + QString::number(u.Percentage) + QStringLiteral(" % - ")
                 + QLatin1String(AppInfo::ProgramName);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "conversion/StatusLine.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -158,13 +160,7 @@ private:
         const EncoderProgressInputs &inputs, OutputViewChange change, const QString &line);
     QStringList buildViewLines();
 
-    // Catalogue texts used by the status line.
-    QString m_convertingFile;
-    QString m_pass;
-    QString m_speed;
-    QString m_framesPerSecond;
-    QString m_frame;
-    QString m_progress;
+    StatusLineWords m_words;
 
     std::vector<Entry> m_entries;
     // Index of the first visible entry that sets each value, -1 for none: a

@@ -1,5 +1,8 @@
 #include "conversion/PowerControl.h"
 
+#include "conversion/ConversionFrontEnd.h"
+#include "encoding/SettingsLists.h"
+
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -24,4 +27,29 @@ bool SystemPowerControl::powerOff(QString *errorText)
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return fail(QString::fromLocal8Bit(process.readAll()).trimmed());
     return true;
+}
+
+void RunAfterConversionAction(int action, IConversionFrontEnd &frontEnd, IPowerControl *power)
+{
+    switch (action) {
+    case AfterConversion::CloseApplication:
+        frontEnd.closeApplication();
+        break;
+    case AfterConversion::CloseWindows: {
+        // Other programs may hold unsaved work: the user can still cancel.
+        if (!frontEnd.confirmPowerOff())
+            break;
+        QString error;
+        if (!power)
+            error = QStringLiteral("The computer cannot be switched off from here.");
+        else if (!power->powerOff(&error) && error.isEmpty())
+            error = QStringLiteral("The computer could not be switched off.");
+        if (!error.isEmpty())
+            frontEnd.showError(error);
+        frontEnd.closeApplication();
+        break;
+    }
+    default:
+        break;
+    }
 }

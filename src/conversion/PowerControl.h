@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class IConversionFrontEnd;
+
 // The time a user has to cancel the power-off after a run.
 inline constexpr int PowerOffCountdownSeconds = 60;
 
@@ -23,3 +25,8 @@ class SystemPowerControl : public IPowerControl
 public:
     bool powerOff(QString *errorText) override;
 };
+
+// The after-conversion action of a run that converted every file: close
+// the program, or switch the computer off after the user's last chance to
+// cancel (power null: it cannot be switched off from here).
+void RunAfterConversionAction(int action, IConversionFrontEnd &frontEnd, IPowerControl *power);

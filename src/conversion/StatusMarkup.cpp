@@ -214,3 +214,29 @@ QString NoBreakMarkup(const QString &markup)
     }
     return result;
 }
+
+namespace {
+
+// Folder (with its trailing separator) and file name of a path, escaped
+// for the markup.
+std::pair<QString, QString> splitPath(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return {path.left(slash + 1).toHtmlEscaped(), path.mid(slash + 1).toHtmlEscaped()};
+}
+
+} // namespace
+
+QString OutputFileMarkup(const QString &path)
+{
+    const auto [dir, name] = splitPath(path);
+    return QStringLiteral("<b><font bgcolor=\"#696969\" color=\"#FFFFFF\"> ") + dir
+        + QStringLiteral(" </font> ") + name + QStringLiteral("</b>");
+}
+
+QString SkippedFileMarkup(const QString &path)
+{
+    const auto [dir, name] = splitPath(path);
+    return QStringLiteral("<font bgcolor=\"#C0C0C0\">") + dir + QStringLiteral("</font><b>") + name
+        + QStringLiteral("</b>");
+}

@@ -23,6 +23,12 @@ QString MarkupToRichText(const QString &markup, const QString &plainBackground =
 // the status line that never wraps inside.
 QString NoBreakMarkup(const QString &markup);
 
+// The progress window's output-file label: the folder on a dark band, the
+// name in bold; for a skipped file the folder on grey. Names are escaped,
+// never taken for tags.
+QString OutputFileMarkup(const QString &path);
+QString SkippedFileMarkup(const QString &path);
+
 // The text of the markup as a reader sees it, without formatting (for
 // accessibility and tests).
 QString MarkupToPlainText(const QString &markup);

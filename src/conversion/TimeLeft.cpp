@@ -1,10 +1,29 @@
 #include "conversion/TimeLeft.h"
 
+#include "conversion/ConversionRow.h"
+
 #include "app/AppInfo.h"
 #include "i18n/AppStrings.h"
 
 #include <algorithm>
 #include <cmath>
+
+NextFiles NextFilesAfter(const std::vector<ConversionRow> &rows, size_t index)
+{
+    NextFiles next;
+    for (size_t i = index + 1; i < rows.size(); ++i) {
+        const ConversionRow &row = rows[i];
+        if (!row.Checked)
+            continue;
+        if (row.DurationMs > 0) {
+            next.KnownMs += row.DurationMs;
+            ++next.Known;
+        } else {
+            ++next.Unknown;
+        }
+    }
+    return next;
+}
 
 TimeLeft EstimateTimeLeft(const TimeLeftInputs &in)
 {

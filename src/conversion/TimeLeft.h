@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <cstdint>
+#include <vector>
+
+struct ConversionRow;
 
 // What the time left of a run is estimated from, as the driver knows it
 // when FFmpeg reports progress.
@@ -26,6 +29,15 @@ struct TimeLeftInputs
     int NextFilesKnown = 0;
     int NextFilesUnknown = 0;
 };
+
+// The checked rows after the current one, for the time left of the batch.
+struct NextFiles
+{
+    double KnownMs = 0; // the sum of the durations known
+    int Known = 0;
+    int Unknown = 0;
+};
+NextFiles NextFilesAfter(const std::vector<ConversionRow> &rows, size_t index);
 
 // Milliseconds left, -1 when they cannot be told.
 struct TimeLeft

@@ -60,6 +60,17 @@ bool PathEntryExists(const QString &path)
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
+bool RemoveFileEvenReadOnly(const QString &path)
+{
+    if (QFile::remove(path))
+        return true;
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
+    return QFile::remove(path);
+}
+
 bool IsSameFile(const QString &a, const QString &b)
 {
     if (a == b)

@@ -33,6 +33,11 @@ bool PathEntryExists(const QString &path);
 // links, or letter case on a file system that ignores it).
 bool IsSameFile(const QString &a, const QString &b);
 
+// Deletes a file; when a plain delete fails, once more after making it
+// writable (a read-only file must not survive as a half-converted output).
+// True when the name is gone.
+bool RemoveFileEvenReadOnly(const QString &path);
+
 // The identities of a set of files, taken once: one stat per file, whatever
 // the number of names checked against them.
 class FileIdentitySet

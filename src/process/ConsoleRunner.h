@@ -147,6 +147,13 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
+    class Watch;
+
+    // Marks the runner busy; throws when it is already.
+    void beginRun(const QString &program);
+    // The started child's process and our ends of its input and wake pipes;
+    // a pause or a stop asked for meanwhile reaches it now.
+    void childStarted(pid_t pid, int inputWriter, int wakeWriter);
 
     void armStopLocked(Clock::time_point now);
     bool writeInputLocked(unsigned char byte);
