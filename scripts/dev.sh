@@ -4,6 +4,8 @@
 #   scripts/dev.sh test   install what is missing, build (Release), run every test
 #   scripts/dev.sh build  install what is missing and build only
 #   scripts/dev.sh package  install what is missing, build, make build/quillon_*.deb
+#   scripts/dev.sh fuzz [SECONDS]  build the fuzz targets with clang (build-fuzz/)
+#                         and fuzz each for SECONDS (60)
 # Safe to run again: it installs only missing packages and builds incrementally.
 set -euo pipefail
 
@@ -52,6 +54,46 @@ build() {
     cmake --build "$build_dir" --parallel
 }
 
+# Each fuzz target runs on a scratch copy of its corpus, so the tree's corpus
+# only grows by hand (crash inputs are added there once fixed).
+fuzz() {
+    local seconds=${1:-60}
+    local fuzz_dir=${QLN_FUZZ_BUILD_DIR:-$here/build-fuzz}
+    packages+=(clang)
+    install_packages
+    say "Configuring in $fuzz_dir (clang, libFuzzer)"
+    cmake -S "$here" -B "$fuzz_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQLN_FUZZ=ON
+    say "Building the fuzz targets"
+    cmake --build "$fuzz_dir" --parallel --target quillon_fuzz
+    local scratch failed=()
+    scratch=$(mktemp -d)
+    for corpus in "$here"/fuzz/corpus/*/; do
+        local name target work
+        name=$(basename "$corpus")
+        target=$fuzz_dir/fuzz/${name}_fuzz
+        work=$scratch/$name
+        mkdir -p "$work/corpus" "$work/crashes"
+        cp "$corpus"* "$work/corpus/"
+        say "Fuzzing $name for ${seconds}s"
+        if (cd "$work" && "$target" -max_total_time="$seconds" -print_final_stats=1 \
+            -artifact_prefix="$work/crashes/" corpus >"$work/log" 2>&1); then
+            grep -E '^stat::(number_of_executed_units|average_exec_per_sec|new_units_added):' \
+                "$work/log" | sed 's/^/   /' || true
+        else
+            failed+=("$name")
+            tail -n 30 "$work/log"
+            say "$name FAILED; crash input: $(ls "$work"/crashes/* 2>/dev/null | head -n 1)"
+        fi
+    done
+    if [ ${#failed[@]} -gt 0 ]; then
+        say "Crashed: ${failed[*]} (inputs and logs under $scratch)"
+        return 1
+    fi
+    rm -rf "$scratch"
+    say "No crash"
+}
+
 case "${1:-}" in
     run)
         install_packages
@@ -77,8 +119,11 @@ case "${1:-}" in
         (cd "$build_dir" && cpack -G DEB)
         say "Install it with: sudo apt install $(ls "$build_dir"/quillon_*.deb | tail -n 1)"
         ;;
+    fuzz)
+        fuzz "${2:-60}"
+        ;;
     *)
-        echo "usage: $0 run|test|build|package" >&2
+        echo "usage: $0 run|test|build|package|fuzz [SECONDS]" >&2
         exit 2
         ;;
 esac
