@@ -59,7 +59,12 @@ void checkFile(const QByteArray &bytes, const SettingsEnvironment &env)
     SaveSettingsToIni(ini, m, p);
     IniFile saved;
     saved.loadFromBytes(ini.toBytes());
-    QLN_FUZZ_CHECK(LoadSettingsFromIni(saved, defaults, env) == m);
+    // The writer turns a line break inside a text into a blank.
+    MainSettings expected = m;
+    for (QString *text : {&expected.LanguageIni, &expected.output.edOutDir, &expected.ListFontName,
+             &expected.LastDir})
+        text->replace(u'\r', u' ').replace(u'\n', u' ');
+    QLN_FUZZ_CHECK(LoadSettingsFromIni(saved, defaults, env) == expected);
     QLN_FUZZ_CHECK(LoadProgressSettings(saved, p, env) == p);
 }
 
