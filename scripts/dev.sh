@@ -4,8 +4,6 @@
 #   scripts/dev.sh test   install what is missing, build (Release), run every test
 #   scripts/dev.sh build  install what is missing and build only
 #   scripts/dev.sh package  install what is missing, build, make build/quillon_*.deb
-#   scripts/dev.sh fuzz [SECONDS]  build the fuzz targets with clang (build-fuzz/)
-#                         and fuzz each for SECONDS (60)
 # Safe to run again: it installs only missing packages and builds incrementally.
 set -euo pipefail
 
@@ -54,8 +52,10 @@ build() {
     cmake --build "$build_dir" --parallel
 }
 
-# Each fuzz target runs on a scratch copy of its corpus, so the tree's corpus
-# only grows by hand (crash inputs are added there once fixed).
+# scripts/dev.sh fuzz [SECONDS]: build the fuzz targets with clang in
+# build-fuzz/ and fuzz each for SECONDS (60). Each runs on a scratch copy of
+# its corpus, so the tree's corpus only grows by hand (crash inputs are
+# added there once fixed).
 fuzz() {
     local seconds=${1:-60}
     local fuzz_dir=${QLN_FUZZ_BUILD_DIR:-$here/build-fuzz}
@@ -123,7 +123,7 @@ case "${1:-}" in
         fuzz "${2:-60}"
         ;;
     *)
-        echo "usage: $0 run|test|build|package|fuzz [SECONDS]" >&2
+        echo "usage: $0 run|test|build|package" >&2
         exit 2
         ;;
 esac
