@@ -90,6 +90,10 @@ QString ListFileLinePath(const QString &line)
 QByteArray EncodeListFile(const QStringList &paths)
 {
     QByteArray bytes;
+    // A reader takes a leading U+FEFF for a byte-order mark: a first name
+    // that starts with one keeps it behind a real mark.
+    if (!paths.isEmpty() && paths.first().startsWith(QChar(0xFEFF)))
+        bytes = "\xEF\xBB\xBF";
     for (const QString &path : paths)
         bytes += path.toUtf8() + "\r\n";
     return bytes;
