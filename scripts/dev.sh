@@ -52,6 +52,48 @@ build() {
     cmake --build "$build_dir" --parallel
 }
 
+# scripts/dev.sh fuzz [SECONDS]: build the fuzz targets with clang in
+# build-fuzz/ and fuzz each for SECONDS (60). Each runs on a scratch copy of
+# its corpus, so the tree's corpus only grows by hand (crash inputs are
+# added there once fixed).
+fuzz() {
+    local seconds=${1:-60}
+    local fuzz_dir=${QLN_FUZZ_BUILD_DIR:-$here/build-fuzz}
+    packages+=(clang)
+    install_packages
+    say "Configuring in $fuzz_dir (clang, libFuzzer)"
+    cmake -S "$here" -B "$fuzz_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQLN_FUZZ=ON
+    say "Building the fuzz targets"
+    cmake --build "$fuzz_dir" --parallel --target quillon_fuzz
+    local scratch failed=()
+    scratch=$(mktemp -d)
+    for corpus in "$here"/fuzz/corpus/*/; do
+        local name target work
+        name=$(basename "$corpus")
+        target=$fuzz_dir/fuzz/${name}_fuzz
+        work=$scratch/$name
+        mkdir -p "$work/corpus" "$work/crashes"
+        cp "$corpus"* "$work/corpus/"
+        say "Fuzzing $name for ${seconds}s"
+        if (cd "$work" && "$target" -max_total_time="$seconds" -print_final_stats=1 \
+            -artifact_prefix="$work/crashes/" corpus >"$work/log" 2>&1); then
+            grep -E '^stat::(number_of_executed_units|average_exec_per_sec|new_units_added):' \
+                "$work/log" | sed 's/^/   /' || true
+        else
+            failed+=("$name")
+            tail -n 30 "$work/log"
+            say "$name FAILED; crash input: $(ls "$work"/crashes/* 2>/dev/null | head -n 1)"
+        fi
+    done
+    if [ ${#failed[@]} -gt 0 ]; then
+        say "Crashed: ${failed[*]} (inputs and logs under $scratch)"
+        return 1
+    fi
+    rm -rf "$scratch"
+    say "No crash"
+}
+
 case "${1:-}" in
     run)
         install_packages
@@ -76,6 +118,9 @@ case "${1:-}" in
         say "Making the Debian package"
         (cd "$build_dir" && cpack -G DEB)
         say "Install it with: sudo apt install $(ls "$build_dir"/quillon_*.deb | tail -n 1)"
+        ;;
+    fuzz)
+        fuzz "${2:-60}"
         ;;
     *)
         echo "usage: $0 run|test|build|package" >&2

@@ -3,6 +3,7 @@
 #include "app/TextHelpers.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -156,7 +157,9 @@ double ParseFFmpegDuration(const QString &text)
         if (IsValidFloat(t.mid(colon + 1)))
             seconds = ParseFloatLenient(t.mid(colon + 1), 0);
     }
-    return hours * 3600.0 + minutes * 60.0 + seconds;
+    const double total = hours * 3600.0 + minutes * 60.0 + seconds;
+    // The record holds milliseconds: a text beyond them is no duration.
+    return std::isfinite(total * 1000) ? total : 0;
 }
 
 int StreamNumberOf(const QString &streamLine)
@@ -233,9 +236,13 @@ void ReadVideoStreamLine(const QString &line, uint32_t seconds, TVideoStreamInfo
     if (parts.size() > 5 && stream.FPS == 0)
         frameRateFrom(parts.at(5), stream);
 
-    if (stream.Bitrate > 0 && stream.Width > 0 && stream.Height > 0 && stream.FPS > 0)
-        stream.BitsPerPixel
+    if (stream.Bitrate > 0 && stream.Width > 0 && stream.Height > 0 && stream.FPS > 0) {
+        // A rate too close to zero gives no finite figure.
+        const double bitsPerPixel
             = stream.Bitrate * 1000.0 / (double(stream.Width) * stream.Height * stream.FPS);
+        if (std::isfinite(bitsPerPixel))
+            stream.BitsPerPixel = bitsPerPixel;
+    }
     stream.Frames = roundToUnsigned<uint32_t>(seconds * stream.FPS);
 }
 

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -24,6 +25,16 @@ template <typename T> bool setWhole(T &field, const QString &text)
     if (!std::in_range<T>(value))
         return false;
     field = T(value);
+    return true;
+}
+
+// Sizes and rates: a negative answer (a broken file) is no value.
+template <typename T> bool setAmount(T &field, const QString &text)
+{
+    T value = 0;
+    if (!setWhole(value, text) || value < 0)
+        return false;
+    field = value;
     return true;
 }
 
@@ -46,6 +57,16 @@ bool parseNumber(const QString &text, double &value)
     if (!IsValidFloat(t))
         return false;
     value = ParseFloatLenient(t, -1);
+    return true;
+}
+
+// Ratios and rates: only a value of zero or more is stored.
+bool parseAmount(const QString &text, double &value)
+{
+    double parsed = 0;
+    if (!parseNumber(text, parsed) || parsed < 0)
+        return false;
+    value = parsed;
     return true;
 }
 
@@ -88,7 +109,7 @@ public:
 
     template <typename Stream> void readStreamSize(Kind kind, int i, Stream &stream) const
     {
-        setWhole(stream.StreamSize, get(kind, i, QStringLiteral("StreamSize")));
+        setAmount(stream.StreamSize, get(kind, i, QStringLiteral("StreamSize")));
 
         QString t = get(kind, i, QStringLiteral("StreamSize/String"));
         replaceFirst(t, QStringLiteral("MiB"), QStringLiteral("MB"));
@@ -113,7 +134,7 @@ public:
         setText(info.Format, get(Kind::General, 0, QStringLiteral("Format")));
         setText(info.FormatInfo, get(Kind::General, 0, QStringLiteral("Format/Info")));
         int32_t bitRate = 0;
-        if (setWhole(bitRate, get(Kind::General, 0, QStringLiteral("OverallBitRate"))))
+        if (setAmount(bitRate, get(Kind::General, 0, QStringLiteral("OverallBitRate"))))
             info.OverallBitrate = bitRate / 1000;
         setText(info.EncodedApplication,
             firstNonEmpty(get(Kind::General, 0, QStringLiteral("Encoded_Application")),
@@ -149,14 +170,18 @@ public:
 
         setWhole(v.Width, value(u"Width"));
         setWhole(v.Height, value(u"Height"));
-        parseNumber(value(u"DisplayAspectRatio"), v.DAR);
+        parseAmount(value(u"DisplayAspectRatio"), v.DAR);
         setText(v.DARStr, withLocaleSeparator(value(u"DisplayAspectRatio/String")));
-        parseNumber(value(u"FrameRate"), v.FPS);
+        parseAmount(value(u"FrameRate"), v.FPS);
         setWhole(v.Frames, value(u"FrameCount"));
 
-        if (v.Bitrate > 0 && v.Width > 0 && v.Height > 0 && v.FPS > 0)
-            v.BitsPerPixel = v.Bitrate * 1000.0 / (double(v.Width) * v.Height * v.FPS);
-        parseNumber(value(u"Bits-(Pixel*Frame)"), v.BitsPerPixel);
+        if (v.Bitrate > 0 && v.Width > 0 && v.Height > 0 && v.FPS > 0) {
+            // A rate too close to zero gives no finite figure.
+            const double bitsPerPixel = v.Bitrate * 1000.0 / (double(v.Width) * v.Height * v.FPS);
+            if (std::isfinite(bitsPerPixel))
+                v.BitsPerPixel = bitsPerPixel;
+        }
+        parseAmount(value(u"Bits-(Pixel*Frame)"), v.BitsPerPixel);
 
         setText(v.ScanType, value(u"ScanType/String"));
         readStreamSize(Kind::Video, i, v);
@@ -201,7 +226,7 @@ public:
             setWhole(a.Channels, value(u"Channel(s)"));
         setText(a.ChannelsStr, value(u"Channel(s)/String"));
 
-        setWhole(a.SamplingRate, value(u"SamplingRate"));
+        setAmount(a.SamplingRate, value(u"SamplingRate"));
         setWhole(a.BitsPerSample, value(u"BitDepth"));
         setWhole(a.Frames, value(u"SamplingCount"));
         setWhole(a.VideoDelay, value(u"Video_Delay"));

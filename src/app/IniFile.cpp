@@ -2,6 +2,7 @@
 
 #include "app/SafeSave.h"
 #include "app/SmallFile.h"
+#include "app/TextHelpers.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -23,11 +24,11 @@ QString IniFile::decodeText(const QByteArray &bytes)
         return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
     if (bytes.startsWith("\xFF\xFE")) {
         QStringDecoder decoder(QStringDecoder::Utf16LE);
-        return decoder(bytes.mid(2));
+        return WithoutLoneSurrogates(decoder(bytes.mid(2)));
     }
     if (bytes.startsWith("\xFE\xFF")) {
         QStringDecoder decoder(QStringDecoder::Utf16BE);
-        return decoder(bytes.mid(2));
+        return WithoutLoneSurrogates(decoder(bytes.mid(2)));
     }
     return QString::fromUtf8(bytes);
 }

@@ -1,5 +1,7 @@
 #include "app/NonUtf8Names.h"
 
+#include <QStringDecoder>
+
 #include <cstdlib>
 #include <unistd.h>
 
@@ -57,13 +59,20 @@ int keptByteAt(const QString &name, qsizetype i)
         return -1;
     return c - 0xDC00;
 }
+// QString::fromUtf8 drops a leading U+FEFF as a byte-order mark; at the
+// start of a name (or of a run after an odd byte) it is part of the name.
+QString utf8Text(QByteArrayView bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
 
 } // namespace
 
 QString DecodeLocalName(QByteArrayView bytes)
 {
     if (bytes.isValidUtf8())
-        return QString::fromUtf8(bytes);
+        return utf8Text(bytes);
     QString name;
     name.reserve(bytes.size());
     qsizetype runStart = 0;
@@ -73,11 +82,11 @@ QString DecodeLocalName(QByteArrayView bytes)
             at += length;
             continue;
         }
-        name += QString::fromUtf8(bytes.sliced(runStart, at - runStart));
+        name += utf8Text(bytes.sliced(runStart, at - runStart));
         name += QChar(char16_t(0xDC00 + static_cast<unsigned char>(bytes[at])));
         runStart = ++at;
     }
-    name += QString::fromUtf8(bytes.sliced(runStart));
+    name += utf8Text(bytes.sliced(runStart));
     return name;
 }
 

@@ -43,6 +43,11 @@ int64_t FileSizeOf(const QString &path);
 // gives 0; values beyond the 64-bit range are clamped.
 int64_t RoundHalfEven(double value);
 
+// text with every surrogate that is not half of a pair as U+FFFD. Decoded
+// UTF-16 keeps such halves, which UTF-8 cannot hold: cleaned, what was read
+// is what a save writes back.
+QString WithoutLoneSurrogates(QString text);
+
 // text for one line of a list or a tooltip: a line feed as "⏎", the other
 // control characters as their pictures (U+2400...), so that a name holding
 // them is shown whole. Display only: the name itself stays as it is.

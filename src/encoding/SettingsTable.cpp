@@ -246,6 +246,8 @@ template <typename... F> struct Overloaded : F...
 {
     using F::operator()...;
 };
+// Needed by clang before 17, which deduces no aggregate's arguments.
+template <typename... F> Overloaded(F...) -> Overloaded<F...>;
 
 QString boolText(bool value)
 {

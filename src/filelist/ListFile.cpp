@@ -2,6 +2,7 @@
 
 #include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
+#include "app/TextHelpers.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -18,7 +19,8 @@ QStringList DecodeListFile(const QByteArray &bytes)
     else if (*encoding == QStringConverter::Utf8)
         text = DecodeLocalName(QByteArrayView(bytes).sliced(bytes.startsWith(Utf8Bom) ? 3 : 0));
     else
-        text = QStringDecoder(*encoding).decode(bytes); // skips the byte-order mark
+        // The decoder skips the byte-order mark.
+        text = WithoutLoneSurrogates(QStringDecoder(*encoding).decode(bytes));
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     QStringList lines = text.split(u'\n');
     if (text.endsWith(u'\n') || text.isEmpty())
@@ -88,6 +90,10 @@ QString ListFileLinePath(const QString &line)
 QByteArray EncodeListFile(const QStringList &paths)
 {
     QByteArray bytes;
+    // A reader takes a leading U+FEFF for a byte-order mark: a first name
+    // that starts with one keeps it behind a real mark.
+    if (!paths.isEmpty() && paths.first().startsWith(QChar(0xFEFF)))
+        bytes = "\xEF\xBB\xBF";
     for (const QString &path : paths)
         bytes += path.toUtf8() + "\r\n";
     return bytes;

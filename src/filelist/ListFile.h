@@ -29,5 +29,5 @@ bool ReadListFile(const QString &path, QStringList &lines, QString *error = null
 QString ListFileLinePath(const QString &line);
 
 // The bytes of a list file: every path followed by CR LF, UTF-8 without
-// byte-order mark.
+// byte-order mark (with one only when the first path starts with U+FEFF).
 QByteArray EncodeListFile(const QStringList &paths);
