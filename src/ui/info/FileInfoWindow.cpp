@@ -495,9 +495,10 @@ void TFormFileInfo::withReport(std::function<void(const QString &)> use)
     const QString webSite = d->webSite;
     d->jobs.run(
         BackgroundJobs::EveryJob,
-        [file, ffmpeg, mediaInfo, strings, webSite](BackgroundJob &) {
+        [file, ffmpeg, mediaInfo, strings, webSite](BackgroundJob &job) {
             try {
-                return GetInfoAsText(file, ffmpeg, mediaInfo, strings, webSite);
+                return GetInfoAsText(
+                    file, ffmpeg, mediaInfo, strings, webSite, nullptr, &job.runner());
             } catch (const ConsoleRunError &) {
                 return QString();
             }
