@@ -29,9 +29,10 @@ std::optional<ToolVersionInfo> ParseFFmpegVersionOutput(const QStringList &lines
 std::optional<ToolVersionInfo> ParseMediaInfoVersion(const QString &infoVersion);
 
 // Runs "ffmpeg -version"; nothing when it cannot be run, says no version,
-// or has not ended after timeout (it is killed then).
-std::optional<ToolVersionInfo> FFmpegVersionInfo(
-    const QString &ffmpegPath, std::chrono::milliseconds timeout = ToolAnswerTimeout);
+// or has not ended after timeout (it is killed then). runner (may be
+// null) runs it, so that its caller can stop it.
+std::optional<ToolVersionInfo> FFmpegVersionInfo(const QString &ffmpegPath,
+    std::chrono::milliseconds timeout = ToolAnswerTimeout, ConsoleRunner *runner = nullptr);
 // Loads the library (the process keeps the first module it loads) and asks
 // it; nothing when it does not load.
 std::optional<ToolVersionInfo> MediaInfoVersionInfo(const QString &libraryPath);
@@ -66,10 +67,11 @@ QString FormatToolsReport(const std::optional<ToolFacts> &ffmpeg,
 // The facts of the file at path; facts stays empty when no file is there.
 // False, with error set, when the file exists but cannot be read for its
 // checksum.
-bool GatherToolFacts(
-    const QString &path, ToolKind kind, std::optional<ToolFacts> &facts, QString *error = nullptr);
+bool GatherToolFacts(const QString &path, ToolKind kind, std::optional<ToolFacts> &facts,
+    QString *error = nullptr, ConsoleRunner *runner = nullptr);
 
 // The report for the two tool paths (resolve them first). False, with
 // error set and report untouched, when a tool file cannot be read.
 bool BuildToolsReport(const QString &ffmpegPath, const QString &mediaInfoPath, QString &report,
-    QString *error = nullptr, int labelWidth = ToolsReportLabelWidth);
+    QString *error = nullptr, int labelWidth = ToolsReportLabelWidth,
+    ConsoleRunner *runner = nullptr);

@@ -100,12 +100,13 @@ void TFormToolsInfo::refresh()
     TAppParams params = m_params;
     m_jobs.run(
         ReportJob,
-        [params](BackgroundJob &) mutable {
+        [params](BackgroundJob &job) mutable {
             Outcome outcome;
             const QString ffmpeg = ResolveFFmpegPath(params);
             const QString mediaInfo = ResolveMediaInfoPath(params);
             QString error;
-            outcome.ok = BuildToolsReport(ffmpeg, mediaInfo, outcome.text, &error);
+            outcome.ok = BuildToolsReport(
+                ffmpeg, mediaInfo, outcome.text, &error, ToolsReportLabelWidth, &job.runner());
             if (!outcome.ok)
                 outcome.text = error;
             return outcome;
