@@ -77,12 +77,13 @@ std::optional<ToolVersionInfo> MediaInfoVersionInfo(const QString &libraryPath)
     return ParseMediaInfoVersion(MediaInfoOption(QStringLiteral("Info_Version"), QString()));
 }
 
-QString ShownToolVersion(const QString &path, ToolKind kind)
+QString ShownToolVersion(const QString &path, ToolKind kind, ConsoleRunner *runner)
 {
     if (path.isEmpty())
         return {};
     if (kind == ToolKind::FFmpeg) {
-        const std::optional<ToolVersionInfo> version = FFmpegVersionInfo(path);
+        const std::optional<ToolVersionInfo> version
+            = FFmpegVersionInfo(path, ToolAnswerTimeout, runner);
         return version ? version->ProductVersion : QString();
     }
     const std::optional<ToolVersionInfo> version = MediaInfoVersionInfo(path);

@@ -41,8 +41,9 @@ enum class ToolKind { FFmpeg, MediaInfo };
 
 // The version of the tool at path as a window names it: FFmpeg's own
 // ("5.1.6-0+deb12u1"), MediaInfo's after its name ("MediaInfo 23.04");
-// empty when no tool is there or it tells none. Runs or loads the tool.
-QString ShownToolVersion(const QString &path, ToolKind kind);
+// empty when no tool is there or it tells none. Runs (on runner, may be
+// null) or loads the tool.
+QString ShownToolVersion(const QString &path, ToolKind kind, ConsoleRunner *runner = nullptr);
 
 // What one tool's block shows.
 struct ToolFacts
