@@ -1,7 +1,6 @@
 #include "ui/common/BackgroundJobs.h"
 
 #include <QMetaObject>
-#include <algorithm>
 
 void BackgroundJob::stop()
 {
@@ -56,12 +55,6 @@ void BackgroundJobs::deliver(quint64 ticket, const std::function<void()> &done)
         done();
 }
 
-std::map<quint64, BackgroundJobs::Pending>::iterator BackgroundJobs::pendingOf(Kind kind)
-{
-    return std::find_if(m_pending.begin(), m_pending.end(),
-        [kind](const auto &entry) { return entry.second.kind == kind; });
-}
-
 void BackgroundJobs::stop(Kind kind)
 {
     const auto it = pendingOf(kind);
@@ -71,17 +64,9 @@ void BackgroundJobs::stop(Kind kind)
 
 void BackgroundJobs::cancel(Kind kind)
 {
-    const auto it = pendingOf(kind);
-    if (it == m_pending.end())
-        return;
-    it->second.job->stop();
-    m_pending.erase(it);
-}
-
-bool BackgroundJobs::isPending(Kind kind) const
-{
-    return std::any_of(m_pending.begin(), m_pending.end(),
-        [kind](const auto &entry) { return entry.second.kind == kind; });
+    stop(kind);
+    if (const auto it = pendingOf(kind); it != m_pending.end())
+        m_pending.erase(it);
 }
 
 void BackgroundJobs::stopAndWait()
@@ -90,9 +75,4 @@ void BackgroundJobs::stopAndWait()
         entry.second.job->stop();
     m_pending.clear();
     m_pool.waitForDone();
-}
-
-bool BackgroundJobs::waitForDone(int msecs)
-{
-    return m_pool.waitForDone(msecs);
 }

@@ -4,20 +4,19 @@
 
 #include <QObject>
 #include <QThreadPool>
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
 #include <type_traits>
 
-class BackgroundJobs;
-
 // What a running job sees of itself: whether it has been stopped, and a
 // console runner that is stopped with it.
 class BackgroundJob : public std::enable_shared_from_this<BackgroundJob>
 {
 public:
-    explicit BackgroundJob(BackgroundJobs &jobs)
+    explicit BackgroundJob(QObject &jobs)
         : m_jobs(jobs)
     { }
 
@@ -36,7 +35,7 @@ private:
     friend class BackgroundJobs;
     void stop();
 
-    BackgroundJobs &m_jobs;
+    QObject &m_jobs;
     std::atomic<bool> m_stopped{false};
     ConsoleRunner m_runner;
 };
@@ -57,8 +56,7 @@ public:
     static constexpr Kind EveryJob = -1;
 
     explicit BackgroundJobs(int threads, QObject *parent = nullptr);
-    // stopAndWait().
-    ~BackgroundJobs() override;
+    ~BackgroundJobs() override; // stopAndWait()
 
     // Runs work(job) on a thread of the pool, then done(result) (done()
     // for work without a result) on the owner's thread.
@@ -80,18 +78,16 @@ public:
     void stop(Kind kind);
     // Stops it and drops its result, as a newer request would.
     void cancel(Kind kind);
-    // A job of kind whose result is still to come.
-    bool isPending(Kind kind) const;
-    // Results still to come, of all kinds.
+    // Results still to come: of kind, and of all kinds.
+    bool isPending(Kind kind) const { return pendingOf(kind) != m_pending.end(); }
     int pending() const { return int(m_pending.size()); }
     // Stops every job and waits until they have ended; nothing is delivered
     // after it. New jobs may start afterwards.
     void stopAndWait();
-    // Waits until every job has ended; results arrive afterwards (tests).
-    bool waitForDone(int msecs = -1);
+    // Waits until every job has ended; results arrive afterwards.
+    bool waitForDone(int msecs = -1) { return m_pool.waitForDone(msecs); }
 
 private:
-    friend class BackgroundJob;
     using Work = std::function<std::function<void()>(BackgroundJob &)>;
     struct Pending
     {
@@ -101,7 +97,11 @@ private:
 
     void start(Kind kind, Work work);
     void deliver(quint64 ticket, const std::function<void()> &done);
-    std::map<quint64, Pending>::iterator pendingOf(Kind kind);
+    std::map<quint64, Pending>::const_iterator pendingOf(Kind kind) const
+    {
+        return std::find_if(m_pending.begin(), m_pending.end(),
+            [kind](const auto &entry) { return entry.second.kind == kind; });
+    }
 
     // Touched on the owner's thread only: a worker just posts its result.
     std::map<quint64, Pending> m_pending;
