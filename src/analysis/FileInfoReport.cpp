@@ -282,10 +282,10 @@ QString FormatFileInfoReport(const TVideoFileInfo &info, const QString &fullFile
 
 QString GetInfoAsText(const QString &fileName, const QString &ffmpegPath,
     const QString &mediaInfoDll, const TFileInfoModuleStrings &strings, const QString &webSite,
-    bool *ffmpegAnswered)
+    bool *ffmpegAnswered, ConsoleRunner *runner)
 {
     TVideoFileInfo info;
-    const bool answered = ProbeWithFFmpeg(fileName, ffmpegPath, mediaInfoDll, info);
+    const bool answered = ProbeWithFFmpeg(fileName, ffmpegPath, mediaInfoDll, info, runner);
     if (ffmpegAnswered)
         *ffmpegAnswered = answered;
     std::optional<uint32_t> crc;

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+class ConsoleRunner;
+
 // What the file information window shows of an analysed file, as texts the
 // window only has to put into its labels, and the text report it copies or
 // saves.
@@ -142,9 +144,10 @@ QString FormatFileInfoReport(const TVideoFileInfo &info, const QString &fullFile
 // ConsoleRunError) and returns its report, with the CRC32 of files up to
 // 300 MiB that can be read. ffmpegAnswered (may be null) becomes false when
 // FFmpeg was stopped at its time-out: the report then has name and size.
+// runner (may be null) runs FFmpeg, so that a closing window can stop it.
 QString GetInfoAsText(const QString &fileName, const QString &ffmpegPath,
     const QString &mediaInfoDll, const TFileInfoModuleStrings &strings, const QString &webSite,
-    bool *ffmpegAnswered = nullptr);
+    bool *ffmpegAnswered = nullptr, ConsoleRunner *runner = nullptr);
 
 // The name the save dialog proposes: "movie.mkv" gives "movie.mkv_info.txt".
 QString ProposedInfoReportName(const QString &fileName);

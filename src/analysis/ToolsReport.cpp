@@ -53,14 +53,15 @@ std::optional<ToolVersionInfo> ParseMediaInfoVersion(const QString &infoVersion)
 }
 
 std::optional<ToolVersionInfo> FFmpegVersionInfo(
-    const QString &ffmpegPath, std::chrono::milliseconds timeout)
+    const QString &ffmpegPath, std::chrono::milliseconds timeout, ConsoleRunner *runner)
 {
     QStringList lines;
     try {
-        ConsoleRunner runner;
-        runner.RunConsoleApp(CommandLine(ffmpegPath, QStringLiteral("-version")), &lines, {}, {},
+        ConsoleRunner own;
+        ConsoleRunner &used = runner ? *runner : own;
+        used.RunConsoleApp(CommandLine(ffmpegPath, QStringLiteral("-version")), &lines, {}, {},
             ToolAnswerOptions(timeout));
-        if (runner.timedOut())
+        if (used.timedOut())
             return std::nullopt;
     } catch (const ConsoleRunError &) {
         // A file that cannot be run has no version to tell.
@@ -76,12 +77,13 @@ std::optional<ToolVersionInfo> MediaInfoVersionInfo(const QString &libraryPath)
     return ParseMediaInfoVersion(MediaInfoOption(QStringLiteral("Info_Version"), QString()));
 }
 
-QString ShownToolVersion(const QString &path, ToolKind kind)
+QString ShownToolVersion(const QString &path, ToolKind kind, ConsoleRunner *runner)
 {
     if (path.isEmpty())
         return {};
     if (kind == ToolKind::FFmpeg) {
-        const std::optional<ToolVersionInfo> version = FFmpegVersionInfo(path);
+        const std::optional<ToolVersionInfo> version
+            = FFmpegVersionInfo(path, ToolAnswerTimeout, runner);
         return version ? version->ProductVersion : QString();
     }
     const std::optional<ToolVersionInfo> version = MediaInfoVersionInfo(path);
@@ -118,8 +120,8 @@ QString FormatToolsReport(const std::optional<ToolFacts> &ffmpeg,
         + FormatToolBlock(mediaInfo, labelWidth) + LineEnd + separator();
 }
 
-bool GatherToolFacts(
-    const QString &path, ToolKind kind, std::optional<ToolFacts> &facts, QString *error)
+bool GatherToolFacts(const QString &path, ToolKind kind, std::optional<ToolFacts> &facts,
+    QString *error, ConsoleRunner *runner)
 {
     facts.reset();
     if (path.isEmpty() || !QFileInfo(path).isFile())
@@ -132,18 +134,18 @@ bool GatherToolFacts(
     result.Size = QFileInfo(path).size();
     result.Crc32 = *crc;
     result.BinaryType = ReadBinaryType(path);
-    result.Version
-        = kind == ToolKind::FFmpeg ? FFmpegVersionInfo(path) : MediaInfoVersionInfo(path);
+    result.Version = kind == ToolKind::FFmpeg ? FFmpegVersionInfo(path, ToolAnswerTimeout, runner)
+                                              : MediaInfoVersionInfo(path);
     facts = result;
     return true;
 }
 
 bool BuildToolsReport(const QString &ffmpegPath, const QString &mediaInfoPath, QString &report,
-    QString *error, int labelWidth)
+    QString *error, int labelWidth, ConsoleRunner *runner)
 {
     std::optional<ToolFacts> ffmpeg;
     std::optional<ToolFacts> mediaInfo;
-    if (!GatherToolFacts(ffmpegPath, ToolKind::FFmpeg, ffmpeg, error)
+    if (!GatherToolFacts(ffmpegPath, ToolKind::FFmpeg, ffmpeg, error, runner)
         || !GatherToolFacts(mediaInfoPath, ToolKind::MediaInfo, mediaInfo, error))
         return false;
     report = FormatToolsReport(ffmpeg, mediaInfo, labelWidth);

@@ -29,9 +29,10 @@ std::optional<ToolVersionInfo> ParseFFmpegVersionOutput(const QStringList &lines
 std::optional<ToolVersionInfo> ParseMediaInfoVersion(const QString &infoVersion);
 
 // Runs "ffmpeg -version"; nothing when it cannot be run, says no version,
-// or has not ended after timeout (it is killed then).
-std::optional<ToolVersionInfo> FFmpegVersionInfo(
-    const QString &ffmpegPath, std::chrono::milliseconds timeout = ToolAnswerTimeout);
+// or has not ended after timeout (it is killed then). runner (may be
+// null) runs it, so that its caller can stop it.
+std::optional<ToolVersionInfo> FFmpegVersionInfo(const QString &ffmpegPath,
+    std::chrono::milliseconds timeout = ToolAnswerTimeout, ConsoleRunner *runner = nullptr);
 // Loads the library (the process keeps the first module it loads) and asks
 // it; nothing when it does not load.
 std::optional<ToolVersionInfo> MediaInfoVersionInfo(const QString &libraryPath);
@@ -40,8 +41,9 @@ enum class ToolKind { FFmpeg, MediaInfo };
 
 // The version of the tool at path as a window names it: FFmpeg's own
 // ("5.1.6-0+deb12u1"), MediaInfo's after its name ("MediaInfo 23.04");
-// empty when no tool is there or it tells none. Runs or loads the tool.
-QString ShownToolVersion(const QString &path, ToolKind kind);
+// empty when no tool is there or it tells none. Runs (on runner, may be
+// null) or loads the tool.
+QString ShownToolVersion(const QString &path, ToolKind kind, ConsoleRunner *runner = nullptr);
 
 // What one tool's block shows.
 struct ToolFacts
@@ -66,10 +68,11 @@ QString FormatToolsReport(const std::optional<ToolFacts> &ffmpeg,
 // The facts of the file at path; facts stays empty when no file is there.
 // False, with error set, when the file exists but cannot be read for its
 // checksum.
-bool GatherToolFacts(
-    const QString &path, ToolKind kind, std::optional<ToolFacts> &facts, QString *error = nullptr);
+bool GatherToolFacts(const QString &path, ToolKind kind, std::optional<ToolFacts> &facts,
+    QString *error = nullptr, ConsoleRunner *runner = nullptr);
 
 // The report for the two tool paths (resolve them first). False, with
 // error set and report untouched, when a tool file cannot be read.
 bool BuildToolsReport(const QString &ffmpegPath, const QString &mediaInfoPath, QString &report,
-    QString *error = nullptr, int labelWidth = ToolsReportLabelWidth);
+    QString *error = nullptr, int labelWidth = ToolsReportLabelWidth,
+    ConsoleRunner *runner = nullptr);

@@ -6,9 +6,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -42,4 +45,32 @@ TEST(ToolsInfoWindow, ShowsTheReportOfTheCliAndBuildsItAnewEachTime)
     ASSERT_TRUE(shown.wait(60000));
     EXPECT_TRUE(window.report().contains("File name: " + params.ffmpeg + "\r\n"))
         << window.report().toStdString();
+}
+
+// Shown again while FFmpeg hangs over the report: the new report stops the
+// old one's FFmpeg, and comes without waiting for its time-out.
+TEST(ToolsInfoWindow, ANewReportStopsTheOneWhoseFFmpegHangs)
+{
+    QTemporaryDir dir;
+    const QString script = dir.filePath("script.txt");
+    ASSERT_TRUE(TestSupport::WriteFile(script, "[first]\nq:ignore\nsleep:60000\n"));
+    qputenv("QLN_FAKE_FFMPEG_SCRIPT", QFile::encodeName(script));
+    SetProgramDir(TestSupport::BinDir());
+    TAppParams params = InitAppParams(TestSupport::BinDir());
+    params.ffmpeg = TestSupport::ToolPath("fake_ffmpeg");
+    TFormToolsInfo window(params, TAppStrings());
+    QSignalSpy shown(&window, &TFormToolsInfo::reportShown);
+    window.show();
+    QTest::qWait(300);
+    window.hide();
+    params.ffmpeg = TestSupport::ToolPath("argv_recorder");
+    QElapsedTimer clock;
+    clock.start();
+    window.show();
+    const bool arrived = shown.wait(20000);
+    qunsetenv("QLN_FAKE_FFMPEG_SCRIPT");
+    ASSERT_TRUE(arrived);
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_EQ(shown.count(), 1); // the stopped report is never shown
+    EXPECT_TRUE(window.report().contains("File name: " + params.ffmpeg + "\r\n"));
 }

@@ -16,7 +16,6 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
-#include <thread>
 
 namespace {
 
@@ -26,7 +25,7 @@ constexpr int TickMs = 100;
 
 } // namespace
 
-// One run: its feed, front end and driver, and the thread it runs on.
+// One run: its feed, front end and driver.
 struct ConversionController::Run
 {
     Run()
@@ -37,7 +36,6 @@ struct ConversionController::Run
     ProgressFeed feed;
     WindowFrontEnd frontEnd;
     ConversionDriver driver;
-    std::thread thread;
     bool batchOnly = false;
     bool closeRequested = false;
     bool abortTaken = false;
@@ -79,8 +77,7 @@ ConversionController::~ConversionController()
         return;
     m_run->driver.RequestAbort();
     m_run->frontEnd.cancelQuestions();
-    if (m_run->thread.joinable())
-        m_run->thread.join();
+    m_runJob.stopAndWait();
     if (m_inhibitor)
         m_inhibitor->release();
 }
@@ -163,19 +160,22 @@ bool ConversionController::start(ConversionSetup setup, std::vector<ConversionRo
         m_inhibitor->acquire(m_strings.Progress.Caption);
     Q_EMIT runStarted(m_run->batchOnly);
     Run *run = m_run.get();
-    run->thread = std::thread([this, run, setup = std::move(setup),
-                                  rows = std::move(rows)]() mutable {
-        try {
-            run->result = run->driver.run(setup, std::move(rows));
-        } catch (const std::exception &error) {
-            run->result.End = ConversionEnd::RunnerFailed;
-            Q_EMIT run->frontEnd.failed(QString::fromLocal8Bit(error.what()));
-        } catch (...) {
-            run->result.End = ConversionEnd::RunnerFailed;
-        }
-        run->frontEnd.markDone();
-        QMetaObject::invokeMethod(this, &ConversionController::onWorkerDone, Qt::QueuedConnection);
-    });
+    // Abort and pause go to the driver itself (RequestAbort, pause): the
+    // job's own stop flag stays unused.
+    m_runJob.run(
+        BackgroundJobs::EveryJob,
+        [run, setup = std::move(setup), rows = std::move(rows)](BackgroundJob &) mutable {
+            try {
+                run->result = run->driver.run(setup, std::move(rows));
+            } catch (const std::exception &error) {
+                run->result.End = ConversionEnd::RunnerFailed;
+                Q_EMIT run->frontEnd.failed(QString::fromLocal8Bit(error.what()));
+            } catch (...) {
+                run->result.End = ConversionEnd::RunnerFailed;
+            }
+            run->frontEnd.markDone();
+        },
+        [this] { onWorkerDone(); });
     return true;
 }
 
@@ -433,8 +433,8 @@ void ConversionController::finishRun()
 {
     if (!m_run)
         return;
-    if (m_run->thread.joinable())
-        m_run->thread.join();
+    // The worker has marked the run done; it ends in a moment.
+    m_runJob.waitForDone();
     drainFeed();
     m_tick->stop();
     updateTimes();

@@ -2,6 +2,7 @@
 
 #include "conversion/ConversionDriver.h"
 #include "i18n/AppStrings.h"
+#include "ui/common/BackgroundJobs.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -140,4 +141,6 @@ private:
     int64_t m_fileLeftMs = -1;
     int64_t m_batchLeftMs = -1;
     QString m_title;
+    // The run's thread: one run at a time.
+    BackgroundJobs m_runJob{1};
 };

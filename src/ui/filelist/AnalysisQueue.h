@@ -3,17 +3,15 @@
 #include "app/AppParams.h"
 #include "filelist/FileListRow.h"
 #include "i18n/AppStrings.h"
+#include "ui/common/BackgroundJobs.h"
 
 #include <QObject>
 #include <QString>
-#include <QThreadPool>
 #include <deque>
 #include <memory>
 #include <mutex>
 #include <set>
 #include <vector>
-
-class ConsoleRunner;
 
 // What the analyses of one adding share: the mode, the tools and the texts
 // the cells take (scan type, "Channels:").
@@ -63,16 +61,16 @@ Q_SIGNALS:
     void resultsReady();
 
 private:
-    void work();
+    void work(BackgroundJob &worker);
 
     mutable std::mutex m_mutex;
     std::deque<AnalysisJob> m_waiting;
     std::vector<AnalysisResult> m_results;
-    std::set<ConsoleRunner *> m_runners;
     int m_workers = 0;
     int m_maxWorkers = 1;
     int m_running = 0;
-    bool m_stopping = false;
     bool m_announced = false;
-    QThreadPool m_pool;
+    // Each job a worker that takes analyses from the queue until it is
+    // empty.
+    BackgroundJobs m_jobs;
 };

@@ -11,42 +11,26 @@ constexpr int BatchSize = 100;
 
 FolderWalker::FolderWalker(QObject *parent)
     : QObject(parent)
-{
-    m_pool.setMaxThreadCount(1);
-}
-
-FolderWalker::~FolderWalker()
-{
-    cancel();
-    m_pool.waitForDone();
-}
+{ }
 
 void FolderWalker::walk(const QString &folder)
 {
-    m_cancelled = std::make_shared<std::atomic<bool>>(false);
-    m_pool.start([this, folder, cancelled = m_cancelled] {
-        // Checked again on arrival: a batch on its way when the walk is
-        // cancelled is dropped.
-        const auto handOver
-            = [this, &cancelled](void (FolderWalker::*signal)(const QStringList &)) {
-                  return [this, &cancelled, signal](const QStringList &files) {
-                      QMetaObject::invokeMethod(
-                          this,
-                          [this, files, cancelled, signal] {
-                              if (!cancelled->load())
-                                  Q_EMIT(this->*signal)(files);
-                          },
-                          Qt::QueuedConnection);
-                  };
-              };
-        walkFolder(folder, handOver(&FolderWalker::filesFound), cancelled.get(), BatchSize,
-            handOver(&FolderWalker::namesSkipped));
-        QMetaObject::invokeMethod(this, &FolderWalker::finished, Qt::QueuedConnection);
-    });
+    m_jobs.run(
+        WalkJob,
+        [this, folder](BackgroundJob &job) {
+            // A batch on its way when the walk is cancelled is dropped.
+            const auto handOver = [this, &job](void (FolderWalker::*signal)(const QStringList &)) {
+                return [this, &job, signal](const QStringList &files) {
+                    job.post([this, files, signal] { Q_EMIT(this->*signal)(files); });
+                };
+            };
+            walkFolder(folder, handOver(&FolderWalker::filesFound), job.stopFlag(), BatchSize,
+                handOver(&FolderWalker::namesSkipped));
+        },
+        [this] { Q_EMIT finished(); });
 }
 
 void FolderWalker::cancel()
 {
-    if (m_cancelled)
-        m_cancelled->store(true);
+    m_jobs.stop(WalkJob);
 }

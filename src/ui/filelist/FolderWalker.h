@@ -1,21 +1,19 @@
 #pragma once
 
+#include "ui/common/BackgroundJobs.h"
+
 #include <QObject>
 #include <QStringList>
-#include <QThreadPool>
-#include <atomic>
-#include <memory>
 
 // Walks one folder tree at a time off the window's thread (the core's
 // walkFolder) and hands the supported files found over in batches, in
-// order, on the owner's thread.
+// order, on the owner's thread. Destroying it cancels the walk and waits
+// for it.
 class FolderWalker : public QObject
 {
     Q_OBJECT
 public:
     explicit FolderWalker(QObject *parent = nullptr);
-    // Cancels the walk and waits for it.
-    ~FolderWalker() override;
 
     // Starts a walk; one at a time (the caller waits for finished).
     void walk(const QString &folder);
@@ -30,7 +28,7 @@ Q_SIGNALS:
     void finished();
 
 private:
-    QThreadPool m_pool;
-    // Per walk, so a cancelled walk's flag is not reset by the next one.
-    std::shared_ptr<std::atomic<bool>> m_cancelled;
+    static constexpr BackgroundJobs::Kind WalkJob = 0;
+    // One thread: walks run one after the other.
+    BackgroundJobs m_jobs{1};
 };

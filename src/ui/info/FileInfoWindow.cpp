@@ -1,7 +1,7 @@
 #include "ui/info/FileInfoWindow.h"
 
 #include "analysis/FFmpegProbe.h"
-#include "process/ConsoleRunner.h"
+#include "ui/common/BackgroundJobs.h"
 #include "ui/common/DialogFilter.h"
 #include "ui/common/PlainText.h"
 #include "ui/common/ScrollAreas.h"
@@ -23,7 +23,6 @@
 #include <QLinearGradient>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -31,13 +30,10 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
-#include <QThreadPool>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <functional>
 #include <map>
-#include <mutex>
-#include <set>
 
 namespace {
 
@@ -105,12 +101,10 @@ struct TFormFileInfo::Private
     TVideoFileInfo info;
     bool hasInfo = false;
     bool filling = false;
-    quint64 request = 0;
-    int busy = 0;
-    QThreadPool pool;
-    // The analyses running, stopped when the window goes.
-    std::mutex runnersMutex;
-    std::set<ConsoleRunner *> runners;
+    // The analysis of the file asked for last, and the reports; two
+    // threads, so a report never waits for an analysis.
+    static constexpr BackgroundJobs::Kind ProbeJob = 0;
+    BackgroundJobs jobs{2};
 
     QLabel *lblFileNameDesc = nullptr;
     QLabel *lblFileName = nullptr;
@@ -139,7 +133,6 @@ TFormFileInfo::TFormFileInfo(QWidget *owner)
     , d(std::make_unique<Private>())
 {
     setObjectName(QStringLiteral("FormFileInfo"));
-    d->pool.setMaxThreadCount(2);
 
     d->lblFileNameDesc = new QLabel(this);
     d->lblFileName = linkLabel(this, "lblFileName");
@@ -287,12 +280,7 @@ TFormFileInfo::TFormFileInfo(QWidget *owner)
 
 TFormFileInfo::~TFormFileInfo()
 {
-    {
-        std::lock_guard lock(d->runnersMutex);
-        for (ConsoleRunner *runner : d->runners)
-            runner->Terminate();
-    }
-    d->pool.waitForDone();
+    d->jobs.stopAndWait();
 }
 
 QLabel *TFormFileInfo::valueLabel(const char *name)
@@ -352,7 +340,8 @@ bool TFormFileInfo::toggleShown()
 
 void TFormFileInfo::setFile(const QString &path, const QString &ffmpeg, const QString &mediaInfoDll)
 {
-    const quint64 request = ++d->request;
+    // Only the answer for the file asked for last is shown.
+    d->jobs.cancel(Private::ProbeJob);
     if (path.isEmpty()) {
         d->hasInfo = false;
         ClearAll();
@@ -367,45 +356,26 @@ void TFormFileInfo::setFile(const QString &path, const QString &ffmpeg, const QS
     }
     d->ffmpeg = ffmpeg;
     d->mediaInfoDll = mediaInfoDll;
-    ++d->busy;
-    QPointer<TFormFileInfo> self(this);
-    Private *p = d.get();
-    d->pool.start([self, p, request, path, ffmpeg, mediaInfoDll] {
-        ConsoleRunner runner;
-        {
-            std::lock_guard lock(p->runnersMutex);
-            p->runners.insert(&runner);
-        }
-        TVideoFileInfo info;
-        try {
-            ProbeWithFFmpeg(path, ffmpeg, mediaInfoDll, info, &runner);
-        } catch (const ConsoleRunError &) {
-            // Name and size only, as when the analysis fails.
-        }
-        {
-            std::lock_guard lock(p->runnersMutex);
-            p->runners.erase(&runner);
-        }
-        QMetaObject::invokeMethod(
-            self,
-            [self, request, info] {
-                if (self)
-                    self->onProbed(request, info);
-            },
-            Qt::QueuedConnection);
-    });
+    d->jobs.run(
+        Private::ProbeJob,
+        [path, ffmpeg, mediaInfoDll](BackgroundJob &job) {
+            TVideoFileInfo info;
+            try {
+                ProbeWithFFmpeg(path, ffmpeg, mediaInfoDll, info, &job.runner());
+            } catch (const ConsoleRunError &) {
+                // Name and size only, as when the analysis fails.
+            }
+            return info;
+        },
+        [this](const TVideoFileInfo &info) { onProbed(info); });
 }
 
-void TFormFileInfo::onProbed(quint64 request, const TVideoFileInfo &info)
+void TFormFileInfo::onProbed(const TVideoFileInfo &info)
 {
-    --d->busy;
-    // Only the answer for the file asked for last is shown.
-    if (request == d->request) {
-        d->info = info;
-        d->hasInfo = true;
-        setWindowTitle(FileInfoCaption(info, d->strings.FileInfo));
-        UpdateList(info, 1, 1);
-    }
+    d->info = info;
+    d->hasInfo = true;
+    setWindowTitle(FileInfoCaption(info, d->strings.FileInfo));
+    UpdateList(info, 1, 1);
     if (!isBusy())
         Q_EMIT idle();
 }
@@ -417,7 +387,7 @@ QString TFormFileInfo::fileName() const
 
 bool TFormFileInfo::isBusy() const
 {
-    return d->busy > 0;
+    return d->jobs.pending() > 0;
 }
 
 void TFormFileInfo::ClearAll()
@@ -518,31 +488,27 @@ void TFormFileInfo::withReport(std::function<void(const QString &)> use)
 {
     if (!d->hasInfo)
         return;
-    ++d->busy;
-    QPointer<TFormFileInfo> self(this);
     const QString file = d->info.FileName;
     const QString ffmpeg = d->ffmpeg;
     const QString mediaInfo = d->mediaInfoDll;
     const TFileInfoModuleStrings strings = d->strings.FileInfo;
     const QString webSite = d->webSite;
-    d->pool.start([self, file, ffmpeg, mediaInfo, strings, webSite, use] {
-        QString report;
-        try {
-            report = GetInfoAsText(file, ffmpeg, mediaInfo, strings, webSite);
-        } catch (const ConsoleRunError &) { }
-        QMetaObject::invokeMethod(
-            self,
-            [self, report, use] {
-                if (!self)
-                    return;
-                --self->d->busy;
-                if (!report.isEmpty())
-                    use(report);
-                if (!self->isBusy())
-                    Q_EMIT self->idle();
-            },
-            Qt::QueuedConnection);
-    });
+    d->jobs.run(
+        BackgroundJobs::EveryJob,
+        [file, ffmpeg, mediaInfo, strings, webSite](BackgroundJob &job) {
+            try {
+                return GetInfoAsText(
+                    file, ffmpeg, mediaInfo, strings, webSite, nullptr, &job.runner());
+            } catch (const ConsoleRunError &) {
+                return QString();
+            }
+        },
+        [this, use](const QString &report) {
+            if (!report.isEmpty())
+                use(report);
+            if (!isBusy())
+                Q_EMIT idle();
+        });
 }
 
 void TFormFileInfo::copyReport()

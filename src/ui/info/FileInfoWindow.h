@@ -68,7 +68,7 @@ private:
     struct Private;
     QLabel *valueLabel(const char *name);
     void fillSelectors(const FileInfoContent &content);
-    void onProbed(quint64 request, const TVideoFileInfo &info);
+    void onProbed(const TVideoFileInfo &info);
     void onSelectorChanged();
     void withReport(std::function<void(const QString &)> use);
     void openPath(const QString &path);

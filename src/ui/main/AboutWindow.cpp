@@ -11,11 +11,9 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPromise>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStyle>
-#include <QThreadPool>
 #include <QVBoxLayout>
 
 TFormAbout::TFormAbout(const TAppParams &params, QWidget *parent)
@@ -53,12 +51,6 @@ TFormAbout::TFormAbout(const TAppParams &params, QWidget *parent)
     close->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F1));
     connect(close, &QAction::triggered, this, &QDialog::reject);
     addAction(close);
-
-    connect(&m_watcher, &QFutureWatcher<Versions>::finished, this, [this] {
-        m_versions = m_watcher.result();
-        updateText();
-        Q_EMIT versionsShown();
-    });
 }
 
 void TFormAbout::SetLang(const TAppStrings &strings)
@@ -77,18 +69,22 @@ void TFormAbout::SetLang(const TAppStrings &strings)
 void TFormAbout::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (event->spontaneous() || m_watcher.isRunning())
+    if (event->spontaneous() || m_jobs.isPending(VersionsJob))
         return;
     // A copy: the worker must not read the record the window thread writes.
     TAppParams params = m_params;
-    auto promise = std::make_shared<QPromise<Versions>>();
-    m_watcher.setFuture(promise->future());
-    promise->start();
-    QThreadPool::globalInstance()->start([promise, params]() mutable {
-        promise->addResult(Versions{ShownToolVersion(ResolveFFmpegPath(params), ToolKind::FFmpeg),
-            ShownToolVersion(ResolveMediaInfoPath(params), ToolKind::MediaInfo)});
-        promise->finish();
-    });
+    m_jobs.run(
+        VersionsJob,
+        [params](BackgroundJob &job) mutable {
+            return Versions{
+                ShownToolVersion(ResolveFFmpegPath(params), ToolKind::FFmpeg, &job.runner()),
+                ShownToolVersion(ResolveMediaInfoPath(params), ToolKind::MediaInfo)};
+        },
+        [this](const Versions &versions) {
+            m_versions = versions;
+            updateText();
+            Q_EMIT versionsShown();
+        });
 }
 
 void TFormAbout::updateText()

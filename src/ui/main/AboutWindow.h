@@ -1,7 +1,8 @@
 #pragma once
 
+#include "ui/common/BackgroundJobs.h"
+
 #include <QDialog>
-#include <QFutureWatcher>
 
 class QDialogButtonBox;
 class QLabel;
@@ -46,7 +47,9 @@ private:
     QString m_notFound;
     // Shown while the tools are asked, and as "not found" when they are not.
     Versions m_versions{QStringLiteral("..."), QStringLiteral("...")};
-    QFutureWatcher<Versions> m_watcher;
     QLabel *m_text = nullptr;
     QDialogButtonBox *m_buttons = nullptr;
+    // Asks the tools; one question at a time.
+    static constexpr BackgroundJobs::Kind VersionsJob = 0;
+    BackgroundJobs m_jobs{1};
 };

@@ -168,7 +168,7 @@ ConversionSettingsPanel::ConversionSettingsPanel(QWidget *parent)
     , m_params(DefaultAppParams(QString()))
     , m_controls(new SettingWidgets(this))
     , m_cmdLine(nullptr)
-    , m_jobs(new ToolJobs(this))
+    , m_jobs(new BackgroundJobs(JobKinds, this))
 {
     setObjectName(QStringLiteral("pnConversionSettingsPanel"));
     m_settings = DefaultEncodingSettings(m_strings, m_defaultVideoCodec);
@@ -299,7 +299,8 @@ QAction *ConversionSettingsPanel::action(QAnyStringView name) const
 
 void ConversionSettingsPanel::setParams(const TAppParams &params)
 {
-    const bool otherFFmpeg = params.ffmpeg != m_params.ffmpeg || (!m_encodersJob && !m_encoders);
+    const bool otherFFmpeg
+        = params.ffmpeg != m_params.ffmpeg || (!m_jobs->isPending(EncodersJob) && !m_encoders);
     m_params = params;
     m_lists.cbResolution = ResolutionItems(m_strings, params.ResolutionTxt);
     m_lists.cbVideoTag = VideoTagItems(params.FourccTagsFile);
@@ -308,18 +309,18 @@ void ConversionSettingsPanel::setParams(const TAppParams &params)
 
     m_cmdLine->setMonospaceFont(MonospaceFont(params.MonospaceFont));
 
-    if (otherFFmpeg && !params.ffmpeg.isEmpty()) {
-        ToolJobs::stop(m_encodersJob);
+    if (otherFFmpeg) {
+        // Another FFmpeg's answer would be stale.
+        m_jobs->cancel(EncodersJob);
         const QString ffmpeg = params.ffmpeg;
-        m_encodersJob = m_jobs->run<std::optional<EncoderSet>>(
-            [ffmpeg](ConsoleRunner &runner) { return QueryEncoders(ffmpeg, &runner); },
-            [this, ffmpeg](std::optional<EncoderSet> encoders) {
-                if (ffmpeg != m_params.ffmpeg)
-                    return;
-                m_encodersJob.reset();
-                m_encoders = std::move(encoders);
-                refreshPreview();
-            });
+        if (!ffmpeg.isEmpty())
+            m_jobs->run(
+                EncodersJob,
+                [ffmpeg](BackgroundJob &job) { return QueryEncoders(ffmpeg, &job.runner()); },
+                [this](std::optional<EncoderSet> encoders) {
+                    m_encoders = std::move(encoders);
+                    refreshPreview();
+                });
     }
     refreshProfiles();
 }
@@ -589,9 +590,8 @@ void ConversionSettingsPanel::copyShellCommand()
 
 void ConversionSettingsPanel::setSelectedFile(const QString &path)
 {
-    ++m_probeRequest;
-    ToolJobs::stop(m_probeJob);
-    m_probeJob.reset();
+    // A later selection makes the earlier one's answer stale.
+    m_jobs->cancel(ProbeJob);
     m_selectedPath = path;
     m_analysed = false;
     ClearVideoFileInfo(m_info);
@@ -599,27 +599,24 @@ void ConversionSettingsPanel::setSelectedFile(const QString &path)
         settingsUpdated();
         return;
     }
-    const quint64 request = m_probeRequest;
     const QString ffmpeg = m_params.ffmpeg, mediaInfo = m_params.MediaInfoDll;
-    m_probeJob = m_jobs->run<std::shared_ptr<TVideoFileInfo>>(
-        [path, ffmpeg, mediaInfo](ConsoleRunner &runner) {
+    m_jobs->run(
+        ProbeJob,
+        [path, ffmpeg, mediaInfo](BackgroundJob &job) {
             auto info = std::make_shared<TVideoFileInfo>();
             try {
-                ProbeWithFFmpeg(path, ffmpeg, mediaInfo, *info, &runner);
+                ProbeWithFFmpeg(path, ffmpeg, mediaInfo, *info, &job.runner());
             } catch (const ConsoleRunError &) {
                 // No FFmpeg: the file is described by nothing but its name.
                 ClearVideoFileInfo(*info);
             }
             return info;
         },
-        [this, request](std::shared_ptr<TVideoFileInfo> info) { onProbed(request, info); });
+        [this](std::shared_ptr<TVideoFileInfo> info) { onProbed(info); });
 }
 
-void ConversionSettingsPanel::onProbed(quint64 request, const std::shared_ptr<TVideoFileInfo> &info)
+void ConversionSettingsPanel::onProbed(const std::shared_ptr<TVideoFileInfo> &info)
 {
-    if (request != m_probeRequest)
-        return; // a later selection has made it stale
-    m_probeJob.reset();
     m_info = *info;
     m_analysed = true;
     const int track = m_settings.cbAudioTrackNo;
@@ -828,14 +825,14 @@ void ConversionSettingsPanel::openAudioBitrateReport()
 
 void ConversionSettingsPanel::openFFmpegHelp()
 {
-    if (m_helpJob)
+    if (m_jobs->isPending(HelpJob))
         return; // still asking FFmpeg
     const QString ffmpeg = m_params.ffmpeg, cache = UserCacheDir();
-    m_helpJob = m_jobs->run<QString>(
+    m_jobs->run(
+        HelpJob,
         [ffmpeg, cache](
-            ConsoleRunner &runner) { return ProvideFFmpegHelpFile(ffmpeg, cache, &runner); },
-        [this](QString file) {
-            m_helpJob.reset();
+            BackgroundJob &job) { return ProvideFFmpegHelpFile(ffmpeg, cache, &job.runner()); },
+        [](QString file) {
             if (!file.isEmpty())
                 QDesktopServices::openUrl(QUrl::fromLocalFile(file));
         });

@@ -7,8 +7,8 @@
 #include "encoding/SettingsClipboard.h"
 #include "encoding/SettingsTable.h"
 #include "i18n/AppStrings.h"
+#include "ui/common/BackgroundJobs.h"
 #include "ui/settings/SettingsPanelLayout.h"
-#include "ui/settings/ToolJobs.h"
 
 #include <QAnyStringView>
 #include <QHash>
@@ -127,7 +127,7 @@ private:
     void refreshPreview();
     void toggleCommandLine();
     void copyShellCommand();
-    void onProbed(quint64 request, const std::shared_ptr<TVideoFileInfo> &info);
+    void onProbed(const std::shared_ptr<TVideoFileInfo> &info);
     void onProfileChosen(int entry);
     void chooseProfileToLoad();
     void chooseProfileToSave();
@@ -151,8 +151,6 @@ private:
     QString m_selectedPath;
     bool m_analysed = false;
     TVideoFileInfo m_info;
-    quint64 m_probeRequest = 0;
-    ToolJobs::Job m_probeJob, m_helpJob, m_encodersJob;
     std::optional<EncoderSet> m_encoders;
 
     SettingWidgets *m_controls;
@@ -162,5 +160,8 @@ private:
     bool m_cmdLinePlaced = false;
     QHash<QString, QAction *> m_actions;
     QList<QAction *> m_menuActions;
-    ToolJobs *m_jobs;
+    // The questions to FFmpeg: the selected file, the encoder list, the
+    // help text; each kind has a thread, so none waits for another.
+    enum JobKind { ProbeJob, EncodersJob, HelpJob, JobKinds };
+    BackgroundJobs *m_jobs;
 };

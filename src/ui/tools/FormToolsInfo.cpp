@@ -16,11 +16,8 @@
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPromise>
 #include <QPushButton>
-#include <QThreadPool>
 #include <QVBoxLayout>
-#include <memory>
 
 TFormToolsInfo::TFormToolsInfo(
     const TAppParams &params, const TAppStrings &strings, QWidget *parent)
@@ -65,8 +62,6 @@ TFormToolsInfo::TFormToolsInfo(
     connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
     connect(btnCopy, &QPushButton::clicked, this, &TFormToolsInfo::copyReport);
     connect(btnSave, &QPushButton::clicked, this, &TFormToolsInfo::saveReport);
-    connect(&m_watcher, &QFutureWatcher<Outcome>::finished, this,
-        [this] { showOutcome(m_watcher.result()); });
 
     SetLang(strings);
 }
@@ -83,7 +78,7 @@ void TFormToolsInfo::SetLang(const TAppStrings &strings)
     btnSave->setText(strings.FileInfo.actSave);
     m_saveFilter = strings.FileInfo.dlgSaveFilter + QStringLiteral(" (*.txt)");
     m_pleaseWait = strings.Main.PleaseWait;
-    if (m_watcher.isRunning())
+    if (m_jobs.isPending(ReportJob))
         me->setPlainText(m_pleaseWait);
 }
 
@@ -103,20 +98,20 @@ void TFormToolsInfo::refresh()
 
     // A copy: the worker must not read the record the window thread writes.
     TAppParams params = m_params;
-    auto promise = std::make_shared<QPromise<Outcome>>();
-    m_watcher.setFuture(promise->future());
-    promise->start();
-    QThreadPool::globalInstance()->start([promise, params]() mutable {
-        Outcome outcome;
-        const QString ffmpeg = ResolveFFmpegPath(params);
-        const QString mediaInfo = ResolveMediaInfoPath(params);
-        QString error;
-        outcome.ok = BuildToolsReport(ffmpeg, mediaInfo, outcome.text, &error);
-        if (!outcome.ok)
-            outcome.text = error;
-        promise->addResult(outcome);
-        promise->finish();
-    });
+    m_jobs.run(
+        ReportJob,
+        [params](BackgroundJob &job) mutable {
+            Outcome outcome;
+            const QString ffmpeg = ResolveFFmpegPath(params);
+            const QString mediaInfo = ResolveMediaInfoPath(params);
+            QString error;
+            outcome.ok = BuildToolsReport(
+                ffmpeg, mediaInfo, outcome.text, &error, ToolsReportLabelWidth, &job.runner());
+            if (!outcome.ok)
+                outcome.text = error;
+            return outcome;
+        },
+        [this](const Outcome &outcome) { showOutcome(outcome); });
 }
 
 void TFormToolsInfo::showOutcome(const Outcome &outcome)

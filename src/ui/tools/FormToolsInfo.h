@@ -1,7 +1,8 @@
 #pragma once
 
+#include "ui/common/BackgroundJobs.h"
+
 #include <QDialog>
-#include <QFutureWatcher>
 #include <QString>
 
 class QPlainTextEdit;
@@ -48,10 +49,13 @@ private:
     QString m_report;
     QString m_pleaseWait;
     QString m_saveFilter;
-    QFutureWatcher<Outcome> m_watcher;
 
     QPlainTextEdit *me;
     QPushButton *btnCopy;
     QPushButton *btnSave;
     QPushButton *btnClose;
+    // One report at a time: a refresh drops the one under way. Last, so
+    // the report job ends before the rest goes.
+    static constexpr BackgroundJobs::Kind ReportJob = 0;
+    BackgroundJobs m_jobs{1};
 };
