@@ -243,7 +243,7 @@ void closeRange(unsigned first, unsigned last, long maxFd)
 
     sigset_t none;
     sigemptyset(&none);
-    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    pthread_sigmask(SIG_SETMASK, &none, nullptr);
     ::execve(plan.path, plan.argv, plan.envp);
     failInChild(plan, errno);
 }
@@ -258,8 +258,10 @@ pid_t forkChild(const ChildPlan &plan)
     sigfillset(&all);
     pthread_sigmask(SIG_SETMASK, &all, &old);
     const pid_t pid = ::vfork();
+    // The child makes only system calls before exec or _exit, as posix_spawn's
+    // own child does, which is what vfork allows.
     if (pid == 0)
-        runChild(plan);
+        runChild(plan); // NOLINT(clang-analyzer-unix.Vfork)
     const int error = errno;
     pthread_sigmask(SIG_SETMASK, &old, nullptr);
     errno = error;
@@ -669,17 +671,14 @@ bool ConsoleRunner::reapIfEnded()
     const pid_t reaped = ::waitpid(m_pid, &status, WNOHANG);
     if (reaped == 0 || (reaped < 0 && errno == EINTR))
         return false;
-    if (reaped < 0) {
-        // Reaped elsewhere (SIGCHLD ignored): the status is lost; count the
-        // run as failed rather than as a success.
-        m_exitCode = TerminatedExitCode;
-    } else if (WIFEXITED(status)) {
+    const bool ourKill = m_killed && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+    if (reaped > 0 && WIFEXITED(status)) {
         m_exitCode = uint32_t(WEXITSTATUS(status));
-    } else if (WIFSIGNALED(status) && m_killed && WTERMSIG(status) == SIGKILL) {
-        m_exitCode = TerminatedExitCode;
-    } else if (WIFSIGNALED(status)) {
+    } else if (reaped > 0 && WIFSIGNALED(status) && !ourKill) {
         m_exitCode = uint32_t(128 + WTERMSIG(status));
     } else {
+        // Killed by us, or reaped elsewhere (SIGCHLD ignored) so that the
+        // status is lost: count the run as failed rather than as a success.
         m_exitCode = TerminatedExitCode;
     }
     m_pid = 0;
