@@ -246,6 +246,8 @@ template <typename... F> struct Overloaded : F...
 {
     using F::operator()...;
 };
+// Spelled out: not every compiler deduces an aggregate's arguments yet.
+template <typename... F> Overloaded(F...) -> Overloaded<F...>;
 
 QString boolText(bool value)
 {
