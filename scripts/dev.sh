@@ -4,6 +4,14 @@
 #   scripts/dev.sh test   install what is missing, build (Release), run every test
 #   scripts/dev.sh build  install what is missing and build only
 #   scripts/dev.sh package  install what is missing, build, make build/quillon_*.deb
+#   scripts/dev.sh sanitize  build with AddressSanitizer + UBSan (build-asan) and
+#                            run every test, then with ThreadSanitizer (build-tsan)
+#                            and run the tests labelled "threads"
+#   scripts/dev.sh tidy [all]  clang-tidy (the root .clang-tidy) over the sources
+#                            this branch changed, or over all of src/ and tests/
+#   scripts/dev.sh format   clang-format check of the C++ files this branch changed
+#   scripts/dev.sh fuzz [SECONDS]  build the fuzz targets with clang (build-fuzz)
+#                            and fuzz each for SECONDS (60)
 # Safe to run again: it installs only missing packages and builds incrementally.
 set -euo pipefail
 
@@ -22,11 +30,14 @@ packages=(
     groff-base zsh dbus-daemon
 )
 
+# Only the checks need these; the README's set-up does not install them.
+check_packages=(clang-tidy clang-format git)
+
 say() { printf '== %s\n' "$*"; }
 
 install_packages() {
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "${packages[@]}" "$@"; do
         if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$p")
         fi
@@ -94,6 +105,103 @@ fuzz() {
     say "No crash"
 }
 
+# One sanitizer build: its own folder, the same CMake options as CI's build.
+sanitizer_build() { # KIND DIR [TARGET...]
+    local kind=$1 dir=$2
+    shift 2
+    say "Configuring in $dir (QLN_SANITIZE=$kind)"
+    cmake -S "$here" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DQLN_WERROR="${QLN_WERROR:-OFF}" -DQLN_SANITIZE="$kind"
+    say "Building in $dir"
+    if [ $# -gt 0 ]; then
+        cmake --build "$dir" --parallel --target "$@"
+    else
+        cmake --build "$dir" --parallel
+    fi
+}
+
+sanitize() {
+    local supp=$here/tests/sanitizers
+    # Halt on the first report, so the test that caused it fails; the
+    # suppressions cover only the uninstrumented system libraries.
+    export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1
+    export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+    export LSAN_OPTIONS=suppressions=$supp/lsan.supp:print_suppressions=0
+    export TSAN_OPTIONS=suppressions=$supp/tsan.supp:halt_on_error=1:second_deadlock_stack=1
+    export QT_QPA_PLATFORM=offscreen
+    local asan_dir=${QLN_ASAN_DIR:-$here/build-asan} tsan_dir=${QLN_TSAN_DIR:-$here/build-tsan}
+
+    sanitizer_build address "$asan_dir"
+    say "Running the test suite under AddressSanitizer and UBSan"
+    (cd "$asan_dir" && ctest --output-on-failure --parallel "$(nproc)" </dev/null)
+
+    # ThreadSanitizer: only the test programs that start threads.
+    sanitizer_build thread "$tsan_dir" quillon_tests_threads
+    say "Running the tests that start threads under ThreadSanitizer"
+    (cd "$tsan_dir" && ctest --output-on-failure --parallel "$(nproc)" -L threads </dev/null)
+}
+
+# clang-tidy over the Release build's compile_commands.json. "all": every
+# source file of src/ and tests/ (over an hour of CPU: for a release or after
+# changing .clang-tidy); otherwise the sources changed (as the format check
+# picks them), which keeps CI within its time. A changed header is checked
+# through the sources changed with it, or by "all".
+tidy() {
+    build
+    local files=()
+    if [ "${1:-}" = all ]; then
+        files=("^$here/(src|tests)/")
+    else
+        local f
+        while IFS= read -r f; do
+            case $f in
+                src/*.cpp | tests/*.cpp) files+=("^$here/$f\$") ;;
+            esac
+        done < <(changed_cxx_files)
+        if [ ${#files[@]} -eq 0 ]; then
+            say "clang-tidy: no source file of src/ or tests/ changed"
+            return
+        fi
+    fi
+    say "clang-tidy over ${#files[@]} path patterns"
+    run-clang-tidy -quiet -p "$build_dir" -j "$(nproc)" "${files[@]}" </dev/null
+}
+
+# The C++ files a change touched, for the format check:
+#  - on a branch: what changed since it left main (the merge base with the
+#    upstream main: origin/main, else a local main);
+#  - on main itself, as in CI's clean clone where HEAD is main: the last
+#    commit's files, which is the change being checked;
+#  - with no history to compare (a shallow clone of depth 1): every file,
+#    since the tree is kept formatted as a whole.
+changed_cxx_files() {
+    local base="" ref
+    for ref in origin/main main; do
+        if git -C "$here" rev-parse -q --verify "$ref^{commit}" >/dev/null; then
+            base=$(git -C "$here" merge-base HEAD "$ref") && break
+        fi
+    done
+    if [ -z "$base" ] || [ "$base" = "$(git -C "$here" rev-parse HEAD)" ]; then
+        base=$(git -C "$here" rev-parse -q --verify 'HEAD~1^{commit}') || base=""
+    fi
+    if [ -z "$base" ]; then
+        git -C "$here" ls-files -- '*.cpp' '*.h'
+    else
+        git -C "$here" diff --name-only --diff-filter=d "$base" -- '*.cpp' '*.h'
+    fi
+}
+
+format_check() {
+    local files=()
+    mapfile -t files < <(changed_cxx_files)
+    if [ ${#files[@]} -eq 0 ]; then
+        say "Format check: no C++ file changed"
+        return
+    fi
+    say "Format check of ${#files[@]} C++ files"
+    (cd "$here" && clang-format --dry-run -Werror "${files[@]}")
+}
+
 case "${1:-}" in
     run)
         install_packages
@@ -122,8 +230,20 @@ case "${1:-}" in
     fuzz)
         fuzz "${2:-60}"
         ;;
+    sanitize)
+        install_packages
+        sanitize
+        ;;
+    tidy)
+        install_packages "${check_packages[@]}"
+        tidy "${2:-}"
+        ;;
+    format)
+        install_packages "${check_packages[@]}"
+        format_check
+        ;;
     *)
-        echo "usage: $0 run|test|build|package" >&2
+        echo "usage: $0 run|test|build|package|sanitize|tidy|format|fuzz [SECONDS]" >&2
         exit 2
         ;;
 esac

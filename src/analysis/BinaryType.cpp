@@ -316,8 +316,8 @@ std::optional<BinaryTypeInfo> ReadElfBinaryType(const QString &path)
         || !ident.startsWith("\x7f"
                              "ELF"))
         return std::nullopt;
-    const int elfClass = ident.at(4);
-    const int data = ident.at(5);
+    const int elfClass = static_cast<unsigned char>(ident.at(4));
+    const int data = static_cast<unsigned char>(ident.at(5));
     if ((elfClass != ElfClass32 && elfClass != ElfClass64)
         || (data != ElfDataLsb && data != ElfDataMsb))
         return std::nullopt;

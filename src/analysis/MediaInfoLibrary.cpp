@@ -56,6 +56,7 @@ class Utf8CharacterTypeScope
 public:
     Utf8CharacterTypeScope()
     {
+        // NOLINTNEXTLINE(concurrency-mt-unsafe): nothing calls setlocale once running
         if (std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0)
             return;
         locale_t base = duplocale(uselocale(locale_t(0)));

@@ -31,7 +31,7 @@ QString JoinPath(const QString &base, const QString &relative)
 
 QString ParentDirPath(const QString &path)
 {
-    const QString base = NormalizeDirPath(path);
+    QString base = NormalizeDirPath(path);
     const qsizetype slash = base.lastIndexOf(u'/');
     if (slash < 0)
         return base;

@@ -1,9 +1,10 @@
 #include "app/SafeSave.h"
 
+#include "app/TextHelpers.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,7 +32,7 @@ bool SaveWholeFile(const QString &path, const QByteArray &bytes, QString *errorT
         return fail(file.errorString());
     if (file.write(bytes) != bytes.size()) {
         // Qt names no reason for a failed unbuffered write.
-        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        const QString reason = SystemErrorText(errno);
         file.cancelWriting();
         return fail(reason);
     }
@@ -43,7 +44,7 @@ bool SaveWholeFile(const QString &path, const QByteArray &bytes, QString *errorT
     // Some file systems report a full disk only when the data goes to disk;
     // commit() syncs too but ignores the answer.
     if (::fsync(file.handle()) != 0 && errno != EINVAL && errno != EROFS) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+        const QString reason = SystemErrorText(errno);
         file.cancelWriting();
         return fail(reason);
     }

@@ -1,8 +1,9 @@
 #include "app/SmallFile.h"
 
+#include "app/TextHelpers.h"
+
 #include <QFile>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,11 +29,6 @@ private:
     int m_fd;
 };
 
-QString systemReason()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
 } // namespace
 
 std::optional<QByteArray> ReadSmallFile(const QString &path, QString *error)
@@ -48,12 +44,12 @@ std::optional<QByteArray> ReadSmallFile(const QString &path, QString *error)
     const Descriptor fd(
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0)
-        return fail(systemReason());
+        return fail(SystemErrorText(errno));
     struct stat st
     {
     };
     if (::fstat(fd.get(), &st) != 0)
-        return fail(systemReason());
+        return fail(SystemErrorText(errno));
     if (!S_ISREG(st.st_mode))
         return fail(QStringLiteral("Not a regular file"));
     if (st.st_size > MaxSmallFileBytes)
@@ -65,7 +61,7 @@ std::optional<QByteArray> ReadSmallFile(const QString &path, QString *error)
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return fail(systemReason());
+            return fail(SystemErrorText(errno));
         if (got == 0)
             return bytes;
         // The file may have grown since fstat.

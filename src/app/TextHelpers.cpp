@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -234,4 +235,11 @@ QString WithoutLoneSurrogates(QString text)
             text[i] = QChar(QChar::ReplacementCharacter);
     }
     return text;
+}
+
+QString SystemErrorText(int errorNumber)
+{
+    char buffer[256] = {};
+    // GNU strerror_r: returns either a static text or the one in buffer.
+    return QString::fromLocal8Bit(strerror_r(errorNumber, buffer, sizeof buffer));
 }

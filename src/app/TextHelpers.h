@@ -35,6 +35,10 @@ bool IsValidFloat(const QString &text);
 double ParseFloatLenient(const QString &text, double defaultValue);
 QChar DecimalSeparatorChar();
 
+// The C library's text for an errno value, safe on any thread (strerror
+// shares one buffer between threads).
+QString SystemErrorText(int errorNumber);
+
 // Bytes; 0 when there is no such file, -1 when it exists but cannot be read.
 int64_t FileSizeOf(const QString &path);
 

@@ -167,7 +167,7 @@ QString SharedToolsSearch(const QString &programDir, const ToolDescriptor &wante
     if (base.isEmpty())
         return {};
     const QString parent = ParentDirPath(base);
-    const QString found = SearchToolRoot(JoinPath(parent, QStringLiteral("_common")), wanted);
+    QString found = SearchToolRoot(JoinPath(parent, QStringLiteral("_common")), wanted);
     if (isFile(found))
         return found;
     return SearchToolRoot(parent, wanted);

@@ -5,6 +5,7 @@
 #include "app/IniFile.h"
 #include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
+#include "app/TextHelpers.h"
 #include "app/ToolKeys.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
@@ -16,7 +17,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -120,7 +120,7 @@ int FinishStandardOutput(int status)
     if (g_stdoutError == 0)
         return status;
     PrintErr(QStringLiteral("quillon-cli: cannot write to standard output: %1\n")
-                 .arg(QString::fromLocal8Bit(std::strerror(g_stdoutError))));
+                 .arg(SystemErrorText(g_stdoutError)));
     return status == ExitOk ? ExitFailed : status;
 }
 

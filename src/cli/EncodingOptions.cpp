@@ -191,7 +191,7 @@ bool ParseEncodingOptions(const QStringList &args, const QStringList &extraValue
             return fail(QStringLiteral("unknown option \"%1\"").arg(arg));
         if (i + 1 >= args.size())
             return fail(QStringLiteral("%1 needs a value").arg(arg));
-        const QString value = args.at(++i);
+        const QString &value = args.at(++i);
         if (!option) {
             options.extra.insert(arg, value);
             continue;

@@ -36,7 +36,7 @@ QString FirstFreeName(const QString &Path, const QString &Separator, int Digits,
     const QString base = dot >= 0 ? Path.left(dot) : Path;
     const QString ext = dot >= 0 ? Path.mid(dot) : QString();
     for (int i = 1; i <= 100000; ++i) {
-        const QString candidate
+        QString candidate
             = base + Separator + QStringLiteral("%1").arg(i, Digits, 10, QLatin1Char('0')) + ext;
         if (!taken(candidate))
             return candidate;

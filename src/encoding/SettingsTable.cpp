@@ -246,7 +246,7 @@ template <typename... F> struct Overloaded : F...
 {
     using F::operator()...;
 };
-// Needed by clang before 17, which deduces no aggregate's arguments.
+// Spelled out: not every compiler deduces an aggregate's arguments yet.
 template <typename... F> Overloaded(F...) -> Overloaded<F...>;
 
 QString boolText(bool value)

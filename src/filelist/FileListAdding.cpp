@@ -44,7 +44,8 @@ QStringList nonUtf8Files(const QString &dir)
     DIR *stream = ::opendir(QFile::encodeName(dir).constData());
     if (!stream)
         return names;
-    while (const dirent *entry = ::readdir(stream)) {
+    // readdir is safe on a stream no other thread shares.
+    while (const dirent *entry = ::readdir(stream)) { // NOLINT(concurrency-mt-unsafe)
         const QByteArrayView bytes(entry->d_name);
         if (entry->d_type == DT_DIR
             || std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }))

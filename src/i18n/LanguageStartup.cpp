@@ -266,8 +266,7 @@ QString InitLang(bool firstRun, const IniFile &settings, const QString &langDir,
 QString LoadLanguageFromSettings(const IniFile &settings, const QString &currentLanguageIni,
     const QString &langDir, TAppStrings &strings)
 {
-    const QString languageIni
-        = settings.readString(kMainSection, kLanguageIniKey, currentLanguageIni);
+    QString languageIni = settings.readString(kMainSection, kLanguageIniKey, currentLanguageIni);
     strings.SetEN();
     strings.LoadFromFile(languagePath(langDir, languageIni));
     return languageIni;

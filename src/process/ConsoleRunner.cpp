@@ -466,17 +466,14 @@ bool ConsoleRunner::reapIfEnded()
     const pid_t reaped = ::waitpid(m_pid, &status, WNOHANG);
     if (reaped == 0 || (reaped < 0 && errno == EINTR))
         return false;
-    if (reaped < 0) {
-        // Reaped elsewhere (SIGCHLD ignored): the status is lost; count the
-        // run as failed rather than as a success.
-        m_exitCode = TerminatedExitCode;
-    } else if (WIFEXITED(status)) {
+    const bool ourKill = m_killed && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+    if (reaped > 0 && WIFEXITED(status)) {
         m_exitCode = uint32_t(WEXITSTATUS(status));
-    } else if (WIFSIGNALED(status) && m_killed && WTERMSIG(status) == SIGKILL) {
-        m_exitCode = TerminatedExitCode;
-    } else if (WIFSIGNALED(status)) {
+    } else if (reaped > 0 && WIFSIGNALED(status) && !ourKill) {
         m_exitCode = uint32_t(128 + WTERMSIG(status));
     } else {
+        // Killed by us, or reaped elsewhere (SIGCHLD ignored) so that the
+        // status is lost: count the run as failed rather than as a success.
         m_exitCode = TerminatedExitCode;
     }
     m_pid = 0;

@@ -110,7 +110,7 @@ QString ConversionController::saveBatchScript(
 {
     if (isRunning())
         return {};
-    const QString fileName = AskBatchScriptFileName(dialogParent(), setup.strings, lastDir);
+    QString fileName = AskBatchScriptFileName(dialogParent(), setup.strings, lastDir);
     if (fileName.isEmpty() || !startBatchScript(setup, std::move(rows), fileName))
         return {};
     return fileName;
