@@ -97,7 +97,6 @@ ConversionSetup CliConversionSetup(const CliContext &context, const EncodingSett
     setup.params = context.params;
     setup.lists = BuildEncodingLists(
         setup.strings, context.params.ResolutionTxt, context.params.FourccTagsFile);
-    setup.pauseMs = 0;
     setup.toolLookup = DefaultToolLookup();
     return setup;
 }

@@ -146,6 +146,7 @@ ConversionEnd ConversionDriver::startRun()
     start.BatchOnly = s.BatchOnly;
     start.AudioOnly = m_state.AudioOnly;
     start.AbortCaption = s.strings.Main.Abort;
+    m_clock.beginElapsed();
     m_frontEnd.walkStarted(start);
     return ConversionEnd::Walked;
 }
@@ -161,7 +162,6 @@ ConversionEnd ConversionDriver::walk()
     for (qsizetype i = 0; i < rowCount; ++i) {
         if (!m_run.rows[size_t(i)].Checked)
             continue;
-        pauseBetweenSteps();
         m_state.FileNo = ++counter;
         m_run.rowIndex = i;
         if (const std::optional<ConversionEnd> end = convertRow(int(i)))
@@ -240,7 +240,6 @@ std::optional<ConversionEnd> ConversionDriver::convertRow(int index)
     m_state.CurrentFileInfo = info;
     row.DurationMs = info.Duration;
     m_run.next = NextFilesAfter(m_run.rows, size_t(index));
-    pauseBetweenSteps();
 
     // D. Pieces, parameter text and passes: the same commands the listing
     // and the script are made of.
@@ -581,10 +580,4 @@ EncoderProgressInputs ConversionDriver::progressInputs() const
     inputs.TotalFrames = m_state.CurrentFileInfo.VideoStreams[0].Frames;
     inputs.HideEncoderOutput = m_hideOutput;
     return inputs;
-}
-
-void ConversionDriver::pauseBetweenSteps() const
-{
-    if (setup().pauseMs > 0)
-        QThread::msleep(ulong(setup().pauseMs));
 }

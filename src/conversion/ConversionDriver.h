@@ -46,9 +46,6 @@ struct ConversionSetup
     ToolLookup toolLookup;
     // Lower bound of automatic audio bitrates in kbit/s.
     int minAutoAudioBitrate = DefaultMinAutoAudioBitrate;
-    // The pauses before each file and after each probe, which give a window
-    // time to paint; a terminal needs none.
-    int pauseMs = 150;
     // Time FFmpeg has to end after "q" before it is stopped by force.
     int abortGraceMs = 2500;
     // Collect the batch script into BatchFileName instead of converting.
@@ -124,6 +121,8 @@ public:
     bool pause();
     bool resume();
     bool isPaused() const;
+    // Since the walk began, pauses left out; any thread.
+    int64_t elapsedMs() const { return m_clock.elapsedMs(); }
 
     // Any thread.
     bool isConverting() const { return m_state.IsConverting; }
@@ -204,7 +203,6 @@ private:
     EncoderProgressInputs progressInputs() const;
     // The time left, into an update of the line handler.
     void addTimeLeft(EncoderProgressUpdate &update) const;
-    void pauseBetweenSteps() const;
     ConversionSetup &setup() const { return *m_run.setup; }
 
     IConversionFrontEnd &m_frontEnd;

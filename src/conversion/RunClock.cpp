@@ -12,9 +12,10 @@ int64_t RunClock::nowMs()
 void RunClock::start()
 {
     std::lock_guard lock(m_mutex);
-    m_startedAt = nowMs();
+    m_startedAt = 0;
     m_paused = false;
     m_pausedTotal = 0;
+    m_pausedAtOrigin = 0;
     m_abortDeadline = 0;
 }
 
@@ -53,8 +54,19 @@ int64_t RunClock::pausedMs() const
 int64_t RunClock::elapsedMs() const
 {
     std::lock_guard lock(m_mutex);
+    if (m_startedAt == 0)
+        return -1;
     const int64_t now = nowMs();
-    return now - m_startedAt - m_pausedTotal - (m_paused ? now - m_pausedSince : 0);
+    const int64_t paused = m_pausedTotal + (m_paused ? now - m_pausedSince : 0);
+    return now - m_startedAt - (paused - m_pausedAtOrigin);
+}
+
+void RunClock::beginElapsed()
+{
+    std::lock_guard lock(m_mutex);
+    const int64_t now = nowMs();
+    m_startedAt = now;
+    m_pausedAtOrigin = m_pausedTotal + (m_paused ? now - m_pausedSince : 0);
 }
 
 void RunClock::setAbortDeadline(int graceMs)

@@ -13,7 +13,7 @@ class RunClock
 public:
     static int64_t nowMs();
 
-    // A new run: now is its start, nothing paused, no abort pending.
+    // A new run: nothing paused, no abort pending, no elapsed time yet.
     void start();
 
     // False when already paused, respectively not paused.
@@ -22,7 +22,10 @@ public:
     bool isPaused() const;
     // Paused so far, the current pause included.
     int64_t pausedMs() const;
-    // Since start(), pauses left out.
+    // The elapsed time counts from now: the walk's start, after the run's
+    // own preparations. Pauses and the abort stay as they are.
+    void beginElapsed();
+    // Since beginElapsed(), pauses left out; -1 before it.
     int64_t elapsedMs() const;
 
     // The abort's grace time starts now; clearAbortDeadline() ends it.
@@ -36,6 +39,8 @@ private:
     bool m_paused = false;
     int64_t m_pausedSince = 0;
     int64_t m_pausedTotal = 0;
+    // m_pausedTotal when the elapsed time began.
+    int64_t m_pausedAtOrigin = 0;
     // 0 when no abort is pending.
     std::atomic<int64_t> m_abortDeadline{0};
 };

@@ -130,7 +130,6 @@ protected:
         s.params.ffmpeg = *s_ffmpeg;
         s.params.MediaInfoDll = *s_mediaInfo;
         s.toolLookup = ToolLookup{QString(), QStringList(), QStringList()};
-        s.pauseMs = 0;
         s.processorCount = 2;
         return s;
     }

@@ -185,7 +185,6 @@ protected:
             QStringLiteral("/nonexistent/fourcc_video_tags.txt"));
         s.params.ffmpeg = TestSupport::ToolPath(QStringLiteral("fake_ffmpeg"));
         s.toolLookup = ToolLookup{QString(), QStringList(), QStringList()};
-        s.pauseMs = 0;
         s.processorCount = 4;
         s.power = &power;
         return s;

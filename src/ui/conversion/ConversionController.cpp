@@ -133,10 +133,6 @@ bool ConversionController::start(ConversionSetup setup, std::vector<ConversionRo
 {
     if (m_run)
         return false;
-    // The driver runs on its own thread: the window paints and answers
-    // meanwhile, so the pauses that gave it time to do so would only slow
-    // the run down.
-    setup.pauseMs = 0;
     setup.ShowFileTimes = true;
     setup.power = m_power;
     if (m_progress)
@@ -146,10 +142,8 @@ bool ConversionController::start(ConversionSetup setup, std::vector<ConversionRo
     m_run = std::make_unique<Run>();
     m_run->batchOnly = setup.BatchOnly;
     m_paused = false;
-    m_pausedMs = 0;
     m_fileLeftMs = m_batchLeftMs = -1;
     m_title.clear();
-    m_clock.start();
     connectRun(*m_run);
     m_tick->start();
     // DisableAll at once: no second command may slip in before the run's
@@ -186,7 +180,6 @@ void ConversionController::connectRun(Run &run)
     connect(
         fe, &WindowFrontEnd::walkBegan, this,
         [this](const ConversionWalkStart &start) {
-            m_clock.start();
             if (m_progress)
                 m_progress->runStarted(start);
         },
@@ -274,7 +267,6 @@ void ConversionController::abort()
     if (!m_run || m_run->abortTaken)
         return;
     if (m_paused) {
-        m_pausedMs += m_pausedSince.elapsed();
         m_paused = false;
         Q_EMIT pausedChanged(false);
     }
@@ -292,7 +284,6 @@ void ConversionController::pause()
     if (!m_run || m_paused || m_run->batchOnly || !m_run->driver.pause())
         return;
     m_paused = true;
-    m_pausedSince.start();
     if (m_progress)
         m_progress->setPaused(true);
     Q_EMIT pausedChanged(true);
@@ -304,7 +295,6 @@ void ConversionController::resume()
         return;
     m_run->driver.resume();
     m_paused = false;
-    m_pausedMs += m_pausedSince.elapsed();
     if (m_progress)
         m_progress->setPaused(false);
     Q_EMIT pausedChanged(false);
@@ -391,7 +381,7 @@ void ConversionController::updateTimes()
 
 int64_t ConversionController::elapsedMs() const
 {
-    return m_clock.elapsed() - m_pausedMs - (m_paused ? m_pausedSince.elapsed() : 0);
+    return m_run ? m_run->driver.elapsedMs() : -1;
 }
 
 void ConversionController::onQuestionAsked()

@@ -4,7 +4,6 @@
 #include "i18n/AppStrings.h"
 #include "ui/common/BackgroundJobs.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <memory>
@@ -135,9 +134,6 @@ private:
     ConversionResult m_lastResult;
     bool m_paused = false;
     bool m_answering = false;
-    QElapsedTimer m_clock;
-    int64_t m_pausedMs = 0;
-    QElapsedTimer m_pausedSince;
     int64_t m_fileLeftMs = -1;
     int64_t m_batchLeftMs = -1;
     QString m_title;

@@ -89,10 +89,6 @@ ConversionSetup TFormMain::conversionSetup() const
     setup.strings = m_strings;
     setup.params = AppParams();
     setup.toolLookup = DefaultToolLookup();
-    // The driver has a thread of its own: the pauses that gave a window
-    // converting on its thread time to paint would only slow the run.
-    setup.pauseMs = 0;
-    setup.HideEncoderOutput = m_progressWindow->hideEncoderOutput();
     return setup;
 }
 
