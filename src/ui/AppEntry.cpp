@@ -1,6 +1,6 @@
 #include "ui/AppEntry.h"
 
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 
 void openFilesInWindow(TFormMain &window, const QStringList &paths)
 {

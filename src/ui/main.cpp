@@ -2,7 +2,7 @@
 #include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
 #include "ui/AppEntry.h"
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 #include "ui/SingleInstance.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "UiTestSupport.h"
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 #include "ui/filelist/FileListPanel.h"
 #include "ui/main/MainActions.h"
 

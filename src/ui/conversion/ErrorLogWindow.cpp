@@ -6,8 +6,8 @@
 #include "ui/common/MonospaceFont.h"
 #include "ui/common/PlainText.h"
 #include "ui/common/ReadOnlyMemo.h"
+#include "ui/common/WindowPlacement.h"
 #include "ui/conversion/ErrorLogHighlighter.h"
-#include "ui/conversion/WindowPlacement.h"
 
 #include <QDir>
 #include <QEvent>

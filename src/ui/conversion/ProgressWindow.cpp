@@ -5,8 +5,8 @@
 #include "conversion/TimeLeft.h"
 #include "ui/common/MonospaceFont.h"
 #include "ui/common/ReadOnlyMemo.h"
+#include "ui/common/WindowPlacement.h"
 #include "ui/conversion/MarkupLabel.h"
-#include "ui/conversion/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -6,7 +6,7 @@
 #include "ui/common/PlainText.h"
 #include "ui/common/ScrollAreas.h"
 #include "ui/common/Theme.h"
-#include "ui/conversion/WindowPlacement.h"
+#include "ui/common/WindowPlacement.h"
 
 #include <QApplication>
 #include <QClipboard>

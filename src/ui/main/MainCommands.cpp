@@ -6,7 +6,7 @@
 #include "app/FileLocations.h"
 #include "app/ProgramDir.h"
 #include "filelist/SupportedExtensions.h"
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 #include "ui/common/DialogFilter.h"
 #include "ui/common/PlainText.h"
 #include "ui/filelist/FileListPanel.h"

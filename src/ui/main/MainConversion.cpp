@@ -1,6 +1,6 @@
 // The main window's side of a conversion: the commands that start one, the
 // windows that show it, and DisableAll / EnableAll around it.
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 
 #include "app/AppInfo.h"
 #include "app/AppParams.h"

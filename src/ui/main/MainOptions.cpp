@@ -1,7 +1,7 @@
 // The main window's side of the options: the windows reached from the View
 // and Help menus, the live language switch, and the list look the options
 // window edits.
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 
 #include "app/AppParams.h"
 #include "ui/common/Theme.h"

@@ -7,7 +7,7 @@
 #include "app/AppStartup.h"
 #include "encoding/Profiles.h"
 #include "encoding/SettingsFileTransfer.h"
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 #include "ui/common/Theme.h"
 #include "ui/conversion/ProgressWindow.h"
 #include "ui/filelist/FileListPanel.h"

@@ -1,4 +1,4 @@
-#include "ui/conversion/WindowPlacement.h"
+#include "ui/common/WindowPlacement.h"
 
 #include <QScreen>
 #include <QWidget>

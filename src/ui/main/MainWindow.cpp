@@ -1,4 +1,4 @@
-#include "ui/MainWindow.h"
+#include "ui/main/MainWindow.h"
 
 #include "app/AppInfo.h"
 #include "app/AppParams.h"
