@@ -59,7 +59,7 @@ int main(int argc, char *argv[])
 
     TAppStrings strings;
     FileListPanel panel;
-    panel.setStrings(strings);
+    panel.SetLang(strings);
     panel.setParams(params);
     panel.resize(1000, 600);
     panel.show();

@@ -595,9 +595,9 @@ TEST_F(ConversionWindows, SetLangReachesTheProgressAndErrorLogWindows)
     strings.FileInfo.Caption = QStringLiteral("Dateieigenschaften");
     strings.FileInfo.lblDuration = QStringLiteral("Dauer:");
     TFormFileInfo info;
-    progress.setStrings(strings);
-    errors.setStrings(strings);
-    info.setStrings(strings);
+    progress.SetLang(strings);
+    errors.SetLang(strings);
+    info.SetLang(strings);
 
     EXPECT_EQ(progress.windowTitle(), QStringLiteral("Umwandlung"));
     EXPECT_EQ(progress.abortCaption(), QStringLiteral("Schliessen"));

@@ -107,7 +107,7 @@ TEST(FileListPanelView, FooterFormatsAndStringsFollowTheRowsAndColumns)
         "e\ncolVideoFPS=Bilder/s\nAverageShort=MITTEL\n"));
     TAppStrings strings;
     strings.LoadFromFile(lang);
-    panel.setStrings(strings);
+    panel.SetLang(strings);
     EXPECT_EQ(View(panel)->model()->headerData(colSize, Qt::Horizontal).toString(), u"Größe");
     EXPECT_EQ(panel.columnActions()[14]->text(), "Bilder/s");
     ASSERT_TRUE(QTest::qWaitFor([&] { return footer->texts()[colVideoFPS].startsWith("MITTEL"); }));

@@ -354,7 +354,7 @@ TEST_F(SettingsPanelTest, LanguageFileChangesTheAutoEntriesAndKeepsTypedNumbers)
         "cbProfile_DefaultSettings=Standard\nCommandLineInfo=Parameter\n"));
     TAppStrings german;
     german.LoadFromFile(file);
-    m_panel.setStrings(german);
+    m_panel.SetLang(german);
 
     EXPECT_EQ(text("cbAviVideoBitrate"), u"1500"_s);
     EXPECT_EQ(text("cbAviVideoFPS"), u"29.97"_s);

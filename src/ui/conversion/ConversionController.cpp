@@ -82,7 +82,7 @@ ConversionController::~ConversionController()
         m_inhibitor->release();
 }
 
-void ConversionController::setStrings(const TAppStrings &strings)
+void ConversionController::SetLang(const TAppStrings &strings)
 {
     m_strings = strings;
 }

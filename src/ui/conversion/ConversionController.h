@@ -44,7 +44,7 @@ public:
 
     // The texts of the controller's own messages (SetLang); a run takes its
     // texts from its setup.
-    void setStrings(const TAppStrings &strings);
+    void SetLang(const TAppStrings &strings);
     // What "Power off the computer" switches off with (by default the login
     // manager); tests give a recorder. Not owned.
     void setPowerControl(IPowerControl *power);

@@ -65,12 +65,12 @@ TFormErrors::TFormErrors(QWidget *owner)
 
     resize(640, 400);
     setMonospaceFont({});
-    setStrings(TAppStrings());
+    SetLang(TAppStrings());
 }
 
 TFormErrors::~TFormErrors() = default;
 
-void TFormErrors::setStrings(const TAppStrings &strings)
+void TFormErrors::SetLang(const TAppStrings &strings)
 {
     m_strings = strings;
     m_btnClear->setText(strings.Errors.actClearLog);

@@ -21,7 +21,7 @@ public:
     ~TFormErrors() override;
 
     // SetLang.
-    void setStrings(const TAppStrings &strings);
+    void SetLang(const TAppStrings &strings);
     void setMonospaceFont(const TFontParams &font);
     // Where the save dialog starts; by default the reports folder beside
     // the program (ReportSaveFolder).

@@ -157,13 +157,13 @@ TFormProgress::TFormProgress(QWidget *owner)
 
     setMonospaceFont({});
     resize(ProgressSettings().Width, ProgressSettings().Height);
-    setStrings(TAppStrings());
+    SetLang(TAppStrings());
     setTimes(-1, -1, -1);
 }
 
 TFormProgress::~TFormProgress() = default;
 
-void TFormProgress::setStrings(const TAppStrings &strings)
+void TFormProgress::SetLang(const TAppStrings &strings)
 {
     m_strings = strings;
     const TProgressModuleStrings &p = strings.Progress;

@@ -31,7 +31,7 @@ public:
     ~TFormProgress() override;
 
     // SetLang.
-    void setStrings(const TAppStrings &strings);
+    void SetLang(const TAppStrings &strings);
     // The PROGRESS settings (LoadSettings) and what is written back at exit.
     void applySettings(const ProgressSettings &settings);
     ProgressSettings settings() const;

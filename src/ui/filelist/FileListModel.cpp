@@ -189,7 +189,7 @@ bool FileListModel::dropMimeData(
     return true;
 }
 
-void FileListModel::setStrings(const TAppStrings &strings)
+void FileListModel::SetLang(const TAppStrings &strings)
 {
     m_strings = strings;
     m_decimalSeparator = DecimalSeparatorChar();

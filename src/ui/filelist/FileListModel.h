@@ -42,7 +42,7 @@ public:
         const QModelIndex &parent) override;
 
     const std::vector<FileListRow> &rows() const { return m_rows; }
-    void setStrings(const TAppStrings &strings);
+    void SetLang(const TAppStrings &strings);
     // Unchecked rows: the palette's button face behind the disabled text colour.
     void setDimmedColours(const QColor &background, const QColor &text);
 

@@ -224,7 +224,7 @@ FileListPanel::FileListPanel(QWidget *parent)
     setFooterVisible(defaults.GridFooter);
     setRowMovingAllowed(defaults.AllowRowMoving);
     setColumnMovingAllowed(defaults.AllowColumnMoving);
-    setStrings(d->strings);
+    SetLang(d->strings);
     d->applyPalette();
     d->refresh();
 }
@@ -244,11 +244,11 @@ FileListPanel::~FileListPanel()
     delete d->model;
 }
 
-void FileListPanel::setStrings(const TAppStrings &strings)
+void FileListPanel::SetLang(const TAppStrings &strings)
 {
     d->strings = strings;
     d->analysisSettings.reset();
-    d->model->setStrings(strings);
+    d->model->SetLang(strings);
     for (int column = 0; column < FileListColumnCount; ++column)
         if (QAction *action = d->actionOfColumn[size_t(column)])
             action->setText(columnCaptionText(FileListColumn(column), strings));

@@ -32,7 +32,7 @@ public:
     ~FileListPanel() override;
 
     // SetLang: headers, footer texts, the captions of the column commands.
-    void setStrings(const TAppStrings &strings);
+    void SetLang(const TAppStrings &strings);
     // Analysis mode and tools for the rows added from now on; the icon-click
     // and drop options.
     void setParams(const TAppParams &params);

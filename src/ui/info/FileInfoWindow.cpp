@@ -267,7 +267,7 @@ TFormFileInfo::TFormFileInfo(QWidget *owner)
     outer->addWidget(d->scroll, 1);
     outer->addLayout(buttons);
 
-    setStrings(TAppStrings());
+    SetLang(TAppStrings());
     ClearAll();
     // Never narrower than its contents, nor wider than designed plus 300
     // pixels; at most MaxOpeningHeight tall at first.
@@ -293,7 +293,7 @@ QLabel *TFormFileInfo::valueLabel(const char *name)
     return label;
 }
 
-void TFormFileInfo::setStrings(const TAppStrings &strings)
+void TFormFileInfo::SetLang(const TAppStrings &strings)
 {
     d->strings = strings;
     const TFileInfoModuleStrings &s = strings.FileInfo;

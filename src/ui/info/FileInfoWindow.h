@@ -31,7 +31,7 @@ public:
     ~TFormFileInfo() override;
 
     // SetLang.
-    void setStrings(const TAppStrings &strings);
+    void SetLang(const TAppStrings &strings);
     // The program's web site (second line of the report).
     void setWebSite(const QString &webSite);
 

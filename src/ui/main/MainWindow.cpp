@@ -146,7 +146,7 @@ TFormMain::TFormMain(QWidget *parent)
     LoadSettingsFromIni();
     m_conversionSettings->setParams(params);
     m_conversionSettings->setDefaultVideoCodec(m_main.DefaultVideoCodec);
-    m_conversionSettings->setStrings(m_strings);
+    m_conversionSettings->SetLang(m_strings);
     m_conversionSettings->setSettings(m_settings);
     m_conversionSettings->setExpanded(m_main.pnConversionSettingsExpanded);
     createConversionWindows();
@@ -163,12 +163,12 @@ void TFormMain::SetLang()
     m_actions->setLang(m_strings);
     m_menus->setLang(m_strings, *m_actions);
     m_pnMid->SetLang(m_strings);
-    m_panel->setStrings(m_strings);
-    m_conversionSettings->setStrings(m_strings);
-    m_progressWindow->setStrings(m_strings);
-    m_errorsWindow->setStrings(m_strings);
-    m_fileInfoWindow->setStrings(m_strings);
-    m_conversion->setStrings(m_strings);
+    m_panel->SetLang(m_strings);
+    m_conversionSettings->SetLang(m_strings);
+    m_progressWindow->SetLang(m_strings);
+    m_errorsWindow->SetLang(m_strings);
+    m_fileInfoWindow->SetLang(m_strings);
+    m_conversion->SetLang(m_strings);
     m_about->SetLang(m_strings);
     m_toolsInfo->SetLang(m_strings);
     m_checkUpdate->SetLang(m_strings);

@@ -330,7 +330,7 @@ void ConversionSettingsPanel::setDefaultVideoCodec(int entry)
     m_defaultVideoCodec = entry;
 }
 
-void ConversionSettingsPanel::setStrings(const TAppStrings &strings)
+void ConversionSettingsPanel::SetLang(const TAppStrings &strings)
 {
     const TAppStrings old = m_strings;
     m_strings = strings;
@@ -338,7 +338,7 @@ void ConversionSettingsPanel::setStrings(const TAppStrings &strings)
     ApplyLanguageChange(m_settings, m_lists, old, m_strings);
     applyCaptions();
     m_controls->setItems(m_strings, m_lists);
-    m_parts.cbProfileNew->setStrings(m_strings);
+    m_parts.cbProfileNew->SetLang(m_strings);
     showSettings();
     if (m_settings != before)
         Q_EMIT settingsChanged();

@@ -53,7 +53,7 @@ public:
     void setDefaultVideoCodec(int entry);
     // SetLang: captions, list entries by index, the "Auto" texts, the
     // command-line window's caption. Typed numbers stay.
-    void setStrings(const TAppStrings &strings);
+    void SetLang(const TAppStrings &strings);
 
     // The whole record; the output options are kept as given. Reports no
     // change.

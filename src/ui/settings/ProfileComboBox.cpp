@@ -28,7 +28,7 @@ void ProfileComboBox::setProfiles(const QList<TProfileInfo> &profiles, const TAp
     applyColors();
 }
 
-void ProfileComboBox::setStrings(const TAppStrings &strings)
+void ProfileComboBox::SetLang(const TAppStrings &strings)
 {
     if (count() <= 1)
         return;

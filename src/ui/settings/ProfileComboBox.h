@@ -24,7 +24,7 @@ public:
     const QList<TProfileInfo> &profiles() const { return m_profiles; }
     // The fixed entries in the new language, selection kept (entry 0 when
     // it was lost). Reports no change.
-    void setStrings(const TAppStrings &strings);
+    void SetLang(const TAppStrings &strings);
     // Selects an entry without loading it.
     void select(int entry);
 
