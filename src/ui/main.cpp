@@ -2,8 +2,8 @@
 #include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
 #include "ui/AppEntry.h"
-#include "ui/main/MainWindow.h"
 #include "ui/SingleInstance.h"
+#include "ui/main/MainWindow.h"
 
 #include <QApplication>
 

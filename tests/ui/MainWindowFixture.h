@@ -1,9 +1,9 @@
 #pragma once
 
 #include "UiTestSupport.h"
-#include "ui/main/MainWindow.h"
 #include "ui/filelist/FileListPanel.h"
 #include "ui/main/MainActions.h"
+#include "ui/main/MainWindow.h"
 
 #include <QAbstractItemView>
 #include <QAction>

@@ -6,7 +6,6 @@
 #include "app/FileLocations.h"
 #include "app/ProgramDir.h"
 #include "filelist/SupportedExtensions.h"
-#include "ui/main/MainWindow.h"
 #include "ui/common/DialogFilter.h"
 #include "ui/common/PlainText.h"
 #include "ui/filelist/FileListPanel.h"
@@ -15,6 +14,7 @@
 #include "ui/main/MainActions.h"
 #include "ui/main/MainMenus.h"
 #include "ui/main/MainTray.h"
+#include "ui/main/MainWindow.h"
 #include "ui/main/OutputOptionsPanel.h"
 #include "ui/settings/ConversionSettingsPanel.h"
 

@@ -7,10 +7,10 @@
 #include "app/AppStartup.h"
 #include "encoding/Profiles.h"
 #include "encoding/SettingsFileTransfer.h"
-#include "ui/main/MainWindow.h"
 #include "ui/common/Theme.h"
 #include "ui/conversion/ProgressWindow.h"
 #include "ui/filelist/FileListPanel.h"
+#include "ui/main/MainWindow.h"
 #include "ui/main/OutputOptionsPanel.h"
 #include "ui/settings/ConversionSettingsPanel.h"
 
