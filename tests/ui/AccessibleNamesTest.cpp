@@ -99,10 +99,7 @@ TEST_F(AccessibleNames, EveryFocusableControlIsNamedInTheChosenLanguage)
     writeSettings();
     TFormMain &window = open();
     ConversionSettingsPanel *settings = window.conversionSettings();
-    QWidget *const others[] = {window.optionsWindow(), window.progressWindow(),
-        window.errorsWindow(), window.fileInfoWindow(), settings->commandLineWindow(),
-        window.toolsInfoWindow(), window.checkUpdateWindow(), window.aboutWindow()};
-    for (QWidget *other : others) {
+    for (QWidget *other : otherWindows(window)) {
         ASSERT_TRUE(other);
         other->show();
     }

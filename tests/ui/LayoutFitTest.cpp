@@ -146,11 +146,7 @@ TEST_F(LayoutFit, EveryControlHasRoomInEveryLanguage)
         EXPECT_TRUE(small.isEmpty()) << small.join(u'\n').toStdString();
 
         // The other windows at the size they open with.
-        QWidget *const others[]
-            = {window.optionsWindow(), window.progressWindow(), window.errorsWindow(),
-                window.fileInfoWindow(), window.toolsInfoWindow(), window.checkUpdateWindow(),
-                window.aboutWindow(), window.conversionSettings()->commandLineWindow()};
-        for (QWidget *other : others) {
+        for (QWidget *other : otherWindows(window)) {
             SCOPED_TRACE(other->objectName().toStdString());
             other->show();
             QApplication::processEvents();

@@ -1,6 +1,15 @@
 #include "MainWindowFixture.h"
 
 #include "app/ProgramDir.h"
+#include "ui/conversion/ErrorLogWindow.h"
+#include "ui/conversion/ProgressWindow.h"
+#include "ui/info/FileInfoWindow.h"
+#include "ui/main/AboutWindow.h"
+#include "ui/options/FormOptions.h"
+#include "ui/settings/CommandLineWindow.h"
+#include "ui/settings/ConversionSettingsPanel.h"
+#include "ui/tools/FormToolsInfo.h"
+#include "ui/update/FormCheckUpdate.h"
 
 #include <QDesktopServices>
 #include <QItemSelectionModel>
@@ -115,4 +124,11 @@ OpenedUrls::~OpenedUrls()
 {
     for (const char *scheme : {"https", "http", "file"})
         QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+}
+
+std::vector<QWidget *> MainWindowFixture::otherWindows(TFormMain &window)
+{
+    return {window.optionsWindow(), window.progressWindow(), window.errorsWindow(),
+        window.fileInfoWindow(), window.toolsInfoWindow(), window.checkUpdateWindow(),
+        window.aboutWindow(), window.conversionSettings()->commandLineWindow()};
 }

@@ -45,6 +45,9 @@ protected:
     // Selects rows of the list and waits until the window has seen it.
     void selectRows(std::initializer_list<int> rows);
     QAction *act(MainCommand command) const { return m_window->action(command); }
+    // The main window's other windows: options, progress, error log, file
+    // information, tools, update, about and command line.
+    static std::vector<QWidget *> otherWindows(TFormMain &window);
 
     QTemporaryDir m_dir;
     QString m_programDir;

@@ -1,15 +1,6 @@
 // Alt+letter access in every shipped language: within a menu, the menu bar
 // and the main window's labels and buttons, no two captions share a letter.
 #include "MainWindowFixture.h"
-#include "ui/conversion/ErrorLogWindow.h"
-#include "ui/conversion/ProgressWindow.h"
-#include "ui/info/FileInfoWindow.h"
-#include "ui/main/AboutWindow.h"
-#include "ui/options/FormOptions.h"
-#include "ui/settings/CommandLineWindow.h"
-#include "ui/settings/ConversionSettingsPanel.h"
-#include "ui/tools/FormToolsInfo.h"
-#include "ui/update/FormCheckUpdate.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -146,11 +137,7 @@ TEST_F(Mnemonics, UniqueInEveryMenuAndInTheMainWindow)
 
         // Every other window: its buttons and check boxes each have their
         // own letter.
-        QWidget *const others[]
-            = {window.optionsWindow(), window.progressWindow(), window.errorsWindow(),
-                window.fileInfoWindow(), window.toolsInfoWindow(), window.checkUpdateWindow(),
-                window.aboutWindow(), window.conversionSettings()->commandLineWindow()};
-        for (QWidget *other : others) {
+        for (QWidget *other : otherWindows(window)) {
             SCOPED_TRACE(other->objectName().toStdString());
             const QStringList otherCaptions = windowCaptions(other);
             EXPECT_EQ(clashes(otherCaptions), QStringList())
