@@ -153,6 +153,11 @@ int64_t FileSizeOf(const QString &path)
     return file.size();
 }
 
+QString WithLineFeeds(QString text)
+{
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
 QString VisibleControlChars(const QString &text)
 {
     const auto isControl = [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; };

@@ -52,6 +52,11 @@ int64_t RoundHalfEven(double value);
 // is what a save writes back.
 QString WithoutLoneSurrogates(QString text);
 
+// Each CR LF as one line feed. The catalogue's texts (FormatAppString) and
+// the reports keep CR LF, as the error log and saved reports store them;
+// views, message boxes and a terminal take this form.
+QString WithLineFeeds(QString text);
+
 // text for one line of a list or a tooltip: a line feed as "⏎", the other
 // control characters as their pictures (U+2400...), so that a name holding
 // them is shown whole. Display only: the name itself stays as it is.

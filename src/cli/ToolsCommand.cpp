@@ -1,6 +1,7 @@
 #include "cli/AnalysisCommands.h"
 
 #include "analysis/ToolsReport.h"
+#include "app/TextHelpers.h"
 #include "i18n/AppStrings.h"
 #include "i18n/FFmpegMissing.h"
 
@@ -30,8 +31,7 @@ int RunToolsCommand(CliContext &context)
     // FFmpeg block, still shows what was found of the rest.
     if (context.params.ffmpeg.isEmpty()) {
         const TAppStrings strings;
-        PrintErr(
-            FFmpegMissingText(strings).replace(QLatin1String("\r\n"), QLatin1String("\n")) + u'\n');
+        PrintErr(WithLineFeeds(FFmpegMissingText(strings)) + u'\n');
         return ExitFailed;
     }
     return ExitOk;

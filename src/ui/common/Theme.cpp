@@ -147,6 +147,21 @@ void ApplyTheme(AppTheme theme)
     }
 }
 
+QColor ColorFromBgr(uint32_t bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+bool IsDarkPalette(const QPalette &palette, QPalette::ColorRole background)
+{
+    return palette.color(background).lightness() < 128;
+}
+
+void CentreOver(QWidget *window, const QWidget *owner)
+{
+    window->move(owner->frameGeometry().center() - window->rect().center());
+}
+
 QColor BlendColors(const QColor &a, const QColor &b, qreal amount)
 {
     const auto mix = [amount](float x, float y) { return x + (y - x) * float(amount); };

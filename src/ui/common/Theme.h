@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QIcon>
 #include <QPalette>
+#include <cstdint>
 
 class QWidget;
 
@@ -15,6 +16,14 @@ class QWidget;
 // palette; System: the style and palette the platform gives (also after a
 // Light or Dark chosen earlier). Every window follows at once.
 void ApplyTheme(AppTheme theme);
+
+// A colour stored as 0x00BBGGRR (profiles, TAppParams).
+QColor ColorFromBgr(uint32_t bgr);
+// Whether the palette is a dark one: its background role (Base for views,
+// Window for a window's face) darker than mid-grey.
+bool IsDarkPalette(const QPalette &palette, QPalette::ColorRole background = QPalette::Base);
+// Moves window so that it stands centred over owner's frame.
+void CentreOver(QWidget *window, const QWidget *owner);
 
 // a moved towards b by amount (0..1).
 QColor BlendColors(const QColor &a, const QColor &b, qreal amount);

@@ -13,7 +13,7 @@ ErrorLogHighlighter::ErrorLogHighlighter(QTextDocument *document, const QPalette
 
 void ErrorLogHighlighter::setPalette(const QPalette &palette)
 {
-    const bool dark = palette.color(QPalette::Base).lightness() < 128;
+    const bool dark = IsDarkPalette(palette);
     const auto format
         = [](const QColor &fg, const QColor &bg = {}, bool bold = false, bool italic = false) {
               QTextCharFormat f;

@@ -5,6 +5,7 @@
 #include "conversion/TimeLeft.h"
 #include "ui/common/MonospaceFont.h"
 #include "ui/common/ReadOnlyMemo.h"
+#include "ui/common/Theme.h"
 #include "ui/common/WindowPlacement.h"
 #include "ui/conversion/MarkupLabel.h"
 
@@ -29,11 +30,6 @@ namespace {
 
 // The most lines the view takes in one go: a slice costs a few milliseconds.
 constexpr qsizetype ViewChunkLines = 1000;
-
-QColor fromBgr(uint32_t bgr)
-{
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-}
 
 // The lines as the view's text: one block per line, also when a line holds
 // a character the text document would take for a paragraph break.
@@ -299,11 +295,11 @@ void TFormProgress::fileFinished(const ConversionFileEnd &end)
     // A failed or aborted file's bar keeps its place, in the error colour.
     if (!end.Succeeded) {
         QPalette failed = m_pbFile->palette();
-        failed.setColor(QPalette::Highlight, fromBgr(m_colorError));
+        failed.setColor(QPalette::Highlight, ColorFromBgr(m_colorError));
         m_pbFile->setPalette(failed);
     }
     m_lblStatus->setMarkup(end.StatusMarkup);
-    m_lblStatus->setTextColor(fromBgr(end.Succeeded ? m_colorOK : m_colorError));
+    m_lblStatus->setTextColor(ColorFromBgr(end.Succeeded ? m_colorOK : m_colorError));
 }
 
 void TFormProgress::applySnapshot(const ProgressSnapshot &s)
@@ -395,7 +391,7 @@ void TFormProgress::runFinished(const ConversionRunEnd &end)
         scrollToEnd();
     if (!end.StatusText.isEmpty()) {
         m_lblStatus->setPlain(end.StatusText);
-        m_lblStatus->setTextColor(fromBgr(m_colorOK));
+        m_lblStatus->setTextColor(ColorFromBgr(m_colorOK));
     }
     setAbortCaption(end.AbortCaption);
     m_btnAbort->setEnabled(true);

@@ -37,11 +37,6 @@
 
 namespace {
 
-QColor rgb(uint32_t value)
-{
-    return QColor(int((value >> 16) & 0xFF), int((value >> 8) & 0xFF), int(value & 0xFF));
-}
-
 // The data-stream grid's rows: video and audio rows in their colours on a
 // vertical gradient, the others in the palette's secondary text colour.
 class DataStreamDelegate : public QStyledItemDelegate
@@ -60,11 +55,11 @@ public:
             opt.palette.setColor(QPalette::Text, DimmedTextColor(opt.palette));
         } else if (!(opt.state & QStyle::State_Selected)) {
             QLinearGradient gradient(opt.rect.topLeft(), opt.rect.bottomLeft());
-            gradient.setColorAt(0, rgb(colors.gradientTop));
-            gradient.setColorAt(1, rgb(colors.gradientBottom));
+            gradient.setColorAt(0, QColor(QRgb(colors.gradientTop)));
+            gradient.setColorAt(1, QColor(QRgb(colors.gradientBottom)));
             painter->fillRect(opt.rect, gradient);
             opt.backgroundBrush = Qt::NoBrush;
-            opt.palette.setColor(QPalette::Text, rgb(colors.text));
+            opt.palette.setColor(QPalette::Text, QColor(QRgb(colors.text)));
         }
         QStyledItemDelegate::paint(painter, opt, index);
     }

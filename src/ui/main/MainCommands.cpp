@@ -8,6 +8,7 @@
 #include "filelist/SupportedExtensions.h"
 #include "ui/common/DialogFilter.h"
 #include "ui/common/PlainText.h"
+#include "ui/common/Theme.h"
 #include "ui/filelist/FileListPanel.h"
 #include "ui/main/AboutWindow.h"
 #include "ui/main/DesktopIntegration.h"
@@ -276,7 +277,7 @@ void TFormMain::showHelp()
 void TFormMain::showAbout()
 {
     m_about->adjustSize();
-    m_about->move(frameGeometry().center() - m_about->rect().center());
+    CentreOver(m_about, this);
     m_about->show();
     m_about->raise();
     m_about->activateWindow();
@@ -284,7 +285,7 @@ void TFormMain::showAbout()
 
 void TFormMain::escape()
 {
-    // No conversion can run yet; once it can, Esc does nothing during one.
+    // Disabled with every other action while a conversion runs (setRunning).
     if (AppParams().EscExit)
         close();
 }

@@ -4,11 +4,6 @@
 #include <QFont>
 #include <QPalette>
 
-QColor ColorFromBgr(uint32_t bgr)
-{
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-}
-
 QColor PlainEntryBackground(const QPalette &palette)
 {
     return BlendColors(palette.color(QPalette::Base), palette.color(QPalette::Text), 15.0 / 255.0);
@@ -36,7 +31,7 @@ QBrush ResolutionEntryTint(const QPalette &palette, ResolutionEntryKind kind)
     const QColor base = palette.color(QPalette::Base);
     // A dark base needs more of the hue to show it; the text stays readable
     // on either because the tint never leaves the base's side.
-    const bool dark = base.lightnessF() < 0.5;
+    const bool dark = base.lightness() < 128;
     return BlendColors(base, QColor::fromHsv(hue, 200, 230), dark ? 0.28 : 0.2);
 }
 

@@ -14,8 +14,6 @@ class QPalette;
 // Colours of the owner-drawn lists, taken from the palette, so that they
 // read in light and dark themes alike.
 
-// A colour stored as 0x00BBGGRR (profiles, TAppParams).
-QColor ColorFromBgr(uint32_t bgr);
 // The background of the fixed profile entries and of profiles without
 // colours: the base a little towards the text; light grey (240, 240, 240)
 // on a white base with black text.

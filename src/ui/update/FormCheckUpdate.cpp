@@ -3,9 +3,11 @@
 #include "app/AppInfo.h"
 #include "app/AppParams.h"
 #include "app/ProgramDir.h"
+#include "app/TextHelpers.h"
 #include "app/UpdateCheck.h"
 #include "ui/common/MonospaceFont.h"
 #include "ui/common/ReadOnlyMemo.h"
+#include "ui/common/Theme.h"
 #include "ui/update/VersionFileFetcher.h"
 
 #include <QDesktopServices>
@@ -26,13 +28,6 @@ QLabel *plainLabel(QWidget *parent, const char *name)
     // The server's text is never read as markup.
     label->setTextFormat(Qt::PlainText);
     return label;
-}
-
-// CR LF of the catalogue's line breaks would show as two breaks.
-QString viewText(const QString &text)
-{
-    QString out = text;
-    return out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
 
 } // namespace
@@ -161,7 +156,7 @@ void TFormCheckUpdate::checkNow()
     btnCheckNow->setEnabled(false);
     btnDownload->hide();
     lblLatestVersion->clear();
-    me->setPlainText(viewText(FormatAppString(m_texts.CheckingUpdates)));
+    me->setPlainText(WithLineFeeds(FormatAppString(m_texts.CheckingUpdates)));
 
     const QUrl url = m_versionFileUrl.isEmpty() ? VersionFileUrl(site()) : m_versionFileUrl;
     if (!m_fetcher->fetch(url))
@@ -174,22 +169,22 @@ void TFormCheckUpdate::showAnswer(const QByteArray &answer)
         = EvaluateVersionFile(answer, QString::fromLatin1(AppInfo::ProgramVersion));
     switch (result.Outcome) {
     case UpdateCheckOutcome::ConnectionFailed:
-        me->setPlainText(viewText(FormatAppString(m_texts.ConnectionFailed)));
+        me->setPlainText(WithLineFeeds(FormatAppString(m_texts.ConnectionFailed)));
         setStatus(Status::Failed);
         break;
     case UpdateCheckOutcome::CannotCheck:
-        me->setPlainText(viewText(FormatAppString(m_texts.CannotCheck)));
+        me->setPlainText(WithLineFeeds(FormatAppString(m_texts.CannotCheck)));
         setStatus(Status::Failed);
         break;
     case UpdateCheckOutcome::NoUpdates:
         lblLatestVersion->setText(result.LastVersion);
-        me->setPlainText(viewText(FormatAppString(m_texts.NoUpdates)));
+        me->setPlainText(WithLineFeeds(FormatAppString(m_texts.NoUpdates)));
         setStatus(Status::NoUpdates);
         break;
     case UpdateCheckOutcome::UpdateAvailable:
         lblLatestVersion->setText(result.LastVersion);
         me->setPlainText(
-            viewText(UpdateAvailableText(FormatAppString(m_texts.UpdatesAvailable), result)));
+            WithLineFeeds(UpdateAvailableText(FormatAppString(m_texts.UpdatesAvailable), result)));
         setStatus(Status::UpdateAvailable);
         btnDownload->show();
         break;
@@ -216,7 +211,7 @@ void TFormCheckUpdate::setStatus(Status status)
         break;
     case Status::None:
     case Status::NoUpdates:
-        if (palette().color(QPalette::WindowText).lightness() < 128) {
+        if (!IsDarkPalette(palette(), QPalette::Window)) {
             colours.setColor(QPalette::Base, Qt::white);
             colours.setColor(QPalette::Text, palette().color(QPalette::WindowText));
         }
