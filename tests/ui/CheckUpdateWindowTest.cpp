@@ -1,6 +1,6 @@
+#include "ui/update/CheckUpdateWindow.h"
 #include "app/AppParams.h"
 #include "i18n/AppStrings.h"
-#include "ui/update/FormCheckUpdate.h"
 
 #include <QElapsedTimer>
 #include <QLabel>

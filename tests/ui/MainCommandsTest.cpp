@@ -11,7 +11,7 @@
 #include "ui/conversion/ProgressWindow.h"
 #include "ui/info/FileInfoWindow.h"
 #include "ui/main/AboutWindow.h"
-#include "ui/options/FormOptions.h"
+#include "ui/options/OptionsWindow.h"
 #include "ui/settings/ConversionSettingsPanel.h"
 
 #include <QComboBox>

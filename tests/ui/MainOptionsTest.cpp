@@ -4,10 +4,10 @@
 #include "ui/conversion/ErrorLogWindow.h"
 #include "ui/conversion/ProgressWindow.h"
 #include "ui/info/FileInfoWindow.h"
-#include "ui/options/FormOptions.h"
+#include "ui/options/OptionsWindow.h"
 #include "ui/settings/ConversionSettingsPanel.h"
-#include "ui/tools/FormToolsInfo.h"
-#include "ui/update/FormCheckUpdate.h"
+#include "ui/tools/ToolsInfoWindow.h"
+#include "ui/update/CheckUpdateWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,11 +1,11 @@
+#include "ui/options/OptionsWindow.h"
 #include "app/AppParams.h"
 #include "i18n/AppStrings.h"
 #include "support/TestSupport.h"
-#include "ui/options/FormOptions.h"
 #include "ui/options/LanguageSwitcher.h"
 #include "ui/options/OptionsTarget.h"
-#include "ui/tools/FormToolsInfo.h"
-#include "ui/update/FormCheckUpdate.h"
+#include "ui/tools/ToolsInfoWindow.h"
+#include "ui/update/CheckUpdateWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
+#include "ui/tools/ToolsInfoWindow.h"
 #include "app/AppStartup.h"
 #include "app/ProgramDir.h"
 #include "i18n/AppStrings.h"
 #include "support/TestSupport.h"
-#include "ui/tools/FormToolsInfo.h"
 
 #include <QApplication>
 #include <QClipboard>

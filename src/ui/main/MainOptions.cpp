@@ -7,11 +7,11 @@
 #include "ui/common/Theme.h"
 #include "ui/filelist/FileListPanel.h"
 #include "ui/main/MainActions.h"
-#include "ui/options/FormOptions.h"
 #include "ui/options/LanguageSwitcher.h"
+#include "ui/options/OptionsWindow.h"
 #include "ui/settings/ConversionSettingsPanel.h"
-#include "ui/tools/FormToolsInfo.h"
-#include "ui/update/FormCheckUpdate.h"
+#include "ui/tools/ToolsInfoWindow.h"
+#include "ui/update/CheckUpdateWindow.h"
 
 using C = MainCommand;
 

@@ -21,10 +21,10 @@
 #include "ui/main/MainMenus.h"
 #include "ui/main/MainTray.h"
 #include "ui/main/OutputOptionsPanel.h"
-#include "ui/options/FormOptions.h"
+#include "ui/options/OptionsWindow.h"
 #include "ui/settings/ConversionSettingsPanel.h"
-#include "ui/tools/FormToolsInfo.h"
-#include "ui/update/FormCheckUpdate.h"
+#include "ui/tools/ToolsInfoWindow.h"
+#include "ui/update/CheckUpdateWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,4 +1,4 @@
-#include "ui/tools/FormToolsInfo.h"
+#include "ui/tools/ToolsInfoWindow.h"
 
 #include "analysis/ToolsReport.h"
 #include "app/AppParams.h"

@@ -1,4 +1,4 @@
-#include "ui/options/FormOptions.h"
+#include "ui/options/OptionsWindow.h"
 
 #include "app/AppInfo.h"
 #include "app/AppParams.h"

@@ -1,4 +1,4 @@
-#include "ui/update/FormCheckUpdate.h"
+#include "ui/update/CheckUpdateWindow.h"
 
 #include "app/AppInfo.h"
 #include "app/AppParams.h"
