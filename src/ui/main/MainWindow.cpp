@@ -2,11 +2,8 @@
 
 #include "app/AppInfo.h"
 #include "app/AppParams.h"
-#include "app/AppStartup.h"
-#include "app/IniFile.h"
 #include "app/ProgramDir.h"
-#include "encoding/Profiles.h"
-#include "encoding/SettingsDefaults.h"
+#include "encoding/SessionStart.h"
 #include "filelist/MainControls.h"
 #include "i18n/LanguageStartup.h"
 #include "ui/common/ScrollAreas.h"
@@ -72,22 +69,19 @@ TFormMain::TFormMain(QWidget *parent)
 
     if (ProgramDir().isEmpty())
         SetProgramDir(QCoreApplication::applicationDirPath());
+    SessionStart start
+        = StartSession(ProgramDir(), SystemPrimaryLanguageId(), m_main.DefaultVideoCodec);
     TAppParams &params = AppParams();
-    params = InitAppParams(ProgramDir());
+    params = std::move(start.params);
+    m_strings = std::move(start.strings);
+    m_settings = std::move(start.settings);
+    m_sizeStored = start.sizeStored;
+    // No window yet to show it in; the file itself is left as it is.
+    if (!start.settingsError.isEmpty())
+        qWarning("Settings not read from %s (%s): the defaults are used.",
+            qUtf8Printable(params.IniName), qUtf8Printable(start.settingsError));
 
     setWindowTitle(AppInfo::ProgramTitle());
-
-    IniFile settingsFile(params.IniName);
-    // No window yet to show it in; the file itself is left as it is.
-    if (QString error; !settingsFile.load(&error) && QFileInfo::exists(params.IniName))
-        qWarning("Settings not read from %s (%s): the defaults are used.",
-            qUtf8Printable(params.IniName), qUtf8Printable(error));
-    m_sizeStored = settingsFile.hasKey(QStringLiteral("MAIN"), QStringLiteral("Width"));
-    params.LanguageIni = InitLang(
-        CheckIniFile(params), settingsFile, params.LangDir, SystemPrimaryLanguageId(), m_strings);
-    if (QFileInfo::exists(params.IniName))
-        params.LanguageIni
-            = LoadLanguageFromSettings(settingsFile, params.LanguageIni, params.LangDir, m_strings);
 
     // The controls, then the encoder defaults.
     m_actions = std::make_unique<MainActions>(this);
@@ -135,12 +129,6 @@ TFormMain::TFormMain(QWidget *parent)
     m_tray = new MainTray(this, icon, (*m_actions)[MainCommand::actShowHideMainWindow],
         (*m_actions)[MainCommand::actExit]);
     m_about = new TFormAbout(params, this);
-    m_settings = DefaultEncodingSettings(m_strings, m_main.DefaultVideoCodec);
-
-    UpdateInitialFolders(params.DocumentsDir);
-    EnsureProfilesDir(params);
-    if (QFileInfo(params.LastProfileFile).isFile())
-        LoadProfile(params.LastProfileFile, m_settings, m_strings, m_main.DefaultVideoCodec);
     setAcceptDrops(true);
 
     LoadSettingsFromIni();
