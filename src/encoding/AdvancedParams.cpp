@@ -90,11 +90,120 @@ QSize ParseResolutionText(const QString &Text, const TVideoFileInfo &Info)
     return QSize(RoundToMultipleOf8(width), RoundToMultipleOf8(height));
 }
 
+namespace {
+
+QString scaleFilter(const PieceContext &ctx)
+{
+    const EncodingSettings &s = ctx.settings;
+    if (!ctx.enabled.cbResolution)
+        return {};
+    if (s.cbResolution == Resolution::Custom)
+        return EvenSize(s.spedResWidth, s.spedResHeight);
+    if (const QString preset = ctx.resolutionText(); !preset.isEmpty()) {
+        const QSize size = ParseResolutionText(preset, ctx.info);
+        return EvenSize(size.width(), size.height());
+    }
+    return {};
+}
+
+QString cropFilter(const PieceContext &ctx)
+{
+    const EncodingSettings &s = ctx.settings;
+    const TVideoStreamInfo &video = ctx.info.VideoStreams[0];
+    const int64_t cropSum
+        = int64_t(s.spedCropTop) + s.spedCropBottom + s.spedCropLeft + s.spedCropRight;
+    if (!ctx.enabled.spedCropTop || cropSum <= 0)
+        return {};
+    return QStringLiteral("crop=%1:%2:%3:%4")
+        .arg(int64_t(video.Width) - s.spedCropLeft - s.spedCropRight)
+        .arg(int64_t(video.Height) - s.spedCropTop - s.spedCropBottom)
+        .arg(s.spedCropLeft)
+        .arg(s.spedCropTop);
+}
+
+QString deinterlaceFilter(const PieceContext &ctx)
+{
+    const EncodingSettings &s = ctx.settings;
+    if (!ctx.enabled.cbInterlacing)
+        return {};
+    const bool interlaced
+        = ctx.info.VideoStreams[0].ScanType.trimmed().toLower() == QLatin1String("interlaced");
+    if ((s.cbInterlacing == Interlacing::Auto && interlaced)
+        || s.cbInterlacing == Interlacing::Deinterlace)
+        return QStringLiteral("yadif");
+    return {};
+}
+
+QString hueFilter(const PieceContext &ctx)
+{
+    const EncodingSettings &s = ctx.settings;
+    const EnableState &on = ctx.enabled;
+    QString hue;
+    if (on.chSaturation && s.chSaturation && s.tbSaturation != 0)
+        hue = QStringLiteral("s=") + QString::number(s.tbSaturation / 10.0, 'f', 1);
+    if (on.chBrightness && s.chBrightness && s.tbBrightness != 0)
+        hue += QStringLiteral(":b=") + QString::number(s.tbBrightness / 10.0, 'f', 1);
+    if (hue.startsWith(u':'))
+        hue.remove(0, 1);
+    return hue.isEmpty() ? QString() : QStringLiteral("hue=") + hue;
+}
+
+QString rotateFilter(const PieceContext &ctx)
+{
+    const EncodingSettings &s = ctx.settings;
+    if (!ctx.enabled.chRotate || !s.chRotate)
+        return {};
+    const QString angleText = s.cbRotate.trimmed();
+    const int angle = IsValidInt(angleText) ? angleText.toInt() : 0;
+    if (angle == 0)
+        return {};
+    return QStringLiteral("rotate=") + QString::number(angle * std::numbers::pi / 180.0, 'f', 4);
+}
+
+QString colorsFilter(const PieceContext &ctx)
+{
+    const EncodingSettings &s = ctx.settings;
+    if (!ctx.enabled.chConvertColors || !s.chConvertColors)
+        return {};
+    return s.cbConvertColors == ConvertColors::Sepia
+        ? QStringLiteral("colorchannelmixer=.393:.769:.189:0:.349:.686:.168:0:.272:.534:.131")
+        : QStringLiteral("colorchannelmixer=.3:.4:.3:0:.3:.4:.3:0:.3:.4:.3");
+}
+
+QString aspectFilter(const PieceContext &ctx)
+{
+    const EncodingSettings &s = ctx.settings;
+    if (s.IsMpg() || ctx.aviCodec() >= AviCodec::HuffYUV || !ctx.enabled.cbAviVideoAspect)
+        return {};
+    const QString value = AspectFilterValue(s.cbAviVideoAspect, ctx.strings);
+    return value.isEmpty() ? QString() : QStringLiteral("setdar=") + value;
+}
+
+// The -vf chain, in the order FFmpeg applies it.
+QStringList videoFilterChain(const PieceContext &ctx)
+{
+    const EncodingSettings &s = ctx.settings;
+    const EnableState &on = ctx.enabled;
+    QStringList chain;
+    for (const QString &filter :
+        {deinterlaceFilter(ctx), cropFilter(ctx), scaleFilter(ctx), hueFilter(ctx),
+            (on.chFlipHorizontal && s.chFlipHorizontal) ? QStringLiteral("hflip") : QString(),
+            (on.chFlipVertical && s.chFlipVertical) ? QStringLiteral("vflip") : QString(),
+            colorsFilter(ctx),
+            (on.chNegative && s.chNegative) ? QStringLiteral("negate") : QString(),
+            rotateFilter(ctx), aspectFilter(ctx)}) {
+        if (!filter.isEmpty())
+            chain.append(filter);
+    }
+    return chain;
+}
+
+} // namespace
+
 QString GetAdvancedParamsStr(const PieceContext &ctx)
 {
     const EncodingSettings &s = ctx.settings;
     const EnableState &on = ctx.enabled;
-    const TVideoStreamInfo &video = ctx.info.VideoStreams[0];
 
     QString tag;
     const QString tagText = s.cbVideoTag.trimmed();
@@ -105,76 +214,7 @@ QString GetAdvancedParamsStr(const PieceContext &ctx)
     if (on.cbAudioTrackNo && s.cbAudioTrackNo > 0)
         map = GetMapParams(ctx);
 
-    QString scale;
-    if (on.cbResolution) {
-        if (s.cbResolution == Resolution::Custom) {
-            scale = EvenSize(s.spedResWidth, s.spedResHeight);
-        } else if (const QString preset = ctx.resolutionText(); !preset.isEmpty()) {
-            const QSize size = ParseResolutionText(preset, ctx.info);
-            scale = EvenSize(size.width(), size.height());
-        }
-    }
-
-    QString crop;
-    const int64_t cropSum
-        = int64_t(s.spedCropTop) + s.spedCropBottom + s.spedCropLeft + s.spedCropRight;
-    if (on.spedCropTop && cropSum > 0) {
-        crop = QStringLiteral("crop=%1:%2:%3:%4")
-                   .arg(int64_t(video.Width) - s.spedCropLeft - s.spedCropRight)
-                   .arg(int64_t(video.Height) - s.spedCropTop - s.spedCropBottom)
-                   .arg(s.spedCropLeft)
-                   .arg(s.spedCropTop);
-    }
-
-    QString deinterlace;
-    if (on.cbInterlacing) {
-        if ((s.cbInterlacing == Interlacing::Auto
-                && video.ScanType.trimmed().toLower() == QLatin1String("interlaced"))
-            || s.cbInterlacing == Interlacing::Deinterlace)
-            deinterlace = QStringLiteral("yadif");
-    }
-
-    QString hue;
-    if (on.chSaturation && s.chSaturation && s.tbSaturation != 0)
-        hue = QStringLiteral("s=") + QString::number(s.tbSaturation / 10.0, 'f', 1);
-    if (on.chBrightness && s.chBrightness && s.tbBrightness != 0)
-        hue += QStringLiteral(":b=") + QString::number(s.tbBrightness / 10.0, 'f', 1);
-    if (hue.startsWith(u':'))
-        hue.remove(0, 1);
-
-    QString rotate;
-    if (on.chRotate && s.chRotate) {
-        const QString angleText = s.cbRotate.trimmed();
-        const int angle = IsValidInt(angleText) ? angleText.toInt() : 0;
-        if (angle != 0)
-            rotate = QStringLiteral("rotate=")
-                + QString::number(angle * std::numbers::pi / 180.0, 'f', 4);
-    }
-
-    QString colors;
-    if (on.chConvertColors && s.chConvertColors)
-        colors = s.cbConvertColors == ConvertColors::Sepia
-            ? QStringLiteral("colorchannelmixer=.393:.769:.189:0:.349:.686:.168:0:.272:.534:.131")
-            : QStringLiteral("colorchannelmixer=.3:.4:.3:0:.3:.4:.3:0:.3:.4:.3");
-
-    QString aspect;
-    if (!s.IsMpg() && ctx.aviCodec() < AviCodec::HuffYUV && on.cbAviVideoAspect) {
-        const QString value = AspectFilterValue(s.cbAviVideoAspect, ctx.strings);
-        if (!value.isEmpty())
-            aspect = QStringLiteral("setdar=") + value;
-    }
-
-    QStringList chain;
-    for (const QString &filter :
-        {deinterlace, crop, scale, hue.isEmpty() ? QString() : QStringLiteral("hue=") + hue,
-            (on.chFlipHorizontal && s.chFlipHorizontal) ? QStringLiteral("hflip") : QString(),
-            (on.chFlipVertical && s.chFlipVertical) ? QStringLiteral("vflip") : QString(), colors,
-            (on.chNegative && s.chNegative) ? QStringLiteral("negate") : QString(), rotate,
-            aspect}) {
-        if (!filter.isEmpty())
-            chain.append(filter);
-    }
-
+    const QStringList chain = videoFilterChain(ctx);
     QString result;
     if (!tag.isEmpty())
         result += u' ' + tag;

@@ -97,48 +97,90 @@ QString GetSelectedAudioCodecStr(int cbAudioCodec)
     return AudioCodecEncoder(cbAudioCodec);
 }
 
+namespace {
+
+// " -b:a N k": the typed bitrate, or one snapped from the source's within
+// the limits of the encoder at the output's sampling rate; nullopt (with the
+// warning) for a typed value that is not a bitrate.
+std::optional<QString> audioBitrateParams(const PieceContext &ctx, const QString &sampling)
+{
+    const EncodingSettings &s = ctx.settings;
+    const int codec = ctx.audioCodec();
+    const QString bitrate = s.cbAudioBitrate.trimmed();
+    if (!IsAutoText(bitrate, ctx.strings)) {
+        if (!IsValidTypedBitrate(bitrate)) {
+            ctx.warnInvalid("cbAudioBitrate",
+                FormatAppString(ctx.strings.Main.AudioBitrateMustBeInteger, s.cbAudioBitrate));
+            return std::nullopt;
+        }
+        return QStringLiteral(" -b:a ") + bitrate + u'k';
+    }
+    const TAudioStreamInfo &first = FirstAudio(ctx);
+    QString name = GetSelectedAudioCodecStr(codec);
+    if (codec == AudioCodec::Auto
+        && (first.Channels > 2 || s.cbAudioChannels == AudioChannels::Six))
+        name = QStringLiteral("ac3");
+    if (s.IsMpg())
+        name = QStringLiteral("mp2");
+    // The encoder runs at a typed frequency, so its limits apply.
+    const bool typedSampling = !IsAutoText(sampling, ctx.strings);
+    const int rate = typedSampling && IsValidInt(sampling) ? sampling.toInt() : first.SamplingRate;
+    const int maximum = MaxAudioBitrate(name, rate, 320);
+    int kbps = SnapAudioBitrate(first.Bitrate, 128, ctx.minAutoAudioBitrate, maximum);
+    if (kbps == 0)
+        kbps = 128;
+    return QStringLiteral(" -b:a ") + QString::number(kbps) + u'k';
+}
+
+QString audioChannelParams(const PieceContext &ctx)
+{
+    const EncodingSettings &s = ctx.settings;
+    const int codec = ctx.audioCodec();
+    switch (s.cbAudioChannels) {
+    case AudioChannels::Mono:
+    case AudioChannels::Stereo:
+        return QStringLiteral(" -ac ") + QString::number(s.cbAudioChannels);
+    case AudioChannels::Six:
+        return QStringLiteral(" -ac 6");
+    case AudioChannels::Auto:
+        if (s.IsMpg())
+            return QStringLiteral(" -ac 2");
+        if ((codec == AudioCodec::Mp3 || codec == AudioCodec::Mp2 || codec == AudioCodec::Wma1
+                || codec == AudioCodec::Wma2)
+            && DescribedAudioStreams(ctx) > 0) {
+            int track = s.cbAudioTrackNo;
+            if (track <= 0 || track > DescribedAudioStreams(ctx))
+                track = 1;
+            if (ctx.info.AudioStreams[size_t(track - 1)].Channels > 2)
+                return QStringLiteral(" -ac 2");
+        }
+        return {};
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
 std::optional<QString> GetAudioParamsStr(const PieceContext &ctx)
 {
     const EncodingSettings &s = ctx.settings;
-    const TAudioStreamInfo &first = FirstAudio(ctx);
     const int codec = ctx.audioCodec();
     if (s.chAudioDontCopy)
         return QString();
 
     const QString sampling = s.cbAudioSampling.trimmed();
-    const bool typedSampling = !IsAutoText(sampling, ctx.strings);
     QString result;
-
     // WMA2 gets the bitrate like its sister WMA1: its column exists and the
     // control stays enabled for it.
     if (codec <= AudioCodec::Wma2) {
-        const QString bitrate = s.cbAudioBitrate.trimmed();
-        if (!IsAutoText(bitrate, ctx.strings)) {
-            if (!IsValidTypedBitrate(bitrate)) {
-                ctx.warnInvalid("cbAudioBitrate",
-                    FormatAppString(ctx.strings.Main.AudioBitrateMustBeInteger, s.cbAudioBitrate));
-                return std::nullopt;
-            }
-            result += QStringLiteral(" -b:a ") + bitrate + u'k';
-        } else {
-            QString name = GetSelectedAudioCodecStr(codec);
-            if (codec == AudioCodec::Auto
-                && (first.Channels > 2 || s.cbAudioChannels == AudioChannels::Six))
-                name = QStringLiteral("ac3");
-            if (s.IsMpg())
-                name = QStringLiteral("mp2");
-            // The encoder runs at a typed frequency, so its limits apply.
-            const int rate
-                = typedSampling && IsValidInt(sampling) ? sampling.toInt() : first.SamplingRate;
-            const int maximum = MaxAudioBitrate(name, rate, 320);
-            int kbps = SnapAudioBitrate(first.Bitrate, 128, ctx.minAutoAudioBitrate, maximum);
-            if (kbps == 0)
-                kbps = 128;
-            result += QStringLiteral(" -b:a ") + QString::number(kbps) + u'k';
-        }
+        const std::optional<QString> bitrate = audioBitrateParams(ctx, sampling);
+        if (!bitrate)
+            return std::nullopt;
+        result += *bitrate;
     }
 
-    if (typedSampling) {
+    if (!IsAutoText(sampling, ctx.strings)) {
         if (!IsValidTypedBitrate(sampling)) {
             ctx.warnInvalid("cbAudioSampling",
                 FormatAppString(ctx.strings.Main.AudioSamplingMustBeInteger, s.cbAudioSampling));
@@ -147,31 +189,7 @@ std::optional<QString> GetAudioParamsStr(const PieceContext &ctx)
         if (codec < AudioCodec::Copy)
             result += QStringLiteral(" -ar ") + sampling;
     }
-
-    switch (s.cbAudioChannels) {
-    case AudioChannels::Mono:
-    case AudioChannels::Stereo:
-        result += QStringLiteral(" -ac ") + QString::number(s.cbAudioChannels);
-        break;
-    case AudioChannels::Six:
-        result += QStringLiteral(" -ac 6");
-        break;
-    case AudioChannels::Auto:
-        if (s.IsMpg()) {
-            result += QStringLiteral(" -ac 2");
-        } else if ((codec == AudioCodec::Mp3 || codec == AudioCodec::Mp2
-                       || codec == AudioCodec::Wma1 || codec == AudioCodec::Wma2)
-            && DescribedAudioStreams(ctx) > 0) {
-            int track = s.cbAudioTrackNo;
-            if (track <= 0 || track > DescribedAudioStreams(ctx))
-                track = 1;
-            if (ctx.info.AudioStreams[size_t(track - 1)].Channels > 2)
-                result += QStringLiteral(" -ac 2");
-        }
-        break;
-    default:
-        break;
-    }
+    result += audioChannelParams(ctx);
 
     // A copied stream cannot be filtered: FFmpeg would refuse every file.
     if (s.tbAudioVolume != 100 && codec != AudioCodec::Copy)

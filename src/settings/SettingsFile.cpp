@@ -265,6 +265,33 @@ int ListHeaderHeight(int listFontSize)
     return listFontSize < 14 ? 22 : 34;
 }
 
+namespace {
+
+void readColumns(const IniFile &ini, MainSettings &m)
+{
+    for (int c : ColumnFileOrder) {
+        ColumnState &col = m.Columns[size_t(c)];
+        col.Width = std::clamp(ini.readInteger(MainSection, columnKey(c, "Width"), col.Width),
+            MainSettings::MinColumnWidth, MainSettings::MaxColumnWidth);
+    }
+    std::array<std::optional<int>, SettingsColumns::Count> positions;
+    for (int c : ColumnFileOrder) {
+        int value = 0;
+        const QString key = columnKey(c, "Position");
+        if (ini.hasKey(MainSection, key)
+            && IniFile::parseInteger(ini.readString(MainSection, key), &value))
+            positions[size_t(c)] = std::clamp(value, 0, SettingsColumns::Count - 1);
+    }
+    placeColumns(m, positions);
+    for (int c : ColumnFileOrder) {
+        ColumnState &col = m.Columns[size_t(c)];
+        col.Visible = SettingsColumns::AlwaysShown(c)
+            || ini.readBool(MainSection, columnKey(c, "Visible"), col.Visible);
+    }
+}
+
+} // namespace
+
 MainSettings LoadSettingsFromIni(
     const IniFile &ini, const MainSettings &current, const SettingsEnvironment &env)
 {
@@ -301,25 +328,7 @@ MainSettings LoadSettingsFromIni(
     m.FileAnalysis
         = fileAnalysisFromText(readText(QStringLiteral("FileAnalysis"), QStringLiteral("FULL")));
 
-    for (int c : ColumnFileOrder) {
-        ColumnState &col = m.Columns[size_t(c)];
-        col.Width = std::clamp(readInt(columnKey(c, "Width"), col.Width),
-            MainSettings::MinColumnWidth, MainSettings::MaxColumnWidth);
-    }
-    std::array<std::optional<int>, SettingsColumns::Count> positions;
-    for (int c : ColumnFileOrder) {
-        int value = 0;
-        const QString key = columnKey(c, "Position");
-        if (ini.hasKey(MainSection, key)
-            && IniFile::parseInteger(ini.readString(MainSection, key), &value))
-            positions[size_t(c)] = std::clamp(value, 0, SettingsColumns::Count - 1);
-    }
-    placeColumns(m, positions);
-    for (int c : ColumnFileOrder) {
-        ColumnState &col = m.Columns[size_t(c)];
-        col.Visible
-            = SettingsColumns::AlwaysShown(c) || readBool(columnKey(c, "Visible"), col.Visible);
-    }
+    readColumns(ini, m);
 
     m.RowHeight = std::clamp(readInt(QStringLiteral("RowHeight"), m.RowHeight),
         MainSettings::MinRowHeight, MainSettings::MaxRowHeight);

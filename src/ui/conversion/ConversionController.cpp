@@ -217,23 +217,7 @@ void ConversionController::connectRun(Run &run)
                 m_progress->fileFinished(end);
         },
         queued);
-    connect(
-        fe, &WindowFrontEnd::runEnded, this,
-        [this](const ConversionRunEnd &end) {
-            drainFeed();
-            if (m_run)
-                m_run->ended = true;
-            if (m_progress) {
-                m_progress->runFinished(end);
-                if (m_progress->closeAfterConversion())
-                    m_progress->hide();
-            }
-            m_title = end.ApplicationTitle;
-            Q_EMIT titleChanged(end.ApplicationTitle);
-            if (m_inhibitor)
-                m_inhibitor->release();
-        },
-        queued);
+    connect(fe, &WindowFrontEnd::runEnded, this, &ConversionController::onRunEnded, queued);
     connect(
         fe, &WindowFrontEnd::warned, this,
         [this](const QString &text) { showMessage(QMessageBox::Warning, text); }, queued);
@@ -241,15 +225,7 @@ void ConversionController::connectRun(Run &run)
         fe, &WindowFrontEnd::failed, this,
         [this](const QString &text) { showMessage(QMessageBox::Critical, text); }, queued);
     connect(
-        fe, &WindowFrontEnd::errorLogReady, this,
-        [this](const QString &caption, bool show) {
-            if (!m_errors)
-                return;
-            m_errors->setCaptionText(caption);
-            if (show)
-                m_errors->showOverOwner();
-        },
-        queued);
+        fe, &WindowFrontEnd::errorLogReady, this, &ConversionController::onErrorLogReady, queued);
     connect(
         fe, &WindowFrontEnd::closeRequested, this,
         [this] {
@@ -260,6 +236,31 @@ void ConversionController::connectRun(Run &run)
         queued);
     connect(
         fe, &WindowFrontEnd::questionAsked, this, &ConversionController::onQuestionAsked, queued);
+}
+
+void ConversionController::onRunEnded(const ConversionRunEnd &end)
+{
+    drainFeed();
+    if (m_run)
+        m_run->ended = true;
+    if (m_progress) {
+        m_progress->runFinished(end);
+        if (m_progress->closeAfterConversion())
+            m_progress->hide();
+    }
+    m_title = end.ApplicationTitle;
+    Q_EMIT titleChanged(end.ApplicationTitle);
+    if (m_inhibitor)
+        m_inhibitor->release();
+}
+
+void ConversionController::onErrorLogReady(const QString &caption, bool show)
+{
+    if (!m_errors)
+        return;
+    m_errors->setCaptionText(caption);
+    if (show)
+        m_errors->showOverOwner();
 }
 
 void ConversionController::abort()

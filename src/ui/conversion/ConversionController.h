@@ -111,6 +111,8 @@ private:
     void drainFeed();
     void updateTimes();
     void onQuestionAsked();
+    void onRunEnded(const ConversionRunEnd &end);
+    void onErrorLogReady(const QString &caption, bool show);
     void answerQuestion(const PendingQuestion &question);
     void onWorkerDone();
     void finishRun();

@@ -56,6 +56,27 @@ TFormProgress::TFormProgress(QWidget *owner)
     setObjectName(QStringLiteral("FormProgress"));
     setMinimumSize(ProgressSettings::MinWidth, ProgressSettings::MinHeight);
 
+    createControls();
+    layOutControls();
+
+    connect(m_btnAbort, &QPushButton::clicked, this, &TFormProgress::onAbort);
+    connect(m_btnPause, &QPushButton::clicked, this, [this] {
+        if (m_paused)
+            Q_EMIT resumeClicked();
+        else
+            Q_EMIT pauseClicked();
+    });
+    connect(
+        m_chHideEncoderOutput, &QCheckBox::toggled, this, &TFormProgress::hideEncoderOutputChanged);
+
+    setMonospaceFont({});
+    resize(ProgressSettings().Width, ProgressSettings().Height);
+    SetLang(TAppStrings());
+    setTimes(-1, -1, -1);
+}
+
+void TFormProgress::createControls()
+{
     m_lblEncoderOutput = new QLabel(this);
     m_chHideEncoderOutput = new QCheckBox(this);
     m_chCloseAfterConversion = new QCheckBox(this);
@@ -101,7 +122,10 @@ TFormProgress::TFormProgress(QWidget *owner)
     // Outside a dialog a button takes Enter only when it says so.
     m_btnPause->setAutoDefault(true);
     m_btnAbort->setAutoDefault(true);
+}
 
+void TFormProgress::layOutControls()
+{
     auto *top = new QHBoxLayout;
     top->addWidget(m_lblEncoderOutput);
     top->addStretch(1);
@@ -140,21 +164,6 @@ TFormProgress::TFormProgress(QWidget *owner)
     layout->addLayout(bar);
     layout->addLayout(facts);
     layout->addLayout(buttons);
-
-    connect(m_btnAbort, &QPushButton::clicked, this, &TFormProgress::onAbort);
-    connect(m_btnPause, &QPushButton::clicked, this, [this] {
-        if (m_paused)
-            Q_EMIT resumeClicked();
-        else
-            Q_EMIT pauseClicked();
-    });
-    connect(
-        m_chHideEncoderOutput, &QCheckBox::toggled, this, &TFormProgress::hideEncoderOutputChanged);
-
-    setMonospaceFont({});
-    resize(ProgressSettings().Width, ProgressSettings().Height);
-    SetLang(TAppStrings());
-    setTimes(-1, -1, -1);
 }
 
 TFormProgress::~TFormProgress() = default;

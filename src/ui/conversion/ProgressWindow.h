@@ -87,6 +87,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void createControls();
+    void layOutControls();
     void onAbort();
     void updateCaption();
     void setAbortCaption(const QString &caption);

@@ -52,14 +52,15 @@ TFormOptions::TFormOptions(
     , m_params(params)
 {
     setObjectName(QStringLiteral("FormOptions"));
+    createControls();
+    connectControls();
+    SetLang(m_languages.strings());
+    InitCbLanguage();
+    InitControls();
+}
 
-    gbLanguage = named(new QGroupBox(this), "gbLanguage");
-    cbLanguage = named(new QComboBox(gbLanguage), "cbLanguage");
-    cbLanguage->setMaxVisibleItems(18);
-    cbLanguage->addItem(QStringLiteral("English"));
-    auto *languageLayout = new QVBoxLayout(gbLanguage);
-    languageLayout->addWidget(cbLanguage);
-
+void TFormOptions::createFileListGroup()
+{
     pnFileList = named(new QGroupBox(this), "pnFileList");
     lblFileListFontName = named(new QLabel(pnFileList), "lblFileListFontName");
     cbFileListFont = named(new QFontComboBox(pnFileList), "cbFileListFont");
@@ -91,6 +92,19 @@ TFormOptions::TFormOptions(
              chFileListAllowRowMoving, chFileListAllowColumnMoving, chFileListIconClickOpen})
         fileListLayout->addRow(box);
     fileListLayout->addRow(lblFileListAnalysis, cbFileListFileAnalysis);
+}
+
+void TFormOptions::createControls()
+{
+
+    gbLanguage = named(new QGroupBox(this), "gbLanguage");
+    cbLanguage = named(new QComboBox(gbLanguage), "cbLanguage");
+    cbLanguage->setMaxVisibleItems(18);
+    cbLanguage->addItem(QStringLiteral("English"));
+    auto *languageLayout = new QVBoxLayout(gbLanguage);
+    languageLayout->addWidget(cbLanguage);
+
+    createFileListGroup();
 
     lblDefaultVideoCodec = named(new QLabel(this), "lblDefaultVideoCodec");
     cbDefaultVideoCodec = named(new QComboBox(this), "cbDefaultVideoCodec");
@@ -126,7 +140,10 @@ TFormOptions::TFormOptions(
     layout->addLayout(bottom);
     // The size at creation is also the largest: the window does not resize.
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
 
+void TFormOptions::connectControls()
+{
     auto *actEsc = new QAction(this);
     actEsc->setShortcut(QKeySequence(Qt::Key_Escape));
     auto *actClose = new QAction(this);
@@ -182,10 +199,6 @@ TFormOptions::TFormOptions(
         [this](int entry) { changed([&] { m_target.setTheme(ThemeOfEntry(entry)); }); });
     connect(btnCreateShortcutOnDesktop, &QPushButton::clicked, this,
         &TFormOptions::createShortcutOnDesktop);
-
-    SetLang(m_languages.strings());
-    InitCbLanguage();
-    InitControls();
 }
 
 void TFormOptions::InitCbLanguage()

@@ -41,6 +41,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void createControls();
+    void createFileListGroup();
+    void connectControls();
     void InitCbLanguage();
     void createShortcutOnDesktop();
     // Runs a change handler unless the window is filling its controls.
