@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/ConversionDriver.h"
+#include "conversion/ConversionFrontEnd.h"
 #include "i18n/AppStrings.h"
 #include "ui/common/BackgroundJobs.h"
 
