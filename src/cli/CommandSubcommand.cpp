@@ -5,6 +5,7 @@
 #include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
 #include "cli/EncodingOptions.h"
+#include "conversion/PlannedCommands.h"
 #include "encoding/CommandAssembly.h"
 #include "encoding/EncoderSupport.h"
 #include "encoding/MessageSink.h"
@@ -145,10 +146,10 @@ int RunCommandSubcommand(CliContext &context)
         }
         if (!Probe(input, ffmpeg, context.params.MediaInfoDll, info))
             return ExitFailed;
-        const FileCommands commands = BuildFileCommands(makeContext(), ffmpeg, input, output.path);
-        if (!commands.ok)
+        const PlannedCommands planned = PlanFileCommands(makeContext(), ffmpeg, input, output.path);
+        if (!planned.commands.ok)
             return ExitUsage;
-        for (const CommandLine &pass : commands.passes)
+        for (const CommandLine &pass : planned.commands.passes)
             PrintOut(pass.paramText() + u'\n');
     }
     // Unlike a missing file, such a name is a file the caller meant and did

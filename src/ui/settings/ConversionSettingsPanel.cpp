@@ -4,11 +4,12 @@
 #include "analysis/FFmpegProbe.h"
 #include "app/AppInfo.h"
 #include "app/FileLocations.h"
-#include "conversion/BatchScript.h"
+#include "conversion/PlannedCommands.h"
 #include "encoding/AudioParams.h"
 #include "encoding/CommandAssembly.h"
 #include "encoding/EnableRules.h"
 #include "encoding/FFmpegHelp.h"
+#include "encoding/InvalidSettings.h"
 #include "encoding/MessageSink.h"
 #include "encoding/OutputName.h"
 #include "encoding/PieceContext.h"
@@ -47,18 +48,12 @@
 namespace {
 
 // Messages for the user, collected instead of shown: a refresh caused by
-// typing never opens a message box. Invalid settings are kept by control.
+// typing never opens a message box.
 class CollectingSink : public IMessageSink
 {
 public:
     void warning(const QString &text) override { messages << text; }
-    void invalidSetting(const char *control, const QString &text) override
-    {
-        invalid.insert(QLatin1String(control), text);
-        warning(text);
-    }
     QStringList messages;
-    QHash<QString, QString> invalid;
 };
 
 // Widgets whose caption is not the catalogue entry of their own name: the
@@ -473,35 +468,15 @@ PieceContext ConversionSettingsPanel::context(IMessageSink *sink) const
 
 void ConversionSettingsPanel::markInvalidSettings()
 {
-    // The pieces stop at their first invalid value; each round sets the ones
-    // found to "Auto" in a copy, so that the next one shows up too.
-    QHash<QString, QString> invalid;
-    EncodingSettings trial = m_settings;
-    for (int round = 0; round < 8; ++round) {
-        CollectingSink sink;
-        PieceContext ctx(trial, m_lists, m_strings, m_info);
-        ctx.messages = &sink;
-        PreviewText(ctx, {});
-        bool found = false;
-        for (auto it = sink.invalid.cbegin(); it != sink.invalid.cend(); ++it) {
-            const SettingDescriptor *d = FindSetting(it.key());
-            if (!d || invalid.contains(it.key()))
-                continue;
-            invalid.insert(it.key(), displayText(it.value()));
-            d->setText(trial, m_strings.Main.Auto);
-            found = true;
-        }
-        if (!found)
-            break;
-    }
-
+    const QHash<QString, QString> invalid
+        = FindInvalidSettings(m_settings, m_lists, m_strings, m_info);
     const QIcon warningIcon = QIcon::fromTheme(
         QStringLiteral("dialog-warning"), style()->standardIcon(QStyle::SP_MessageBoxWarning));
     for (const SettingDescriptor *d : m_controls->settings()) {
         auto *box = m_controls->widget<QComboBox>(QLatin1String(d->control));
         if (!box || !box->lineEdit())
             continue;
-        const QString message = invalid.value(QLatin1String(d->control));
+        const QString message = displayText(invalid.value(QLatin1String(d->control)));
         QLineEdit *edit = box->lineEdit();
         auto *mark = edit->findChild<QAction *>(QStringLiteral("invalidMark"));
         if (!mark && !message.isEmpty()) {
@@ -573,19 +548,13 @@ void ConversionSettingsPanel::copyShellCommand()
             m_strings.Main.Skipped + QStringLiteral(":\n") + output.path);
         return;
     }
-    const FileCommands commands
-        = BuildFileCommands(context(&sink), m_params.ffmpeg, m_selectedPath, output.path);
-    if (!commands.ok) {
+    const PlannedCommands planned
+        = PlanFileCommands(context(&sink), m_params.ffmpeg, m_selectedPath, output.path);
+    if (!planned.commands.ok) {
         showMessages(sink.messages);
         return;
     }
-    const CommandPieces &p = commands.pieces;
-    const BatchPieces pieces{p.VC, p.AC, p.ADV, p.ADD, p.VP, p.AP};
-    QStringList lines;
-    for (qsizetype i = 0; i < commands.passes.size(); ++i)
-        lines << ShellCommandText(m_params.ffmpeg, pieces,
-            {m_selectedPath, output.path, IsH264Mode(m_settings), commands.passNo(i)});
-    QGuiApplication::clipboard()->setText(lines.join(u'\n'));
+    QGuiApplication::clipboard()->setText(planned.shellTexts.join(u'\n'));
 }
 
 void ConversionSettingsPanel::setSelectedFile(const QString &path)
