@@ -23,6 +23,7 @@
 #include "ui/main/OutputOptionsPanel.h"
 #include "ui/options/FormOptions.h"
 #include "ui/settings/ConversionSettingsPanel.h"
+#include "ui/settings/SettingsOwner.h"
 #include "ui/tools/FormToolsInfo.h"
 #include "ui/update/FormCheckUpdate.h"
 
@@ -90,14 +91,47 @@ TFormMain::TFormMain(QWidget *parent)
             = LoadLanguageFromSettings(settingsFile, params.LanguageIni, params.LangDir, m_strings);
 
     // The controls, then the encoder defaults.
+    createPanels();
+    m_tray = new MainTray(this, icon, (*m_actions)[MainCommand::actShowHideMainWindow],
+        (*m_actions)[MainCommand::actExit]);
+    m_about = new TFormAbout(params, this);
+    EncodingSettings start = DefaultEncodingSettings(m_strings, m_main.DefaultVideoCodec);
+
+    UpdateInitialFolders(params.DocumentsDir);
+    EnsureProfilesDir(params);
+    if (QFileInfo(params.LastProfileFile).isFile())
+        LoadProfile(params.LastProfileFile, start, m_strings, m_main.DefaultVideoCodec);
+    setAcceptDrops(true);
+
+    LoadSettingsFromIni(start);
+    // The panel reads the record against the lists of the data files and in
+    // the chosen language, so it gets those first.
+    m_conversionSettings->setParams(params);
+    m_conversionSettings->setDefaultVideoCodec(m_main.DefaultVideoCodec);
+    m_conversionSettings->SetLang(m_strings);
+    m_conversionSettings->setSettings(start);
+    m_conversionSettings->setExpanded(m_main.pnConversionSettingsExpanded);
+    createConversionWindows();
+    createOptionsWindows();
+    connectCommands();
+    m_ready = true;
+    SetLang();
+}
+
+void TFormMain::createPanels()
+{
     m_actions = std::make_unique<MainActions>(this);
     m_panel = new FileListPanel(this);
     m_panel->setObjectName(QStringLiteral("ng"));
-    m_conversionSettings = new ConversionSettingsPanel(this);
+    // Before the panels that share it, so that it outlives them.
+    m_settings
+        = new SettingsOwner(DefaultEncodingSettings(m_strings, m_main.DefaultVideoCodec), this);
+    connect(m_settings, &SettingsOwner::changed, this, &TFormMain::InitControls);
+    m_conversionSettings = new ConversionSettingsPanel(m_settings, this);
     m_menus = std::make_unique<MainMenus>(
         this, *m_actions, m_panel->columnActions(), m_conversionSettings->encoderMenuActions());
     m_pnMid = new OutputOptionsPanel((*m_actions)[MainCommand::actBrowseOutDir],
-        (*m_actions)[MainCommand::actExploreOutDir], this);
+        (*m_actions)[MainCommand::actExploreOutDir], m_settings, this);
     // The user decides how the height is shared between the list and the
     // settings below it.
     m_splitter = new QSplitter(Qt::Vertical, this);
@@ -132,31 +166,14 @@ TFormMain::TFormMain(QWidget *parent)
     // Tab follows the window from top to bottom, not the order the panels
     // were made in.
     chainTabStops(this, {m_panel, m_pnMid, m_conversionSettings});
-    m_tray = new MainTray(this, icon, (*m_actions)[MainCommand::actShowHideMainWindow],
-        (*m_actions)[MainCommand::actExit]);
-    m_about = new TFormAbout(params, this);
-    m_settings = DefaultEncodingSettings(m_strings, m_main.DefaultVideoCodec);
-
-    UpdateInitialFolders(params.DocumentsDir);
-    EnsureProfilesDir(params);
-    if (QFileInfo(params.LastProfileFile).isFile())
-        LoadProfile(params.LastProfileFile, m_settings, m_strings, m_main.DefaultVideoCodec);
-    setAcceptDrops(true);
-
-    LoadSettingsFromIni();
-    m_conversionSettings->setParams(params);
-    m_conversionSettings->setDefaultVideoCodec(m_main.DefaultVideoCodec);
-    m_conversionSettings->SetLang(m_strings);
-    m_conversionSettings->setSettings(m_settings);
-    m_conversionSettings->setExpanded(m_main.pnConversionSettingsExpanded);
-    createConversionWindows();
-    createOptionsWindows();
-    connectCommands();
-    m_ready = true;
-    SetLang();
 }
 
 TFormMain::~TFormMain() = default;
+
+const EncodingSettings &TFormMain::settings() const
+{
+    return m_settings->settings();
+}
 
 void TFormMain::SetLang()
 {
@@ -186,7 +203,7 @@ void TFormMain::InitControls()
     if (IsValidRowIndex(rows, row))
         folder = GetNgDirectory(rows, row);
     const MainControls controls
-        = ::InitControls(m_panel->gridInfo(), folder, isVisible(), m_settings.rbOutDir, m_strings);
+        = ::InitControls(m_panel->gridInfo(), folder, isVisible(), settings().rbOutDir, m_strings);
     m_actions->apply(controls);
     action(MainCommand::actCheckFailed)->setEnabled(retryPossible());
     m_pnMid->setOutDirEnabled(controls.outDirControls);
@@ -201,22 +218,6 @@ void TFormMain::onSelectionSettled(int row)
     m_conversionSettings->setSelectedFile(file);
     if (m_fileInfoWindow->isVisible())
         showFileInfoOfCurrentRow();
-    InitControls();
-}
-
-void TFormMain::onOutputOptionsChanged()
-{
-    m_pnMid->storeValues(m_settings);
-    m_conversionSettings->setOutputOptions(m_settings);
-    InitControls();
-}
-
-void TFormMain::onConversionSettingsChanged()
-{
-    // The panel holds everything but the output options below the list.
-    EncodingSettings settings = m_conversionSettings->settings();
-    m_pnMid->storeValues(settings);
-    m_settings = settings;
     InitControls();
 }
 
