@@ -5,6 +5,7 @@
 #include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
 #include "cli/EncodingOptions.h"
+#include "conversion/PlannedCommands.h"
 #include "encoding/CommandAssembly.h"
 #include "encoding/EncoderSupport.h"
 #include "encoding/MessageSink.h"
@@ -60,6 +61,79 @@ bool Probe(
     }
 }
 
+// What the files of one call share: the settings, their lists, the
+// FFmpeg build, and the analysis of the file at hand.
+struct Listing
+{
+    const TAppParams &params;
+    const TAppStrings &strings;
+    const EncodingSettings &settings;
+    EncodingLists lists;
+    std::optional<EncoderSet> encoders;
+    StdErrSink sink;
+    TVideoFileInfo info;
+
+    PieceContext context()
+    {
+        PieceContext ctx(settings, lists, strings, info);
+        ctx.messages = &sink;
+        ctx.encoders = encoders ? &*encoders : nullptr;
+        return ctx;
+    }
+    bool probe(const QString &path)
+    {
+        return Probe(path, params.ffmpeg, params.MediaInfoDll, info);
+    }
+};
+
+int PrintPreview(Listing &listing, const QString &file)
+{
+    const QString path = ExpandFullPath(file);
+    if (HasNonUtf8Bytes(path)) {
+        PrintErr(QStringLiteral("quillon-cli command: ") + NonUtf8NameMessage(path) + u'\n');
+        return ExitFailed;
+    }
+    if (!listing.probe(path))
+        return ExitFailed;
+    PrintOut(Unix(PreviewText(listing.context(), path)) + u'\n');
+    return listing.sink.count > 0 ? ExitUsage : ExitOk;
+}
+
+int PrintPasses(Listing &listing, const QStringList &inputs)
+{
+    QStringList notes;
+    int nonUtf8Count = 0;
+    const QStringList files = FilterInputFiles(inputs, &notes, &nonUtf8Count);
+    for (const QString &note : std::as_const(notes))
+        PrintErr(QStringLiteral("quillon-cli command: %1\n").arg(note));
+
+    // Named as a run of these files would name them.
+    OutputNamePlanner names(
+        listing.settings, listing.strings, &listing.sink, OutputNamePlanner::Plan, files);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString &input = files.at(i);
+        const OutputPath output = names.next(i);
+        if (output.action == OutputPath::Failed)
+            return ExitFailed;
+        if (output.action == OutputPath::Skip) {
+            PrintErr(QStringLiteral("quillon-cli command: skipped \"%1\": \"%2\" exists\n")
+                         .arg(input, output.path));
+            continue;
+        }
+        if (!listing.probe(input))
+            return ExitFailed;
+        const PlannedCommands planned
+            = PlanFileCommands(listing.context(), listing.params.ffmpeg, input, output.path);
+        if (!planned.commands.ok)
+            return ExitUsage;
+        for (const CommandLine &pass : planned.commands.passes)
+            PrintOut(pass.paramText() + u'\n');
+    }
+    // Unlike a missing file, such a name is a file the caller meant and did
+    // not get a command for.
+    return nonUtf8Count > 0 ? ExitFailed : ExitOk;
+}
+
 } // namespace
 
 int RunCommandSubcommand(CliContext &context)
@@ -93,65 +167,15 @@ int RunCommandSubcommand(CliContext &context)
         return ExitFailed;
     }
 
-    const EncodingLists lists
-        = BuildEncodingLists(strings, context.params.ResolutionTxt, context.params.FourccTagsFile);
-    const std::optional<EncoderSet> encoders = QueryEncoders(ffmpeg);
-    if (encoders) {
+    Listing listing{context.params, strings, options.settings,
+        BuildEncodingLists(strings, context.params.ResolutionTxt, context.params.FourccTagsFile),
+        QueryEncoders(ffmpeg), {}, {}};
+    if (listing.encoders) {
         const QString missing
-            = MissingEncodersMessage(MissingEncoders(options.settings, *encoders), ffmpeg);
+            = MissingEncodersMessage(MissingEncoders(options.settings, *listing.encoders), ffmpeg);
         if (!missing.isEmpty())
             PrintErr(missing + u'\n');
     }
-
-    StdErrSink sink;
-    TVideoFileInfo info;
-    const auto makeContext = [&] {
-        PieceContext ctx(options.settings, lists, strings, info);
-        ctx.messages = &sink;
-        ctx.encoders = encoders ? &*encoders : nullptr;
-        return ctx;
-    };
-
-    if (preview) {
-        const QString path = ExpandFullPath(options.extra.value(previewOption));
-        if (HasNonUtf8Bytes(path)) {
-            PrintErr(QStringLiteral("quillon-cli command: ") + NonUtf8NameMessage(path) + u'\n');
-            return ExitFailed;
-        }
-        if (!Probe(path, ffmpeg, context.params.MediaInfoDll, info))
-            return ExitFailed;
-        const QString text = PreviewText(makeContext(), path);
-        PrintOut(Unix(text) + u'\n');
-        return sink.count > 0 ? ExitUsage : ExitOk;
-    }
-
-    QStringList notes;
-    int nonUtf8Count = 0;
-    const QStringList files = FilterInputFiles(options.inputs, &notes, &nonUtf8Count);
-    for (const QString &note : std::as_const(notes))
-        PrintErr(QStringLiteral("quillon-cli command: %1\n").arg(note));
-
-    // Named as a run of these files would name them.
-    OutputNamePlanner names(options.settings, strings, &sink, OutputNamePlanner::Plan, files);
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        const QString &input = files.at(i);
-        const OutputPath output = names.next(i);
-        if (output.action == OutputPath::Failed)
-            return ExitFailed;
-        if (output.action == OutputPath::Skip) {
-            PrintErr(QStringLiteral("quillon-cli command: skipped \"%1\": \"%2\" exists\n")
-                         .arg(input, output.path));
-            continue;
-        }
-        if (!Probe(input, ffmpeg, context.params.MediaInfoDll, info))
-            return ExitFailed;
-        const FileCommands commands = BuildFileCommands(makeContext(), ffmpeg, input, output.path);
-        if (!commands.ok)
-            return ExitUsage;
-        for (const CommandLine &pass : commands.passes)
-            PrintOut(pass.paramText() + u'\n');
-    }
-    // Unlike a missing file, such a name is a file the caller meant and did
-    // not get a command for.
-    return nonUtf8Count > 0 ? ExitFailed : ExitOk;
+    return preview ? PrintPreview(listing, options.extra.value(previewOption))
+                   : PrintPasses(listing, options.inputs);
 }

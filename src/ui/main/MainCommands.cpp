@@ -18,6 +18,7 @@
 #include "ui/main/MainWindow.h"
 #include "ui/main/OutputOptionsPanel.h"
 #include "ui/settings/ConversionSettingsPanel.h"
+#include "ui/settings/SettingsOwner.h"
 
 #include <QAction>
 #include <QDir>
@@ -111,9 +112,6 @@ void TFormMain::connectCommands()
         [](const QString &folder) { UpdateInitialFolders(folder); });
     connect(m_panel, &FileListPanel::contextMenuRequested, m_menus->popLv(),
         [this](const QPoint &pos) { m_menus->popLv()->popup(pos); });
-    connect(m_pnMid, &OutputOptionsPanel::changed, this, &TFormMain::onOutputOptionsChanged);
-    connect(m_conversionSettings, &ConversionSettingsPanel::settingsChanged, this,
-        &TFormMain::onConversionSettingsChanged);
     connect(m_tray, &MainTray::clicked, this, [this] {
         if (!isVisible())
             showHideMainWindow();
@@ -198,18 +196,16 @@ void TFormMain::exploreDirectory()
 
 void TFormMain::exploreOutDir()
 {
-    Desktop::openFolder(outDirOrDocumentsDir(m_settings.edOutDir));
+    Desktop::openFolder(outDirOrDocumentsDir(settings().edOutDir));
 }
 
 void TFormMain::browseOutDir()
 {
     const QString folder = QFileDialog::getExistingDirectory(
-        this, m_strings.Main.OutputDir, outDirOrDocumentsDir(m_settings.edOutDir));
+        this, m_strings.Main.OutputDir, outDirOrDocumentsDir(settings().edOutDir));
     if (folder.isEmpty())
         return;
-    m_settings.edOutDir = QDir::toNativeSeparators(folder);
-    m_pnMid->setValues(m_settings);
-    InitControls();
+    m_settings->update([&](EncodingSettings &s) { s.edOutDir = QDir::toNativeSeparators(folder); });
 }
 
 void TFormMain::toggleStayOnTop()

@@ -84,7 +84,7 @@ void TFormMain::showFileInfoOfCurrentRow()
 ConversionSetup TFormMain::conversionSetup() const
 {
     ConversionSetup setup;
-    setup.settings = m_settings;
+    setup.settings = settings();
     setup.lists = m_conversionSettings->lists();
     setup.strings = m_strings;
     setup.params = AppParams();

@@ -36,7 +36,7 @@ SettingsEnvironment desktopSettingsEnvironment()
     return env;
 }
 
-void TFormMain::LoadSettingsFromIni()
+void TFormMain::LoadSettingsFromIni(EncodingSettings &start)
 {
     TAppParams &params = AppParams();
     const SettingsEnvironment env = desktopSettingsEnvironment();
@@ -50,15 +50,14 @@ void TFormMain::LoadSettingsFromIni()
     // language chosen at start and the page of the last-session profile.
     MainSettings current = DefaultMainSettings(env);
     current.LanguageIni = params.LanguageIni;
-    current.OutputFormat = m_settings.pcVideoFormat;
+    current.OutputFormat = start.pcVideoFormat;
     const bool haveFile = QFileInfo(params.IniName).isFile();
     m_main = LoadSettingsFile(params.IniName, current, env);
     m_progress = LoadProgressSettingsFile(params.IniName, ProgressSettings{}, env);
 
     ApplyMainSettings(params, m_main);
-    ApplyMainSettings(m_settings, m_main);
+    ApplyMainSettings(start, m_main);
     ApplyTheme(m_main.Theme);
-    m_pnMid->setValues(m_settings);
     if (!m_main.LastDir.isEmpty())
         UpdateInitialFolders(m_main.LastDir);
 
@@ -96,7 +95,7 @@ void TFormMain::SaveSettingsToIni()
     const TAppParams &params = AppParams();
     MainSettings m = m_main;
     StoreMainSettings(m, params);
-    StoreMainSettings(m, m_settings);
+    StoreMainSettings(m, settings());
     m.Maximized = isMaximized();
     if (!m.Maximized) {
         m.Left = x();
@@ -116,6 +115,6 @@ void TFormMain::SaveSettingsToIni()
     QString error;
     if (!SaveSettingsFile(params.IniName, m, m_progress, &error))
         qWarning("Settings not saved: %s", qUtf8Printable(error));
-    if (!SaveProfile(params.LastProfileFile, m_settings, m_strings, &error))
+    if (!SaveProfile(params.LastProfileFile, settings(), m_strings, &error))
         qWarning("Last-session settings not saved: %s", qUtf8Printable(error));
 }

@@ -4,6 +4,7 @@
 #include "app/AppParams.h"
 #include "app/ProgramDir.h"
 #include "encoding/SessionStart.h"
+#include "encoding/SettingsDefaults.h"
 #include "filelist/MainControls.h"
 #include "i18n/LanguageStartup.h"
 #include "ui/common/ScrollAreas.h"
@@ -20,6 +21,7 @@
 #include "ui/main/OutputOptionsPanel.h"
 #include "ui/options/OptionsWindow.h"
 #include "ui/settings/ConversionSettingsPanel.h"
+#include "ui/settings/SettingsOwner.h"
 #include "ui/tools/ToolsInfoWindow.h"
 #include "ui/update/CheckUpdateWindow.h"
 
@@ -74,7 +76,6 @@ TFormMain::TFormMain(QWidget *parent)
     TAppParams &params = AppParams();
     params = std::move(start.params);
     m_strings = std::move(start.strings);
-    m_settings = std::move(start.settings);
     m_sizeStored = start.sizeStored;
     // No window yet to show it in; the file itself is left as it is.
     if (!start.settingsError.isEmpty())
@@ -84,14 +85,41 @@ TFormMain::TFormMain(QWidget *parent)
     setWindowTitle(AppInfo::ProgramTitle());
 
     // The controls, then the encoder defaults.
+    createPanels();
+    m_tray = new MainTray(this, icon, (*m_actions)[MainCommand::actShowHideMainWindow],
+        (*m_actions)[MainCommand::actExit]);
+    m_about = new TFormAbout(params, this);
+    setAcceptDrops(true);
+
+    LoadSettingsFromIni(start.settings);
+    // The panel reads the record against the lists of the data files and in
+    // the chosen language, so it gets those first.
+    m_conversionSettings->setParams(params);
+    m_conversionSettings->setDefaultVideoCodec(m_main.DefaultVideoCodec);
+    m_conversionSettings->SetLang(m_strings);
+    m_conversionSettings->setSettings(start.settings);
+    m_conversionSettings->setExpanded(m_main.pnConversionSettingsExpanded);
+    createConversionWindows();
+    createOptionsWindows();
+    connectCommands();
+    m_ready = true;
+    SetLang();
+}
+
+void TFormMain::createPanels()
+{
     m_actions = std::make_unique<MainActions>(this);
     m_panel = new FileListPanel(this);
     m_panel->setObjectName(QStringLiteral("ng"));
-    m_conversionSettings = new ConversionSettingsPanel(this);
+    // Before the panels that share it, so that it outlives them.
+    m_settings
+        = new SettingsOwner(DefaultEncodingSettings(m_strings, m_main.DefaultVideoCodec), this);
+    connect(m_settings, &SettingsOwner::changed, this, &TFormMain::InitControls);
+    m_conversionSettings = new ConversionSettingsPanel(m_settings, this);
     m_menus = std::make_unique<MainMenus>(
         this, *m_actions, m_panel->columnActions(), m_conversionSettings->encoderMenuActions());
     m_pnMid = new OutputOptionsPanel((*m_actions)[MainCommand::actBrowseOutDir],
-        (*m_actions)[MainCommand::actExploreOutDir], this);
+        (*m_actions)[MainCommand::actExploreOutDir], m_settings, this);
     // The user decides how the height is shared between the list and the
     // settings below it.
     m_splitter = new QSplitter(Qt::Vertical, this);
@@ -126,25 +154,14 @@ TFormMain::TFormMain(QWidget *parent)
     // Tab follows the window from top to bottom, not the order the panels
     // were made in.
     chainTabStops(this, {m_panel, m_pnMid, m_conversionSettings});
-    m_tray = new MainTray(this, icon, (*m_actions)[MainCommand::actShowHideMainWindow],
-        (*m_actions)[MainCommand::actExit]);
-    m_about = new TFormAbout(params, this);
-    setAcceptDrops(true);
-
-    LoadSettingsFromIni();
-    m_conversionSettings->setParams(params);
-    m_conversionSettings->setDefaultVideoCodec(m_main.DefaultVideoCodec);
-    m_conversionSettings->SetLang(m_strings);
-    m_conversionSettings->setSettings(m_settings);
-    m_conversionSettings->setExpanded(m_main.pnConversionSettingsExpanded);
-    createConversionWindows();
-    createOptionsWindows();
-    connectCommands();
-    m_ready = true;
-    SetLang();
 }
 
 TFormMain::~TFormMain() = default;
+
+const EncodingSettings &TFormMain::settings() const
+{
+    return m_settings->settings();
+}
 
 void TFormMain::SetLang()
 {
@@ -174,7 +191,7 @@ void TFormMain::InitControls()
     if (IsValidRowIndex(rows, row))
         folder = GetNgDirectory(rows, row);
     const MainControls controls
-        = ::InitControls(m_panel->gridInfo(), folder, isVisible(), m_settings.rbOutDir, m_strings);
+        = ::InitControls(m_panel->gridInfo(), folder, isVisible(), settings().rbOutDir, m_strings);
     m_actions->apply(controls);
     action(MainCommand::actCheckFailed)->setEnabled(retryPossible());
     m_pnMid->setOutDirEnabled(controls.outDirControls);
@@ -189,22 +206,6 @@ void TFormMain::onSelectionSettled(int row)
     m_conversionSettings->setSelectedFile(file);
     if (m_fileInfoWindow->isVisible())
         showFileInfoOfCurrentRow();
-    InitControls();
-}
-
-void TFormMain::onOutputOptionsChanged()
-{
-    m_pnMid->storeValues(m_settings);
-    m_conversionSettings->setOutputOptions(m_settings);
-    InitControls();
-}
-
-void TFormMain::onConversionSettingsChanged()
-{
-    // The panel holds everything but the output options below the list.
-    EncodingSettings settings = m_conversionSettings->settings();
-    m_pnMid->storeValues(settings);
-    m_settings = settings;
     InitControls();
 }
 

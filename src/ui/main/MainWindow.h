@@ -26,6 +26,7 @@ class MainMenus;
 class MainTray;
 class OutputOptionsPanel;
 class QMenu;
+class SettingsOwner;
 class TFormAbout;
 enum class MainCommand;
 
@@ -45,7 +46,7 @@ public:
 
     TAppStrings &strings() { return m_strings; }
     const TAppStrings &strings() const { return m_strings; }
-    const EncodingSettings &settings() const { return m_settings; }
+    const EncodingSettings &settings() const;
 
     // Every caption, hint, header and list entry from the catalogue, for
     // this window and the about window.
@@ -93,7 +94,8 @@ protected:
 
 private:
     // main/MainSettingsBinding.cpp
-    void LoadSettingsFromIni();
+    // The page and the output options of start, from the file.
+    void LoadSettingsFromIni(EncodingSettings &start);
     void SaveSettingsToIni();
     void applyListAppearance();
 
@@ -115,8 +117,9 @@ private:
     void showListError(const QString &text);
 
     void onSelectionSettled(int row);
-    void onOutputOptionsChanged();
-    void onConversionSettingsChanged();
+    // The list, the settings record and the two panels that share it, the
+    // menus, and their places in the window.
+    void createPanels();
 
     // main/MainConversion.cpp
     void createConversionWindows();
@@ -149,9 +152,9 @@ private:
     void appParamsChanged(const TAppParams &params) override;
 
     TAppStrings m_strings;
-    // The conversion settings, edited by the settings panel; the output
-    // options below the list are part of them.
-    EncodingSettings m_settings;
+    // The conversion settings, the output options below the list included:
+    // the one record both panels read and write.
+    SettingsOwner *m_settings = nullptr;
     // What the settings file holds besides the encoding settings.
     MainSettings m_main;
     ProgressSettings m_progress;

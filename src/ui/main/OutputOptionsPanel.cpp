@@ -2,6 +2,7 @@
 
 #include "encoding/EncodingSettings.h"
 #include "i18n/AppStrings.h"
+#include "ui/settings/SettingsOwner.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -54,8 +55,10 @@ void setItems(QComboBox *box, const QStringList &items)
 
 } // namespace
 
-OutputOptionsPanel::OutputOptionsPanel(QAction *browse, QAction *explore, QWidget *parent)
+OutputOptionsPanel::OutputOptionsPanel(
+    QAction *browse, QAction *explore, SettingsOwner *owner, QWidget *parent)
     : QWidget(parent)
+    , m_owner(owner)
 {
     setObjectName(QStringLiteral("pnMid"));
     m_gbOutputDir = named(new QGroupBox(this), "gbOutputDir");
@@ -111,12 +114,18 @@ OutputOptionsPanel::OutputOptionsPanel(QAction *browse, QAction *explore, QWidge
     setTabOrder(m_cbOutputExists, m_cbAfterConversion);
     setTabOrder(m_cbAfterConversion, m_chKeepDates);
 
-    const auto changedByUser = [this] { Q_EMIT changed(); };
+    const auto changedByUser
+        = [this] { m_owner->update([this](EncodingSettings &s) { storeValues(s); }, this); };
     connect(m_rbOutDir, &QRadioButton::toggled, this, changedByUser);
     connect(m_edOutDir, &QLineEdit::textEdited, this, changedByUser);
     connect(m_cbOutputExists, &QComboBox::activated, this, changedByUser);
     connect(m_cbAfterConversion, &QComboBox::activated, this, changedByUser);
     connect(m_chKeepDates, &QCheckBox::toggled, this, changedByUser);
+    showValues(m_owner->settings());
+    connect(m_owner, &SettingsOwner::changed, this, [this](const QObject *by) {
+        if (by != this)
+            showValues(m_owner->settings());
+    });
 }
 
 void OutputOptionsPanel::SetLang(const TAppStrings &strings)
@@ -138,7 +147,7 @@ void OutputOptionsPanel::SetLang(const TAppStrings &strings)
             m.cbAfterConversion_CloseWindows});
 }
 
-void OutputOptionsPanel::setValues(const EncodingSettings &s)
+void OutputOptionsPanel::showValues(const EncodingSettings &s)
 {
     const QSignalBlocker blocks[] = {QSignalBlocker(m_rbOutDir), QSignalBlocker(m_chKeepDates)};
     (s.rbOutDir ? m_rbOutDir : m_rbOutDirIsInDir)->setChecked(true);

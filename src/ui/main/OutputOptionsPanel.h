@@ -10,32 +10,33 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class SettingsOwner;
 struct EncodingSettings;
 struct TAppStrings;
 
 // The output options below the file list (pnMid): where the output goes
 // (gbOutputDir), what happens to an existing output file and after the
 // conversion, and whether the files keep their dates. Bound to the output
-// fields of EncodingSettings.
+// fields of the shared settings record: what the user changes is written
+// there, and what others write there is shown.
 class OutputOptionsPanel : public QWidget
 {
     Q_OBJECT
 public:
     // browse and explore: the commands behind the two buttons beside edOutDir.
-    OutputOptionsPanel(QAction *browse, QAction *explore, QWidget *parent = nullptr);
+    OutputOptionsPanel(
+        QAction *browse, QAction *explore, SettingsOwner *owner, QWidget *parent = nullptr);
 
     void SetLang(const TAppStrings &strings);
-    void setValues(const EncodingSettings &s);
-    void storeValues(EncodingSettings &s) const;
     // edOutDir with the chosen folder (rbOutDir selected); the buttons
     // follow their commands.
     void setOutDirEnabled(bool on);
 
-Q_SIGNALS:
-    // The user changed a value.
-    void changed();
-
 private:
+    void showValues(const EncodingSettings &s);
+    void storeValues(EncodingSettings &s) const;
+
+    SettingsOwner *m_owner;
     QGroupBox *m_gbOutputDir = nullptr;
     QRadioButton *m_rbOutDirIsInDir = nullptr;
     QRadioButton *m_rbOutDir = nullptr;

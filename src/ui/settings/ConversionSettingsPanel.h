@@ -14,6 +14,7 @@
 #include <QHash>
 #include <QList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -21,6 +22,7 @@ class IMessageSink;
 class QAction;
 class QMenu;
 class SettingWidgets;
+class SettingsOwner;
 class TFormCmdLine;
 struct PieceContext;
 struct SettingDescriptor;
@@ -32,14 +34,23 @@ struct SettingDescriptor;
 // entries, profiles, the settings clipboard and the command texts all come
 // from the core. The panel owns the command-line window (F2) and the
 // analysis of the selected file, which serves the audio-track list and the
-// preview. The output options live in the main window: the panel only
-// keeps their values (setOutputOptions) for the commands it builds.
+// preview. The record itself lives in a SettingsOwner shared with the
+// output options below the list, whose fields the panel does not show but
+// uses in the commands it builds.
+//
+// settings/ConversionSettingsMenu.cpp holds the encoder menu's commands
+// (profiles, settings clipboard, defaults);
+// settings/ConversionSettingsCommandLine.cpp the marks of invalid values,
+// the command-line window and its shell command.
 class ConversionSettingsPanel : public QWidget
 {
     Q_OBJECT
     Q_PROPERTY(bool expanded READ isExpanded WRITE setExpanded NOTIFY expandedChanged)
 public:
+    // With a record of its own, at the built-in defaults.
     explicit ConversionSettingsPanel(QWidget *parent = nullptr);
+    // Reads and writes owner's record and shows whatever others write there.
+    explicit ConversionSettingsPanel(SettingsOwner *owner, QWidget *parent = nullptr);
     // Stops the analyses and FFmpeg questions still running.
     ~ConversionSettingsPanel() override;
 
@@ -55,12 +66,10 @@ public:
     // command-line window's caption. Typed numbers stay.
     void SetLang(const TAppStrings &strings);
 
-    // The whole record; the output options are kept as given. Reports no
-    // change.
+    // The whole record. Reports no change.
     void setSettings(const EncodingSettings &settings);
-    EncodingSettings settings() const { return m_settings; }
-    // The fields of the record the panel does not show (the output options).
-    void setOutputOptions(const EncodingSettings &settings);
+    const EncodingSettings &settings() const;
+    SettingsOwner *owner() const { return m_owner; }
     // The item lists of the data files and of the selected file; the run
     // needs the same ones. Reports no change.
     void setLists(const EncodingLists &lists);
@@ -115,19 +124,9 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // settings/ConversionSettingsMenu.cpp
     void createActions();
-    void applyCaptions();
-    void onEdited(const SettingDescriptor *d);
-    // The record changed as a whole (defaults, profile, paste, language).
-    void showSettings();
-    // Enable rules, derived labels, marks and the preview after any change.
-    void settingsUpdated();
-    void applyEnableRules();
-    void markInvalidSettings();
-    void refreshPreview();
-    void toggleCommandLine();
-    void copyShellCommand();
-    void onProbed(const std::shared_ptr<TVideoFileInfo> &info);
+    void applyCommandCaptions();
     void onProfileChosen(int entry);
     void chooseProfileToLoad();
     void chooseProfileToSave();
@@ -135,15 +134,32 @@ private:
     void pasteGroup(SettingsGroup group);
     void defaultGroup(SettingsGroup group);
     void updateCommandStates();
+
+    // settings/ConversionSettingsCommandLine.cpp
+    void markInvalidSettings();
+    void refreshPreview();
+    void toggleCommandLine();
+    void copyShellCommand();
+    void showMessages(const QStringList &messages);
+
+    void applyCaptions();
+    void onEdited(const SettingDescriptor *d);
+    // The record changed as a whole (defaults, profile, paste, language).
+    void showSettings();
+    // Enable rules, derived labels, marks and the preview after any change.
+    void settingsUpdated();
+    void applyEnableRules();
+    // Writes the record, as this panel (which shows the change itself).
+    void edit(const std::function<void(EncodingSettings &)> &change);
+    void onProbed(const std::shared_ptr<TVideoFileInfo> &info);
     void openAudioBitrateReport();
     void openFFmpegHelp();
-    void showMessages(const QStringList &messages);
     PieceContext context(IMessageSink *sink) const;
 
     TAppStrings m_strings;
     TAppParams m_params;
     int m_defaultVideoCodec = 0;
-    EncodingSettings m_settings;
+    SettingsOwner *m_owner;
     EncodingLists m_lists;
     SettingsClipboard m_clipboard;
     bool m_running = false;
