@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -98,6 +99,18 @@ TEST(InputFilter, NamesThatAreNotUtf8AreCountedNeverOpened)
     EXPECT_EQ(notes[0], u"skipped \"%1/\\xff.mkv\": the name is not valid UTF-8"_s.arg(tmp.path()));
     EXPECT_EQ(notes[2], u"skipped \"%1\": already listed"_s.arg(good));
     ::unlink(bytes.constData()); // QTemporaryDir cannot name it
+
+    // A relative name in a folder whose name is not UTF-8 is such a name too.
+    const QByteArray folder = base + "/\xe9t\xe9";
+    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    ASSERT_EQ(::close(::creat((folder + "/in.mkv").constData(), 0644)), 0);
+    const QByteArray before = QFile::encodeName(QDir::currentPath());
+    ASSERT_EQ(::chdir(folder.constData()), 0);
+    const FilteredInputs relative = FilterInputs({}, {u"in.mkv"_s});
+    ASSERT_EQ(::chdir(before.constData()), 0);
+    EXPECT_EQ(relative.nonUtf8Inputs(), QStringList{u"in.mkv"_s});
+    ::unlink((folder + "/in.mkv").constData());
+    ::rmdir(folder.constData());
 }
 
 } // namespace
