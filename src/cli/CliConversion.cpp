@@ -5,11 +5,10 @@
 #include "app/ToolResolution.h"
 #include "conversion/EncoderOutput.h"
 #include "encoding/SettingsLists.h"
+#include "filelist/FileListAdding.h"
 #include "filelist/InputFilter.h"
-#include "filelist/SupportedExtensions.h"
 #include "i18n/AppStrings.h"
 
-#include <QFileInfo>
 #include <algorithm>
 
 namespace {
@@ -68,22 +67,17 @@ bool ParseConversionOptions(const CliContext &context, const QStringList &flags,
         return false;
     }
 
+    const FilteredInputs filtered = FilterInputs({}, options.encoding.inputs);
+    for (const QString &note : InputNotes(filtered))
+        PrintErr(prefix + note + u'\n');
     // Files that do not exist, are not media files or have a name that is
     // not UTF-8 are an error of the caller; a file named twice is simply
     // converted once, as in the list.
-    for (const QString &input : std::as_const(options.encoding.inputs)) {
-        if (!input.isEmpty()
-            && (!IsSupportedFile(input) || !QFileInfo(ExpandFullPath(input)).isFile()))
-            options.inputsRejected = true;
-    }
-    QStringList notes;
-    int nonUtf8Count = 0;
-    options.files = FilterInputFiles(options.encoding.inputs, &notes, &nonUtf8Count);
-    if (nonUtf8Count > 0)
-        options.inputsRejected = true;
-    for (const QString &note : std::as_const(notes))
-        PrintErr(prefix + note + u'\n');
-    if (options.files.isEmpty()) {
+    options.inputsRejected
+        = filtered.count(InputRejection::Duplicate) < int(filtered.rejected.size());
+    uint64_t nextId = 1;
+    appendRows(options.list, filtered.files, nextId, strings.Main.Ready);
+    if (options.list.empty()) {
         PrintErr(prefix + QStringLiteral("no file to convert\n"));
         return false;
     }

@@ -5,6 +5,7 @@
 #include "conversion/ConversionDriver.h"
 #include "conversion/ConversionFrontEnd.h"
 #include "conversion/ProgressFeed.h"
+#include "filelist/FileListRow.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -16,9 +17,10 @@
 struct CliConversionOptions
 {
     EncodingOptions encoding;
-    // The inputs the list accepts (absolute paths, in order).
-    QStringList files;
-    // An input was not a supported, existing file.
+    // The list the inputs make, as the window's list would hold them: the
+    // files it accepts, in order, checked and "Ready".
+    std::vector<FileListRow> list;
+    // An input was not a supported, existing file with a UTF-8 name.
     bool inputsRejected = false;
     // The flags given (e.g. "--keep-dates").
     QSet<QString> flags;

@@ -28,12 +28,6 @@ QString usageText()
             "129 HUP, 131 QUIT.\n");
 }
 
-bool anyFailed(const std::vector<ConversionRow> &rows)
-{
-    return std::any_of(rows.cbegin(), rows.cend(),
-        [](const ConversionRow &row) { return row.Outcome == RowOutcome::Failed; });
-}
-
 } // namespace
 
 int RunConvertCommand(CliContext &context)
@@ -49,13 +43,6 @@ int RunConvertCommand(CliContext &context)
     EncodingSettings settings = options.encoding.settings;
     settings.chKeepDates = options.flags.contains(KeepDates);
     const ConversionSetup setup = CliConversionSetup(context, settings);
-    std::vector<ConversionRow> rows;
-    for (const QString &file : std::as_const(options.files)) {
-        ConversionRow row;
-        row.FullFileName = file;
-        row.Status = setup.strings.Main.Ready;
-        rows.push_back(row);
-    }
 
     TerminalFrontEnd frontEnd(context.command, options.flags.contains(KeepUnfinished));
     ConversionDriver driver(frontEnd);
@@ -63,7 +50,7 @@ int RunConvertCommand(CliContext &context)
     int signalStatus = 0;
     {
         InterruptWatcher watcher([&driver] { driver.RequestAbort(); });
-        result = driver.run(setup, std::move(rows));
+        result = driver.run(setup, ConversionRowsOf(options.list));
         if (watcher.interrupted())
             signalStatus = watcher.exitStatus();
     }
@@ -94,7 +81,7 @@ int RunConvertCommand(CliContext &context)
         return ExitInterrupted;
     if (result.End != ConversionEnd::Walked)
         return ExitUsage;
-    if (anyFailed(result.rows) || result.ErrorCount > 0 || options.inputsRejected)
+    if (CountOutcomes(result.rows).failed > 0 || result.ErrorCount > 0 || options.inputsRejected)
         return ExitFailed;
     return ExitOk;
 }

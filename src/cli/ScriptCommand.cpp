@@ -31,12 +31,6 @@ int RunScriptCommand(CliContext &context)
     ConversionSetup setup = CliConversionSetup(context, options.encoding.settings);
     setup.BatchOnly = true;
     setup.BatchFileName = scriptFile;
-    std::vector<ConversionRow> rows;
-    for (const QString &file : std::as_const(options.files)) {
-        ConversionRow row;
-        row.FullFileName = file;
-        rows.push_back(row);
-    }
 
     TerminalFrontEnd frontEnd(context.command, false, false);
     ConversionDriver driver(frontEnd);
@@ -44,7 +38,7 @@ int RunScriptCommand(CliContext &context)
     {
         // Stopped by a signal, the run still removes its working folder.
         InterruptWatcher watcher([&driver] { driver.RequestAbort(); });
-        result = driver.run(setup, std::move(rows));
+        result = driver.run(setup, ConversionRowsOf(options.list));
         if (watcher.interrupted())
             return watcher.exitStatus();
     }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <vector>
 
+struct FileListRow;
+
 // How a row's file came out of a run.
 enum class RowOutcome {
     NotReached, // unchecked, or the walk ended before it
@@ -29,6 +31,25 @@ struct ConversionRow
     // of a run; 0 when unknown. The run sets it when it analyses the file.
     double DurationMs = 0;
 };
+
+// The rows handed to a run: one per row of the list, in its order, with the
+// file, its check, its status and the duration its analysis found.
+std::vector<ConversionRow> ConversionRowsOf(const std::vector<FileListRow> &list);
+
+// How the rows of a run came out, counted.
+struct OutcomeCounts
+{
+    int notReached = 0;
+    int done = 0;
+    int renamed = 0;
+    int overwritten = 0;
+    int skipped = 0;
+    int failed = 0;
+    int aborted = 0;
+    // Files that have an output now, under whatever name.
+    int converted() const { return done + renamed + overwritten; }
+};
+OutcomeCounts CountOutcomes(const std::vector<ConversionRow> &rows);
 
 // "Check the failed files": true for exactly the rows a run left failed or
 // aborted (not the skipped ones), so that another run retries them.

@@ -93,40 +93,6 @@ std::vector<QString> foldersToList(const QString &root, const std::atomic<bool> 
 
 } // namespace
 
-std::vector<FileToAdd> filesToAdd(const std::vector<FileListRow> &rows, const QStringList &paths)
-{
-    std::set<FileIdentity> identities;
-    std::set<QString> names;
-    for (const FileListRow &row : rows) {
-        if (row.identity)
-            identities.insert(*row.identity);
-        names.insert(fullFileName(row));
-    }
-    std::vector<FileToAdd> files;
-    for (const QString &input : paths) {
-        if (!IsSupportedFile(input))
-            continue;
-        const QString path = ExpandFullPath(input);
-        const std::optional<FileFacts> facts = fileFactsOf(path);
-        if (!facts || !facts->isFile)
-            continue;
-        // The name too: a file replaced since its row was added has a new inode.
-        if (!identities.insert(facts->identity).second || !names.insert(path).second)
-            continue;
-        files.push_back({path, *facts});
-    }
-    return files;
-}
-
-bool IsFileOnList(const std::vector<FileListRow> &rows, const QString &path)
-{
-    const QString full = ExpandFullPath(path);
-    const std::optional<FileFacts> facts = fileFactsOf(full);
-    return std::any_of(rows.begin(), rows.end(), [&](const FileListRow &row) {
-        return (facts && row.identity == facts->identity) || fullFileName(row) == full;
-    });
-}
-
 void appendRows(std::vector<FileListRow> &rows, const std::vector<FileToAdd> &files,
     uint64_t &nextId, const QString &readyText)
 {
@@ -179,8 +145,12 @@ std::vector<DropStep> planDrop(QStringList paths, bool dragAcceptDirectories,
     const std::function<bool(const QString &)> &isDirectory)
 {
     paths.removeAll(QString());
-    std::sort(paths.begin(), paths.end(), lessIgnoringCase);
     std::vector<DropStep> steps;
+    for (const QString &path : std::as_const(paths))
+        if (HasNonUtf8Bytes(path))
+            steps.push_back({DropStep::NotUtf8, path});
+    paths.removeIf(HasNonUtf8Bytes);
+    std::sort(paths.begin(), paths.end(), lessIgnoringCase);
     for (const QString &path : paths) {
         const QString name = fileNameOfPath(path);
         const qsizetype dot = name.lastIndexOf(u'.');

@@ -1,33 +1,15 @@
 #pragma once
 
-#include "app/FileIdentity.h"
 #include "filelist/FileListRow.h"
+#include "filelist/InputFilter.h"
 
 #include <QString>
 #include <QStringList>
 #include <atomic>
 #include <functional>
 
-// The rules for adding files to the list, without a window. A file is on
-// the list when a row has the same device and inode: on Linux, names that
-// differ only in case are different files, while links give one file
-// several names.
-
-// A file that passed the adding rules, with what a look at it told.
-struct FileToAdd
-{
-    QString path; // absolute and cleaned
-    FileFacts facts;
-};
-
-// The paths that may be added, in the order given: a supported extension,
-// an existing regular file (links followed), neither on the list (same
-// device and inode, or the same full name) nor earlier in paths. Relative
-// paths are taken against the current folder.
-std::vector<FileToAdd> filesToAdd(const std::vector<FileListRow> &rows, const QStringList &paths);
-
-// Whether path names a file of some row, as filesToAdd decides it.
-bool IsFileOnList(const std::vector<FileListRow> &rows, const QString &path);
+// Adding files to the list, without a window: the rows of accepted files
+// (which files are accepted is InputFilter's), folder walks and drops.
 
 // Appends one checked row per file, numbered after the rows there are, with
 // the ids nextId, nextId + 1, ... (nextId is advanced past them).
@@ -62,13 +44,16 @@ struct DropStep
         LoadList, // a ".lst" file
         AddFolder, // a folder, walked as the add-folder command does
         AddFile, // anything else: the adding rules decide
+        NotUtf8, // a name that is not valid UTF-8: reported, never opened
     };
     Kind kind = AddFile;
     QString path;
 };
 
-// The dropped paths in the order of their paths compared without regard to
-// case, empty ones left out. A folder is walked only with
+// The dropped names that are not valid UTF-8 first, in the order given (a
+// list or a folder of such a name would be another one, or none); then the
+// other paths in the order of their paths compared without regard to case,
+// empty ones left out. A folder is walked only with
 // dragAcceptDirectories; otherwise it goes the way of a file (and is not
 // added).
 std::vector<DropStep> planDrop(QStringList paths, bool dragAcceptDirectories,

@@ -1,4 +1,6 @@
 #include "filelist/FileListAdding.h"
+
+#include "app/NonUtf8Names.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -18,36 +20,6 @@ void makeFiles(const QString &dir, std::initializer_list<const char *> files)
         ASSERT_TRUE(QDir().mkpath(directoryOfPath(path)));
         ASSERT_TRUE(TestSupport::WriteFile(path, "data"));
     }
-}
-
-TEST(FileListAdding, DuplicatesByFileIdentity)
-{
-    QTemporaryDir tmp;
-    const QString d = tmp.path();
-    makeFiles(d, {"a.mkv", "A.mkv", "notes.txt", "folder.mkv/x"}); // A.mkv: another file
-    ASSERT_TRUE(QFile::link(d + "/a.mkv", d + "/link.mkv"));
-    const QByteArray target = QFile::encodeName(d + "/a.mkv");
-    ASSERT_EQ(::link(target.constData(), QFile::encodeName(d + "/hard.mkv").constData()), 0);
-
-    const QStringList dropped{d + "/a.mkv", d + "/a.mkv", d + "/link.mkv", d + "/hard.mkv",
-        d + "/sub/../A.mkv", d + "/missing.mkv", d + "/notes.txt", d + "/folder.mkv"};
-    std::vector<FileListRow> rows(1); // a row already there
-    uint64_t nextId = 41;
-    appendRows(rows, filesToAdd(rows, dropped), nextId, u"Ready"_s);
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(fullFileName(rows[1]), d + "/a.mkv");
-    EXPECT_EQ(fullFileName(rows[2]), d + "/A.mkv"); // cleaned
-    EXPECT_EQ(rows[2].id, 42u);
-    EXPECT_EQ(rows[2].no, 3);
-    EXPECT_EQ(nextId, 43u);
-
-    // Once listed, neither the file nor any other name of it comes in again.
-    EXPECT_TRUE(filesToAdd(rows, dropped).empty());
-    EXPECT_TRUE(IsFileOnList(rows, d + "/hard.mkv"));
-    EXPECT_FALSE(IsFileOnList(rows, d + "/notes.txt"));
-    // A row whose file was replaced since still holds its name.
-    rows[1].identity.reset();
-    EXPECT_TRUE(filesToAdd({rows[1]}, {d + "/a.mkv"}).empty());
 }
 
 TEST(FileListAdding, FolderWalk)
@@ -104,6 +76,19 @@ TEST(FileListAdding, DropOrder)
             accept ? u"2 alpha.mkv;1 Folder;0 b.lst;0 list.LST;2 Zeta.mkv;"_s
                    : u"2 alpha.mkv;2 Folder;0 b.lst;0 list.LST;2 Zeta.mkv;"_s);
     }
+
+    // Names that are not UTF-8 first, as given: neither loaded nor walked,
+    // however they end.
+    const QString oddList = DecodeLocalName("/d/\xff.lst");
+    const QString oddFolder = DecodeLocalName("/d/\xfeolder");
+    const std::vector<DropStep> steps
+        = planDrop({u"/d/b.mkv"_s, oddList, oddFolder}, true, isDirectory);
+    ASSERT_EQ(steps.size(), 3u);
+    EXPECT_EQ(steps[0].kind, DropStep::NotUtf8);
+    EXPECT_EQ(steps[0].path, oddList);
+    EXPECT_EQ(steps[1].kind, DropStep::NotUtf8);
+    EXPECT_EQ(steps[1].path, oddFolder);
+    EXPECT_EQ(steps[2].kind, DropStep::AddFile);
 }
 
 } // namespace

@@ -442,17 +442,11 @@ void ConversionController::finishRun()
     // One notification per batch, for a user who is looking elsewhere.
     if (!run->batchOnly && m_notifier && result.End == ConversionEnd::Walked
         && !(m_mainWindow && m_mainWindow->isActiveWindow())) {
-        int done = 0;
-        int failed = 0;
-        for (const ConversionRow &row : result.rows) {
-            done += row.Outcome == RowOutcome::Done || row.Outcome == RowOutcome::Renamed
-                || row.Outcome == RowOutcome::Overwritten;
-            failed += row.Outcome == RowOutcome::Failed;
-        }
-        if (done + failed > 0)
+        const OutcomeCounts counts = CountOutcomes(result.rows);
+        if (counts.converted() + counts.failed > 0)
             m_notifier->notify(m_strings.Main.NotifyFinished,
-                FormatAppString(m_strings.Main.NotifyFinishedText, QString::number(done),
-                    QString::number(failed)));
+                FormatAppString(m_strings.Main.NotifyFinishedText,
+                    QString::number(counts.converted()), QString::number(counts.failed)));
     }
     Q_EMIT runFinished(result);
     if (run->closeRequested)

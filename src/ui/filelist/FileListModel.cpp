@@ -300,27 +300,22 @@ void FileListModel::restoreRows(std::vector<RemovedRow> rows)
 {
     if (rows.empty())
         return;
-    std::sort(rows.begin(), rows.end(),
-        [](const RemovedRow &a, const RemovedRow &b) { return a.first < b.first; });
     // Into an empty list at once; otherwise row by row, so that the
     // selection and the current row stay where they are.
-    const bool reset = m_rows.empty();
-    if (reset)
+    if (m_rows.empty()) {
         beginResetModel();
-    for (RemovedRow &removed : rows) {
-        const int at = std::min(removed.first, rowCount());
-        if (!reset)
-            beginInsertRows({}, at, at);
-        m_rows.insert(m_rows.begin() + at, std::move(removed.second));
+        RestoreRemovedRows(m_rows, std::move(rows));
         m_indexValid = false;
-        if (!reset)
-            endInsertRows();
-    }
-    RenumNg(m_rows);
-    if (reset)
         endResetModel();
-    else
-        Q_EMIT dataChanged(index(0, colNo), index(rowCount() - 1, colNo), {Qt::DisplayRole});
+        return;
+    }
+    RestoreRemovedRows(
+        m_rows, std::move(rows), [this](int at) { beginInsertRows({}, at, at); },
+        [this] {
+            m_indexValid = false;
+            endInsertRows();
+        });
+    Q_EMIT dataChanged(index(0, colNo), index(rowCount() - 1, colNo), {Qt::DisplayRole});
 }
 
 void FileListModel::moveRows(const std::vector<uint64_t> &ids, int destination)

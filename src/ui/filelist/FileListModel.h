@@ -3,6 +3,7 @@
 #include "filelist/FileListAdding.h"
 #include "filelist/FileListColumns.h"
 #include "filelist/FileListRow.h"
+#include "filelist/RemovalHistory.h"
 #include "i18n/AppStrings.h"
 #include "ui/filelist/FileIcons.h"
 
@@ -12,9 +13,6 @@
 #include <functional>
 #include <utility>
 #include <vector>
-
-// A row taken off the list, with the index it had.
-using RemovedRow = std::pair<int, FileListRow>;
 
 // The rows of the file list as a table: what each cell shows comes from the
 // core (cell texts, sort keys, commands); this class only tells the views

@@ -1,21 +1,13 @@
-#include "ui/filelist/FileListPanel.h"
-#include "i18n/AppStrings.h"
+// The file list's widgets: the view with its header menu and footer, the
+// appearance, the columns and the check commands. Adding and removing have
+// files of their own.
+#include "ui/filelist/FileListPanelPrivate.h"
 
-#include "app/NonUtf8Names.h"
 #include "app/TextHelpers.h"
-#include "app/ToolResolution.h"
-#include "filelist/FileListAdding.h"
 #include "filelist/FileListCommands.h"
 #include "filelist/FileListFooter.h"
-#include "filelist/ListFile.h"
-#include "filelist/ListFileSave.h"
 #include "ui/common/Theme.h"
-#include "ui/filelist/AnalysisQueue.h"
 #include "ui/filelist/FileListDelegate.h"
-#include "ui/filelist/FileListFooterBar.h"
-#include "ui/filelist/FileListModel.h"
-#include "ui/filelist/FileListView.h"
-#include "ui/filelist/FolderWalker.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -28,7 +20,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <deque>
 #include <numeric>
 
 namespace {
@@ -45,177 +36,16 @@ constexpr int SelectionSettleMs = 200;
 
 } // namespace
 
-struct FileListPanel::Private
-{
-    // One piece of adding work; they run in the order they came, so rows
-    // follow the order of a drop even where a folder walk takes a while.
-    struct Step
-    {
-        enum Kind { Files, Folder, List };
-        Kind kind = Files;
-        QStringList paths;
-    };
-
-    // What the last remove, clear or Delete took away.
-    struct Removal
-    {
-        std::vector<RemovedRow> rows;
-        std::vector<AnalysisJob> jobs; // taken back before they started
-    };
-
-    FileListPanel *q = nullptr;
-    FileListModel *model = nullptr;
-    FileListView *view = nullptr;
-    FileListFooterBar *footer = nullptr;
-    QTimer selectionTimer;
-    // Footer and announcements of filled rows, once per event-loop turn.
-    QTimer refreshTimer;
-    bool filledSinceRefresh = false;
-
-    TAppStrings strings;
-    TAppParams params;
-    std::shared_ptr<const AnalysisSettings> analysisSettings; // null: made when next needed
-
-    std::array<int, FileListColumnCount> widths{};
-    QList<QAction *> columnActions;
-    std::array<QAction *, FileListColumnCount> actionOfColumn{};
-
-    std::deque<Step> steps;
-    bool walking = false;
-    bool busy = false;
-    bool sorting = false;
-    Removal removal;
-
-    // Last, so they go first: no worker outlives what it reports to.
-    std::unique_ptr<FolderWalker> walker;
-    // Names the adding could not take (not UTF-8), told once it is done.
-    QStringList skipped;
-    std::unique_ptr<AnalysisQueue> analysis;
-
-    RowSelection selectedRows() const;
-    std::shared_ptr<const AnalysisSettings> settings();
-
-    void queue(Step::Kind kind, const QStringList &paths);
-    void runSteps();
-    void addNow(const QStringList &paths);
-    bool readList(const QString &path, QStringList &paths, QString *error);
-    void onResults();
-    void onWalkFinished();
-    void updateBusy();
-
-    void remove(const RowSelection &indexes);
-    void keepRemoved(std::vector<RemovedRow> rows);
-    void toggleSelectedChecks();
-    void sortBy(int column);
-    void forgetSortOrder();
-    void openFileOfRow(int row);
-
-    void scheduleRefresh() { refreshTimer.start(); }
-    void refresh();
-    void fitNumberColumn(const QString &footerText);
-    void applyPalette();
-    void syncColumnActions();
-    void showHeaderMenu(const QPoint &pos);
-};
-
 FileListPanel::FileListPanel(QWidget *parent)
     : QWidget(parent)
     , d(std::make_unique<Private>())
 {
     d->q = this;
-    d->model = new FileListModel(this);
-    d->view = new FileListView(this);
-    d->view->setModel(d->model);
-    d->view->setItemDelegate(new FileListDelegate(d->view));
-    d->view->setIconSize(QSize(16, 16));
-    d->footer = new FileListFooterBar(d->view, this);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(d->view);
-    layout->addWidget(d->footer);
-    setFocusProxy(d->view);
-
-    d->walker = std::make_unique<FolderWalker>();
-    d->analysis = std::make_unique<AnalysisQueue>(QThread::idealThreadCount());
-    connect(d->walker.get(), &FolderWalker::filesFound, this, [this](const QStringList &files) {
-        d->addNow(files);
-        d->view->scrollToBottom();
-    });
-    connect(d->walker.get(), &FolderWalker::finished, this, [this] { d->onWalkFinished(); });
-    connect(d->walker.get(), &FolderWalker::namesSkipped, this,
-        [this](const QStringList &names) { d->skipped += names; });
-    connect(d->analysis.get(), &AnalysisQueue::resultsReady, this, [this] { d->onResults(); });
-
-    d->selectionTimer.setSingleShot(true);
-    d->selectionTimer.setInterval(SelectionSettleMs);
-    connect(&d->selectionTimer, &QTimer::timeout, this,
-        [this] { Q_EMIT selectionSettled(currentRow()); });
-    d->refreshTimer.setSingleShot(true);
-    d->refreshTimer.setInterval(0);
-    connect(&d->refreshTimer, &QTimer::timeout, this, [this] { d->refresh(); });
-
-    QItemSelectionModel *selection = d->view->selectionModel();
-    const auto selectionMoved = [this] {
-        d->selectionTimer.start();
-        Q_EMIT listChanged();
-    };
-    connect(selection, &QItemSelectionModel::selectionChanged, this, selectionMoved);
-    connect(selection, &QItemSelectionModel::currentRowChanged, this,
-        [this] { d->selectionTimer.start(); });
-
-    FileListView *view = d->view;
-    connect(view, &FileListView::pathsDropped, this, &FileListPanel::addPaths);
-    connect(view, &FileListView::deletePressed, this, &FileListPanel::removeSelected);
-    connect(view, &FileListView::togglePressed, this, [this] { d->toggleSelectedChecks(); });
-    connect(view, &FileListView::undoPressed, this, &FileListPanel::undoRemove);
-    connect(view, &FileListView::appearanceChanged, this, [this] { d->applyPalette(); });
-    connect(view, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
-        if (index.column() == colIcon)
-            d->openFileOfRow(index.row());
-    });
-    view->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(view, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
-        Q_EMIT contextMenuRequested(d->view->viewport()->mapToGlobal(pos));
-    });
-
-    FileListModel *model = d->model;
-    connect(model, &QAbstractItemModel::dataChanged, this,
-        [this](const QModelIndex &, const QModelIndex &, const QList<int> &roles) {
-            // A check box clicked; fills are announced with the refresh.
-            if (roles.isEmpty()) {
-                d->scheduleRefresh();
-                Q_EMIT listChanged();
-            }
-        });
-    connect(model, &QAbstractItemModel::layoutChanged, this, [this] {
-        if (!d->sorting)
-            d->forgetSortOrder(); // rows dragged to another place
-        Q_EMIT listChanged();
-    });
-
-    QHeaderView *header = view->horizontalHeader();
-    connect(header, &QHeaderView::sectionResized, this, [this](int column, int, int size) {
-        if (size > 0 && column >= 0 && column < FileListColumnCount)
-            d->widths[size_t(column)] = size;
-    });
-    connect(header, &QHeaderView::sectionClicked, this, [this](int column) { d->sortBy(column); });
-    header->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(header, &QWidget::customContextMenuRequested, this,
-        [this](const QPoint &pos) { d->showHeaderMenu(pos); });
-
-    for (FileListColumn column : ColumnMenuOrder) {
-        auto *action = new QAction(this);
-        action->setCheckable(true);
-        action->setObjectName(QStringLiteral("actC") + SettingsColumns::KeyName(column).mid(1)
-            + QStringLiteral("Visible"));
-        connect(action, &QAction::toggled, this, [this, column](bool on) {
-            d->view->horizontalHeader()->setSectionHidden(column, !on);
-            d->footer->update();
-        });
-        d->columnActions.append(action);
-        d->actionOfColumn[size_t(column)] = action;
-    }
+    d->createWidgets();
+    d->connectWorkers();
+    d->connectView();
+    d->connectModel();
+    d->createColumnActions();
 
     const MainSettings defaults = DefaultMainSettings(SettingsEnvironment{});
     setColumnStates(defaults.Columns);
@@ -314,81 +144,10 @@ void FileListPanel::setColumnMovingAllowed(bool on)
     d->view->horizontalHeader()->setSectionsMovable(on);
 }
 
-void FileListPanel::addFiles(const QStringList &paths)
-{
-    if (!paths.isEmpty())
-        Q_EMIT addedFrom(QFileInfo(paths.constLast()).absolutePath());
-    d->queue(Private::Step::Files, paths);
-    d->runSteps();
-}
-
-void FileListPanel::addFolder(const QString &folder)
-{
-    Q_EMIT addedFrom(folder);
-    d->queue(Private::Step::Folder, {folder});
-    d->runSteps();
-}
-
-void FileListPanel::addPaths(const QStringList &paths)
-{
-    QStringList usable;
-    for (const QString &path : paths) {
-        if (HasNonUtf8Bytes(path))
-            d->skipped.append(path);
-        else
-            usable.append(path);
-    }
-    const auto isDirectory = [](const QString &path) { return QFileInfo(path).isDir(); };
-    QString lastFolder;
-    for (const DropStep &step : planDrop(usable, d->params.DragAcceptDirectories, isDirectory)) {
-        lastFolder
-            = step.kind == DropStep::AddFolder ? step.path : QFileInfo(step.path).absolutePath();
-        switch (step.kind) {
-        case DropStep::LoadList:
-            d->queue(Private::Step::List, {step.path});
-            break;
-        case DropStep::AddFolder:
-            d->queue(Private::Step::Folder, {step.path});
-            break;
-        case DropStep::AddFile:
-            // Files next to each other are checked in one go.
-            if (!d->steps.empty() && d->steps.back().kind == Private::Step::Files)
-                d->steps.back().paths.append(step.path);
-            else
-                d->queue(Private::Step::Files, {step.path});
-            break;
-        }
-    }
-    if (!lastFolder.isEmpty())
-        Q_EMIT addedFrom(lastFolder);
-    d->runSteps();
-}
-
-bool FileListPanel::loadListFile(const QString &path, QString *error)
-{
-    Q_EMIT addedFrom(QFileInfo(path).absolutePath());
-    QStringList paths;
-    if (!d->readList(path, paths, error))
-        return false;
-    d->queue(Private::Step::Files, paths);
-    d->runSteps();
-    return true;
-}
-
-bool FileListPanel::saveListFile(const QString &path, QString *error) const
-{
-    return ::saveListFile(path, listFilePaths(rows()), error);
-}
-
 int FileListPanel::heightForRows(int rows) const
 {
     return height() - d->view->viewport()->height()
         + rows * d->view->verticalHeader()->defaultSectionSize();
-}
-
-bool FileListPanel::isBusy() const
-{
-    return d->busy;
 }
 
 const std::vector<FileListRow> &FileListPanel::rows() const
@@ -464,62 +223,6 @@ void FileListPanel::uncheckSelected()
         [&](std::vector<FileListRow> &rows) { ::uncheckSelected(rows, selected); });
 }
 
-void FileListPanel::removeChecked()
-{
-    RowSelection checked;
-    for (size_t i = 0; i < rows().size(); ++i)
-        if (rows()[i].active)
-            checked.insert(int(i));
-    d->remove(checked);
-}
-
-void FileListPanel::clear()
-{
-    // The user wants an empty list: adding still under way stops too.
-    d->steps.clear();
-    if (d->walking)
-        d->walker->cancel();
-    d->keepRemoved(d->model->clearRows());
-    d->forgetSortOrder();
-    d->updateBusy();
-}
-
-void FileListPanel::removeSelected()
-{
-    d->remove(d->selectedRows());
-}
-
-bool FileListPanel::canUndoRemove() const
-{
-    return !d->removal.rows.empty();
-}
-
-void FileListPanel::undoRemove()
-{
-    Private::Removal removal = std::exchange(d->removal, {});
-    if (removal.rows.empty())
-        return;
-    // A file added again since is not there twice.
-    std::vector<RemovedRow> back;
-    std::set<uint64_t> ids;
-    for (RemovedRow &removed : removal.rows) {
-        if (IsFileOnList(rows(), fullFileName(removed.second)))
-            continue;
-        ids.insert(removed.second.id);
-        back.push_back(std::move(removed));
-    }
-    d->model->restoreRows(std::move(back));
-    std::vector<AnalysisJob> jobs;
-    for (AnalysisJob &job : removal.jobs)
-        if (ids.count(job.id))
-            jobs.push_back(std::move(job));
-    d->analysis->enqueue(std::move(jobs));
-    d->forgetSortOrder();
-    d->scheduleRefresh();
-    d->updateBusy();
-    Q_EMIT listChanged();
-}
-
 std::array<ColumnState, SettingsColumns::Count> FileListPanel::columnStates() const
 {
     const QHeaderView *header = d->view->horizontalHeader();
@@ -562,170 +265,119 @@ QList<QAction *> FileListPanel::columnActions() const
 
 // ---------------------------------------------------------------------------
 
+void FileListPanel::Private::createWidgets()
+{
+    model = new FileListModel(q);
+    view = new FileListView(q);
+    view->setModel(model);
+    view->setItemDelegate(new FileListDelegate(view));
+    view->setIconSize(QSize(16, 16));
+    footer = new FileListFooterBar(view, q);
+    auto *layout = new QVBoxLayout(q);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(view);
+    layout->addWidget(footer);
+    q->setFocusProxy(view);
+}
+
+void FileListPanel::Private::connectWorkers()
+{
+    walker = std::make_unique<FolderWalker>();
+    analysis = std::make_unique<AnalysisQueue>(QThread::idealThreadCount());
+    QObject::connect(walker.get(), &FolderWalker::filesFound, q, [this](const QStringList &files) {
+        addNow(files);
+        view->scrollToBottom();
+    });
+    QObject::connect(walker.get(), &FolderWalker::finished, q, [this] { onWalkFinished(); });
+    QObject::connect(walker.get(), &FolderWalker::namesSkipped, q,
+        [this](const QStringList &names) { skipped += names; });
+    QObject::connect(analysis.get(), &AnalysisQueue::resultsReady, q, [this] { onResults(); });
+
+    selectionTimer.setSingleShot(true);
+    selectionTimer.setInterval(SelectionSettleMs);
+    QObject::connect(&selectionTimer, &QTimer::timeout, q,
+        [this] { Q_EMIT q->selectionSettled(q->currentRow()); });
+    refreshTimer.setSingleShot(true);
+    refreshTimer.setInterval(0);
+    QObject::connect(&refreshTimer, &QTimer::timeout, q, [this] { refresh(); });
+}
+
+void FileListPanel::Private::connectView()
+{
+    QItemSelectionModel *selection = view->selectionModel();
+    QObject::connect(selection, &QItemSelectionModel::selectionChanged, q, [this] {
+        selectionTimer.start();
+        Q_EMIT q->listChanged();
+    });
+    QObject::connect(
+        selection, &QItemSelectionModel::currentRowChanged, q, [this] { selectionTimer.start(); });
+
+    QObject::connect(view, &FileListView::pathsDropped, q, &FileListPanel::addPaths);
+    QObject::connect(view, &FileListView::deletePressed, q, &FileListPanel::removeSelected);
+    QObject::connect(view, &FileListView::togglePressed, q, [this] { toggleSelectedChecks(); });
+    QObject::connect(view, &FileListView::undoPressed, q, &FileListPanel::undoRemove);
+    QObject::connect(view, &FileListView::appearanceChanged, q, [this] { applyPalette(); });
+    QObject::connect(view, &QAbstractItemView::clicked, q, [this](const QModelIndex &index) {
+        if (index.column() == colIcon)
+            openFileOfRow(index.row());
+    });
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(view, &QWidget::customContextMenuRequested, q, [this](const QPoint &pos) {
+        Q_EMIT q->contextMenuRequested(view->viewport()->mapToGlobal(pos));
+    });
+
+    QHeaderView *header = view->horizontalHeader();
+    QObject::connect(header, &QHeaderView::sectionResized, q, [this](int column, int, int size) {
+        if (size > 0 && column >= 0 && column < FileListColumnCount)
+            widths[size_t(column)] = size;
+    });
+    QObject::connect(
+        header, &QHeaderView::sectionClicked, q, [this](int column) { sortBy(column); });
+    header->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(header, &QWidget::customContextMenuRequested, q,
+        [this](const QPoint &pos) { showHeaderMenu(pos); });
+}
+
+void FileListPanel::Private::connectModel()
+{
+    QObject::connect(model, &QAbstractItemModel::dataChanged, q,
+        [this](const QModelIndex &, const QModelIndex &, const QList<int> &roles) {
+            // A check box clicked; fills are announced with the refresh.
+            if (roles.isEmpty()) {
+                scheduleRefresh();
+                Q_EMIT q->listChanged();
+            }
+        });
+    QObject::connect(model, &QAbstractItemModel::layoutChanged, q, [this] {
+        if (!sorting)
+            forgetSortOrder(); // rows dragged to another place
+        Q_EMIT q->listChanged();
+    });
+}
+
+void FileListPanel::Private::createColumnActions()
+{
+    for (FileListColumn column : ColumnMenuOrder) {
+        auto *action = new QAction(q);
+        action->setCheckable(true);
+        action->setObjectName(QStringLiteral("actC") + SettingsColumns::KeyName(column).mid(1)
+            + QStringLiteral("Visible"));
+        QObject::connect(action, &QAction::toggled, q, [this, column](bool on) {
+            view->horizontalHeader()->setSectionHidden(column, !on);
+            footer->update();
+        });
+        columnActions.append(action);
+        actionOfColumn[size_t(column)] = action;
+    }
+}
+
 RowSelection FileListPanel::Private::selectedRows() const
 {
     RowSelection selected;
     for (const QModelIndex &index : view->selectionModel()->selectedRows())
         selected.insert(index.row());
     return selected;
-}
-
-std::shared_ptr<const AnalysisSettings> FileListPanel::Private::settings()
-{
-    if (!analysisSettings) {
-        auto made = std::make_shared<AnalysisSettings>();
-        made->mode = params.FileAnalysis;
-        made->strings = strings;
-        // Resolved once per change of the parameters, not per file; on a
-        // copy, so the caller's record stays as it gave it.
-        TAppParams resolving = params;
-        if (made->mode != faNone)
-            made->mediaInfoDll = ResolveMediaInfoPath(resolving);
-        if (made->mode == faFull)
-            made->ffmpeg = ResolveFFmpegPath(resolving);
-        analysisSettings = std::move(made);
-    }
-    return analysisSettings;
-}
-
-void FileListPanel::Private::queue(Step::Kind kind, const QStringList &paths)
-{
-    steps.push_back({kind, paths});
-}
-
-void FileListPanel::Private::runSteps()
-{
-    while (!walking && !steps.empty()) {
-        const Step step = std::move(steps.front());
-        steps.pop_front();
-        switch (step.kind) {
-        case Step::Files:
-            addNow(step.paths);
-            break;
-        case Step::List: {
-            QStringList paths;
-            QString error;
-            if (readList(step.paths.value(0), paths, &error))
-                addNow(paths);
-            else
-                Q_EMIT q->errorReported(error);
-            break;
-        }
-        case Step::Folder:
-            walking = true;
-            walker->walk(step.paths.value(0));
-            break;
-        }
-    }
-    // One message for all the names the adding met, however many: a
-    // binary list file holds hundreds.
-    if (!walking && steps.empty() && !skipped.isEmpty()) {
-        const QString message = NonUtf8NamesMessage(skipped);
-        skipped.clear();
-        Q_EMIT q->errorReported(message);
-    }
-    updateBusy();
-}
-
-void FileListPanel::Private::addNow(const QStringList &paths)
-{
-    QStringList usable;
-    usable.reserve(paths.size());
-    for (const QString &path : paths) {
-        if (HasNonUtf8Bytes(path))
-            skipped.append(path);
-        else
-            usable.append(path);
-    }
-    const std::vector<FileToAdd> files = filesToAdd(model->rows(), usable);
-    if (files.empty())
-        return;
-    const bool wasEmpty = model->rowCount() == 0;
-    const std::vector<uint64_t> ids = model->appendFiles(files);
-    // The first files of a list: the information and command-line windows
-    // have a file at once.
-    if (wasEmpty)
-        q->selectFirstRowIfNone();
-    forgetSortOrder();
-    const std::shared_ptr<const AnalysisSettings> shared = settings();
-    if (shared->mode != faNone) {
-        std::vector<AnalysisJob> jobs;
-        jobs.reserve(ids.size());
-        for (size_t i = 0; i < ids.size(); ++i)
-            jobs.push_back({ids[i], files[i].path, shared});
-        analysis->enqueue(std::move(jobs));
-    }
-    scheduleRefresh();
-    updateBusy();
-    Q_EMIT q->listChanged();
-}
-
-bool FileListPanel::Private::readList(const QString &path, QStringList &paths, QString *error)
-{
-    QStringList lines;
-    if (!ReadListFile(path, lines, error))
-        return false;
-    for (const QString &line : lines) {
-        if (HasNonUtf8Bytes(line)) {
-            skipped.append(line);
-            continue;
-        }
-        const QString file = ListFileLinePath(line);
-        if (!file.isEmpty())
-            paths.append(file);
-    }
-    return true;
-}
-
-void FileListPanel::Private::onResults()
-{
-    for (AnalysisResult &result : analysis->takeResults()) {
-        if (model->fill(result.id, result.cells))
-            continue;
-        // Removed while it was analysed: filled where an undo finds it.
-        for (RemovedRow &removed : removal.rows)
-            if (removed.second.id == result.id)
-                removed.second.analysis = std::move(result.cells);
-    }
-    filledSinceRefresh = true;
-    scheduleRefresh();
-    updateBusy();
-}
-
-void FileListPanel::Private::onWalkFinished()
-{
-    walking = false;
-    runSteps();
-}
-
-void FileListPanel::Private::updateBusy()
-{
-    const bool now = walking || !steps.empty() || analysis->outstanding() > 0;
-    if (now == busy)
-        return;
-    busy = now;
-    Q_EMIT q->busyChanged(now);
-}
-
-void FileListPanel::Private::remove(const RowSelection &indexes)
-{
-    std::vector<RemovedRow> removed = model->removeRowsAt(indexes);
-    if (removed.empty())
-        return;
-    keepRemoved(std::move(removed));
-}
-
-void FileListPanel::Private::keepRemoved(std::vector<RemovedRow> rows)
-{
-    if (rows.empty())
-        return;
-    std::set<uint64_t> ids;
-    for (const RemovedRow &row : rows)
-        ids.insert(row.second.id);
-    removal = {std::move(rows), analysis->cancel(ids)};
-    scheduleRefresh();
-    updateBusy();
-    Q_EMIT q->listChanged();
 }
 
 void FileListPanel::Private::toggleSelectedChecks()

@@ -94,18 +94,7 @@ ConversionSetup TFormMain::conversionSetup() const
 
 std::vector<ConversionRow> TFormMain::conversionRows() const
 {
-    std::vector<ConversionRow> rows;
-    const std::vector<FileListRow> &list = m_panel->rows();
-    rows.reserve(list.size());
-    for (const FileListRow &item : list) {
-        ConversionRow row;
-        row.FullFileName = fullFileName(item);
-        row.Checked = item.active;
-        row.Status = item.status;
-        row.DurationMs = item.analysis.duration;
-        rows.push_back(row);
-    }
-    return rows;
+    return ConversionRowsOf(m_panel->rows());
 }
 
 bool TFormMain::retryPossible() const
