@@ -159,21 +159,6 @@ QStringList programArguments(
     return command.arguments();
 }
 
-QList<QStringList> recordedRuns(const QByteArray &record)
-{
-    QList<QStringList> runs;
-    QList<QByteArray> fields = record.split('\0');
-    fields.removeLast(); // after the last zero byte
-    for (qsizetype i = 0; i < fields.size();) {
-        const int count = fields.at(i++).toInt();
-        QStringList args;
-        for (int k = 0; k < count && i < fields.size(); ++k)
-            args << QString::fromUtf8(fields.at(i++));
-        runs << args;
-    }
-    return runs;
-}
-
 TEST(BatchScriptSh, EveryFileNameReachesTheProgramUnchanged)
 {
     QTemporaryDir dir;
@@ -260,7 +245,7 @@ TEST(BatchScriptSh, EveryFileNameReachesTheProgramUnchanged)
     EXPECT_EQ(sh.exitCode(), 0) << sh.readAllStandardError().toStdString();
 
     for (const QString &recorded : {record, copied}) {
-        const QList<QStringList> runs = recordedRuns(TestSupport::ReadFile(recorded));
+        const QList<QStringList> runs = TestSupport::RecordedRuns(TestSupport::ReadFile(recorded));
         ASSERT_EQ(runs.size(), expected.size()) << recorded.toStdString();
         for (qsizetype i = 0; i < runs.size(); ++i)
             EXPECT_TRUE(runs.at(i) == expected.at(i)) << "run " << i << ":\n"

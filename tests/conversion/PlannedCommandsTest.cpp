@@ -13,22 +13,6 @@ using CommandTest::Inputs;
 
 namespace {
 
-// The argument vectors the recorder saw, one list per start.
-QList<QStringList> recordedRuns(const QByteArray &record)
-{
-    QList<QStringList> runs;
-    QList<QByteArray> fields = record.split('\0');
-    fields.removeLast(); // after the last zero byte
-    for (qsizetype i = 0; i < fields.size();) {
-        const int count = fields.at(i++).toInt();
-        QStringList args;
-        for (int k = 0; k < count && i < fields.size(); ++k)
-            args << QString::fromUtf8(fields.at(i++));
-        runs << args;
-    }
-    return runs;
-}
-
 // The copied commands must start FFmpeg with the arguments the run would
 // give it, pass options, preset and awkward names included.
 TEST(PlannedCommands, ShellTextsGiveFFmpegTheArgumentsOfEachPass)
@@ -77,7 +61,7 @@ TEST(PlannedCommands, ShellTextsGiveFFmpegTheArgumentsOfEachPass)
         ASSERT_TRUE(sh.waitForFinished(30000)) << c.name;
         EXPECT_EQ(sh.exitCode(), 0) << c.name << sh.readAllStandardError().toStdString();
 
-        const QList<QStringList> runs = recordedRuns(TestSupport::ReadFile(record));
+        const QList<QStringList> runs = TestSupport::RecordedRuns(TestSupport::ReadFile(record));
         ASSERT_EQ(runs.size(), c.passes) << c.name;
         for (int i = 0; i < c.passes; ++i)
             EXPECT_EQ(runs.at(i), planned.commands.passes.at(i).arguments())

@@ -13,20 +13,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void makeFiles(const QString &dir, std::initializer_list<const char *> files)
-{
-    for (const char *file : files) {
-        const QString path = dir + u'/' + QLatin1String(file);
-        ASSERT_TRUE(QDir().mkpath(directoryOfPath(path)));
-        ASSERT_TRUE(TestSupport::WriteFile(path, "data"));
-    }
-}
-
 TEST(FileListAdding, FolderWalk)
 {
     QTemporaryDir tmp;
     const QString d = tmp.path();
-    makeFiles(d,
+    TestSupport::MakeFiles(d,
         {"b.mkv", ".hidden.avi", "x.txt", "A.mp4", "c/2.mkv", "B/1.mkv", "a/3.mkv", "a-b/4.mkv",
             ".h/5.mkv", "a/x/6.mkv"});
     ASSERT_TRUE(QFile::link(d, d + "/a/loop")); // back up to the top
@@ -57,7 +48,7 @@ TEST(FileListAdding, FolderWalkGoesTwentyLevelsDown)
 {
     QTemporaryDir tmp;
     for (int level = 0; level <= 25; ++level)
-        makeFiles(tmp.path() + u"/d"_s.repeated(level), {"f.mkv"});
+        TestSupport::MakeFiles(tmp.path() + u"/d"_s.repeated(level), {"f.mkv"});
     const QStringList files = folderFiles(tmp.path());
     ASSERT_EQ(files.size(), 21);
     EXPECT_EQ(files.last(), tmp.path() + u"/d"_s.repeated(20) + u"/f.mkv"_s);

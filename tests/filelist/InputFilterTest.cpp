@@ -16,15 +16,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void makeFiles(const QString &dir, std::initializer_list<const char *> files)
-{
-    for (const char *file : files) {
-        const QString path = dir + u'/' + QLatin1String(file);
-        ASSERT_TRUE(QDir().mkpath(directoryOfPath(path)));
-        ASSERT_TRUE(TestSupport::WriteFile(path, "data"));
-    }
-}
-
 // "name:why" for every input left out.
 QString rejections(const FilteredInputs &filtered, const QString &dir)
 {
@@ -40,7 +31,8 @@ TEST(InputFilter, DuplicatesByFileIdentity)
 {
     QTemporaryDir tmp;
     const QString d = tmp.path();
-    makeFiles(d, {"a.mkv", "A.mkv", "notes.txt", "folder.mkv/x"}); // A.mkv: another file
+    TestSupport::MakeFiles(
+        d, {"a.mkv", "A.mkv", "notes.txt", "folder.mkv/x"}); // A.mkv: another file
     ASSERT_TRUE(QFile::link(d + "/a.mkv", d + "/link.mkv"));
     const QByteArray target = QFile::encodeName(d + "/a.mkv");
     ASSERT_EQ(::link(target.constData(), QFile::encodeName(d + "/hard.mkv").constData()), 0);
@@ -77,7 +69,7 @@ TEST(InputFilter, NamesThatAreNotUtf8AreCountedNeverOpened)
     // The file exists: only its name keeps it out.
     const QByteArray bytes = base + "/\xff.mkv";
     ASSERT_EQ(::close(::creat(bytes.constData(), 0644)), 0);
-    makeFiles(tmp.path(), {"good.mkv"});
+    TestSupport::MakeFiles(tmp.path(), {"good.mkv"});
     const QString odd = DecodeLocalName(bytes);
     const QString oddText = DecodeLocalName(base + "/\xfe.txt");
     const QString good = tmp.path() + u"/good.mkv"_s;

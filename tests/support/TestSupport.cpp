@@ -52,6 +52,30 @@ bool WriteFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+void MakeFiles(const QString &dir, std::initializer_list<const char *> names)
+{
+    for (const char *name : names) {
+        const QString path = dir + u'/' + QLatin1String(name);
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+        ASSERT_TRUE(WriteFile(path, "data"));
+    }
+}
+
+QList<QStringList> RecordedRuns(const QByteArray &record)
+{
+    QList<QStringList> runs;
+    QList<QByteArray> fields = record.split('\0');
+    fields.removeLast(); // after the last zero byte
+    for (qsizetype i = 0; i < fields.size();) {
+        const int count = fields.at(i++).toInt();
+        QStringList args;
+        for (int k = 0; k < count && i < fields.size(); ++k)
+            args << QString::fromUtf8(fields.at(i++));
+        runs << args;
+    }
+    return runs;
+}
+
 bool RunsInCI()
 {
     return qEnvironmentVariable("CI") == QLatin1String("true");

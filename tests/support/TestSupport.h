@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <string>
 
 // Shared helpers of the test programs.
@@ -19,6 +22,11 @@ QString BinDir();
 
 QByteArray ReadFile(const QString &path);
 bool WriteFile(const QString &path, const QByteArray &bytes);
+// Each name under dir with a few bytes, its folders made as needed.
+void MakeFiles(const QString &dir, std::initializer_list<const char *> names);
+
+// The argument vectors tests/tools/argv_recorder wrote, one list per start.
+QList<QStringList> RecordedRuns(const QByteArray &record);
 
 // A name for a case of a parameterised test, the same at every run: the
 // letters and digits of text, every other run of characters as one "_";
