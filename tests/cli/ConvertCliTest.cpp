@@ -34,9 +34,13 @@ struct CliRun
 // How a run is disturbed.
 struct Disturbance
 {
-    // Sent that long after the start (-1: none): to quillon-cli alone, or,
-    // as a terminal's Ctrl+C does, to its whole process group.
+    // Sent that long after the start (-1: none), or after the file
+    // startedMark appears (the fake FFmpeg's log-nice action writes it): to
+    // quillon-cli alone, or, as a terminal's Ctrl+C does, to its whole
+    // process group. The mark keeps a slow build's signal from arriving
+    // before the conversion it means to stop has begun.
     int signalAfterMs = -1;
+    QString startedMark;
     int signal = SIGINT;
     bool wholeGroup = false;
     // Standard output is a pipe nobody reads any more.
@@ -156,6 +160,13 @@ protected:
         }
         QElapsedTimer sinceSignal;
         if (disturbance.signalAfterMs >= 0) {
+            if (!disturbance.startedMark.isEmpty()) {
+                QElapsedTimer waited;
+                waited.start();
+                while (!QFileInfo::exists(disturbance.startedMark) && waited.elapsed() < 30000)
+                    QThread::msleep(10);
+                EXPECT_TRUE(QFileInfo::exists(disturbance.startedMark)) << "no conversion began";
+            }
             QThread::msleep(ulong(disturbance.signalAfterMs));
             const pid_t pid = pid_t(process.processId());
             result.children = ChildrenOf(pid);
@@ -264,13 +275,17 @@ TEST_F(ConvertCli, InterruptAbortsWithStatus130)
     };
     const Case cases[] = {
         // FFmpeg ends on "q": the unfinished output is deleted unless kept.
-        {"honours q", u"[run]\noutput:5000\nprogress:200,50\n"_s, false, false, 0, 2000},
-        {"honours q, kept", u"[run]\noutput:5000\nprogress:200,50\n"_s, true, true, 0, 2000},
+        {"honours q", u"[run]\noutput:5000\nlog-nice:%1\nprogress:200,50\n"_s, false, false, 0,
+            2000},
+        {"honours q, kept", u"[run]\noutput:5000\nlog-nice:%1\nprogress:200,50\n"_s, true, true, 0,
+            2000},
         // Silent and deaf to "q": stopped by force after 2.5 s.
-        {"ignores q", u"[run]\noutput:5000\nq:ignore\nsleep:30000\n"_s, false, false, 2400, 6000},
+        {"ignores q", u"[run]\noutput:5000\nlog-nice:%1\nq:ignore\nsleep:30000\n"_s, false, false,
+            2400, 6000},
         // Ctrl+C in a terminal reaches the whole group: FFmpeg must still
         // get only "q" and leave its output to be kept.
-        {"ctrl+c, kept", u"[run]\noutput:5000\nprogress:200,50\n"_s, true, true, 0, 2000, true},
+        {"ctrl+c, kept", u"[run]\noutput:5000\nlog-nice:%1\nprogress:200,50\n"_s, true, true, 0,
+            2000, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -280,7 +295,12 @@ TEST_F(ConvertCli, InterruptAbortsWithStatus130)
         QStringList args{u"convert"_s, a, b};
         if (c.keepUnfinished)
             args << u"--keep-unfinished"_s;
-        const CliRun r = run(args, c.script, 700, c.wholeGroup);
+        Disturbance interrupt;
+        interrupt.startedMark = path(u"started"_s);
+        interrupt.signalAfterMs = 200;
+        interrupt.wholeGroup = c.wholeGroup;
+        QFile::remove(interrupt.startedMark);
+        const CliRun r = run(args, c.script.arg(interrupt.startedMark), interrupt);
         EXPECT_EQ(r.exitCode, 130) << r.err.toStdString();
         EXPECT_GE(r.msAfterSignal, c.minMs);
         EXPECT_LT(r.msAfterSignal, c.maxMs);
@@ -294,12 +314,15 @@ TEST_F(ConvertCli, InterruptAbortsWithStatus130)
 TEST_F(ConvertCli, StopSignalsAbortAndCleanUpLikeCtrlC)
 {
     // A two-pass run, so that it has a working folder to remove.
-    const QString script = u"[run]\noutput:5000\nsleep:20000\n"_s;
+    const QString mark = path(u"started"_s);
+    const QString script = u"[run]\noutput:5000\nlog-nice:%1\nsleep:20000\n"_s.arg(mark);
     for (const int signal : {SIGTERM, SIGHUP, SIGQUIT}) {
         SCOPED_TRACE(signal);
         const QString a = input(u"a.mkv"_s);
+        QFile::remove(mark);
         Disturbance stop;
-        stop.signalAfterMs = 700;
+        stop.startedMark = mark;
+        stop.signalAfterMs = 200;
         stop.signal = signal;
         const CliRun r = run({u"convert"_s, u"--set"_s, u"AVI.Video2Pass=1"_s, a}, script, stop);
         EXPECT_EQ(r.exitCode, 128 + signal) << r.err.toStdString();
@@ -316,9 +339,11 @@ TEST_F(ConvertCli, KilledOutrightItLeavesNoFFmpegBehind)
 {
     const QString a = input(u"a.mkv"_s);
     Disturbance kill;
-    kill.signalAfterMs = 700;
+    kill.startedMark = path(u"started"_s);
+    kill.signalAfterMs = 200;
     kill.signal = SIGKILL;
-    const CliRun r = run({u"convert"_s, a}, u"[run]\noutput:5000\nq:ignore\nsleep:20000\n"_s, kill);
+    const CliRun r = run({u"convert"_s, a},
+        u"[run]\noutput:5000\nlog-nice:%1\nq:ignore\nsleep:20000\n"_s.arg(kill.startedMark), kill);
     ASSERT_FALSE(r.children.isEmpty());
     EXPECT_TRUE(AllGoneWithin(r.children, 5000));
 }
