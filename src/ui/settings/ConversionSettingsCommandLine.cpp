@@ -4,6 +4,7 @@
 #include "ui/settings/ConversionSettingsPanel.h"
 
 #include "app/AppInfo.h"
+#include "app/TextHelpers.h"
 #include "conversion/PlannedCommands.h"
 #include "encoding/CommandAssembly.h"
 #include "encoding/InvalidSettings.h"
@@ -33,11 +34,6 @@ public:
     QStringList messages;
 };
 
-QString displayText(QString message)
-{
-    return message.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-}
-
 QString programName()
 {
     return QLatin1String(AppInfo::ProgramName);
@@ -55,7 +51,7 @@ void ConversionSettingsPanel::markInvalidSettings()
         auto *box = m_controls->widget<QComboBox>(QLatin1String(d->control));
         if (!box || !box->lineEdit())
             continue;
-        const QString message = displayText(invalid.value(QLatin1String(d->control)));
+        const QString message = WithLineFeeds(invalid.value(QLatin1String(d->control)));
         QLineEdit *edit = box->lineEdit();
         auto *mark = edit->findChild<QAction *>(QStringLiteral("invalidMark"));
         if (!mark && !message.isEmpty()) {
@@ -106,7 +102,7 @@ void ConversionSettingsPanel::toggleCommandLine()
 void ConversionSettingsPanel::showMessages(const QStringList &messages)
 {
     for (const QString &message : messages)
-        ShowPlainMessage(this, QMessageBox::Warning, programName(), displayText(message));
+        ShowPlainMessage(this, QMessageBox::Warning, programName(), WithLineFeeds(message));
 }
 
 void ConversionSettingsPanel::copyShellCommand()
