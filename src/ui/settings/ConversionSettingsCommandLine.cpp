@@ -12,6 +12,7 @@
 #include "encoding/OutputName.h"
 #include "encoding/PieceContext.h"
 #include "ui/common/PlainText.h"
+#include "ui/common/Theme.h"
 #include "ui/settings/CommandLineWindow.h"
 #include "ui/settings/SettingWidgets.h"
 
@@ -88,8 +89,7 @@ void ConversionSettingsPanel::toggleCommandLine()
     m_cmdLine->setText(PreviewText(context(&sink), m_selectedPath));
     if (!m_cmdLinePlaced) {
         m_cmdLinePlaced = true;
-        const QRect main = window()->frameGeometry();
-        m_cmdLine->move(main.center() - m_cmdLine->rect().center());
+        CentreOver(m_cmdLine, window());
     }
     m_cmdLine->show();
     m_cmdLine->raise();
