@@ -2,6 +2,7 @@
 
 #include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
+#include "app/TextHelpers.h"
 #include "app/ToolResolution.h"
 #include "conversion/EncoderOutput.h"
 #include "encoding/SettingsLists.h"
@@ -10,16 +11,6 @@
 #include "i18n/AppStrings.h"
 
 #include <algorithm>
-
-namespace {
-
-QString unixLines(QString text)
-{
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    return text;
-}
-
-} // namespace
 
 bool ParseConversionOptions(const CliContext &context, const QStringList &flags,
     const QStringList &valueOptions, CliConversionOptions &options)
@@ -106,7 +97,7 @@ TerminalFrontEnd::TerminalFrontEnd(
 void TerminalFrontEnd::message(const QString &text)
 {
     endStatusLine();
-    PrintErr(m_prefix + unixLines(text) + u'\n');
+    PrintErr(m_prefix + WithLineFeeds(text) + u'\n');
 }
 
 void TerminalFrontEnd::endStatusLine()

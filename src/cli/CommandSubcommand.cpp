@@ -4,6 +4,7 @@
 #include "analysis/VideoFileInfo.h"
 #include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
+#include "app/TextHelpers.h"
 #include "cli/EncodingOptions.h"
 #include "conversion/PlannedCommands.h"
 #include "encoding/CommandAssembly.h"
@@ -29,18 +30,11 @@ class StdErrSink : public IMessageSink
 public:
     void warning(const QString &text) override
     {
-        QString line = text;
-        line.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        PrintErr(line + u'\n');
+        PrintErr(WithLineFeeds(text) + u'\n');
         ++count;
     }
     int count = 0;
 };
-
-QString Unix(QString text)
-{
-    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-}
 
 // The analysis a run makes of each file; a program that cannot be started
 // is reported like the window reports it, one that hangs after its time-out.
@@ -95,7 +89,7 @@ int PrintPreview(Listing &listing, const QString &file)
     }
     if (!listing.probe(path))
         return ExitFailed;
-    PrintOut(Unix(PreviewText(listing.context(), path)) + u'\n');
+    PrintOut(WithLineFeeds(PreviewText(listing.context(), path)) + u'\n');
     return listing.sink.count > 0 ? ExitUsage : ExitOk;
 }
 
@@ -163,7 +157,7 @@ int RunCommandSubcommand(CliContext &context)
 
     const QString ffmpeg = context.params.ffmpeg;
     if (ffmpeg.isEmpty()) {
-        PrintErr(Unix(FFmpegMissingText(strings)) + u'\n');
+        PrintErr(WithLineFeeds(FFmpegMissingText(strings)) + u'\n');
         return ExitFailed;
     }
 

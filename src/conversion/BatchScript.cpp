@@ -2,6 +2,7 @@
 
 #include "app/SafeSave.h"
 
+#include "encoding/CommandAssembly.h"
 #include "encoding/OutputName.h"
 #include "process/CommandLine.h"
 
@@ -23,7 +24,7 @@ QString fileHeader(int fileNo)
 // What stands between AdvParams and AddParams.
 QString joint(const BatchScript::Command &command)
 {
-    QString text = command.H264Preset ? QStringLiteral(" -preset:v faster ") : QStringLiteral(" ");
+    QString text = command.H264Preset ? QLatin1String(PresetOption) : QStringLiteral(" ");
     if (command.PassNo > 0)
         text += QStringLiteral("-pass ") + QString::number(command.PassNo) + u' ';
     return text;
@@ -147,7 +148,12 @@ void BatchScript::addPieces(int FileNo, const BatchPieces &pieces)
 void BatchScript::addCommand(
     const QString &inputFile, const QString &outputFile, bool h264Preset, int passNo)
 {
-    m_items.emplace_back(Command{inputFile, outputFile, h264Preset, passNo});
+    addCommand(Command{inputFile, outputFile, h264Preset, passNo});
+}
+
+void BatchScript::addCommand(const Command &command)
+{
+    m_items.emplace_back(command);
 }
 
 void BatchScript::addSinglePass(

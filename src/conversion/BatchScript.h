@@ -80,6 +80,9 @@ public:
     };
     using Item = std::variant<Pieces, Command>;
 
+    // One pass as its file's plan gives it.
+    void addCommand(const Command &command);
+
 private:
     QString m_ffmpegPath;
     std::vector<Item> m_items;

@@ -8,6 +8,7 @@
 #include "conversion/BatchScript.h"
 #include "conversion/ConversionFrontEnd.h"
 #include "conversion/FailureHints.h"
+#include "conversion/PlannedCommands.h"
 #include "conversion/PowerControl.h"
 #include "conversion/ProbeBatch.h"
 #include "conversion/StatusMarkup.h"
@@ -248,28 +249,27 @@ std::optional<ConversionEnd> ConversionDriver::convertRow(int index)
     context.processorCount = s.processorCount > 0 ? s.processorCount : QThread::idealThreadCount();
     context.encoders = m_run.encoders ? &*m_run.encoders : nullptr;
     context.minAutoAudioBitrate = s.minAutoAudioBitrate;
-    const FileCommands commands
-        = BuildFileCommands(context, m_run.ffmpeg, m_file.input, m_file.outputPath);
-    if (!commands.ok)
+    const PlannedCommands planned
+        = PlanFileCommands(context, m_run.ffmpeg, m_file.input, m_file.outputPath);
+    if (!planned.commands.ok)
         return ConversionEnd::ErrorPiece;
-    const CommandPieces &p = commands.pieces;
-    m_run.batch->addPieces(m_state.FileNo, BatchPieces{p.VC, p.AC, p.ADV, p.ADD, p.VP, p.AP});
-    m_state.TwoPass = commands.twoPass;
-    m_run.passCount = int(commands.passes.size());
-    runPasses(commands);
+    m_run.batch->addPieces(m_state.FileNo, planned.batchPieces);
+    m_state.TwoPass = planned.commands.twoPass;
+    m_run.passCount = int(planned.commands.passes.size());
+    runPasses(planned);
     finishFile(index);
     return std::nullopt;
 }
 
-void ConversionDriver::runPasses(const FileCommands &commands)
+void ConversionDriver::runPasses(const PlannedCommands &planned)
 {
     const ConversionSetup &s = setup();
-    const bool h264 = IsH264Mode(s.settings);
+    const FileCommands &commands = planned.commands;
     if (commands.twoPass)
         m_logFolder.ensure(setup().params.LogDir);
     if (s.BatchOnly) {
-        for (qsizetype i = 0; i < commands.passes.size(); ++i)
-            m_run.batch->addCommand(m_file.input, m_file.outputPath, h264, commands.passNo(i));
+        for (const BatchScript::Command &command : planned.scriptCommands)
+            m_run.batch->addCommand(command);
         return;
     }
     readInputTimes();

@@ -30,7 +30,7 @@ class CommandLine;
 class IConversionFrontEnd;
 class IPowerControl;
 class OutputNamePlanner;
-struct FileCommands;
+struct PlannedCommands;
 
 // Everything a run reads, copied when it starts: the settings area is
 // disabled during a run, so a copy is what reading it afresh would give.
@@ -182,7 +182,7 @@ private:
     // Steps B to E for one checked row; a value when the run ends early.
     std::optional<ConversionEnd> convertRow(int index);
     // Runs the passes of one file, or adds their script lines.
-    void runPasses(const FileCommands &commands);
+    void runPasses(const PlannedCommands &planned);
     uint32_t runPass(const CommandLine &command, const QString &workDir);
     void readInputTimes();
     void recordFailure(const QString &params);

@@ -10,11 +10,13 @@ PlannedCommands PlanFileCommands(const PieceContext &ctx, const QString &ffmpegP
     const FileCommands &commands = planned.commands;
     if (!commands.ok)
         return planned;
-    const BatchPieces pieces = ToBatchPieces(commands.pieces);
+    planned.batchPieces = ToBatchPieces(commands.pieces);
     const bool h264 = IsH264Mode(ctx.settings);
-    for (qsizetype i = 0; i < commands.passes.size(); ++i)
-        planned.shellTexts << ShellCommandText(
-            ffmpegPath, pieces, {inputPath, outputPath, h264, commands.passNo(i)});
+    for (qsizetype i = 0; i < commands.passes.size(); ++i) {
+        const BatchScript::Command command{inputPath, outputPath, h264, commands.passNo(i)};
+        planned.scriptCommands << command;
+        planned.shellTexts << ShellCommandText(ffmpegPath, planned.batchPieces, command);
+    }
     return planned;
 }
 

@@ -3,20 +3,25 @@
 #include "conversion/BatchScript.h"
 #include "encoding/CommandAssembly.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 struct PieceContext;
 
-// One file's commands for the output its run would name, and each pass as
-// a self-contained shell command: what a listing prints and what the
-// command-line window copies, built as the run builds them.
+// One file's commands for the output its run would name, as the run, the
+// batch script, a listing and the command-line window all take them: one
+// place decides a file's passes.
 struct PlannedCommands
 {
     // commands.ok false: a piece failed; its message went to the context's
-    // sink and there is nothing to show.
+    // sink and there is nothing more.
     FileCommands commands;
-    // One per pass, in the order of commands.passes.
+    // The pieces under the names of the script's variables.
+    BatchPieces batchPieces;
+    // One script command per pass, in the order of commands.passes.
+    QList<BatchScript::Command> scriptCommands;
+    // Each pass as a self-contained shell command, in the same order.
     QStringList shellTexts;
 };
 

@@ -97,8 +97,7 @@ void TFormCmdLine::SetLang(const TAppStrings &strings)
 
 void TFormCmdLine::setText(const QString &text)
 {
-    QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    const QString shown = WithLineFeeds(text);
     auto *view = static_cast<CommandView *>(m_me);
     if (shown == view->command())
         return;

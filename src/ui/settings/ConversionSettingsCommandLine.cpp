@@ -4,6 +4,7 @@
 #include "ui/settings/ConversionSettingsPanel.h"
 
 #include "app/AppInfo.h"
+#include "app/TextHelpers.h"
 #include "conversion/PlannedCommands.h"
 #include "encoding/CommandAssembly.h"
 #include "encoding/InvalidSettings.h"
@@ -11,6 +12,7 @@
 #include "encoding/OutputName.h"
 #include "encoding/PieceContext.h"
 #include "ui/common/PlainText.h"
+#include "ui/common/Theme.h"
 #include "ui/settings/CommandLineWindow.h"
 #include "ui/settings/SettingWidgets.h"
 
@@ -33,11 +35,6 @@ public:
     QStringList messages;
 };
 
-QString displayText(QString message)
-{
-    return message.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-}
-
 QString programName()
 {
     return QLatin1String(AppInfo::ProgramName);
@@ -55,7 +52,7 @@ void ConversionSettingsPanel::markInvalidSettings()
         auto *box = m_controls->widget<QComboBox>(QLatin1String(d->control));
         if (!box || !box->lineEdit())
             continue;
-        const QString message = displayText(invalid.value(QLatin1String(d->control)));
+        const QString message = WithLineFeeds(invalid.value(QLatin1String(d->control)));
         QLineEdit *edit = box->lineEdit();
         auto *mark = edit->findChild<QAction *>(QStringLiteral("invalidMark"));
         if (!mark && !message.isEmpty()) {
@@ -92,8 +89,7 @@ void ConversionSettingsPanel::toggleCommandLine()
     m_cmdLine->setText(PreviewText(context(&sink), m_selectedPath));
     if (!m_cmdLinePlaced) {
         m_cmdLinePlaced = true;
-        const QRect main = window()->frameGeometry();
-        m_cmdLine->move(main.center() - m_cmdLine->rect().center());
+        CentreOver(m_cmdLine, window());
     }
     m_cmdLine->show();
     m_cmdLine->raise();
@@ -106,7 +102,7 @@ void ConversionSettingsPanel::toggleCommandLine()
 void ConversionSettingsPanel::showMessages(const QStringList &messages)
 {
     for (const QString &message : messages)
-        ShowPlainMessage(this, QMessageBox::Warning, programName(), displayText(message));
+        ShowPlainMessage(this, QMessageBox::Warning, programName(), WithLineFeeds(message));
 }
 
 void ConversionSettingsPanel::copyShellCommand()
