@@ -74,18 +74,21 @@ void TFormMain::connectCommands()
     for (const auto &[command, handler] : own)
         connect(action(command), &QAction::triggered, this, handler);
 
-    const std::pair<MainCommand, void (FileListPanel::*)()> listCommands[] = {
-        {C::actRemoveChecked, &FileListPanel::removeChecked},
-        {C::actClearFileList, &FileListPanel::clear},
-        {C::actCheckAll, &FileListPanel::checkAll},
-        {C::actUncheckAll, &FileListPanel::uncheckAll},
-        {C::actInvertSelection, &FileListPanel::invertChecks},
-        {C::actCheckSelected, &FileListPanel::checkSelected},
-        {C::actUncheckSelected, &FileListPanel::uncheckSelected},
+    // Plain functions, not member pointers: GCC's undefined-behaviour
+    // checks misread a call through a member pointer and stop the run.
+    using ListCommand = void (*)(FileListPanel &);
+    const std::pair<MainCommand, ListCommand> listCommands[] = {
+        {C::actRemoveChecked, [](FileListPanel &list) { list.removeChecked(); }},
+        {C::actClearFileList, [](FileListPanel &list) { list.clear(); }},
+        {C::actCheckAll, [](FileListPanel &list) { list.checkAll(); }},
+        {C::actUncheckAll, [](FileListPanel &list) { list.uncheckAll(); }},
+        {C::actInvertSelection, [](FileListPanel &list) { list.invertChecks(); }},
+        {C::actCheckSelected, [](FileListPanel &list) { list.checkSelected(); }},
+        {C::actUncheckSelected, [](FileListPanel &list) { list.uncheckSelected(); }},
     };
-    for (const auto &[command, handler] : listCommands) {
-        connect(action(command), &QAction::triggered, this, [this, handler = handler] {
-            (m_panel->*handler)();
+    for (const auto &[command, run] : listCommands) {
+        connect(action(command), &QAction::triggered, this, [this, run = run] {
+            run(*m_panel);
             InitControls();
         });
     }
