@@ -40,6 +40,7 @@ TEST(BatchScriptBat, TwoPassH264FilesGiveHeaderPiecesAndTwoCommands)
         "rem ///////////////////////////////// file 1 /////////////////////////////////",
         "set VParams=-b:v 1000k -vtag H264",
         "set AParams=-b:a 128k -ar 44100",
+        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one line, split for its length
         "%ffmpeg% -y -i \"C:\\in\\a b.mkv\" %VCodec% %VParams% %ACodec% %AParams% %AdvParams% "
         "-preset:v faster -pass 1 %AddParams% \"C:\\out\\a b.avi\"",
         "%ffmpeg% -y -i \"C:\\in\\a b.mkv\" %VCodec% %VParams% %ACodec% %AParams% %AdvParams% "
@@ -176,6 +177,7 @@ TEST(BatchScriptSh, EveryFileNameReachesTheProgramUnchanged)
         "it's \"quoted\".mkv",
         "$HOME and $(echo hi) `date` ${x}.mkv",
         "semi;colon && true | cat > out < in.mkv",
+        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): the escape must end before "b"
         "\xc3\x9c"
         "berfall \xe6\x9d\xb1\xe4\xba\xac.mkv",
         "-leading dash.mkv",

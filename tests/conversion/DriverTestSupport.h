@@ -172,7 +172,7 @@ protected:
 
     QString makeInput(const QString &name, const QByteArray &bytes = "input bytes")
     {
-        const QString file = path(name);
+        QString file = path(name);
         EXPECT_TRUE(TestSupport::WriteFile(file, bytes));
         return file;
     }
