@@ -129,8 +129,10 @@ sanitize() {
     export LSAN_OPTIONS=suppressions=$supp/lsan.supp:print_suppressions=0
     # ThreadSanitizer cannot see the locks inside Debian's uninstrumented
     # libraries (Qt, MediaInfo), and after such a library's load it even
-    # loses the loading thread's own: it leaves their code alone.
-    export TSAN_OPTIONS=suppressions=$supp/tsan.supp:halt_on_error=1:second_deadlock_stack=1:ignore_noninstrumented_modules=1
+    # loses the loading thread's own: it leaves their code alone. A child
+    # forked while threads run may start one before it runs its program;
+    # TSan would stop it there.
+    export TSAN_OPTIONS=suppressions=$supp/tsan.supp:halt_on_error=1:second_deadlock_stack=1:ignore_noninstrumented_modules=1:die_after_fork=0
     export QT_QPA_PLATFORM=offscreen
     local asan_dir=${QLN_ASAN_DIR:-$here/build-asan} tsan_dir=${QLN_TSAN_DIR:-$here/build-tsan}
 
