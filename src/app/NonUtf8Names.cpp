@@ -139,7 +139,7 @@ QString CurrentDirName()
     char *dir = ::getcwd(nullptr, 0);
     if (!dir)
         return {};
-    const QString name = DecodeLocalName(dir);
+    QString name = DecodeLocalName(dir);
     std::free(dir);
     return name;
 }

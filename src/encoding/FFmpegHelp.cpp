@@ -34,12 +34,12 @@ bool isCurrent(const QString &file, const QString &ffmpegPath)
 QString ProvideFFmpegHelpFile(const QString &ffmpegPath, const QString &cacheDir,
     ConsoleRunner *runner, std::chrono::milliseconds timeout)
 {
-    const QString shipped = FFmpegHelpFile(ffmpegPath);
+    QString shipped = FFmpegHelpFile(ffmpegPath);
     if (!shipped.isEmpty())
         return shipped;
     if (ffmpegPath.isEmpty() || cacheDir.isEmpty())
         return {};
-    const QString file = cachedHelpFile(ffmpegPath, cacheDir);
+    QString file = cachedHelpFile(ffmpegPath, cacheDir);
     if (isCurrent(file, ffmpegPath))
         return file;
 

@@ -30,7 +30,7 @@ QString pastedText(TextValue value, const QString &text, const TAppStrings *stri
     if (valid)
         return text;
     Q_ASSERT(strings);
-    return strings->Main.Auto;
+    return strings ? strings->Main.Auto : TAppStrings().Main.Auto;
 }
 
 // strings may be null for a group without a list that starts with "Auto".

@@ -19,7 +19,7 @@ QString resolutionText(int width, int height)
 
 QString scanTypeText(const QString &scanType, const TAppStrings &strings)
 {
-    const QString text = scanType.trimmed().toLower();
+    QString text = scanType.trimmed().toLower();
     if (text == "interlaced"_L1)
         return strings.FileInfo.ScanType_Interlaced;
     if (text == "progressive"_L1)
@@ -65,7 +65,7 @@ void fillVideoCells(FileAnalysisCells &cells, const TVideoStreamInfo &v, const T
 
 QString audioCodecName(const TAudioStreamInfo &a)
 {
-    const QString name = QString(a.Codec).remove(u"(Windows Media Audio)"_s).trimmed();
+    QString name = QString(a.Codec).remove(u"(Windows Media Audio)"_s).trimmed();
     if ((name.contains(u"MPEG Audio - Version 1"_s) && a.Profile == "Layer 3"_L1)
         || name.contains(u"(MP3)"_s))
         return u"MP3"_s;

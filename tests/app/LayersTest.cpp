@@ -63,7 +63,7 @@ QString circleThrough(const QMap<QString, QSet<QString>> &uses)
             if (state.value(next) == 1)
                 return folder + QStringLiteral(" -> ") + next;
             if (state.value(next) == 0)
-                if (const QString found = walk(next); !found.isEmpty())
+                if (QString found = walk(next); !found.isEmpty())
                     return folder + QStringLiteral(" -> ") + found;
         }
         state[folder] = 2;
@@ -71,7 +71,7 @@ QString circleThrough(const QMap<QString, QSet<QString>> &uses)
     };
     for (auto it = uses.cbegin(); it != uses.cend(); ++it)
         if (state.value(it.key()) == 0)
-            if (const QString found = walk(it.key()); !found.isEmpty())
+            if (QString found = walk(it.key()); !found.isEmpty())
                 return found;
     return {};
 }

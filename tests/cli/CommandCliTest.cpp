@@ -156,7 +156,7 @@ protected:
     // A copy of the clip under name inside this test's folder.
     QString clip(const QString &name) const
     {
-        const QString path = m_work.filePath(name);
+        QString path = m_work.filePath(name);
         QDir().mkpath(QFileInfo(path).absolutePath());
         EXPECT_TRUE(QFile::copy(s_clip, path));
         return path;

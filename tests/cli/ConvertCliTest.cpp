@@ -100,7 +100,7 @@ protected:
 
     QString input(const QString &name)
     {
-        const QString file = path(name);
+        QString file = path(name);
         EXPECT_TRUE(TestSupport::WriteFile(file, "input bytes"));
         return file;
     }

@@ -396,6 +396,7 @@ TEST_F(EncoderOutputTest, AgreesWithAFullRescanAtEveryLine)
         "",
         " \t",
         "Multiple frames in a packet from stream %2",
+        // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one line, split for its length
         "ffmpeg version 5.1 Copyright (c) 2000-2026 the FFmpeg developersframe=  %1 fps= %2 "
         "q=1 size=  %3kB speed=1x",
         "x ffmpeg.org)frame= %1 fps= 2 q=1 Header missing",

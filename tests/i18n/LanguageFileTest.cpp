@@ -18,7 +18,7 @@ class LanguageFile : public ::testing::Test
 protected:
     QString write(const QString &name, const QByteArray &bytes)
     {
-        const QString path = m_dir.filePath(name);
+        QString path = m_dir.filePath(name);
         EXPECT_TRUE(WriteFile(path, bytes));
         return path;
     }

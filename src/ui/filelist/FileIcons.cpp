@@ -10,7 +10,7 @@ QIcon FileIcons::iconFor(const QString &fileName)
     const auto known = m_bySuffix.constFind(suffix);
     if (known != m_bySuffix.cend())
         return *known;
-    const QIcon icon
+    QIcon icon
         = iconForMimeType(m_mimeDatabase.mimeTypeForFile(fileName, QMimeDatabase::MatchExtension));
     m_bySuffix.insert(suffix, icon);
     return icon;

@@ -103,7 +103,7 @@ void TFormMain::connectCommands()
         // build's) there is no page to go to.
         action(command)->setVisible(!WebPageUrl(AppParams(), page).isEmpty());
         connect(action(command), &QAction::triggered, this,
-            [page] { Desktop::openWebPage(WebPageUrl(AppParams(), page)); });
+            [page = page] { Desktop::openWebPage(WebPageUrl(AppParams(), page)); });
     }
 
     connect(action(C::actExit), &QAction::triggered, this, &QWidget::close);
