@@ -247,7 +247,7 @@ void ErrorLog::clearLines()
 QStringList ErrorLog::AddErrorLogEntry(const QString &Text, const QString &InputFile,
     const QString &OutputFile, const QString &Params, int Number, const QDateTime &when)
 {
-    const QStringList entry = ErrorLogEntryLines(Text, InputFile, OutputFile, Params, Number, when);
+    QStringList entry = ErrorLogEntryLines(Text, InputFile, OutputFile, Params, Number, when);
     m_lines += entry;
     return entry;
 }

@@ -117,7 +117,7 @@ class BinaryFiles : public ::testing::Test
 protected:
     QString Write(const QString &name, const QByteArray &bytes)
     {
-        const QString path = m_dir.filePath(name);
+        QString path = m_dir.filePath(name);
         EXPECT_TRUE(TestSupport::WriteFile(path, bytes));
         return path;
     }

@@ -79,10 +79,13 @@ int UsedStreamLines(const TVideoFileInfo &info)
     return used;
 }
 
+// The argument names the variable the macro declares: no parentheses.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define REQUIRE_SYSTEM_TOOLS(tools)                                                                \
     const SystemTools tools = FindSystemTools();                                                   \
     if (tools.ffmpeg.isEmpty() || tools.mediaInfo.isEmpty())                                       \
     QLN_SKIP_MISSING() << "needs ffmpeg and libmediainfo.so.0"
+// NOLINTEND(bugprone-macro-parentheses)
 
 TEST(FFmpegProbe, PassesTheFileNameWholeAndAbsolute)
 {

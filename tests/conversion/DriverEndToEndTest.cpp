@@ -113,7 +113,7 @@ protected:
     // A copy of the clip (or the given bytes) under name.
     QString input(const QString &name, const QByteArray &bytes = {})
     {
-        const QString file = path(name);
+        QString file = path(name);
         EXPECT_TRUE(
             bytes.isEmpty() ? QFile::copy(*s_clip, file) : TestSupport::WriteFile(file, bytes));
         m_inputs[file] = digestOf(file);

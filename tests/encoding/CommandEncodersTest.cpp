@@ -112,7 +112,7 @@ TEST(Encoders, MissingEncodersOfTheSettings)
 // A stand-in FFmpeg that counts how often it is asked.
 QString WriteCountingProgram(const QTemporaryDir &dir, const QString &extraLine = {})
 {
-    const QString program = dir.filePath(u"ffmpeg"_s);
+    QString program = dir.filePath(u"ffmpeg"_s);
     const QString script
         = u"#!/bin/sh\necho run >> '%1'\nprintf '%2'\n%3\n"_s.arg(dir.filePath(u"count"_s),
             QString::fromLatin1(EncoderListSample).replace(u"\n"_s, u"\\n"_s), extraLine);

@@ -71,7 +71,7 @@ TEST(FileListColumns, SortNumbersTextsAndChecks)
     const int sizes[] = {10, 9, 100, 9};
     const char16_t *names[] = {u"b", u"C", u"a", u"B"};
     for (int i = 0; i < 4; ++i) {
-        rows[i].id = uint64_t(10 + i);
+        rows[i].id = uint64_t(10) + uint64_t(i);
         rows[i].no = i + 1;
         rows[i].active = i % 2 == 0;
         rows[i].size = sizes[i];
