@@ -384,7 +384,7 @@ TEST(CommandAssembly, GeneratedSettingsRecords)
         if (!commands.ok)
             continue;
         for (const CommandLine &pass : commands.passes) {
-            const QStringList args = pass.arguments();
+            const QStringList &args = pass.arguments();
             ASSERT_GE(args.size(), 4) << round;
             ASSERT_EQ(args.mid(0, 3), (QStringList{u"-y"_s, u"-i"_s, in})) << round;
             ASSERT_EQ(args.last(), out) << round;

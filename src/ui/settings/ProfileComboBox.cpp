@@ -50,7 +50,7 @@ void ProfileComboBox::applyColors()
 {
     const QPalette pal = palette();
     const QBrush plainBackground(PlainEntryBackground(pal));
-    const QBrush plainText = pal.brush(QPalette::Text);
+    const QBrush &plainText = pal.brush(QPalette::Text);
     QFont bold = font();
     bold.setBold(true);
     for (int i = 0; i < count(); ++i) {
