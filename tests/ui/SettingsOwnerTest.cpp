@@ -4,10 +4,8 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QTimer>
 
 namespace {
 
@@ -47,24 +45,6 @@ TEST_F(SharedSettings, BothPanelsAndTheWindowReadAndWriteOneRecord)
     EXPECT_TRUE(window.settings().rbOutDir);
     EXPECT_EQ(edOutDir->text(), "/videos/out");
     EXPECT_TRUE(child<QRadioButton>(window, "rbOutDir")->isChecked());
-
-    // A folder chosen with the browse command reaches the field and the
-    // panel's commands alike.
-    const QString chosen = path("chosen");
-    ASSERT_TRUE(QDir().mkpath(chosen));
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
-            dialog->setDirectory(chosen);
-            dialog->selectFile(chosen);
-            static_cast<QDialog *>(dialog)->accept();
-        }
-    });
-    poll.start(20);
-    act(MainCommand::actBrowseOutDir)->trigger();
-    poll.stop();
-    EXPECT_EQ(edOutDir->text(), chosen);
-    EXPECT_EQ(panel->settings().edOutDir, chosen);
 }
 
 } // namespace
