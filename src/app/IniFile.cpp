@@ -200,32 +200,41 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
         line.text = line.name + u'=' + safeValue;
         return;
     }
-    const int header = findSection(section);
+    int header = findSection(section);
     Line line;
     line.name = key.trimmed();
     line.text = line.name + u'=' + safeValue;
+    // The index is kept up to date rather than rebuilt: a settings file
+    // saved key by key would otherwise cost the square of its length.
     if (header < 0) {
         Line head;
         head.isHeader = true;
         head.name = section.trimmed();
         head.text = u'[' + head.name + u']';
-        head.header = int(m_lines.size());
-        line.header = head.header;
+        header = int(m_lines.size());
+        head.header = header;
+        line.header = header;
+        m_sectionIndex.insert(head.name.toLower(), header);
         m_lines.push_back(head);
         m_lines.push_back(line);
-    } else {
-        // After the last non-blank line of the section.
-        size_t insertAt = size_t(header) + 1;
-        for (size_t i = size_t(header) + 1; i < m_lines.size() && !m_lines[i].isHeader; ++i)
-            if (!m_lines[i].text.trimmed().isEmpty())
-                insertAt = i + 1;
-        line.header = header;
-        m_lines.insert(m_lines.begin() + qsizetype(insertAt), line);
-        for (size_t i = insertAt + 1; i < m_lines.size(); ++i)
-            if (m_lines[i].header >= int(insertAt))
-                ++m_lines[i].header;
+        m_keyIndex.insert(indexKey(head.name, line.name), header + 1);
+        return;
     }
-    m_indexValid = false;
+    // After the last non-blank line of the section.
+    size_t insertAt = size_t(header) + 1;
+    for (size_t i = size_t(header) + 1; i < m_lines.size() && !m_lines[i].isHeader; ++i)
+        if (!m_lines[i].text.trimmed().isEmpty())
+            insertAt = i + 1;
+    line.header = header;
+    m_lines.insert(m_lines.begin() + qsizetype(insertAt), line);
+    for (size_t i = insertAt + 1; i < m_lines.size(); ++i)
+        if (m_lines[i].header >= int(insertAt))
+            ++m_lines[i].header;
+    for (QHash<QString, int> *index : {&m_keyIndex, &m_sectionIndex})
+        for (int &at : *index)
+            if (at >= int(insertAt))
+                ++at;
+    m_keyIndex.insert(indexKey(m_lines[size_t(header)].name, line.name), int(insertAt));
 }
 
 void IniFile::writeInteger(const QString &section, const QString &key, int value)

@@ -82,6 +82,32 @@ TEST(IniFile, WritingReplacesInPlaceAndKeepsEverythingElse)
     EXPECT_EQ(ini.readString("New", "K"), "v");
 }
 
+// Each write keeps the lookups up to date: after every one, the file reads
+// as the same text loaded afresh would (the first section of a name wins,
+// the lines after an insertion move down).
+TEST(IniFile, EveryWriteReadsAsTheFileLoadedAgain)
+{
+    IniFile ini = FromText("[A]\na=1\n\n[B]\nb=2\n[a]\nlate=3\n[C]\nc=4\n");
+    const QStringList sections = {"A", "B", "C", "D", "E"};
+    const QStringList keys = {"a", "b", "c", "late", "k0", "k1", "k2", "k3"};
+    int step = 0;
+    for (const char *write : {"A k0", "C k1", "D k0", "a k1", "B k2", "D k1", "A k2", "E k0",
+             "b k3", "A late", "C k3", "d k2"}) {
+        const QStringList parts = QString::fromLatin1(write).split(u' ');
+        ini.writeInteger(parts[0], parts[1], ++step);
+        IniFile reloaded;
+        reloaded.loadFromBytes(ini.toBytes());
+        for (const QString &section : sections) {
+            ASSERT_EQ(ini.keys(section), reloaded.keys(section)) << "after " << write;
+            for (const QString &key : keys)
+                ASSERT_EQ(ini.readString(section, key, "-"), reloaded.readString(section, key, "-"))
+                    << section.toStdString() << "/" << key.toStdString() << " after " << write;
+        }
+    }
+    EXPECT_EQ(ini.readString("A", "late"), "10");
+    EXPECT_EQ(ini.readString("d", "K2"), "12");
+}
+
 TEST(IniFile, LineBreaksInValuesCannotCreateKeys)
 {
     IniFile ini;
