@@ -60,6 +60,9 @@ struct ConversionSetup
     IPowerControl *power = nullptr;
     // A finished file's status tells how long it took (Main.StatusWithTime).
     bool ShowFileTimes = false;
+    // Files converted at once (ResolveJobCount); 1 converts them one by one.
+    // A batch-only run is always written one by one.
+    int jobs = 1;
 };
 
 // How a run ended.

@@ -18,6 +18,9 @@ struct ConversionWalkStart
     bool AudioOnly = false;
     // The caption of the Abort button during the run (Main.Abort).
     QString AbortCaption;
+    // How many files convert at once; above 1, several files run between
+    // their fileStarted and fileFinished, told apart by FileNo.
+    int Jobs = 1;
 };
 
 // One file as the progress window shows it when its row is handled.
@@ -65,8 +68,8 @@ struct ConversionRunEnd
 };
 
 // What the conversion driver tells its front end (the window, the terminal,
-// a test's recorder). Every call comes on the driver's thread, in the order
-// of the run; a front end that lives on another thread passes them on (and
+// a test's recorder). Every call but progress() comes on the driver's
+// thread, in the order of the run; a front end that lives on another thread passes them on (and
 // blocks in askYesNo until the user answers). warning() (IMessageSink)
 // carries the messages a window shows as warning boxes: FFmpeg missing,
 // missing encoders, an invalid typed value, a folder that cannot be created.
@@ -82,7 +85,9 @@ public:
     virtual void fileSkipped(const ConversionFileView &) { }
     // The row's colStatus cell (never sent in a batch-only run).
     virtual void rowStatusChanged(int row, const QString &status) = 0;
-    // After every line of FFmpeg output.
+    // After every line of FFmpeg output. With several files at once it comes
+    // on the thread of the file's own FFmpeg run (never two at a time, and
+    // never during another call but askYesNo and confirmPowerOff).
     virtual void progress(const EncoderProgressUpdate &) { }
     // The output view after a failed FFmpeg run: the filtered output.
     virtual void outputShown(const QString &) { }

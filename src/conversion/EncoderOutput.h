@@ -89,6 +89,14 @@ struct EncoderProgressUpdate
     // file and for the whole run; -1 when they cannot be told.
     int64_t FileTimeLeftMs = -1;
     int64_t BatchTimeLeftMs = -1;
+
+    // The file the update is about (ConversionFileView::FileNo).
+    int FileNo = 0;
+    // With several files at once: the files ended and the whole batch's
+    // progress (0..100), which the captions then tell; -1 in a run of one
+    // file at a time.
+    int FilesDone = -1;
+    int BatchPercentage = -1;
 };
 
 // The progress window's line handler (TFormProgress.conev) without the
