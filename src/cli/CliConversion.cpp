@@ -105,6 +105,16 @@ void TerminalFrontEnd::endStatusLine()
     if (m_statusOpen)
         PrintErr(QStringLiteral("\n"));
     m_statusOpen = false;
+    // The block of running files goes; the next update draws it again
+    // below the message.
+    if (m_blockLines > 0)
+        PrintErr(QStringLiteral("\x1b[%1A\r\x1b[J").arg(m_blockLines));
+    m_blockLines = 0;
+}
+
+void TerminalFrontEnd::walkStarted(const ConversionWalkStart &start)
+{
+    m_jobs = start.Jobs;
 }
 
 void TerminalFrontEnd::warning(const QString &text)
@@ -135,6 +145,10 @@ void TerminalFrontEnd::progress(const EncoderProgressUpdate &update)
     if (!update.Updated || update.StatusPlain.isEmpty()
         || (update.FrameCount == 0 && update.SpeedText.isEmpty() && update.SizeText.isEmpty()))
         return;
+    if (m_jobs > 1) {
+        showRunningFiles(update);
+        return;
+    }
     m_feed.push(update);
     if (m_sinceStatus.isValid() && m_sinceStatus.elapsed() < StatusIntervalMs)
         return;
@@ -152,8 +166,36 @@ void TerminalFrontEnd::progress(const EncoderProgressUpdate &update)
     }
 }
 
+void TerminalFrontEnd::showRunningFiles(const EncoderProgressUpdate &update)
+{
+    m_running[update.FileNo] = update.StatusPlain;
+    if (m_sinceStatus.isValid() && m_sinceStatus.elapsed() < StatusIntervalMs)
+        return;
+    m_sinceStatus.start();
+    QStringList lines;
+    for (const auto &[fileNo, status] : m_running)
+        lines << status;
+    if (!m_terminal) {
+        const QString combined = lines.join(QStringLiteral(" | "));
+        if (combined != m_lastStatus)
+            PrintErr(combined + u'\n');
+        m_lastStatus = combined;
+        return;
+    }
+    QString text;
+    if (m_blockLines > 0)
+        text += QStringLiteral("\x1b[%1A").arg(m_blockLines);
+    for (const QString &line : std::as_const(lines))
+        text += u'\r' + line + QStringLiteral("\x1b[K\n");
+    // A block that shrank leaves no stale line below it.
+    text += QStringLiteral("\x1b[J");
+    PrintErr(text);
+    m_blockLines = int(lines.size());
+}
+
 void TerminalFrontEnd::fileFinished(const ConversionFileEnd &end)
 {
+    m_running.erase(end.FileNo);
     if (!m_reportFiles)
         return;
     message(QStringLiteral("file %1: %2").arg(QString::number(end.FileNo), end.DoneText));

@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <map>
 
 // What convert and script read from their arguments.
 struct CliConversionOptions
@@ -52,6 +53,7 @@ public:
     TerminalFrontEnd(const QString &commandName, bool keepUnfinished, bool reportFiles = true);
 
     void warning(const QString &text) override;
+    void walkStarted(const ConversionWalkStart &start) override;
     void fileStarted(const ConversionFileView &file) override;
     void fileSkipped(const ConversionFileView &file) override;
     void rowStatusChanged(int, const QString &) override { }
@@ -64,6 +66,9 @@ public:
 private:
     void message(const QString &text);
     void endStatusLine();
+    // Several files at once: one line each on a terminal, rewritten in
+    // place, or one combined line.
+    void showRunningFiles(const EncoderProgressUpdate &update);
 
     QString m_prefix;
     bool m_keepUnfinished;
@@ -74,6 +79,11 @@ private:
     ProgressFeed m_feed{ProgressFeed::WithoutView};
     QElapsedTimer m_sinceStatus;
     QString m_lastStatus;
+    int m_jobs = 1;
+    // The status of each running file by its number, in file order.
+    std::map<int, QString> m_running;
+    // Lines of the block of running files on the terminal now.
+    int m_blockLines = 0;
 };
 
 // One line per row on standard output: status, input and output, separated

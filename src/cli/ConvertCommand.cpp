@@ -3,6 +3,9 @@
 #include "cli/ConversionCommands.h"
 
 #include "conversion/ErrorLog.h"
+#include "conversion/JobCount.h"
+
+#include <QThread>
 
 const char ConvertCommandUsage[] = "[OPTIONS] FILE...";
 const char ConvertCommandSummary[] = "convert the files with FFmpeg (see --help)";
@@ -12,6 +15,7 @@ namespace {
 const QString KeepDates = QStringLiteral("--keep-dates");
 const QString KeepUnfinished = QStringLiteral("--keep-unfinished");
 const QString ErrorLogOption = QStringLiteral("--error-log");
+const QString JobsOption = QStringLiteral("--jobs");
 
 QString usageText()
 {
@@ -22,6 +26,8 @@ QString usageText()
             "  --keep-dates              give the outputs the times of their inputs\n"
             "  --keep-unfinished         keep the output of a file cut short by Ctrl+C\n"
             "  --error-log PATH          save the error log as PATH (.log or .html)\n"
+            "  --jobs N|auto             convert N files at once (1 to 16; default 1); auto\n"
+            "                            decides from the processors and the encoder\n"
             "\nOne line per file on standard output: status, input, output (tab-separated).\n"
             "Exit status: 0 all done or skipped, 1 a file failed, 2 the run ended early,\n"
             "128 + the signal number when stopped by a signal: 130 Ctrl+C (INT), 143 TERM,\n"
@@ -37,12 +43,27 @@ int RunConvertCommand(CliContext &context)
         return ExitOk;
     }
     CliConversionOptions options;
-    if (!ParseConversionOptions(context, {KeepDates, KeepUnfinished}, {ErrorLogOption}, options))
+    if (!ParseConversionOptions(
+            context, {KeepDates, KeepUnfinished}, {ErrorLogOption, JobsOption}, options))
         return ExitUsage;
+    int jobs = 1;
+    if (options.values.contains(JobsOption)) {
+        const QString text = options.values.value(JobsOption);
+        const std::optional<int> parsed = ParseJobCount(text);
+        if (!parsed) {
+            PrintErr(QStringLiteral("quillon-cli convert: --jobs: \"%1\" is not auto or a number "
+                                    "from 1 to %2\n")
+                         .arg(text)
+                         .arg(MaxJobs));
+            return ExitUsage;
+        }
+        jobs = *parsed;
+    }
 
     EncodingSettings settings = options.encoding.settings;
     settings.chKeepDates = options.flags.contains(KeepDates);
-    const ConversionSetup setup = CliConversionSetup(context, settings);
+    ConversionSetup setup = CliConversionSetup(context, settings);
+    setup.jobs = ResolveJobCount(jobs, settings, QThread::idealThreadCount());
 
     TerminalFrontEnd frontEnd(context.command, options.flags.contains(KeepUnfinished));
     ConversionDriver driver(frontEnd);

@@ -7,7 +7,8 @@
 #include "app/TextHelpers.h"
 #include "conversion/BatchScript.h"
 #include "conversion/ConversionFrontEnd.h"
-#include "conversion/FailureHints.h"
+#include "conversion/JobCount.h"
+#include "conversion/ParallelFiles.h"
 #include "conversion/PlannedCommands.h"
 #include "conversion/PowerControl.h"
 #include "conversion/ProbeBatch.h"
@@ -29,7 +30,12 @@
 
 ConversionDriver::ConversionDriver(IConversionFrontEnd &frontEnd)
     : m_frontEnd(frontEnd)
-{ }
+{
+    // All made now: an abort from another thread walks them without a lock
+    // on their number.
+    for (int k = 1; k < MaxJobs; ++k)
+        m_moreRunners.push_back(std::make_unique<ConsoleRunner>());
+}
 
 ConversionDriver::~ConversionDriver() = default;
 
@@ -37,7 +43,6 @@ ConversionResult ConversionDriver::run(
     const ConversionSetup &setupToCopy, std::vector<ConversionRow> rows)
 {
     m_run = RunState{};
-    m_file = FileState{};
     m_run.setup = std::make_unique<ConversionSetup>(setupToCopy);
     m_run.rows = std::move(rows);
     ConversionSetup &s = setup();
@@ -66,6 +71,8 @@ ConversionResult ConversionDriver::run(
     m_state.ErrorCount = 0;
     s.params.KeepFileDates = s.settings.chKeepDates;
     m_run.output = std::make_unique<EncoderOutputHandler>(s.strings);
+    // A script lists its commands one after the other.
+    m_run.jobs = s.BatchOnly ? 1 : std::clamp(s.jobs, 1, MaxJobs);
     m_frontEnd.runStarted();
 
     ConversionResult result;
@@ -147,6 +154,7 @@ ConversionEnd ConversionDriver::startRun()
     start.BatchOnly = s.BatchOnly;
     start.AudioOnly = m_state.AudioOnly;
     start.AbortCaption = s.strings.Main.Abort;
+    start.Jobs = m_run.jobs;
     m_clock.beginElapsed();
     m_frontEnd.walkStarted(start);
     return ConversionEnd::Walked;
@@ -158,19 +166,47 @@ ConversionEnd ConversionDriver::walk()
     if (start != ConversionEnd::Walked)
         return start;
 
+    if (m_run.jobs > 1)
+        m_parallel = std::make_unique<Parallel>(m_run.jobs);
+    const auto endFiles = [this](int below) {
+        if (m_parallel)
+            m_parallel->waitUntilBelow(below, [this](FileRun &file) { endFile(file); });
+    };
     int counter = 0;
+    std::optional<ConversionEnd> end;
     const qsizetype rowCount = qsizetype(m_run.rows.size());
-    for (qsizetype i = 0; i < rowCount; ++i) {
+    for (qsizetype i = 0; i < rowCount && !end; ++i) {
         if (!m_run.rows[size_t(i)].Checked)
             continue;
-        m_state.FileNo = ++counter;
-        m_run.rowIndex = i;
-        if (const std::optional<ConversionEnd> end = convertRow(int(i)))
-            return *end;
+        // A file starts when a slot is free, so its status and its times
+        // are its own.
+        endFiles(m_run.jobs);
+        // An abort while waiting for a slot leaves the files not started as
+        // they are (one at a time, the walk has checked after the last file).
+        if (m_run.runError || (m_parallel && abortSet()))
+            break;
+        const int fileNo = ++counter;
+        m_state.FileNo = fileNo;
+        PlannedCommands planned;
+        std::unique_ptr<FileRun> file = prepareFile(int(i), fileNo, planned, end);
+        if (file && m_parallel) {
+            runInParallel(std::move(file), planned);
+        } else if (file) {
+            runPasses(*file, planned);
+            endFile(*file);
+        }
         // Also after a skipped row: an abort must not let the walk go on.
         if (abortSet())
             break;
     }
+    // The files still running end as they would have: an early end of the
+    // walk (a piece that failed) stops only the files not started.
+    endFiles(1);
+    m_parallel.reset();
+    if (m_run.runError)
+        std::rethrow_exception(std::exchange(m_run.runError, {}));
+    if (end)
+        return *end;
 
     if (setup().BatchOnly) {
         QString error;
@@ -181,223 +217,13 @@ ConversionEnd ConversionDriver::walk()
     return ConversionEnd::Walked;
 }
 
-std::optional<ConversionEnd> ConversionDriver::convertRow(int index)
-{
-    const ConversionSetup &s = setup();
-    const bool batchOnly = s.BatchOnly;
-    ConversionRow &row = m_run.rows[size_t(index)];
-    m_file = FileState{};
-    m_file.input = row.FullFileName;
-    m_state.PassNo = 0;
-
-    // C. Output path and existing output.
-    const OutputPath output = m_run.names->next(m_state.FileNo - 1);
-    if (output.action == OutputPath::Failed)
-        return ConversionEnd::CantCreateDirectory;
-    m_file.outputPath = output.path;
-    row.OutputFile = output.path;
-    m_file.doneText = output.doneText;
-    if (!batchOnly)
-        setRowStatus(index, s.strings.Main.Converting);
-
-    ConversionFileView view;
-    view.Row = index;
-    view.FileNo = m_state.FileNo;
-    view.InputFile = m_file.input;
-    view.OutputFile = m_file.outputPath;
-    if (output.action == OutputPath::Skip) {
-        row.Outcome = RowOutcome::Skipped;
-        if (!batchOnly)
-            setRowStatus(index, m_file.doneText);
-        view.OutputMarkup = SkippedFileMarkup(m_file.outputPath);
-        view.StatusText = m_file.doneText;
-        m_frontEnd.fileSkipped(view);
-        return std::nullopt;
-    }
-    m_file.successOutcome = output.outcome == OutputPath::Renamed ? RowOutcome::Renamed
-        : output.outcome == OutputPath::Overwritten               ? RowOutcome::Overwritten
-                                                                  : RowOutcome::Done;
-
-    view.OutputMarkup = OutputFileMarkup(m_file.outputPath);
-    view.StatusText = s.strings.Main.PleaseWait;
-    m_run.output->clear();
-    m_file.startedAt = RunClock::nowMs();
-    m_file.pausedAtStart = m_clock.pausedMs();
-    m_frontEnd.fileStarted(view);
-
-    // A file gone since it was listed is not handed to FFmpeg: its failure
-    // would delete an output this run never wrote.
-    if (!batchOnly && !QFileInfo(m_file.input).isFile()) {
-        recordMissingInput();
-        finishFile(index);
-        return std::nullopt;
-    }
-
-    // The pieces depend on the analysis, so it comes first.
-    ClearVideoFileInfo(m_state.CurrentFileInfo);
-    TVideoFileInfo info;
-    if (!m_ahead.take(m_file.input, info))
-        ProbeWithFFmpeg(m_file.input, m_run.ffmpeg, s.params.MediaInfoDll, info, &m_probeRunner);
-    m_state.CurrentFileInfo = info;
-    row.DurationMs = info.Duration;
-    m_run.next = NextFilesAfter(m_run.rows, size_t(index));
-
-    // D. Pieces, parameter text and passes: the same commands the listing
-    // and the script are made of.
-    PieceContext context(s.settings, s.lists, s.strings, m_state.CurrentFileInfo);
-    context.messages = &m_frontEnd;
-    context.processorCount = s.processorCount > 0 ? s.processorCount : QThread::idealThreadCount();
-    context.encoders = m_run.encoders ? &*m_run.encoders : nullptr;
-    context.minAutoAudioBitrate = s.minAutoAudioBitrate;
-    const PlannedCommands planned
-        = PlanFileCommands(context, m_run.ffmpeg, m_file.input, m_file.outputPath);
-    if (!planned.commands.ok)
-        return ConversionEnd::ErrorPiece;
-    m_run.batch->addPieces(m_state.FileNo, planned.batchPieces);
-    m_state.TwoPass = planned.commands.twoPass;
-    m_run.passCount = int(planned.commands.passes.size());
-    runPasses(planned);
-    finishFile(index);
-    return std::nullopt;
-}
-
-void ConversionDriver::runPasses(const PlannedCommands &planned)
-{
-    const ConversionSetup &s = setup();
-    const FileCommands &commands = planned.commands;
-    if (commands.twoPass)
-        m_logFolder.ensure(setup().params.LogDir);
-    if (s.BatchOnly) {
-        for (const BatchScript::Command &command : planned.scriptCommands)
-            m_run.batch->addCommand(command);
-        return;
-    }
-    readInputTimes();
-    // Two-pass statistics land in the run's working folder.
-    const QString workDir = commands.twoPass ? s.params.LogDir : QString();
-    for (qsizetype i = 0; i < commands.passes.size(); ++i) {
-        if (abortSet())
-            return;
-        m_state.PassNo = commands.passNo(i);
-        m_run.output->clear();
-        const CommandLine &pass = commands.passes.at(i);
-        m_file.exitCode = runPass(pass, workDir);
-        if (m_file.exitCode == 0)
-            continue;
-        // A failed first pass reads like a failed second one: the row never
-        // shows "Done" for a file that was not converted.
-        const QString code = QString::number(m_file.exitCode);
-        m_file.doneText = commands.twoPass
-            ? s.strings.Main.Error + QStringLiteral(" = ") + code
-            : s.strings.Main.Error + QStringLiteral(" (") + code + u')';
-        recordFailure(pass.paramText());
-        return;
-    }
-}
-
-uint32_t ConversionDriver::runPass(const CommandLine &command, const QString &workDir)
-{
-    m_file.ranFFmpeg = true;
-    m_run.unfinishedOutput = m_file.outputPath;
-    probeAhead(m_run.rowIndex, ProbeBatchSize, true);
-    m_run.passStartedAt = RunClock::nowMs();
-    m_run.passPausedAtStart = m_clock.pausedMs();
-    const FlushHook hook = [this](const ConsoleFlush &flush) {
-        updateAbortNow();
-        EncoderProgressUpdate update = m_run.output->onFlush(flush, progressInputs());
-        addTimeLeft(update);
-        m_frontEnd.progress(update);
-    };
-    const uint32_t code = m_runner.RunConsoleApp(command, nullptr, hook, workDir);
-    updateAbortNow();
-    return code;
-}
-
-void ConversionDriver::readInputTimes()
-{
-    if (setup().params.KeepFileDates)
-        m_file.inputTimes = ReadFileTimes(m_file.input);
-}
-
-void ConversionDriver::recordFailure(const QString &params)
-{
-    m_file.failed = true;
-    m_run.output->FilterEncoderOutput();
-    const QString outputText = m_run.output->outputText();
-    m_frontEnd.outputShown(outputText);
-    const TVideoFileInfo &info = m_state.CurrentFileInfo;
-    const QString hint
-        = FailureHint(FailureCauseOf(m_run.output->entries(),
-                          info.NumberOfVideoStreams > 0 || info.NumberOfAudioStreams > 0),
-            setup().strings.Errors);
-    QString text = QStringLiteral("ExitCode: ") + QString::number(m_file.exitCode)
-        + QStringLiteral("\r\n") + outputText;
-    if (!hint.isEmpty())
-        text += QStringLiteral("\r\n\r\n") + hint;
-    addErrorLogEntry(text, params);
-    deleteOutput(m_file.outputPath);
-}
-
-void ConversionDriver::recordMissingInput()
-{
-    m_file.failed = true;
-    m_file.doneText = setup().strings.Main.Error;
-    addErrorLogEntry(QStringLiteral("Input file not found: \"%1\"").arg(m_file.input), {});
-}
-
-void ConversionDriver::addErrorLogEntry(const QString &text, const QString &params)
-{
-    const QStringList lines = m_errorLog.recordError(text, m_file.input, m_file.outputPath, params);
-    m_state.ErrorCount = m_errorLog.ErrorCount();
-    m_frontEnd.errorLogged(lines, m_state.ErrorCount);
-}
-
-void ConversionDriver::finishFile(int index)
-{
-    const ConversionSetup &s = setup();
-    const bool aborted = abortSet();
-    if (aborted)
-        m_file.doneText = s.strings.Main.Aborted;
-
-    ConversionFileEnd end;
-    end.Row = index;
-    end.FileNo = m_state.FileNo;
-    end.DoneText = m_file.doneText;
-    end.StatusMarkup = QStringLiteral("<b>") + m_file.doneText + QStringLiteral("</b>");
-    end.Succeeded = !aborted && !m_file.failed && m_file.exitCode == 0;
-    // A failed file's bar stays where FFmpeg stopped; a batch-only run
-    // converts nothing.
-    end.ProgressComplete = end.Succeeded && !s.BatchOnly;
-    if (m_file.ranFFmpeg) {
-        end.ElapsedMs
-            = RunClock::nowMs() - m_file.startedAt - (m_clock.pausedMs() - m_file.pausedAtStart);
-        if (s.ShowFileTimes)
-            m_file.doneText = FormatAppString(
-                s.strings.Main.StatusWithTime, m_file.doneText, FormatTimeSpan(end.ElapsedMs));
-    }
-    m_frontEnd.fileFinished(end);
-
-    m_run.rows[size_t(index)].Outcome = aborted ? RowOutcome::Aborted
-        : m_file.failed                         ? RowOutcome::Failed
-                                                : m_file.successOutcome;
-    if (!s.BatchOnly)
-        setRowStatus(index, m_file.doneText);
-
-    const QString &output = m_file.outputPath;
-    // Only an output FFmpeg wrote in this run: an empty file that was there
-    // before is not ours to delete.
-    if (m_file.ranFFmpeg && FileSizeOf(output) == 0)
-        deleteOutput(output);
-    // The name created for a file that FFmpeg never wrote is not left behind.
-    m_run.names->release(output);
-    if (s.params.KeepFileDates && m_file.inputTimes && !s.BatchOnly && QFileInfo(output).isFile())
-        ApplyFileTimes(output, *m_file.inputTimes);
-    if (!aborted)
-        m_run.unfinishedOutput.clear();
-}
-
 void ConversionDriver::cleanUp()
 {
+    // A runner error may leave files running: they end before the rest is
+    // cleaned up.
+    if (m_parallel)
+        m_parallel->waitUntilBelow(1, [](FileRun &) {});
+    m_parallel.reset();
     m_ahead.drop();
     // Also releases the name of a file the run ended before (a piece that
     // failed, FFmpeg that cannot be started).
@@ -420,12 +246,18 @@ void ConversionDriver::cleanUp()
     m_logFolder.clear();
 
     m_run.abortSeen = abortSet();
-    const QString unfinished = std::exchange(m_run.unfinishedOutput, QString());
-    if (m_run.abortSeen && !unfinished.isEmpty() && PathEntryExists(unfinished)) {
-        if (m_frontEnd.askYesNo(FormatAppString(s.strings.Main.DeleteUnfinished, unfinished))) {
-            deleteOutput(unfinished);
-            if (PathEntryExists(unfinished))
-                m_frontEnd.showError(FormatAppString(s.strings.Main.CannotDeleteFile, unfinished));
+    QStringList unfinished;
+    for (const QString &output : std::exchange(m_run.unfinishedOutputs, {}))
+        if (PathEntryExists(output))
+            unfinished << output;
+    // One question for every file the abort interrupted.
+    if (m_run.abortSeen && !unfinished.isEmpty()
+        && m_frontEnd.askYesNo(
+            FormatAppString(s.strings.Main.DeleteUnfinished, unfinished.join(u'\n')))) {
+        for (const QString &output : std::as_const(unfinished)) {
+            RemoveFileEvenReadOnly(output);
+            if (PathEntryExists(output))
+                m_frontEnd.showError(FormatAppString(s.strings.Main.CannotDeleteFile, output));
         }
     }
 
@@ -435,13 +267,24 @@ void ConversionDriver::cleanUp()
     clearStopRequests();
     // The next run must not start stopped.
     m_clock.resume();
-    m_runner.resume();
+    for (ConsoleRunner *runner : conversionRunners())
+        runner->resume();
 }
 
 void ConversionDriver::clearStopRequests()
 {
-    for (ConsoleRunner *runner : {&m_runner, &m_ahead.runner(), &m_queryRunner, &m_probeRunner})
+    for (ConsoleRunner *runner : {&m_ahead.runner(), &m_queryRunner, &m_probeRunner})
         runner->clearStopRequest();
+    for (ConsoleRunner *runner : conversionRunners())
+        runner->clearStopRequest();
+}
+
+std::vector<ConsoleRunner *> ConversionDriver::conversionRunners()
+{
+    std::vector<ConsoleRunner *> runners{&m_runner};
+    for (const std::unique_ptr<ConsoleRunner> &runner : m_moreRunners)
+        runners.push_back(runner.get());
+    return runners;
 }
 
 void ConversionDriver::endOfWalk()
@@ -474,10 +317,10 @@ void ConversionDriver::probeAhead(qsizetype fromIndex, int maxFiles, bool whileC
     m_ahead.start(inputs, m_run.ffmpeg, setup().params.MediaInfoDll, whileConverting);
 }
 
-bool ConversionDriver::deleteOutput(const QString &path)
+bool ConversionDriver::deleteOutput(const QString &path, const QString &input)
 {
     // However the output was named, the input is never deleted.
-    if (path.isEmpty() || !PathEntryExists(path) || IsSameFile(path, m_file.input))
+    if (path.isEmpty() || !PathEntryExists(path) || IsSameFile(path, input))
         return false;
     return RemoveFileEvenReadOnly(path);
 }
@@ -499,7 +342,8 @@ bool ConversionDriver::RequestAbort()
     m_clock.setAbortDeadline(m_abortGraceMs);
     // The runner sends "q" and stops FFmpeg by force after the grace time,
     // printing or not; a request between two runs reaches the next one.
-    m_runner.requestStop(m_abortGraceMs);
+    for (ConsoleRunner *runner : conversionRunners())
+        runner->requestStop(m_abortGraceMs);
     // The probes and the encoder query have nothing to finish.
     m_ahead.runner().requestStop(0);
     m_probeRunner.requestStop(0);
@@ -517,7 +361,8 @@ bool ConversionDriver::pause()
     std::lock_guard lock(m_abortMutex);
     if (!m_state.IsConverting || m_state.AbortRequested || !m_clock.pause())
         return false;
-    m_runner.pause();
+    for (ConsoleRunner *runner : conversionRunners())
+        runner->pause();
     return true;
 }
 
@@ -526,34 +371,14 @@ bool ConversionDriver::resume()
     std::lock_guard lock(m_abortMutex);
     if (!m_clock.resume())
         return false;
-    m_runner.resume();
+    for (ConsoleRunner *runner : conversionRunners())
+        runner->resume();
     return true;
 }
 
 bool ConversionDriver::isPaused() const
 {
     return m_clock.isPaused();
-}
-
-void ConversionDriver::addTimeLeft(EncoderProgressUpdate &update) const
-{
-    if (!update.Updated)
-        return;
-    TimeLeftInputs in;
-    in.FramesDone = update.FrameCount;
-    in.TotalFrames = m_state.CurrentFileInfo.VideoStreams[0].Frames;
-    in.FileDurationMs = m_state.CurrentFileInfo.Duration;
-    in.Speed = update.Speed;
-    in.PassRunningMs = RunClock::nowMs() - m_run.passStartedAt;
-    in.PassPausedMs = m_clock.pausedMs() - m_run.passPausedAtStart;
-    in.PassNo = m_state.PassNo;
-    in.PassCount = m_run.passCount;
-    in.NextFilesKnownMs = m_run.next.KnownMs;
-    in.NextFilesKnown = m_run.next.Known;
-    in.NextFilesUnknown = m_run.next.Unknown;
-    const TimeLeft left = EstimateTimeLeft(in);
-    update.FileTimeLeftMs = left.FileMs;
-    update.BatchTimeLeftMs = left.BatchMs;
 }
 
 bool ConversionDriver::abortSet()
@@ -566,18 +391,4 @@ void ConversionDriver::updateAbortNow()
 {
     if (m_clock.abortDeadlinePassed())
         m_state.AbortNow = true;
-}
-
-EncoderProgressInputs ConversionDriver::progressInputs() const
-{
-    EncoderProgressInputs inputs;
-    inputs.IsConverting = m_state.IsConverting;
-    inputs.AudioOnly = m_state.AudioOnly;
-    inputs.TwoPass = m_state.TwoPass;
-    inputs.PassNo = m_state.PassNo;
-    inputs.FileNo = m_state.FileNo;
-    inputs.FileCount = m_state.FileCount;
-    inputs.TotalFrames = m_state.CurrentFileInfo.VideoStreams[0].Frames;
-    inputs.HideEncoderOutput = m_hideOutput;
-    return inputs;
 }

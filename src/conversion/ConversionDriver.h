@@ -10,6 +10,7 @@
 #include "conversion/PassLogFolder.h"
 #include "conversion/ProbeAhead.h"
 #include "conversion/RunClock.h"
+#include "conversion/SerializedFrontEnd.h"
 #include "conversion/TimeLeft.h"
 #include "encoding/EncoderSupport.h"
 #include "encoding/EncodingSettings.h"
@@ -20,6 +21,7 @@
 #include <QString>
 #include <atomic>
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -139,35 +141,18 @@ public:
     ErrorLog &errorLog() { return m_errorLog; }
 
 private:
-    // What one run holds; value-initialised at the start of every run.
-    struct RunState
+    // One file from its output name to its end. A run of several files at
+    // once keeps one per running file: everything its passes touch is here,
+    // so they share nothing with each other but the front end's lock.
+    struct FileRun
     {
-        std::unique_ptr<ConversionSetup> setup;
-        std::vector<ConversionRow> rows;
-        qsizetype rowIndex = -1;
-        QString ffmpeg;
-        std::optional<EncoderSet> encoders;
-        std::unique_ptr<EncoderOutputHandler> output;
-        std::unique_ptr<BatchScript> batch;
-        // Names the outputs of the checked rows; in a real run it holds the
-        // names created for them until FFmpeg writes them.
-        std::unique_ptr<OutputNamePlanner> names;
-        bool abortSeen = false;
-        bool scriptSaved = false;
-        // The output of the file whose FFmpeg run the abort interrupted: only
-        // what this run wrote may be offered for deletion.
-        QString unfinishedOutput;
-        // The checked rows after the current one, for the time left.
-        NextFiles next;
-        int passCount = 1;
-        // When the current FFmpeg run started, and the run's paused time
-        // then (steady-clock milliseconds).
-        int64_t passStartedAt = 0;
-        int64_t passPausedAtStart = 0;
-    };
-    // What one file holds; value-initialised for every checked row.
-    struct FileState
-    {
+        int index = -1;
+        int fileNo = 0;
+        // Its place among the files running at once; -1 outside a slot.
+        int slot = -1;
+        ConsoleRunner *runner = nullptr;
+        EncoderOutputHandler *output = nullptr;
+        std::unique_ptr<EncoderOutputHandler> ownOutput;
         QString input;
         QString outputPath;
         QString doneText;
@@ -178,39 +163,103 @@ private:
         std::optional<FileTimes> inputTimes;
         int64_t startedAt = 0;
         int64_t pausedAtStart = 0;
+        TVideoFileInfo info;
+        bool twoPass = false;
+        int passNo = 0;
+        int passCount = 1;
+        // When the current FFmpeg run started, and the run's paused time
+        // then (steady-clock milliseconds).
+        int64_t passStartedAt = 0;
+        int64_t passPausedAtStart = 0;
+        // The checked rows after this one, for the time left.
+        NextFiles next;
+        // Where its two-pass statistics go.
+        QString workDir;
+        // A failed pass: its filtered output, the error-log text and the
+        // pass's parameters. Told as the file ends, so that the entries of
+        // files never interleave.
+        struct Failure
+        {
+            QString output;
+            QString entry;
+            QString params;
+        };
+        std::optional<Failure> failure;
+        // FFmpeg could not be started (ConsoleRunError) on the file's thread.
+        std::exception_ptr error;
+    };
+    // What one run holds; value-initialised at the start of every run.
+    struct RunState
+    {
+        std::unique_ptr<ConversionSetup> setup;
+        std::vector<ConversionRow> rows;
+        QString ffmpeg;
+        std::optional<EncoderSet> encoders;
+        // The output of the file that ended last (the view's text at the end).
+        std::unique_ptr<EncoderOutputHandler> output;
+        std::unique_ptr<BatchScript> batch;
+        // Names the outputs of the checked rows; in a real run it holds the
+        // names created for them until FFmpeg writes them.
+        std::unique_ptr<OutputNamePlanner> names;
+        bool abortSeen = false;
+        bool scriptSaved = false;
+        // The outputs of the files whose FFmpeg run the abort interrupted:
+        // only what this run wrote may be offered for deletion.
+        QStringList unfinishedOutputs;
+        int jobs = 1;
+        // FFmpeg could not be started for a file of a parallel run: the run
+        // ends with it once the other files have.
+        std::exception_ptr runError;
     };
 
     ConversionEnd startRun();
     ConversionEnd walk();
-    // Steps B to E for one checked row; a value when the run ends early.
-    std::optional<ConversionEnd> convertRow(int index);
-    // Runs the passes of one file, or adds their script lines.
-    void runPasses(const PlannedCommands &planned);
-    uint32_t runPass(const CommandLine &command, const QString &workDir);
-    void readInputTimes();
-    void recordFailure(const QString &params);
-    void recordMissingInput();
-    void addErrorLogEntry(const QString &text, const QString &params);
-    void finishFile(int index);
+    // Steps B to D for one checked row: a file ready for its passes, or
+    // nothing when the row is done (skipped, input missing) or the run ends
+    // early (end set).
+    std::unique_ptr<FileRun> prepareFile(
+        int index, int fileNo, PlannedCommands &planned, std::optional<ConversionEnd> &end);
+    // Runs the passes of one file, or adds their script lines. No front-end
+    // call but progress: a parallel run calls it on the file's own thread.
+    void runPasses(FileRun &file, const PlannedCommands &planned);
+    uint32_t runPass(FileRun &file, const CommandLine &command);
+    void recordFailure(FileRun &file, const QString &params);
+    void recordMissingInput(FileRun &file);
+    // The end of a file on the driver's thread: its error-log entry, status,
+    // outcome and clean-up.
+    void endFile(FileRun &file);
+    void addErrorLogEntry(const FileRun &file, const QString &text, const QString &params);
+    void finishFile(FileRun &file);
     void cleanUp();
     void endOfWalk();
     // Analyses the next checked rows after fromIndex that are there (up to
     // maxFiles of them) ahead of their turn.
     void probeAhead(qsizetype fromIndex, int maxFiles, bool whileConverting);
     void clearStopRequests();
-    bool deleteOutput(const QString &path);
+    // Every runner that converts: one per file running at once.
+    std::vector<ConsoleRunner *> conversionRunners();
+    bool deleteOutput(const QString &path, const QString &input);
     void setRowStatus(int index, const QString &status);
     // AbortRequested or AbortNow, the latter brought up to date first.
     bool abortSet();
     void updateAbortNow();
-    EncoderProgressInputs progressInputs() const;
+    EncoderProgressInputs progressInputs(const FileRun &file) const;
     // The time left, into an update of the line handler.
-    void addTimeLeft(EncoderProgressUpdate &update) const;
+    void addTimeLeft(const FileRun &file, EncoderProgressUpdate &update) const;
     ConversionSetup &setup() const { return *m_run.setup; }
 
-    IConversionFrontEnd &m_frontEnd;
-    // Runs the conversions.
+    // Several files at once (ParallelFiles.cpp).
+    class Parallel;
+    void runInParallel(std::unique_ptr<FileRun> file, const PlannedCommands &planned);
+    // The batch's share of a parallel run's update.
+    void addBatchProgress(const FileRun &file, EncoderProgressUpdate &update);
+
+    SerializedFrontEnd m_frontEnd;
+    // Run the conversions: m_runner the only file at a time, or the first
+    // of several at once, which take the others in turn.
     ConsoleRunner m_runner;
+    std::vector<std::unique_ptr<ConsoleRunner>> m_moreRunners;
+    std::unique_ptr<Parallel> m_parallel;
     ProbeAhead m_ahead;
     // Ask FFmpeg for its encoders and for the description of the current
     // file: an abort stops them at once ("q" means nothing to them).
@@ -228,5 +277,4 @@ private:
     PassLogFolder m_logFolder;
 
     RunState m_run;
-    FileState m_file;
 };

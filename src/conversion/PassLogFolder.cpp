@@ -43,18 +43,34 @@ bool PassLogFolder::ensure(QString &dir)
     return false;
 }
 
+QString PassLogFolder::fileFolder(int fileNo)
+{
+    if (m_made.isEmpty())
+        return {};
+    // Inside the run's private folder nobody else can have made it.
+    const QString folder = m_made + u'/' + QString::number(fileNo);
+    if (!QDir().mkdir(folder))
+        return {};
+    m_fileFolders << folder;
+    return folder;
+}
+
 void PassLogFolder::clear()
 {
-    // Only the run's own folder: without one, FFmpeg ran in the program
+    // Only the run's own folders: without one, FFmpeg ran in the program
     // folder, where files are not deleted by name.
     if (m_made.isEmpty())
         return;
-    for (const char *name : PassLogNames) {
-        const QString path = m_made + u'/' + QLatin1String(name);
-        if (PathEntryExists(path))
-            RemoveFileEvenReadOnly(path);
+    m_fileFolders << m_made;
+    for (const QString &folder : std::as_const(m_fileFolders)) {
+        for (const char *name : PassLogNames) {
+            const QString path = folder + u'/' + QLatin1String(name);
+            if (PathEntryExists(path))
+                RemoveFileEvenReadOnly(path);
+        }
+        if (QFileInfo(folder).isDir())
+            QDir().rmdir(folder);
     }
-    if (QFileInfo(m_made).isDir())
-        QDir().rmdir(m_made);
+    m_fileFolders.clear();
     m_made.clear();
 }

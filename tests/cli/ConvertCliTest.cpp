@@ -386,6 +386,33 @@ TEST_F(ConvertCli, StatusLinesComeAtMostFourTimesASecond)
     EXPECT_TRUE(r.err.contains(u"Frame: "_s));
 }
 
+TEST_F(ConvertCli, JobsConvertFilesAtOnceWithOneCombinedStatusLine)
+{
+    const QString a = input(u"a.mkv"_s);
+    const QString b = input(u"b.mkv"_s);
+    const QString script = u"[run match=a.avi]\noutput:10\nprogress:40,25\nexit:1\n"
+                           u"[run]\noutput:10\nprogress:40,25\n"_s;
+    const CliRun r = run({u"convert"_s, u"--jobs"_s, u"2"_s, a, b}, script);
+    EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+    // The results in row order, whichever file ended first.
+    EXPECT_EQ(r.out,
+        u"Error (1)\t"_s + a + u'\t' + path(u"a.avi"_s) + u"\nDone\t"_s + b + u'\t'
+            + path(u"b.avi"_s) + u'\n');
+    // Standard error is not a terminal: one line tells both running files.
+    const QStringList lines = r.err.split(u'\n');
+    EXPECT_TRUE(std::any_of(lines.cbegin(), lines.cend(), [](const QString &line) {
+        return line.contains(u"Converting file: 1 / 2"_s) && line.contains(u" | "_s)
+            && line.contains(u"Converting file: 2 / 2"_s);
+    })) << r.err.toStdString();
+    EXPECT_EQ(r.err.count(u"Error # "_s), 1);
+
+    for (const QString &bad : {u"0"_s, u"17"_s, u"two"_s}) {
+        const CliRun refused = run({u"convert"_s, u"--jobs"_s, bad, a}, script);
+        EXPECT_EQ(refused.exitCode, 2) << bad.toStdString();
+        EXPECT_TRUE(refused.err.contains(u"--jobs"_s)) << refused.err.toStdString();
+    }
+}
+
 TEST_F(ConvertCli, ScriptWritesTheScriptAndNeedsItsName)
 {
     const QString a = input(u"it's $here.mkv"_s);

@@ -301,6 +301,40 @@ TEST_F(DriverEndToEnd, ACorruptInputIsLoggedAndTheNextFileStillConverted)
     EXPECT_TRUE(analyse(path(QStringLiteral("good.avi"))).has(QStringLiteral("Video: mpeg4")));
 }
 
+// Three files two at a time, two passes each (the statistics of files
+// encoded at once must not mix): the same outputs, names and statuses as
+// one at a time.
+TEST_F(DriverEndToEnd, TwoFilesAtOnceConvertAsOneAtATime)
+{
+    ASSERT_TRUE(QDir(path({})).mkpath(QStringLiteral("x")));
+    const QStringList files{input(QStringLiteral("a.mkv")), input(QStringLiteral("x/a.mkv")),
+        input(QStringLiteral("b.mkv"))};
+    std::vector<std::vector<ConversionRow>> runs;
+    std::vector<std::vector<Analysis>> analyses;
+    for (const int jobs : {1, 2}) {
+        SCOPED_TRACE(jobs);
+        QDir(path(QStringLiteral("out"))).removeRecursively();
+        ConversionSetup s = setup();
+        s.jobs = jobs;
+        s.settings.chAviVideo2Pass = true;
+        s.settings.rbOutDir = true;
+        s.settings.edOutDir = path(QStringLiteral("out"));
+        runs.push_back(convert(s, files));
+        EXPECT_EQ(result.ErrorCount, 0) << errorLogText.toStdString();
+        analyses.emplace_back();
+        for (const ConversionRow &row : runs.back())
+            analyses.back().push_back(analyse(row.OutputFile));
+    }
+    for (size_t k = 0; k < size_t(files.size()); ++k) {
+        EXPECT_EQ(runs[1][k].Status, runs[0][k].Status);
+        EXPECT_EQ(runs[1][k].Outcome, k == 1 ? RowOutcome::Renamed : RowOutcome::Done);
+        EXPECT_EQ(runs[1][k].OutputFile, runs[0][k].OutputFile);
+        EXPECT_EQ(analyses[1][k].streams, analyses[0][k].streams);
+        EXPECT_TRUE(analyses[1][k].has(QStringLiteral("Video: mpeg4")));
+    }
+    EXPECT_NE(runs[1][1].OutputFile, runs[1][0].OutputFile);
+}
+
 TEST_F(DriverEndToEnd, OnePassXvidWithMp3ForAnyFileName)
 {
     const QStringList names = {QStringLiteral("plain.mkv"), QStringLiteral("with blanks  .mkv"),
