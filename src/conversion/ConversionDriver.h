@@ -94,9 +94,12 @@ struct ConversionResult
 // The Convert command (actConvertExecute) as sequential code: walks the
 // checked rows top to bottom, decides each output, probes the input, builds
 // the pieces, runs FFmpeg once or twice, logs failures, writes the statuses,
-// and ends with the clean-up and the after-conversion action. It talks to
-// its front end only through IConversionFrontEnd. run() blocks; a window
-// calls it on a worker thread and RequestAbort() from its own thread.
+// and ends with the clean-up and the after-conversion action. With
+// setup.jobs above 1, up to that many files run their passes at once, each
+// on a thread of its own; everything else stays on the driver's thread in
+// row order, so names, statuses and the error log do not depend on timing.
+// It talks to its front end only through IConversionFrontEnd. run() blocks;
+// a window calls it on a worker thread and RequestAbort() from its own.
 class ConversionDriver
 {
 public:
@@ -110,16 +113,16 @@ public:
     // a caller on another thread shares nothing with the run.
     ConversionResult run(const ConversionSetup &setup, std::vector<ConversionRow> rows);
 
-    // The Abort command; any thread. "q" to FFmpeg, and abortGraceMs later
+    // The Abort command; any thread. "q" to each FFmpeg, and abortGraceMs later
     // FFmpeg is stopped by force, also when it prints nothing meanwhile. The
-    // walk stops after the current file. A second request, or one while no
+    // walk stops after the files running. A second request, or one while no
     // run is active, does nothing; false then.
     bool RequestAbort();
 
     // The progress window's "Don't show encoder output"; any thread.
     void setHideEncoderOutput(bool hide);
 
-    // Pause and Resume; any thread. FFmpeg stops where it is (also one
+    // Pause and Resume; any thread. Every FFmpeg of the run stops where it is (also one
     // started while paused) and goes on; the times the run reports leave the
     // pause out. An abort resumes first. False when no run is active, or it
     // is already paused, respectively not paused.
