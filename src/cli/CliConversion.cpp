@@ -5,6 +5,7 @@
 #include "app/TextHelpers.h"
 #include "app/ToolResolution.h"
 #include "conversion/EncoderOutput.h"
+#include "conversion/TimeLeft.h"
 #include "encoding/SettingsLists.h"
 #include "filelist/FileListAdding.h"
 #include "filelist/InputFilter.h"
@@ -115,6 +116,7 @@ void TerminalFrontEnd::endStatusLine()
 void TerminalFrontEnd::walkStarted(const ConversionWalkStart &start)
 {
     m_jobs = start.Jobs;
+    m_fileCount = start.FileCount;
 }
 
 void TerminalFrontEnd::warning(const QString &text)
@@ -169,10 +171,21 @@ void TerminalFrontEnd::progress(const EncoderProgressUpdate &update)
 void TerminalFrontEnd::showRunningFiles(const EncoderProgressUpdate &update)
 {
     m_running[update.FileNo] = update.StatusPlain;
+    if (update.BatchPercentage >= 0) {
+        m_batchLine = QStringLiteral("Files done: %1 / %2 | Progress: %3%")
+                          .arg(update.FilesDone)
+                          .arg(m_fileCount)
+                          .arg(update.BatchPercentage);
+        if (update.BatchTimeLeftMs >= 0)
+            m_batchLine
+                += QStringLiteral(" | Time left: ") + FormatTimeSpan(update.BatchTimeLeftMs);
+    }
     if (m_sinceStatus.isValid() && m_sinceStatus.elapsed() < StatusIntervalMs)
         return;
     m_sinceStatus.start();
     QStringList lines;
+    if (!m_batchLine.isEmpty())
+        lines << m_batchLine;
     for (const auto &[fileNo, status] : m_running)
         lines << status;
     if (!m_terminal) {

@@ -80,6 +80,9 @@ private:
     QElapsedTimer m_sinceStatus;
     QString m_lastStatus;
     int m_jobs = 1;
+    int m_fileCount = 0;
+    // The whole batch, above the running files.
+    QString m_batchLine;
     // The status of each running file by its number, in file order.
     std::map<int, QString> m_running;
     // Lines of the block of running files on the terminal now.
