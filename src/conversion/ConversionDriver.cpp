@@ -122,12 +122,18 @@ ConversionEnd ConversionDriver::startRun()
     // The first file is analysed while FFmpeg is asked for its encoders and
     // the MediaInfo library is loaded, the others while the first one
     // converts: the run's start waits for as little as it can.
-    std::future<std::optional<EncoderSet>> encoders = std::async(std::launch::async,
-        [this, ffmpeg = m_run.ffmpeg] { return QueryEncoders(ffmpeg, &m_queryRunner); });
-    if (!s.BatchOnly) {
+    // The library is loaded off this thread too: ThreadSanitizer loses
+    // track of the locks of a thread that loads an uninstrumented library,
+    // and this thread's locks guard the files converting at once.
+    const QString library = s.BatchOnly ? QString() : s.params.MediaInfoDll;
+    std::future<std::optional<EncoderSet>> encoders
+        = std::async(std::launch::async, [this, ffmpeg = m_run.ffmpeg, library] {
+              if (!library.isEmpty())
+                  LoadMediaInfoLibrary(library);
+              return QueryEncoders(ffmpeg, &m_queryRunner);
+          });
+    if (!s.BatchOnly)
         probeAhead(-1, 1, false);
-        LoadMediaInfoLibrary(s.params.MediaInfoDll);
-    }
 
     // Told once here rather than failing every file. A script may be meant
     // for another FFmpeg build, so it is still written.
