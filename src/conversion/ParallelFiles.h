@@ -46,7 +46,11 @@ private:
     };
 
     mutable std::mutex m_mutex;
-    std::condition_variable m_ended;
+    // The _any kind unlocks and relocks m_mutex in inline code, where
+    // ThreadSanitizer sees it; std::condition_variable does it inside the
+    // uninstrumented standard library, and the driver's later reads would
+    // look unguarded.
+    std::condition_variable_any m_ended;
     std::vector<Slot> m_slots;
     std::deque<int> m_endedSlots;
     int m_running = 0;

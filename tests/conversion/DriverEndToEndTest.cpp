@@ -12,6 +12,7 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QProcess>
+#include <future>
 #include <gmock/gmock.h>
 #include <map>
 
@@ -46,6 +47,13 @@ protected:
             return;
         s_clipDir = new QTemporaryDir;
         s_clip = new QString(s_clipDir->filePath(QStringLiteral("clip.mkv")));
+        // On a thread of its own: once the test's thread has started a
+        // program through Qt, ThreadSanitizer no longer sees its locks. The
+        // future's atomics, unlike a thread's join, are where it sees them.
+        std::async(std::launch::async, [] { makeClip(); }).get();
+    }
+    static void makeClip()
+    {
         QProcess ffmpeg;
         ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
         ffmpeg.start(*s_ffmpeg,
@@ -310,27 +318,27 @@ TEST_F(DriverEndToEnd, TwoFilesAtOnceConvertAsOneAtATime)
     const QStringList files{input(QStringLiteral("a.mkv")), input(QStringLiteral("x/a.mkv")),
         input(QStringLiteral("b.mkv"))};
     std::vector<std::vector<ConversionRow>> runs;
-    std::vector<std::vector<Analysis>> analyses;
     for (const int jobs : {1, 2}) {
         SCOPED_TRACE(jobs);
-        QDir(path(QStringLiteral("out"))).removeRecursively();
         ConversionSetup s = setup();
         s.jobs = jobs;
         s.settings.chAviVideo2Pass = true;
         s.settings.rbOutDir = true;
-        s.settings.edOutDir = path(QStringLiteral("out"));
+        s.settings.edOutDir = path(QStringLiteral("out%1").arg(jobs));
         runs.push_back(convert(s, files));
         EXPECT_EQ(result.ErrorCount, 0) << errorLogText.toStdString();
-        analyses.emplace_back();
-        for (const ConversionRow &row : runs.back())
-            analyses.back().push_back(analyse(row.OutputFile));
     }
+    // Analysed after both runs: the run's own thread stays clear of the
+    // library's (ThreadSanitizer cannot follow it).
     for (size_t k = 0; k < size_t(files.size()); ++k) {
-        EXPECT_EQ(runs[1][k].Status, runs[0][k].Status);
-        EXPECT_EQ(runs[1][k].Outcome, k == 1 ? RowOutcome::Renamed : RowOutcome::Done);
-        EXPECT_EQ(runs[1][k].OutputFile, runs[0][k].OutputFile);
-        EXPECT_EQ(analyses[1][k].streams, analyses[0][k].streams);
-        EXPECT_TRUE(analyses[1][k].has(QStringLiteral("Video: mpeg4")));
+        const ConversionRow &one = runs[0][k];
+        const ConversionRow &two = runs[1][k];
+        EXPECT_EQ(two.Status, one.Status);
+        EXPECT_EQ(two.Outcome, k == 1 ? RowOutcome::Renamed : RowOutcome::Done);
+        EXPECT_EQ(QFileInfo(two.OutputFile).fileName(), QFileInfo(one.OutputFile).fileName());
+        const Analysis analysis = analyse(two.OutputFile);
+        EXPECT_EQ(analysis.streams, analyse(one.OutputFile).streams);
+        EXPECT_TRUE(analysis.has(QStringLiteral("Video: mpeg4")));
     }
     EXPECT_NE(runs[1][1].OutputFile, runs[1][0].OutputFile);
 }

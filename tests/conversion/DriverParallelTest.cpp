@@ -44,13 +44,16 @@ TEST_F(DriverParallel, FilesEndingInReverseOrderKeepTheirNamesStatusesAndOrderOf
     ASSERT_TRUE(QDir(path({})).mkpath(QStringLiteral("two")));
     const QStringList inputs{makeInput(QStringLiteral("one/clip.mkv")),
         makeInput(QStringLiteral("two/clip.mkv")), makeInput(QStringLiteral("last.mkv"))};
-    // The first file is the slow one: the second and third end before it.
-    writeScript(QStringLiteral("[run match=/clip.avi]\nprogress:3,100\nsleep:1200\noutput:100\n"
-                               "[run]\nprogress:3,20\noutput:100\n"));
+
     std::vector<std::vector<ConversionRow>> results;
     for (const int jobs : {1, 2}) {
         SCOPED_TRACE(jobs);
         QDir(path(QStringLiteral("out"))).removeRecursively();
+        // Two at a time, the first file is the slow one: the second and
+        // third end before it (with time to spare on a loaded machine).
+        writeScript(QStringLiteral("[run match=/clip.avi]\nprogress:3,100\nsleep:%1\noutput:100\n"
+                                   "[run]\nprogress:3,20\noutput:100\n")
+                        .arg(jobs == 1 ? 0 : 4000));
         frontEnd = RecordingFrontEnd();
         std::mutex seenMutex;
         std::set<int> progressFiles;
@@ -95,7 +98,8 @@ TEST_F(DriverParallel, AFileFailingWhileAnotherRunsStopsOnlyItselfAndLogsWhole)
     const QStringList inputs{makeInput(QStringLiteral("slow.mkv")),
         makeInput(QStringLiteral("bad.mkv")), makeInput(QStringLiteral("next.mkv"))};
     writeScript(QStringLiteral(
-        "[run match=slow.avi]\nout:slow line one\\n\nprogress:4,150\nout:slow line two\\n\n"
+        "[run match=slow.avi]\nout:slow line one\\n\nprogress:4,150\nsleep:3000\n"
+        "out:slow line two\\n\n"
         "output:100\n"
         "[run match=bad.avi]\nout:bad line one\\n\noutput:50\nout:bad line two\\n\nexit:3\n"
         "[run]\nprogress:2,20\noutput:100\n"));
