@@ -1,6 +1,7 @@
 #include "ui/conversion/ConversionController.h"
 
 #include "app/AppInfo.h"
+#include "conversion/JobCount.h"
 #include "conversion/ProgressFeed.h"
 #include "conversion/TimeLeft.h"
 #include "ui/common/DialogParent.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -22,6 +24,9 @@ namespace {
 // The window reads the progress this often: enough for a smooth bar, few
 // enough repaints for a chatty FFmpeg.
 constexpr int TickMs = 100;
+
+// The settings' list and the run's count go to the same largest number.
+static_assert(MaxJobs == MaxSimultaneousConversions);
 
 } // namespace
 
@@ -134,6 +139,10 @@ bool ConversionController::start(ConversionSetup setup, std::vector<ConversionRo
     if (m_run)
         return false;
     setup.ShowFileTimes = true;
+    const int processors
+        = setup.processorCount > 0 ? setup.processorCount : QThread::idealThreadCount();
+    setup.jobs
+        = ResolveJobCount(setup.settings.cbSimultaneousConversions, setup.settings, processors);
     setup.power = m_power;
     if (m_progress)
         setup.HideEncoderOutput = m_progress->hideEncoderOutput();
