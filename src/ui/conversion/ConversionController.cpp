@@ -10,6 +10,7 @@
 #include "ui/conversion/ErrorLogWindow.h"
 #include "ui/conversion/PowerOffDialog.h"
 #include "ui/conversion/ProgressWindow.h"
+#include "ui/conversion/ProgressWindowLink.h"
 #include "ui/conversion/WindowFrontEnd.h"
 
 #include <QApplication>
@@ -33,14 +34,16 @@ static_assert(MaxJobs == MaxSimultaneousConversions);
 // One run: its feed, front end and driver.
 struct ConversionController::Run
 {
-    Run()
+    explicit Run(TFormProgress *progress)
         : frontEnd(feed)
         , driver(frontEnd)
+        , link(frontEnd, progress)
     { }
 
     ProgressFeed feed;
     WindowFrontEnd frontEnd;
     ConversionDriver driver;
+    ProgressWindowLink link;
     bool batchOnly = false;
     bool closeRequested = false;
     bool abortTaken = false;
@@ -148,7 +151,7 @@ bool ConversionController::start(ConversionSetup setup, std::vector<ConversionRo
         setup.HideEncoderOutput = m_progress->hideEncoderOutput();
 
     m_strings = setup.strings;
-    m_run = std::make_unique<Run>();
+    m_run = std::make_unique<Run>(m_progress);
     m_run->batchOnly = setup.BatchOnly;
     m_paused = false;
     m_fileLeftMs = m_batchLeftMs = -1;
@@ -186,44 +189,17 @@ void ConversionController::connectRun(Run &run)
 {
     WindowFrontEnd *fe = &run.frontEnd;
     const auto queued = Qt::QueuedConnection;
+    // The progress window hears of the files by the link; the times follow
+    // what it takes.
+    connect(&run.link, &ProgressWindowLink::progressTaken, this, &ConversionController::onProgress);
     connect(
-        fe, &WindowFrontEnd::walkBegan, this,
-        [this](const ConversionWalkStart &start) {
-            if (m_progress)
-                m_progress->runStarted(start);
-        },
-        queued);
-    connect(
-        fe, &WindowFrontEnd::fileBegan, this,
-        [this](const ConversionFileView &file) {
-            drainFeed();
-            m_fileLeftMs = -1;
-            if (m_progress)
-                m_progress->fileStarted(file);
-        },
-        queued);
-    connect(
-        fe, &WindowFrontEnd::fileWasSkipped, this,
-        [this](const ConversionFileView &file) {
-            drainFeed();
-            if (m_progress)
-                m_progress->fileSkipped(file);
-        },
-        queued);
+        fe, &WindowFrontEnd::fileBegan, this, [this] { m_fileLeftMs = -1; }, queued);
     connect(fe, &WindowFrontEnd::rowStatus, this, &ConversionController::rowStatusChanged, queued);
     connect(
         fe, &WindowFrontEnd::errorEntry, this,
         [this](const QStringList &lines, int) {
             if (m_errors)
                 m_errors->addEntry(lines);
-        },
-        queued);
-    connect(
-        fe, &WindowFrontEnd::fileEnded, this,
-        [this](const ConversionFileEnd &end) {
-            drainFeed();
-            if (m_progress)
-                m_progress->fileFinished(end);
         },
         queued);
     connect(fe, &WindowFrontEnd::runEnded, this, &ConversionController::onRunEnded, queued);
@@ -366,17 +342,19 @@ void ConversionController::onTick()
 
 void ConversionController::drainFeed()
 {
-    if (!m_run || !m_run->feed.hasNews())
+    if (m_run)
+        m_run->link.drain();
+}
+
+void ConversionController::onProgress(
+    const QString &applicationTitle, int64_t fileLeftMs, int64_t batchLeftMs)
+{
+    m_fileLeftMs = fileLeftMs;
+    m_batchLeftMs = batchLeftMs;
+    if (!m_run || m_run->ended)
         return;
-    const ProgressSnapshot snapshot = m_run->feed.take();
-    if (m_progress)
-        m_progress->applySnapshot(snapshot);
-    m_fileLeftMs = snapshot.fileTimeLeftMs;
-    m_batchLeftMs = snapshot.batchTimeLeftMs;
-    if (m_run->ended)
-        return;
-    const QString title = TitleWithTimeLeft(
-        snapshot.applicationTitle, snapshot.batchTimeLeftMs, m_strings.Progress.TitleTimeLeft);
+    const QString title
+        = TitleWithTimeLeft(applicationTitle, batchLeftMs, m_strings.Progress.TitleTimeLeft);
     if (!title.isEmpty() && title != m_title) {
         m_title = title;
         Q_EMIT titleChanged(title);
