@@ -193,7 +193,13 @@ void ConversionController::connectRun(Run &run)
     // what it takes.
     connect(&run.link, &ProgressWindowLink::progressTaken, this, &ConversionController::onProgress);
     connect(
-        fe, &WindowFrontEnd::fileBegan, this, [this] { m_fileLeftMs = -1; }, queued);
+        fe, &WindowFrontEnd::fileBegan, this,
+        [this] {
+            // With several files at once the time left is the chosen file's.
+            if (!m_progress || m_progress->chosenFileNo() == 0)
+                m_fileLeftMs = -1;
+        },
+        queued);
     connect(fe, &WindowFrontEnd::rowStatus, this, &ConversionController::rowStatusChanged, queued);
     connect(
         fe, &WindowFrontEnd::errorEntry, this,

@@ -435,6 +435,7 @@ void TFormProgress::runFinished(const ConversionRunEnd &end)
     m_btnPause->setEnabled(false);
     m_windowCaption.clear();
     m_fileLeftMs = m_batchLeftMs = -1;
+    endRunningFiles();
     setTimes(m_elapsedMs, -1, -1);
     updateCaption();
 }

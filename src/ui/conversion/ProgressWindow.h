@@ -122,6 +122,7 @@ private:
     void runningFileEnded(int fileNo);
     void runningFileFinished(const ConversionFileEnd &end);
     void chooseFile(int fileNo);
+    void endRunningFiles();
     void showFilesDone();
     // Brings the view up to m_lines, at most maxLines new lines now and the
     // rest in later turns of the event loop.

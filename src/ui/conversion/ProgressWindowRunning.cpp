@@ -143,6 +143,15 @@ void TFormProgress::applyRunningFiles(const RunningFilesTake &take)
     applyView(take.view);
 }
 
+void TFormProgress::endRunningFiles()
+{
+    // No file runs after the run (an aborted file may not have said so);
+    // the view keeps the last file's lines.
+    m_tvRunningFiles->files().clear();
+    m_chosenFileNo = 0;
+    m_wantsWholeView = false;
+}
+
 void TFormProgress::showFilesDone()
 {
     m_lblFilesDone->setText(FormatAppString(

@@ -32,6 +32,8 @@ void RunningFilesFeed::push(const EncoderProgressUpdate &update)
 {
     if (!update.Updated)
         return;
+    // The speed comes as its status-line field; the list wants its figure.
+    const QString speed = MarkupToPlainText(update.SpeedText).trimmed();
     std::lock_guard lock(m_mutex);
     if (update.BatchPercentage >= 0)
         m_batch.percentage = update.BatchPercentage;
@@ -50,8 +52,7 @@ void RunningFilesFeed::push(const EncoderProgressUpdate &update)
     RunningFileState &s = file.state;
     if (update.ProgressBar >= 0)
         s.percentage = update.ProgressBar;
-    // The speed comes as its status-line field; the list wants its figure.
-    s.speed = MarkupToPlainText(update.SpeedText).trimmed();
+    s.speed = speed;
     s.timeLeftMs = update.FileTimeLeftMs;
     s.statusMarkup = update.StatusMarkup;
     file.changed = true;
