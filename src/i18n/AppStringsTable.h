@@ -367,7 +367,7 @@
     X(Progress, lblTimeLeft, "lblTimeLeft", "Time left:") \
     X(Progress, TimeLeftFileAndAll, "TimeLeftFileAndAll", "%s for this file, %s for all files") \
     X(Progress, TitleTimeLeft, "TitleTimeLeft", "%s left") \
-    X(Progress, RunningFiles, "RunningFiles", "Running files") \
+    X(Progress, RunningFiles, "RunningFiles", "Running files:") \
     X(Progress, RunningFile, "RunningFile", "File") \
     X(Progress, RunningProgress, "RunningProgress", "Progress") \
     X(Progress, RunningSpeed, "RunningSpeed", "Speed") \

@@ -5,13 +5,19 @@
 #include "conversion/EncoderOutput.h"
 #include "conversion/ProgressFeed.h"
 #include "conversion/StatusLine.h"
+#include "i18n/AppStrings.h"
+#include "settings/SettingsFile.h"
+#include "ui/common/Theme.h"
 #include "ui/conversion/ProgressWindow.h"
 #include "ui/conversion/ProgressWindowLink.h"
 #include "ui/conversion/RunningFilesView.h"
 #include "ui/conversion/WindowFrontEnd.h"
 
 #include <QCoreApplication>
+#include <QHeaderView>
+#include <QLabel>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -197,6 +203,63 @@ TEST_F(RunningFilesWindow, TheListIsReachedByKeysAndNamed)
     QTest::keyClick(list, Qt::Key_Down);
     EXPECT_EQ(window.chosenFileNo(), 2);
     EXPECT_EQ(window.outputText(), "b1");
+}
+
+// At the smallest size and in every language: the batch's bar and files
+// done, two running files, and their captions have room. QLN_SHOT_DIR set:
+// the window at its usual size is saved there as it looks in each language.
+TEST_F(RunningFilesWindow, EveryPartHasRoomInEveryLanguage)
+{
+    startFile(1, QStringLiteral("A rather long name of a video file to convert.mkv"));
+    startFile(2, QStringLiteral("b.mkv"));
+    settle();
+    line(1, QStringLiteral("frame=  162 fps= 50 q=2.0 size=     256kB time=00:00:06.48"), 42, 30);
+    line(2, QStringLiteral("frame=  98 fps= 33 q=2.0 size=     128kB time=00:00:03.92"), 17, 30);
+    link.drain();
+    window.setTimes(75000, 60000, 300000);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QString shots = qEnvironmentVariable("QLN_SHOT_DIR");
+    const QString theme = qEnvironmentVariable("QLN_SHOT_THEME");
+    if (!shots.isEmpty())
+        ApplyTheme(ThemeFromText(theme));
+    const auto platformLook = qScopeGuard([&] {
+        if (!shots.isEmpty())
+            ApplyTheme(AppTheme::System);
+    });
+    const QString dir = QStringLiteral(QLN_SOURCE_DIR "/lang/");
+    for (const char *language :
+        {"English", "German", "French", "Spanish", "Polish", "Portuguese_BR", "Russian"}) {
+        SCOPED_TRACE(language);
+        TAppStrings strings;
+        strings.LoadFromFile(dir + QLatin1String(language) + QStringLiteral(".ini"));
+        window.SetLang(strings);
+        for (const QSize size : {QSize(ProgressSettings::MinWidth, ProgressSettings::MinHeight),
+                 QSize(ProgressSettings().Width, ProgressSettings().Height)}) {
+            window.resize(size);
+            QCoreApplication::processEvents();
+            auto *done = window.findChild<QLabel *>(QStringLiteral("lblFilesDone"));
+            ASSERT_TRUE(done);
+            EXPECT_GE(done->width(), done->sizeHint().width()) << done->text().toStdString();
+            EXPECT_GE(window.findChild<QProgressBar *>()->width(), 100);
+            RunningFilesView *list = window.runningFilesView();
+            const QHeaderView *header = list->header();
+            EXPECT_GE(list->viewport()->height(), 2 * list->sizeHintForRow(0));
+            for (int column = 0; column < RunningFilesModel::ColumnCount; ++column) {
+                const QString caption
+                    = list->files().headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+                EXPECT_GE(
+                    header->sectionSize(column), header->fontMetrics().horizontalAdvance(caption))
+                    << caption.toStdString();
+                EXPECT_LE(header->sectionViewportPosition(column) + header->sectionSize(column),
+                    list->viewport()->width())
+                    << caption.toStdString();
+            }
+        }
+        if (!shots.isEmpty())
+            window.grab().save(
+                QStringLiteral("%1/progress-%2-%3.png").arg(shots, theme, QLatin1String(language)));
+    }
 }
 
 } // namespace

@@ -192,7 +192,7 @@ void TFormProgress::SetLang(const TAppStrings &strings)
         m_me->setPlainText(strings.Main.PleaseWait);
     setTimes(m_elapsedMs, m_fileLeftMs, m_batchLeftMs);
     updateCaption();
-    m_lblRunningFiles->setText(p.RunningFiles + u':');
+    m_lblRunningFiles->setText(p.RunningFiles);
     m_tvRunningFiles->SetLang(strings);
     showFilesDone();
 }

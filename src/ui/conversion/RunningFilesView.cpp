@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QPainter>
 #include <QScopedValueRollback>
@@ -22,6 +23,14 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
         const QModelIndex &index) const override
     {
+        const QWidget *widget = option.widget;
+        QStyle *style = widget ? widget->style() : QApplication::style();
+        // The cell's own background first, so a chosen row is marked across.
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        cell.text.clear();
+        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
+
         QStyleOptionProgressBar bar;
         bar.rect = option.rect.adjusted(2, 2, -2, -2);
         bar.state = option.state | QStyle::State_Horizontal;
@@ -34,9 +43,14 @@ public:
         bar.text = index.data(Qt::DisplayRole).toString();
         bar.textVisible = true;
         bar.textAlignment = Qt::AlignCenter;
-        const QWidget *widget = option.widget;
-        QStyle *style = widget ? widget->style() : QApplication::style();
         style->drawControl(QStyle::CE_ProgressBar, &bar, painter, widget);
+    }
+
+    // Rows tall enough for a bar that reads as one.
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        const QSize size = QStyledItemDelegate::sizeHint(option, index);
+        return {size.width(), std::max(size.height(), option.fontMetrics.height() + 8)};
     }
 };
 
@@ -166,9 +180,9 @@ RunningFilesView::RunningFilesView(QWidget *parent)
     head->setStretchLastSection(false);
     head->setSectionsMovable(false);
     head->setSectionResizeMode(RunningFilesModel::ColFile, QHeaderView::Stretch);
-    head->resizeSection(RunningFilesModel::ColProgress, 140);
-    head->resizeSection(RunningFilesModel::ColSpeed, 90);
-    head->resizeSection(RunningFilesModel::ColTimeLeft, 90);
+    // Room for the header and two files, whatever the window's height.
+    const int rowHeight = fontMetrics().height() + 8;
+    setMinimumHeight(head->sizeHint().height() + 2 * rowHeight + 2 * frameWidth());
 
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
         [this](const QModelIndex &current) {
@@ -180,7 +194,26 @@ RunningFilesView::RunningFilesView(QWidget *parent)
 void RunningFilesView::SetLang(const TAppStrings &strings)
 {
     m_model.setHeaders(strings);
-    setAccessibleName(strings.Progress.RunningFiles);
+    // The caption without its colon, as a screen reader names the list.
+    QString name = strings.Progress.RunningFiles.trimmed();
+    if (name.endsWith(u':'))
+        name.chop(1);
+    setAccessibleName(name.trimmed());
+    // The figures' columns as wide as their caption or their widest value,
+    // fixed: measuring the cells at every update would cost a pass over all.
+    const QFontMetrics metrics(header()->font());
+    const int padding = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header())
+        + style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header()) + 8;
+    const auto fit = [&](int column, const QString &widest, int least) {
+        const int text
+            = std::max(metrics.horizontalAdvance(
+                           m_model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString()),
+                metrics.horizontalAdvance(widest));
+        header()->resizeSection(column, std::max(text + padding, least));
+    };
+    fit(RunningFilesModel::ColProgress, QStringLiteral("100%"), 120);
+    fit(RunningFilesModel::ColSpeed, QStringLiteral("1000.00x"), 0);
+    fit(RunningFilesModel::ColTimeLeft, QStringLiteral("00:00:00"), 0);
 }
 
 void RunningFilesView::addFile(const RunningFilesModel::Row &row)
