@@ -23,6 +23,8 @@ void TFormProgress::createRunningFiles()
     for (QWidget *w :
         std::initializer_list<QWidget *>{m_lblRunningFiles, m_tvRunningFiles, m_lblFilesDone})
         w->setVisible(false);
+    // In reading order: after the output view, before the bar and buttons.
+    setTabOrder(m_me, m_tvRunningFiles);
     connect(m_tvRunningFiles, &RunningFilesView::chosenByUser, this, &TFormProgress::chooseFile);
 }
 
