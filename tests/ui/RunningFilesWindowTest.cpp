@@ -186,6 +186,15 @@ TEST_F(RunningFilesWindow, WhenTheChosenFileEndsTheViewMovesToTheNextOldest)
     EXPECT_EQ(window.statusText(), "Error");
     EXPECT_TRUE(rows().isEmpty());
     EXPECT_EQ(window.filesDoneText(), "2 of 3 files done");
+
+    // The run's end shows the filtered output of the file that ended last.
+    ConversionRunEnd runEnd;
+    runEnd.OutputText = QStringLiteral("Input #0\nlast");
+    runEnd.AbortCaption = QStringLiteral("Close");
+    frontEnd.runFinished(runEnd);
+    settle();
+    EXPECT_EQ(window.outputText(), "Input #0\nlast");
+    EXPECT_EQ(window.chosenFileNo(), 0);
 }
 
 TEST_F(RunningFilesWindow, TheListIsReachedByKeysAndNamed)

@@ -19,6 +19,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 
@@ -144,8 +145,14 @@ bool ConversionController::start(ConversionSetup setup, std::vector<ConversionRo
     setup.ShowFileTimes = true;
     const int processors
         = setup.processorCount > 0 ? setup.processorCount : QThread::idealThreadCount();
-    setup.jobs
-        = ResolveJobCount(setup.settings.cbSimultaneousConversions, setup.settings, processors);
+    // More at once than there are files would show a list for one file.
+    const auto checked = std::count_if(
+        rows.begin(), rows.end(), [](const ConversionRow &row) { return row.Checked; });
+    setup.jobs = std::clamp(
+        int(std::min<std::ptrdiff_t>(
+            ResolveJobCount(setup.settings.cbSimultaneousConversions, setup.settings, processors),
+            checked)),
+        1, MaxJobs);
     setup.power = m_power;
     if (m_progress)
         setup.HideEncoderOutput = m_progress->hideEncoderOutput();
@@ -231,14 +238,11 @@ void ConversionController::connectRun(Run &run)
 
 void ConversionController::onRunEnded(const ConversionRunEnd &end)
 {
-    drainFeed();
+    // The link has shown the end in the progress window already.
     if (m_run)
         m_run->ended = true;
-    if (m_progress) {
-        m_progress->runFinished(end);
-        if (m_progress->closeAfterConversion())
-            m_progress->hide();
-    }
+    if (m_progress && m_progress->closeAfterConversion())
+        m_progress->hide();
     m_title = end.ApplicationTitle;
     Q_EMIT titleChanged(end.ApplicationTitle);
     if (m_inhibitor)

@@ -416,6 +416,12 @@ void TFormProgress::runFinished(const ConversionRunEnd &end)
 {
     m_running = false;
     m_paused = false;
+    // Several files at once: the filtered output of the file that ended
+    // last, as one at a time.
+    if (m_jobs > 1) {
+        m_lines = end.OutputText.isEmpty() ? QStringList() : end.OutputText.split(u'\n');
+        m_viewShowsLines = false;
+    }
     // The whole filtered output, also when it was hidden during the run.
     if (!m_viewShowsLines) {
         m_viewShowsLines = true;

@@ -47,6 +47,14 @@ ProgressWindowLink::ProgressWindowLink(
                 m_frontEnd.runningFiles().removeFile(end.FileNo);
         },
         queued);
+    connect(
+        fe, &WindowFrontEnd::runEnded, this,
+        [this](const ConversionRunEnd &end) {
+            drain();
+            if (m_window)
+                m_window->runFinished(end);
+        },
+        queued);
     if (m_window)
         connect(m_window, &TFormProgress::chosenFileChanged, this, [this] {
             if (m_running)

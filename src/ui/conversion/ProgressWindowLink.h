@@ -7,7 +7,8 @@
 class TFormProgress;
 class WindowFrontEnd;
 
-// Brings one run to the progress window: the files' starts and ends by the
+// Brings one run to the progress window: the run's and the files' starts
+// and ends by the
 // front end's queued signals, and the progress from its feeds, taken at the
 // window's pace (drain(), about ten times a second) and whenever an event
 // of the run needs the state from before it. A run of several files at once
