@@ -76,6 +76,7 @@ struct EncodingSettings
     int cbOutputExists = 0;
     int cbAfterConversion = 0;
     bool chKeepDates = false;
+    int cbSimultaneousConversions = 0; // the entry is the count; 0 is Auto
 
     bool IsMpg() const { return pcVideoFormat == tsMpg; }
 

@@ -14,10 +14,12 @@ void ApplyMainSettings(EncodingSettings &s, const MainSettings &main)
     s.cbOutputExists = main.output.cbOutputExists;
     s.cbAfterConversion = main.output.cbAfterConversion;
     s.chKeepDates = main.output.chKeepDates;
+    s.cbSimultaneousConversions = main.output.cbSimultaneousConversions;
 }
 
 void StoreMainSettings(MainSettings &main, const EncodingSettings &s)
 {
     main.OutputFormat = s.pcVideoFormat;
-    main.output = {s.rbOutDir, s.edOutDir, s.cbOutputExists, s.cbAfterConversion, s.chKeepDates};
+    main.output = {s.rbOutDir, s.edOutDir, s.cbOutputExists, s.cbAfterConversion, s.chKeepDates,
+        s.cbSimultaneousConversions};
 }

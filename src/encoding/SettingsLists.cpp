@@ -176,6 +176,14 @@ QStringList AfterConversionItems(const TAppStrings &strings)
         strings.Main.cbAfterConversion_CloseWindows};
 }
 
+QStringList SimultaneousConversionsItems(const TAppStrings &strings)
+{
+    QStringList items{strings.Main.Auto};
+    for (int count = 1; count <= MaxSimultaneousConversions; ++count)
+        items << QString::number(count);
+    return items;
+}
+
 QString AviVideoCodecProfileName(int index)
 {
     return tableText(AviVideoCodecTable, index, &CodecEntry::ProfileName);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "encoding/EncodingSettings.h"
+#include "settings/SettingsFile.h"
 
 #include <QString>
 #include <QStringList>
@@ -104,6 +105,10 @@ enum : int { Rename = 0, Overwrite = 1, Skip = 2, Count = 3 };
 namespace AfterConversion {
 enum : int { DoNothing = 0, CloseApplication = 1, CloseWindows = 2, Count = 3 };
 }
+// cbSimultaneousConversions: Auto, then the counts 1 to the largest.
+namespace SimultaneousConversions {
+enum : int { Auto = 0, Count = MaxSimultaneousConversions + 1 };
+}
 
 // The items of every list control, in the current language.
 QStringList AviVideoCodecItems(const TAppStrings &strings);
@@ -123,6 +128,7 @@ QStringList RotateItems();
 QStringList ConvertColorsItems(const TAppStrings &strings);
 QStringList OutputExistsItems(const TAppStrings &strings);
 QStringList AfterConversionItems(const TAppStrings &strings);
+QStringList SimultaneousConversionsItems(const TAppStrings &strings);
 
 // The profile name and FFmpeg encoder of an entry; empty outside the list.
 QString AviVideoCodecProfileName(int index);

@@ -238,6 +238,8 @@ constexpr SettingDescriptor Table[] = {
     list(QLN_FIELD(cbAfterConversion), G::None, {}, AfterConversion::Count, AfterConversionItems,
         OutOfRange::NoSelection, number(AfterConversion::DoNothing)),
     checkBox(QLN_FIELD(chKeepDates), G::None),
+    list(QLN_FIELD(cbSimultaneousConversions), G::None, {}, SimultaneousConversions::Count,
+        SimultaneousConversionsItems, OutOfRange::Default, number(SimultaneousConversions::Auto)),
 };
 
 #undef QLN_FIELD

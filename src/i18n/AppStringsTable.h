@@ -27,7 +27,7 @@
     M(ToolsInfo, TToolsInfoModuleStrings, "ToolsInfo") \
     M(CheckUpdate, TCheckUpdateModuleStrings, "CheckUpdate")
 
-// Main: 208 entries
+// Main: 209 entries
 #define QLN_APP_STRINGS_Main(X) \
     X(Main, Auto, "Auto", "Auto") \
     X(Main, AverageShort, "AverageShort", "AVG") \
@@ -116,6 +116,7 @@
     X(Main, cbAfterConversion_DoNothing, "cbAfterConversion_DoNothing", "Do nothing") \
     X(Main, cbAfterConversion_CloseApplication, "cbAfterConversion_CloseApplication", "Close application") \
     X(Main, cbAfterConversion_CloseWindows, "cbAfterConversion_CloseWindows", "Power off the computer") \
+    X(Main, lblSimultaneousConversions, "lblSimultaneousConversions", "Simultaneous conversions:") \
     X(Main, cbOutputExists_Rename, "cbOutputExists_Rename", "Rename file") \
     X(Main, cbOutputExists_Overwrite, "cbOutputExists_Overwrite", "Overwrite it") \
     X(Main, cbOutputExists_Skip, "cbOutputExists_Skip", "Skip file") \
@@ -342,7 +343,7 @@
     X(Options, Theme_Light, "Theme_Light", "Light") \
     X(Options, Theme_Dark, "Theme_Dark", "Dark")
 
-// Progress: 22 entries
+// Progress: 28 entries
 #define QLN_APP_STRINGS_Progress(X) \
     X(Progress, Caption, "Caption", "Conversion") \
     X(Progress, lblEncoderOutput, "lblEncoderOutput", "&Encoder output:") \
@@ -365,7 +366,13 @@
     X(Progress, lblElapsed, "lblElapsed", "Elapsed:") \
     X(Progress, lblTimeLeft, "lblTimeLeft", "Time left:") \
     X(Progress, TimeLeftFileAndAll, "TimeLeftFileAndAll", "%s for this file, %s for all files") \
-    X(Progress, TitleTimeLeft, "TitleTimeLeft", "%s left")
+    X(Progress, TitleTimeLeft, "TitleTimeLeft", "%s left") \
+    X(Progress, RunningFiles, "RunningFiles", "Running files:") \
+    X(Progress, RunningFile, "RunningFile", "File") \
+    X(Progress, RunningProgress, "RunningProgress", "Progress") \
+    X(Progress, RunningSpeed, "RunningSpeed", "Speed") \
+    X(Progress, RunningTimeLeft, "RunningTimeLeft", "Time left") \
+    X(Progress, FilesDone, "FilesDone", "%s of %s files done")
 
 // About: 7 entries
 #define QLN_APP_STRINGS_About(X) \

@@ -176,6 +176,18 @@ int outputOptionIndex(int index)
     return index >= 0 && index < OutputOptionItems ? index : 0;
 }
 
+int simultaneousConversions(const IniFile &ini, int missing)
+{
+    const QString key = QStringLiteral("SimultaneousConversions");
+    if (!ini.hasKey(MainSection, key))
+        return missing;
+    // Anything else than a count the list offers runs as Auto, which suits
+    // the machine, rather than as a count someone mistyped.
+    bool ok = false;
+    const int count = ini.readString(MainSection, key).trimmed().toInt(&ok);
+    return ok && count >= 0 && count <= MaxSimultaneousConversions ? count : 0;
+}
+
 TFileAnalysis fileAnalysisFromText(const QString &text)
 {
     const QString upper = text.toUpper();
@@ -325,6 +337,7 @@ MainSettings LoadSettingsFromIni(
     out.rbOutDir = !readBool(QStringLiteral("OutIn"), !out.rbOutDir);
     out.edOutDir = readText(QStringLiteral("OutDir"), out.edOutDir);
     out.chKeepDates = readBool(QStringLiteral("KeepFileDates"), out.chKeepDates);
+    out.cbSimultaneousConversions = simultaneousConversions(ini, out.cbSimultaneousConversions);
     m.FileAnalysis
         = fileAnalysisFromText(readText(QStringLiteral("FileAnalysis"), QStringLiteral("FULL")));
 
@@ -453,6 +466,7 @@ void SaveSettingsToIni(
             writeBool(columnKey(c, "Visible"), m.Columns[size_t(c)].Visible);
     // Keys this program adds come after the ones other programs know.
     writeInt(QStringLiteral("FileListHeight"), m.FileListHeight);
+    writeInt(QStringLiteral("SimultaneousConversions"), m.output.cbSimultaneousConversions);
 
     if (!progress)
         return;

@@ -54,9 +54,15 @@ struct OutputOptions
     int cbOutputExists = 0;
     int cbAfterConversion = 0;
     bool chKeepDates = false; // key KeepFileDates
+    // Key SimultaneousConversions: files converted at once, 0 for Auto.
+    int cbSimultaneousConversions = 0;
 
     bool operator==(const OutputOptions &) const = default;
 };
+
+// The largest count of SimultaneousConversions; a value read outside 0 to
+// this, or not a number, is Auto (0).
+inline constexpr int MaxSimultaneousConversions = 16;
 
 // Key Theme of MAIN: the look of every window. System leaves style and
 // palette to the desktop; Light and Dark choose them. The enumerators are

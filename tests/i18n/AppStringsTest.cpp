@@ -24,11 +24,11 @@ TEST(AppStrings, EntriesPerModule)
         qsizetype count;
         size_t recordSize;
     } cases[] = {
-        {"Main", 208, sizeof(TMainModuleStrings)},
+        {"Main", 209, sizeof(TMainModuleStrings)},
         {"Errors", 12, sizeof(TErrorsModuleStrings)},
         {"FileInfo", 58, sizeof(TFileInfoModuleStrings)},
         {"Options", 25, sizeof(TOptionsModuleStrings)},
-        {"Progress", 22, sizeof(TProgressModuleStrings)},
+        {"Progress", 28, sizeof(TProgressModuleStrings)},
         {"About", 7, sizeof(TAboutModuleStrings)},
         {"ToolsInfo", 2, sizeof(TToolsInfoModuleStrings)},
         {"CheckUpdate", 13, sizeof(TCheckUpdateModuleStrings)},
@@ -41,11 +41,11 @@ TEST(AppStrings, EntriesPerModule)
         EXPECT_EQ(c.recordSize, size_t(c.count) * sizeof(QString));
         total += c.count;
     }
-    EXPECT_EQ(total, 347);
-    EXPECT_EQ(qsizetype(TAppStrings::entries().size()), 347);
+    EXPECT_EQ(total, 354);
+    EXPECT_EQ(qsizetype(TAppStrings::entries().size()), 354);
     EXPECT_EQ(TAppStrings::entryCount(u"Nope"), 0);
     // The module entries and LanguageName.
-    EXPECT_EQ(sizeof(TAppStrings), (347 + 1) * sizeof(QString));
+    EXPECT_EQ(sizeof(TAppStrings), (354 + 1) * sizeof(QString));
 }
 
 TEST(AppStrings, LookupByName)

@@ -261,6 +261,36 @@ TEST(SettingsFile, ThemeSurvivesWriteAndReadAndUnknownTextIsSystem)
         EXPECT_EQ(readMain(unknown, env, &dark).Theme, AppTheme::System) << unknown;
 }
 
+TEST(SettingsFile, SimultaneousConversionsSurviveAndAnythingElseIsAuto)
+{
+    const SettingsEnvironment env = environment();
+    for (int count : {0, 1, 7, MaxSimultaneousConversions}) {
+        SCOPED_TRACE(count);
+        MainSettings m = DefaultMainSettings(env);
+        m.output.cbSimultaneousConversions = count;
+        IniFile ini;
+        SaveSettingsToIni(ini, m, std::nullopt);
+        EXPECT_EQ(ini.readString(QStringLiteral("MAIN"), QStringLiteral("SimultaneousConversions")),
+            QString::number(count));
+        MainSettings other = DefaultMainSettings(env);
+        other.output.cbSimultaneousConversions = count == 3 ? 4 : 3;
+        EXPECT_EQ(LoadSettingsFromIni(ini, other, env).output.cbSimultaneousConversions, count);
+    }
+
+    // A file of an earlier version has no key: Auto, and the rest as before.
+    const MainSettings old = readMain("cbAfterConversion=1\nKeepFileDates=1\n");
+    EXPECT_EQ(old.output.cbSimultaneousConversions, 0);
+    EXPECT_EQ(old.output.cbAfterConversion, 1);
+    EXPECT_TRUE(old.output.chKeepDates);
+    EXPECT_EQ(readMain("SimultaneousConversions= 12 \n").output.cbSimultaneousConversions, 12);
+    MainSettings four = DefaultMainSettings(env);
+    four.output.cbSimultaneousConversions = 4;
+    for (const char *bad : {"SimultaneousConversions=17\n", "SimultaneousConversions=-1\n",
+             "SimultaneousConversions=two\n", "SimultaneousConversions=3x\n",
+             "SimultaneousConversions=\n"})
+        EXPECT_EQ(readMain(bad, env, &four).output.cbSimultaneousConversions, 0) << bad;
+}
+
 TEST(SettingsFile, MaximizedExitKeepsTheNormalGeometry)
 {
     IniFile ini = fromText("[MAIN]\nMaximized=0\nLeft=10\nTop=20\nWidth=800\nHeight=600\n");

@@ -84,6 +84,15 @@ protected:
         controller.setDesktopServices(nullptr, nullptr);
     }
 
+    // These runs convert one file at a time, as they follow each file in
+    // turn (RunningFilesWindowTest shows several at once).
+    ConversionSetup setup()
+    {
+        ConversionSetup s = DriverFixture::setup();
+        s.settings.cbSimultaneousConversions = 1;
+        return s;
+    }
+
     // Starts a run of the files and waits for its end.
     ConversionResult convert(
         const ConversionSetup &s, const QStringList &files, int timeoutMs = 30000)

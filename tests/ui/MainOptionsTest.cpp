@@ -131,3 +131,32 @@ TEST_F(MainOptions, ListLookChangesAtOnceAndIsKept)
     EXPECT_EQ(reopened->verticalHeader()->defaultSectionSize(), 31);
     EXPECT_FALSE(reopened->verticalHeader()->isVisibleTo(reopened));
 }
+
+// "Simultaneous conversions" below the list and in the options window is
+// one setting: a change in either shows in the other and is kept.
+TEST_F(MainOptions, SimultaneousConversionsIsOneSettingInBothWindows)
+{
+    writeSettings("SimultaneousConversions=3\n");
+    TFormMain &window = open();
+    auto *below = window.findChild<QComboBox *>(QStringLiteral("cbSimultaneousConversions"));
+    ASSERT_TRUE(below);
+    EXPECT_EQ(below->currentText(), "3");
+    act(MainCommand::actShowOptions)->trigger();
+    TFormOptions *options = window.optionsWindow();
+    auto *inOptions = options->findChild<QComboBox *>(QStringLiteral("cbSimultaneousConversions"));
+    ASSERT_TRUE(inOptions);
+    EXPECT_EQ(inOptions->count(), 17);
+    EXPECT_EQ(inOptions->currentText(), "3");
+
+    QTest::keyClick(inOptions, Qt::Key_Home);
+    EXPECT_EQ(below->currentText(), "Auto");
+    EXPECT_EQ(window.settings().cbSimultaneousConversions, 0);
+
+    options->close();
+    QTest::keyClick(below, Qt::Key_End);
+    EXPECT_EQ(window.settings().cbSimultaneousConversions, 16);
+    act(MainCommand::actShowOptions)->trigger();
+    EXPECT_EQ(inOptions->currentText(), "16");
+    closeWindow();
+    EXPECT_TRUE(read(QStringLiteral("quillon.ini")).contains("\nSimultaneousConversions=16\n"));
+}

@@ -29,11 +29,13 @@ public:
     FileListLook look;
     int codec = 0;
     AppTheme shownTheme = AppTheme::System;
+    int jobs = 0;
     QStringList calls;
 
     FileListLook fileListLook() const override { return look; }
     int defaultVideoCodec() const override { return codec; }
     AppTheme theme() const override { return shownTheme; }
+    int simultaneousConversions() const override { return jobs; }
     void setListFontName(const QString &family) override { calls << "fontName " + family; }
     void setListFontSize(int points) override { record("fontSize", points); }
     void setListRowHeight(int pixels) override { record("rowHeight", pixels); }
@@ -43,6 +45,7 @@ public:
     void setListRowMovingAllowed(bool on) override { record("rowMoving", on); }
     void setListColumnMovingAllowed(bool on) override { record("columnMoving", on); }
     void setDefaultVideoCodec(int aviCodec) override { record("codec", aviCodec); }
+    void setSimultaneousConversions(int count) override { record("jobs", count); }
     void setTheme(AppTheme theme) override { calls << "theme " + ThemeText(theme); }
     void appParamsChanged(const TAppParams &params) override
     {

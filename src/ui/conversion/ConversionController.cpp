@@ -1,6 +1,7 @@
 #include "ui/conversion/ConversionController.h"
 
 #include "app/AppInfo.h"
+#include "conversion/JobCount.h"
 #include "conversion/ProgressFeed.h"
 #include "conversion/TimeLeft.h"
 #include "ui/common/DialogParent.h"
@@ -9,13 +10,16 @@
 #include "ui/conversion/ErrorLogWindow.h"
 #include "ui/conversion/PowerOffDialog.h"
 #include "ui/conversion/ProgressWindow.h"
+#include "ui/conversion/ProgressWindowLink.h"
 #include "ui/conversion/WindowFrontEnd.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 
@@ -23,19 +27,24 @@ namespace {
 // enough repaints for a chatty FFmpeg.
 constexpr int TickMs = 100;
 
+// The settings' list and the run's count go to the same largest number.
+static_assert(MaxJobs == MaxSimultaneousConversions);
+
 } // namespace
 
 // One run: its feed, front end and driver.
 struct ConversionController::Run
 {
-    Run()
+    explicit Run(TFormProgress *progress)
         : frontEnd(feed)
         , driver(frontEnd)
+        , link(frontEnd, progress)
     { }
 
     ProgressFeed feed;
     WindowFrontEnd frontEnd;
     ConversionDriver driver;
+    ProgressWindowLink link;
     bool batchOnly = false;
     bool closeRequested = false;
     bool abortTaken = false;
@@ -134,12 +143,22 @@ bool ConversionController::start(ConversionSetup setup, std::vector<ConversionRo
     if (m_run)
         return false;
     setup.ShowFileTimes = true;
+    const int processors
+        = setup.processorCount > 0 ? setup.processorCount : QThread::idealThreadCount();
+    // More at once than there are files would show a list for one file.
+    const auto checked = std::count_if(
+        rows.begin(), rows.end(), [](const ConversionRow &row) { return row.Checked; });
+    setup.jobs = std::clamp(
+        int(std::min<std::ptrdiff_t>(
+            ResolveJobCount(setup.settings.cbSimultaneousConversions, setup.settings, processors),
+            checked)),
+        1, MaxJobs);
     setup.power = m_power;
     if (m_progress)
         setup.HideEncoderOutput = m_progress->hideEncoderOutput();
 
     m_strings = setup.strings;
-    m_run = std::make_unique<Run>();
+    m_run = std::make_unique<Run>(m_progress);
     m_run->batchOnly = setup.BatchOnly;
     m_paused = false;
     m_fileLeftMs = m_batchLeftMs = -1;
@@ -177,28 +196,15 @@ void ConversionController::connectRun(Run &run)
 {
     WindowFrontEnd *fe = &run.frontEnd;
     const auto queued = Qt::QueuedConnection;
-    connect(
-        fe, &WindowFrontEnd::walkBegan, this,
-        [this](const ConversionWalkStart &start) {
-            if (m_progress)
-                m_progress->runStarted(start);
-        },
-        queued);
+    // The progress window hears of the files by the link; the times follow
+    // what it takes.
+    connect(&run.link, &ProgressWindowLink::progressTaken, this, &ConversionController::onProgress);
     connect(
         fe, &WindowFrontEnd::fileBegan, this,
-        [this](const ConversionFileView &file) {
-            drainFeed();
-            m_fileLeftMs = -1;
-            if (m_progress)
-                m_progress->fileStarted(file);
-        },
-        queued);
-    connect(
-        fe, &WindowFrontEnd::fileWasSkipped, this,
-        [this](const ConversionFileView &file) {
-            drainFeed();
-            if (m_progress)
-                m_progress->fileSkipped(file);
+        [this] {
+            // With several files at once the time left is the chosen file's.
+            if (!m_progress || m_progress->chosenFileNo() == 0)
+                m_fileLeftMs = -1;
         },
         queued);
     connect(fe, &WindowFrontEnd::rowStatus, this, &ConversionController::rowStatusChanged, queued);
@@ -207,14 +213,6 @@ void ConversionController::connectRun(Run &run)
         [this](const QStringList &lines, int) {
             if (m_errors)
                 m_errors->addEntry(lines);
-        },
-        queued);
-    connect(
-        fe, &WindowFrontEnd::fileEnded, this,
-        [this](const ConversionFileEnd &end) {
-            drainFeed();
-            if (m_progress)
-                m_progress->fileFinished(end);
         },
         queued);
     connect(fe, &WindowFrontEnd::runEnded, this, &ConversionController::onRunEnded, queued);
@@ -240,14 +238,11 @@ void ConversionController::connectRun(Run &run)
 
 void ConversionController::onRunEnded(const ConversionRunEnd &end)
 {
-    drainFeed();
+    // The link has shown the end in the progress window already.
     if (m_run)
         m_run->ended = true;
-    if (m_progress) {
-        m_progress->runFinished(end);
-        if (m_progress->closeAfterConversion())
-            m_progress->hide();
-    }
+    if (m_progress && m_progress->closeAfterConversion())
+        m_progress->hide();
     m_title = end.ApplicationTitle;
     Q_EMIT titleChanged(end.ApplicationTitle);
     if (m_inhibitor)
@@ -357,17 +352,19 @@ void ConversionController::onTick()
 
 void ConversionController::drainFeed()
 {
-    if (!m_run || !m_run->feed.hasNews())
+    if (m_run)
+        m_run->link.drain();
+}
+
+void ConversionController::onProgress(
+    const QString &applicationTitle, int64_t fileLeftMs, int64_t batchLeftMs)
+{
+    m_fileLeftMs = fileLeftMs;
+    m_batchLeftMs = batchLeftMs;
+    if (!m_run || m_run->ended)
         return;
-    const ProgressSnapshot snapshot = m_run->feed.take();
-    if (m_progress)
-        m_progress->applySnapshot(snapshot);
-    m_fileLeftMs = snapshot.fileTimeLeftMs;
-    m_batchLeftMs = snapshot.batchTimeLeftMs;
-    if (m_run->ended)
-        return;
-    const QString title = TitleWithTimeLeft(
-        snapshot.applicationTitle, snapshot.batchTimeLeftMs, m_strings.Progress.TitleTimeLeft);
+    const QString title
+        = TitleWithTimeLeft(applicationTitle, batchLeftMs, m_strings.Progress.TitleTimeLeft);
     if (!title.isEmpty() && title != m_title) {
         m_title = title;
         Q_EMIT titleChanged(title);

@@ -110,6 +110,7 @@ private:
     void connectRun(Run &run);
     void onTick();
     void drainFeed();
+    void onProgress(const QString &applicationTitle, int64_t fileLeftMs, int64_t batchLeftMs);
     void updateTimes();
     void onQuestionAsked();
     void onRunEnded(const ConversionRunEnd &end);

@@ -8,6 +8,7 @@
 #include "ui/common/Theme.h"
 #include "ui/common/WindowPlacement.h"
 #include "ui/conversion/MarkupLabel.h"
+#include "ui/conversion/RunningFilesView.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -122,6 +123,7 @@ void TFormProgress::createControls()
     // Outside a dialog a button takes Enter only when it says so.
     m_btnPause->setAutoDefault(true);
     m_btnAbort->setAutoDefault(true);
+    createRunningFiles();
 }
 
 void TFormProgress::layOutControls()
@@ -136,6 +138,7 @@ void TFormProgress::layOutControls()
     auto *bar = new QHBoxLayout;
     bar->addWidget(m_lblProgress);
     bar->addWidget(m_pbFile, 1);
+    bar->addWidget(m_lblFilesDone);
 
     auto *facts = new QGridLayout;
     facts->setColumnStretch(1, 1);
@@ -160,7 +163,9 @@ void TFormProgress::layOutControls()
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(m_me, 1);
+    layout->addWidget(m_me, 3);
+    layout->addWidget(m_lblRunningFiles);
+    layout->addWidget(m_tvRunningFiles, 2);
     layout->addLayout(bar);
     layout->addLayout(facts);
     layout->addLayout(buttons);
@@ -187,6 +192,9 @@ void TFormProgress::SetLang(const TAppStrings &strings)
         m_me->setPlainText(strings.Main.PleaseWait);
     setTimes(m_elapsedMs, m_fileLeftMs, m_batchLeftMs);
     updateCaption();
+    m_lblRunningFiles->setText(p.RunningFiles);
+    m_tvRunningFiles->SetLang(strings);
+    showFilesDone();
 }
 
 void TFormProgress::applySettings(const ProgressSettings &settings)
@@ -272,6 +280,7 @@ void TFormProgress::runStarted(const ConversionWalkStart &start)
     m_lblStatus->setMarkup({});
     m_lblStatus->setTextColor({});
     setTimes(0, -1, -1);
+    startRunningFiles(start);
     updateCaption();
     if (!start.BatchOnly)
         showOverOwner();
@@ -279,6 +288,10 @@ void TFormProgress::runStarted(const ConversionWalkStart &start)
 
 void TFormProgress::fileStarted(const ConversionFileView &file)
 {
+    if (m_jobs > 1) {
+        runningFileStarted(file);
+        return;
+    }
     m_lblInputFile->setText(file.InputFile);
     m_lblOutputFile->setMarkup(file.OutputMarkup);
     m_lblStatus->setPlain(file.StatusText);
@@ -291,6 +304,12 @@ void TFormProgress::fileStarted(const ConversionFileView &file)
 
 void TFormProgress::fileSkipped(const ConversionFileView &file)
 {
+    if (m_jobs > 1) {
+        runningFileEnded(file.FileNo);
+        // The view's file keeps its names on show.
+        if (m_chosenFileNo != 0)
+            return;
+    }
     m_lblInputFile->setText(file.InputFile);
     m_lblOutputFile->setMarkup(file.OutputMarkup);
     m_lblStatus->setPlain(file.StatusText);
@@ -299,6 +318,10 @@ void TFormProgress::fileSkipped(const ConversionFileView &file)
 
 void TFormProgress::fileFinished(const ConversionFileEnd &end)
 {
+    if (m_jobs > 1) {
+        runningFileFinished(end);
+        return;
+    }
     if (end.ProgressComplete)
         m_pbFile->setValue(100);
     // A failed or aborted file's bar keeps its place, in the error colour.
@@ -326,7 +349,11 @@ void TFormProgress::applySnapshot(const ProgressSnapshot &s)
         m_windowCaption = s.windowCaption;
         updateCaption();
     }
+    applyView(s);
+}
 
+void TFormProgress::applyView(const ProgressSnapshot &s)
+{
     // The view's lines: keep what is unchanged, then append.
     const qsizetype keep = s.viewReset ? 0 : std::min(s.keepLines, m_lines.size());
     const qsizetype dropped = m_lines.size() - keep;
@@ -389,6 +416,12 @@ void TFormProgress::runFinished(const ConversionRunEnd &end)
 {
     m_running = false;
     m_paused = false;
+    // Several files at once: the filtered output of the file that ended
+    // last, as one at a time.
+    if (m_jobs > 1) {
+        m_lines = end.OutputText.isEmpty() ? QStringList() : end.OutputText.split(u'\n');
+        m_viewShowsLines = false;
+    }
     // The whole filtered output, also when it was hidden during the run.
     if (!m_viewShowsLines) {
         m_viewShowsLines = true;
@@ -408,6 +441,7 @@ void TFormProgress::runFinished(const ConversionRunEnd &end)
     m_btnPause->setEnabled(false);
     m_windowCaption.clear();
     m_fileLeftMs = m_batchLeftMs = -1;
+    endRunningFiles();
     setTimes(m_elapsedMs, -1, -1);
     updateCaption();
 }

@@ -12,6 +12,8 @@ class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class RunningFilesView;
+struct RunningFilesTake;
 struct ConversionFileEnd;
 struct ConversionFileView;
 struct ConversionRunEnd;
@@ -23,6 +25,11 @@ struct ProgressSnapshot;
 // the Abort and Pause commands. It shows what the conversion controller
 // gives it and tells the controller what the user asks for; it never reads
 // the run itself.
+//
+// A run of several files at once adds the list of running files; the bar
+// and the captions then tell the batch, and the output view, status line
+// and file names follow the chosen file: the one clicked in the list, by
+// default the oldest running one.
 class TFormProgress : public QWidget
 {
     Q_OBJECT
@@ -67,6 +74,17 @@ public:
 
     bool isRunning() const { return m_running; }
 
+    // Several files at once: the running files' and the batch's progress,
+    // with the chosen file's view.
+    void applyRunningFiles(const RunningFilesTake &take);
+    // The file the view follows (0: none) and whether its whole view is
+    // still to come (it was just chosen).
+    int chosenFileNo() const { return m_chosenFileNo; }
+    bool wantsWholeView() const { return m_wantsWholeView; }
+    int64_t chosenFileTimeLeftMs() const { return m_fileLeftMs; }
+    RunningFilesView *runningFilesView() const { return m_tvRunningFiles; }
+    QString filesDoneText() const;
+
     // The controls as a user finds them (tests and accessibility).
     QString outputText() const;
     QString statusText() const;
@@ -80,6 +98,8 @@ Q_SIGNALS:
     void pauseClicked();
     void resumeClicked();
     void hideEncoderOutputChanged(bool hide);
+    // Another file's view is to be shown (its whole view, at once).
+    void chosenFileChanged(int fileNo);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -94,6 +114,16 @@ private:
     void setAbortCaption(const QString &caption);
     void setPauseCaption(bool paused);
     void showViewLines();
+    void applyView(const ProgressSnapshot &snapshot);
+    // ProgressWindowRunning.cpp: the running files.
+    void createRunningFiles();
+    void startRunningFiles(const ConversionWalkStart &start);
+    void runningFileStarted(const ConversionFileView &file);
+    void runningFileEnded(int fileNo);
+    void runningFileFinished(const ConversionFileEnd &end);
+    void chooseFile(int fileNo);
+    void endRunningFiles();
+    void showFilesDone();
     // Brings the view up to m_lines, at most maxLines new lines now and the
     // rest in later turns of the event loop.
     void syncView(qsizetype maxLines);
@@ -118,6 +148,17 @@ private:
     QLabel *m_lblTimeLeft = nullptr;
     QPushButton *m_btnPause = nullptr;
     QPushButton *m_btnAbort = nullptr;
+    QLabel *m_lblRunningFiles = nullptr;
+    RunningFilesView *m_tvRunningFiles = nullptr;
+    QLabel *m_lblFilesDone = nullptr;
+
+    // Files converted at once in this run; above 1 the list shows.
+    int m_jobs = 1;
+    int m_fileCount = 0;
+    int m_filesDone = 0;
+    int m_chosenFileNo = 0;
+    bool m_wantsWholeView = false;
+    int m_lastBatchBar = -1;
 
     bool m_running = false;
     bool m_paused = false;

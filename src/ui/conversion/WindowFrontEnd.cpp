@@ -22,12 +22,16 @@ void WindowFrontEnd::warning(const QString &text)
 
 void WindowFrontEnd::walkStarted(const ConversionWalkStart &start)
 {
+    m_jobs = start.BatchOnly ? 1 : start.Jobs;
     Q_EMIT walkBegan(start);
 }
 
 void WindowFrontEnd::fileStarted(const ConversionFileView &file)
 {
-    m_feed.resetView();
+    if (m_jobs > 1)
+        m_running.addFile(file.FileNo);
+    else
+        m_feed.resetView();
     Q_EMIT fileBegan(file);
 }
 
@@ -44,12 +48,20 @@ void WindowFrontEnd::rowStatusChanged(int row, const QString &status)
 void WindowFrontEnd::progress(const EncoderProgressUpdate &update)
 {
     // No signal per line: the window takes the latest state at its pace.
-    m_feed.push(update);
+    if (m_jobs > 1)
+        m_running.push(update);
+    else
+        m_feed.push(update);
 }
 
 void WindowFrontEnd::outputShown(const QString &text)
 {
-    m_feed.resetView(linesOf(text));
+    // With several files at once it comes just before the failed file's
+    // end, which tells whose it is.
+    if (m_jobs > 1)
+        m_failedOutput = linesOf(text);
+    else
+        m_feed.resetView(linesOf(text));
 }
 
 void WindowFrontEnd::errorLogged(const QStringList &lines, int errorCount)
@@ -59,6 +71,10 @@ void WindowFrontEnd::errorLogged(const QStringList &lines, int errorCount)
 
 void WindowFrontEnd::fileFinished(const ConversionFileEnd &end)
 {
+    if (m_failedOutput) {
+        m_running.resetView(end.FileNo, *m_failedOutput);
+        m_failedOutput.reset();
+    }
     Q_EMIT fileEnded(end);
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "conversion/ConversionFrontEnd.h"
+#include "ui/conversion/RunningFilesFeed.h"
 
 #include <QObject>
 #include <QStringList>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -21,7 +23,8 @@ struct PendingQuestion
 // The conversion's front end on the worker thread: it keeps the progress in
 // the coalescing feed (the window takes it at its own pace) and passes
 // every other call to the window's thread by queued signals. The questions
-// block the run until the window answers them.
+// block the run until the window answers them. A run of several files at
+// once keeps its progress in the running files' feed instead.
 class WindowFrontEnd : public QObject, public IConversionFrontEnd
 {
     Q_OBJECT
@@ -44,6 +47,9 @@ public:
     void showErrorLog(const QString &caption, bool show) override;
     bool confirmPowerOff() override;
     void closeApplication() override;
+
+    ProgressFeed &feed() { return m_feed; }
+    RunningFilesFeed &runningFiles() { return m_running; }
 
     // The window's side of the questions: the question waiting for an
     // answer, if any (taken once), and its answer.
@@ -76,6 +82,12 @@ private:
     bool ask(PendingQuestion::Kind kind, const QString &text);
 
     ProgressFeed &m_feed;
+    RunningFilesFeed m_running;
+    // Set by walkStarted before any file runs; read by the files' threads.
+    std::atomic<int> m_jobs{1};
+    // Several files at once: the failed file's output, until its end names
+    // the file (driver's thread only).
+    std::optional<QStringList> m_failedOutput;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::optional<PendingQuestion> m_question;

@@ -10,6 +10,7 @@
 #include "ui/options/LanguageSwitcher.h"
 #include "ui/options/OptionsWindow.h"
 #include "ui/settings/ConversionSettingsPanel.h"
+#include "ui/settings/SettingsOwner.h"
 #include "ui/tools/ToolsInfoWindow.h"
 #include "ui/update/CheckUpdateWindow.h"
 
@@ -135,6 +136,16 @@ void TFormMain::setDefaultVideoCodec(int aviCodec)
 {
     m_main.DefaultVideoCodec = aviCodec;
     m_conversionSettings->setDefaultVideoCodec(aviCodec);
+}
+
+int TFormMain::simultaneousConversions() const
+{
+    return m_settings->settings().cbSimultaneousConversions;
+}
+
+void TFormMain::setSimultaneousConversions(int count)
+{
+    m_settings->update([count](EncodingSettings &s) { s.cbSimultaneousConversions = count; });
 }
 
 void TFormMain::appParamsChanged(const TAppParams &params)

@@ -139,6 +139,7 @@ private:
     FileListLook fileListLook() const override;
     int defaultVideoCodec() const override;
     AppTheme theme() const override;
+    int simultaneousConversions() const override;
     void setListFontName(const QString &family) override;
     void setListFontSize(int points) override;
     void setListRowHeight(int pixels) override;
@@ -148,6 +149,7 @@ private:
     void setListRowMovingAllowed(bool on) override;
     void setListColumnMovingAllowed(bool on) override;
     void setDefaultVideoCodec(int aviCodec) override;
+    void setSimultaneousConversions(int count) override;
     void setTheme(AppTheme theme) override;
     void appParamsChanged(const TAppParams &params) override;
 

@@ -1,6 +1,7 @@
 #include "ui/main/OutputOptionsPanel.h"
 
 #include "encoding/EncodingSettings.h"
+#include "encoding/SettingsLists.h"
 #include "i18n/AppStrings.h"
 #include "ui/settings/SettingsOwner.h"
 
@@ -87,18 +88,31 @@ OutputOptionsPanel::OutputOptionsPanel(
     m_lblAfterConversion = named(new QLabel(this), "lblAfterConversion");
     m_cbAfterConversion = named(new QComboBox(this), "cbAfterConversion");
     m_lblAfterConversion->setBuddy(m_cbAfterConversion);
+    m_lblSimultaneousConversions = named(new QLabel(this), "lblSimultaneousConversions");
+    m_cbSimultaneousConversions = named(new QComboBox(this), "cbSimultaneousConversions");
+    m_lblSimultaneousConversions->setBuddy(m_cbSimultaneousConversions);
     m_chKeepDates = named(new QCheckBox(this), "chKeepDates");
     for (QComboBox *box : {m_cbOutputExists, m_cbAfterConversion}) {
         box->addItems({QString(), QString(), QString()});
         box->setCurrentIndex(0);
         box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     }
+    m_cbSimultaneousConversions->addItems(SimultaneousConversionsItems(TAppStrings()));
+    m_cbSimultaneousConversions->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_cbSimultaneousConversions->setMaxVisibleItems(SimultaneousConversions::Count);
 
     auto *form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     form->addRow(m_lblIfOutputExists, m_cbOutputExists);
     form->addRow(m_lblAfterConversion, m_cbAfterConversion);
-    form->addRow(m_chKeepDates);
+    // The count is short: the check box shares its row, so the panel keeps
+    // its height.
+    auto *jobsRow = new QHBoxLayout;
+    jobsRow->addWidget(m_cbSimultaneousConversions);
+    jobsRow->addSpacing(12);
+    jobsRow->addWidget(m_chKeepDates);
+    jobsRow->addStretch(1);
+    form->addRow(m_lblSimultaneousConversions, jobsRow);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -112,7 +126,8 @@ OutputOptionsPanel::OutputOptionsPanel(
     setTabOrder(m_btnBrowseOutDir, m_btnExplore);
     setTabOrder(m_btnExplore, m_cbOutputExists);
     setTabOrder(m_cbOutputExists, m_cbAfterConversion);
-    setTabOrder(m_cbAfterConversion, m_chKeepDates);
+    setTabOrder(m_cbAfterConversion, m_cbSimultaneousConversions);
+    setTabOrder(m_cbSimultaneousConversions, m_chKeepDates);
 
     const auto changedByUser
         = [this] { m_owner->update([this](EncodingSettings &s) { storeValues(s); }, this); };
@@ -120,6 +135,7 @@ OutputOptionsPanel::OutputOptionsPanel(
     connect(m_edOutDir, &QLineEdit::textEdited, this, changedByUser);
     connect(m_cbOutputExists, &QComboBox::activated, this, changedByUser);
     connect(m_cbAfterConversion, &QComboBox::activated, this, changedByUser);
+    connect(m_cbSimultaneousConversions, &QComboBox::activated, this, changedByUser);
     connect(m_chKeepDates, &QCheckBox::toggled, this, changedByUser);
     showValues(m_owner->settings());
     connect(m_owner, &SettingsOwner::changed, this, [this](const QObject *by) {
@@ -145,6 +161,8 @@ void OutputOptionsPanel::SetLang(const TAppStrings &strings)
     setItems(m_cbAfterConversion,
         {m.cbAfterConversion_DoNothing, m.cbAfterConversion_CloseApplication,
             m.cbAfterConversion_CloseWindows});
+    m_lblSimultaneousConversions->setText(m.lblSimultaneousConversions);
+    setItems(m_cbSimultaneousConversions, SimultaneousConversionsItems(strings));
 }
 
 void OutputOptionsPanel::showValues(const EncodingSettings &s)
@@ -154,6 +172,7 @@ void OutputOptionsPanel::showValues(const EncodingSettings &s)
     m_edOutDir->setText(s.edOutDir);
     m_cbOutputExists->setCurrentIndex(s.cbOutputExists);
     m_cbAfterConversion->setCurrentIndex(s.cbAfterConversion);
+    m_cbSimultaneousConversions->setCurrentIndex(s.cbSimultaneousConversions);
     m_chKeepDates->setChecked(s.chKeepDates);
 }
 
@@ -163,6 +182,7 @@ void OutputOptionsPanel::storeValues(EncodingSettings &s) const
     s.edOutDir = m_edOutDir->text();
     s.cbOutputExists = m_cbOutputExists->currentIndex();
     s.cbAfterConversion = m_cbAfterConversion->currentIndex();
+    s.cbSimultaneousConversions = m_cbSimultaneousConversions->currentIndex();
     s.chKeepDates = m_chKeepDates->isChecked();
 }
 

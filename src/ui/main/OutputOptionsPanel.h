@@ -16,7 +16,8 @@ struct TAppStrings;
 
 // The output options below the file list (pnMid): where the output goes
 // (gbOutputDir), what happens to an existing output file and after the
-// conversion, and whether the files keep their dates. Bound to the output
+// conversion, how many files convert at once, and whether the files keep
+// their dates. Bound to the output
 // fields of the shared settings record: what the user changes is written
 // there, and what others write there is shown.
 class OutputOptionsPanel : public QWidget
@@ -47,5 +48,7 @@ private:
     QComboBox *m_cbOutputExists = nullptr;
     QLabel *m_lblAfterConversion = nullptr;
     QComboBox *m_cbAfterConversion = nullptr;
+    QLabel *m_lblSimultaneousConversions = nullptr;
+    QComboBox *m_cbSimultaneousConversions = nullptr;
     QCheckBox *m_chKeepDates = nullptr;
 };

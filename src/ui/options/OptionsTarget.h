@@ -20,10 +20,10 @@ struct FileListLook
     bool AllowColumnMoving = true;
 };
 
-// What the options window changes outside TAppParams: the file list and the
-// default AVI video codec. The main window implements it; every setter is
-// called at once when the user changes a control, never while the options
-// window fills its controls.
+// What the options window changes outside TAppParams: the file list, the
+// default AVI video codec and the files converted at once. The main window implements it; every
+// setter is called at once when the user changes a control, never while the options window fills
+// its controls.
 class OptionsTarget
 {
 public:
@@ -34,6 +34,9 @@ public:
     // The AVI codec entry the default-settings commands use: 0 Xvid, 2 H.264.
     virtual int defaultVideoCodec() const = 0;
     virtual AppTheme theme() const = 0;
+    // "Simultaneous conversions": 0 for Auto, else the count; the same
+    // setting the main window's output options show.
+    virtual int simultaneousConversions() const = 0;
 
     // The list and its cells take the family; the column headers keep
     // theirs until the size next changes.
@@ -49,6 +52,7 @@ public:
     virtual void setListRowMovingAllowed(bool on) = 0;
     virtual void setListColumnMovingAllowed(bool on) = 0;
     virtual void setDefaultVideoCodec(int aviCodec) = 0;
+    virtual void setSimultaneousConversions(int count) = 0;
     // Every window of the program takes the new look at once.
     virtual void setTheme(AppTheme theme) = 0;
     // OpenFileAfterIconClick or FileAnalysis changed in params (the file

@@ -3,6 +3,7 @@
 #include "app/AppInfo.h"
 #include "app/AppParams.h"
 #include "app/DesktopShortcut.h"
+#include "encoding/SettingsLists.h"
 #include "i18n/AppStrings.h"
 #include "i18n/LanguageStartup.h"
 #include "settings/OptionsChoices.h"
@@ -115,6 +116,15 @@ void TFormOptions::createControls()
     codecLayout->addWidget(lblDefaultVideoCodec);
     codecLayout->addWidget(cbDefaultVideoCodec, 1);
 
+    lblSimultaneousConversions = named(new QLabel(this), "lblSimultaneousConversions");
+    cbSimultaneousConversions = named(new QComboBox(this), "cbSimultaneousConversions");
+    cbSimultaneousConversions->addItems(SimultaneousConversionsItems(TAppStrings()));
+    cbSimultaneousConversions->setMaxVisibleItems(SimultaneousConversions::Count);
+    lblSimultaneousConversions->setBuddy(cbSimultaneousConversions);
+    auto *jobsLayout = new QHBoxLayout;
+    jobsLayout->addWidget(lblSimultaneousConversions);
+    jobsLayout->addWidget(cbSimultaneousConversions, 1);
+
     lblTheme = named(new QLabel(this), "lblTheme");
     cbTheme = named(new QComboBox(this), "cbTheme");
     cbTheme->addItems({QString(), QString(), QString()});
@@ -135,6 +145,7 @@ void TFormOptions::createControls()
     layout->addWidget(gbLanguage);
     layout->addWidget(pnFileList);
     layout->addLayout(codecLayout);
+    layout->addLayout(jobsLayout);
     layout->addLayout(themeLayout);
     layout->addWidget(btnCreateShortcutOnDesktop);
     layout->addLayout(bottom);
@@ -195,6 +206,12 @@ void TFormOptions::connectControls()
     connect(cbDefaultVideoCodec, &QComboBox::currentIndexChanged, this, [this](int entry) {
         changed([&] { m_target.setDefaultVideoCodec(DefaultCodecOfEntry(entry)); });
     });
+    connect(cbSimultaneousConversions, &QComboBox::currentIndexChanged, this, [this](int entry) {
+        changed([&] {
+            if (entry >= 0)
+                m_target.setSimultaneousConversions(entry);
+        });
+    });
     connect(cbTheme, &QComboBox::currentIndexChanged, this,
         [this](int entry) { changed([&] { m_target.setTheme(ThemeOfEntry(entry)); }); });
     connect(btnCreateShortcutOnDesktop, &QPushButton::clicked, this,
@@ -229,6 +246,7 @@ void TFormOptions::InitControls()
     chFileListIconClickOpen->setChecked(m_params.OpenFileAfterIconClick);
     cbDefaultVideoCodec->setCurrentIndex(DefaultCodecEntry(m_target.defaultVideoCodec()));
     cbFileListFileAnalysis->setCurrentIndex(FileAnalysisEntry(m_params.FileAnalysis));
+    cbSimultaneousConversions->setCurrentIndex(m_target.simultaneousConversions());
     cbTheme->setCurrentIndex(ThemeEntry(m_target.theme()));
 }
 
@@ -256,6 +274,9 @@ void TFormOptions::SetLang(const TAppStrings &strings)
     cbFileListFileAnalysis->setItemText(0, s.FileAnalysis_Full);
     cbFileListFileAnalysis->setItemText(1, s.FileAnalysis_Quick);
     cbFileListFileAnalysis->setItemText(2, s.FileAnalysis_None);
+    lblSimultaneousConversions->setText(strings.Main.lblSimultaneousConversions);
+    // Only the first entry is a word.
+    cbSimultaneousConversions->setItemText(SimultaneousConversions::Auto, strings.Main.Auto);
     lblTheme->setText(s.lblTheme);
     cbTheme->setItemText(ThemeEntry(AppTheme::System), s.Theme_System);
     cbTheme->setItemText(ThemeEntry(AppTheme::Light), s.Theme_Light);

@@ -16,8 +16,8 @@ struct TAppParams;
 struct TAppStrings;
 
 // The options window: the interface language, the file list's look, the
-// analysis mode, the default video encoder, the theme and the desktop
-// shortcut. Every
+// analysis mode, the default video encoder, the files converted at once,
+// the theme and the desktop shortcut. Every
 // change takes effect at once; there is nothing to confirm. Closing hides it.
 class TFormOptions : public QDialog
 {
@@ -74,6 +74,8 @@ private:
     QComboBox *cbFileListFileAnalysis;
     QLabel *lblDefaultVideoCodec;
     QComboBox *cbDefaultVideoCodec;
+    QLabel *lblSimultaneousConversions;
+    QComboBox *cbSimultaneousConversions;
     QLabel *lblTheme;
     QComboBox *cbTheme;
     QPushButton *btnCreateShortcutOnDesktop;
