@@ -7,7 +7,8 @@
 //     time the window's event loop did not run (a 5 ms timer's largest gap),
 //     and how many gaps were over 50 ms. FFMPEG may be the tests' fake
 //     (QLN_FAKE_FFMPEG_SCRIPT with "lines:50000,1000" makes it chatty) or the
-//     real one with EXTRA-PARAMS such as "-loglevel debug".
+//     real one with EXTRA-PARAMS such as "-loglevel debug". QLN_BENCH_JOBS=N
+//     converts 2N copies of FILE, N at a time.
 //   bench_ConversionWindowBench convert FFMPEG FILE...
 //     converts the files (Xvid, MP3, outputs overwritten) through the
 //     controller and prints the wall time in milliseconds.
@@ -24,6 +25,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 
@@ -84,8 +88,24 @@ int main(int argc, char *argv[])
     }
 
     const bool stall = mode == QLatin1String("stall");
-    const QStringList files = stall ? args.mid(2, 1) : args.mid(2);
+    QStringList files = stall ? args.mid(2, 1) : args.mid(2);
     const QString extra = stall && args.size() > 3 ? args[3] : QString();
+    ConversionSetup setup = setupFor(ffmpeg, extra);
+    const int jobs = qEnvironmentVariableIntValue("QLN_BENCH_JOBS");
+    QTemporaryDir copies;
+    if (stall && jobs > 1) {
+        // Every slot busy to the end: twice as many files as slots.
+        const QString suffix = QFileInfo(files.first()).suffix();
+        QStringList copied;
+        for (int k = 0; k < 2 * jobs; ++k) {
+            const QString copy = copies.filePath(QStringLiteral("copy %1.").arg(k) + suffix);
+            if (!QFile::copy(files.first(), copy))
+                return 1;
+            copied << copy;
+        }
+        files = copied;
+        setup.settings.cbSimultaneousConversions = jobs;
+    }
     QElapsedTimer wall;
     QElapsedTimer sinceTick;
     qint64 longestGap = 0;
@@ -105,7 +125,7 @@ int main(int argc, char *argv[])
     if (stall)
         probe.start();
     wall.start();
-    if (!controller.convert(setupFor(ffmpeg, extra), rowsOf(files)))
+    if (!controller.convert(setup, rowsOf(files)))
         return 1;
     loop.exec();
     const qint64 ms = wall.elapsed();

@@ -119,6 +119,8 @@ ConversionEnd ConversionDriver::startRun()
         return ConversionEnd::FFmpegMissing;
     }
     m_state.FileCount = int(inputs.size());
+    // Never more slots than files: a run of one file is one at a time.
+    m_run.jobs = std::clamp(m_run.jobs, 1, std::max(1, m_state.FileCount));
     // The first file is analysed while FFmpeg is asked for its encoders and
     // the MediaInfo library is loaded, the others while the first one
     // converts: the run's start waits for as little as it can.

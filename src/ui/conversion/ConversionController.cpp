@@ -145,14 +145,9 @@ bool ConversionController::start(ConversionSetup setup, std::vector<ConversionRo
     setup.ShowFileTimes = true;
     const int processors
         = setup.processorCount > 0 ? setup.processorCount : QThread::idealThreadCount();
-    // More at once than there are files would show a list for one file.
-    const auto checked = std::count_if(
-        rows.begin(), rows.end(), [](const ConversionRow &row) { return row.Checked; });
-    setup.jobs = std::clamp(
-        int(std::min<std::ptrdiff_t>(
-            ResolveJobCount(setup.settings.cbSimultaneousConversions, setup.settings, processors),
-            checked)),
-        1, MaxJobs);
+    // The driver keeps it within the number of checked files.
+    setup.jobs
+        = ResolveJobCount(setup.settings.cbSimultaneousConversions, setup.settings, processors);
     setup.power = m_power;
     if (m_progress)
         setup.HideEncoderOutput = m_progress->hideEncoderOutput();
