@@ -132,15 +132,16 @@ void TFormProgress::applyRunningFiles(const RunningFilesTake &take)
     if (take.viewFileNo == 0 || take.viewFileNo != m_chosenFileNo)
         return;
     if (m_wantsWholeView && take.view.viewReset) {
-        // A new file's view shows whole at once, not a slice at a time.
         m_wantsWholeView = false;
-        m_lines = take.view.appendLines;
         m_viewShowsLines = take.view.viewShowsOutput;
-        if (m_viewShowsLines)
-            showViewLines();
-        else
+        if (!m_viewShowsLines) {
+            m_lines = take.view.appendLines;
             m_me->setPlainText(m_strings.Main.PleaseWait);
-        return;
+            return;
+        }
+        // The new file's view comes as a run's view grows: whole at once
+        // when short, a chunk per repaint when long (a chatty FFmpeg's tens
+        // of thousands of lines in one go stalled the window for 0.2 s).
     }
     applyView(take.view);
 }
