@@ -121,9 +121,9 @@ ConversionEnd ConversionDriver::startRun()
     m_state.FileCount = int(inputs.size());
     // Never more slots than files: a run of one file is one at a time.
     m_run.jobs = std::clamp(m_run.jobs, 1, std::max(1, m_state.FileCount));
-    // The first file is analysed while FFmpeg is asked for its encoders and
-    // the MediaInfo library is loaded, the others while the first one
-    // converts: the run's start waits for as little as it can.
+    // The first files (one per slot) are analysed while FFmpeg is asked for
+    // its encoders and the MediaInfo library is loaded, the others while
+    // they convert: the run's start waits for as little as it can.
     // The library is loaded off this thread too: ThreadSanitizer loses
     // track of the locks of a thread that loads an uninstrumented library,
     // and this thread's locks guard the files converting at once.
@@ -135,7 +135,7 @@ ConversionEnd ConversionDriver::startRun()
               return QueryEncoders(ffmpeg, &m_queryRunner);
           });
     if (!s.BatchOnly)
-        probeAhead(-1, 1, false);
+        probeAhead(-1, m_run.jobs, false);
 
     // Told once here rather than failing every file. A script may be meant
     // for another FFmpeg build, so it is still written.
