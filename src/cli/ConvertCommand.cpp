@@ -5,8 +5,6 @@
 #include "conversion/ErrorLog.h"
 #include "conversion/JobCount.h"
 
-#include <QThread>
-
 const char ConvertCommandUsage[] = "[OPTIONS] FILE...";
 const char ConvertCommandSummary[] = "convert the files with FFmpeg (see --help)";
 
@@ -63,7 +61,7 @@ int RunConvertCommand(CliContext &context)
     EncodingSettings settings = options.encoding.settings;
     settings.chKeepDates = options.flags.contains(KeepDates);
     ConversionSetup setup = CliConversionSetup(context, settings);
-    setup.jobs = ResolveJobCount(jobs, settings, QThread::idealThreadCount());
+    setup.jobs = jobs;
 
     TerminalFrontEnd frontEnd(context.command, options.flags.contains(KeepUnfinished));
     ConversionDriver driver(frontEnd);

@@ -28,6 +28,11 @@
 #include <algorithm>
 #include <utility>
 
+int ConversionSetup::processors() const
+{
+    return processorCount > 0 ? processorCount : QThread::idealThreadCount();
+}
+
 ConversionDriver::ConversionDriver(IConversionFrontEnd &frontEnd)
     : m_frontEnd(frontEnd)
 {
@@ -72,7 +77,7 @@ ConversionResult ConversionDriver::run(
     s.params.KeepFileDates = s.settings.chKeepDates;
     m_run.output = std::make_unique<EncoderOutputHandler>(s.strings);
     // A script lists its commands one after the other.
-    m_run.jobs = s.BatchOnly ? 1 : std::clamp(s.jobs, 1, MaxJobs);
+    m_run.jobs = s.BatchOnly ? 1 : ResolveJobCount(s.jobs, s.settings, s.processors());
     m_frontEnd.runStarted();
 
     ConversionResult result;

@@ -55,15 +55,18 @@ struct ConversionSetup
     QString BatchFileName;
     // chHideEncoderOutput of the progress window at the start of the run.
     bool HideEncoderOutput = false;
-    // Logical processors for the "Auto" thread count; 0 asks the system.
+    // Logical processors for the "Auto" thread and job counts; 0 asks the
+    // system.
     int processorCount = 0;
+    int processors() const;
     // For the after-conversion action "Power off the computer"; null: that action
     // only closes the application.
     IPowerControl *power = nullptr;
     // A finished file's status tells how long it took (Main.StatusWithTime).
     bool ShowFileTimes = false;
-    // Files converted at once (ResolveJobCount); 1 converts them one by one.
-    // A batch-only run is always written one by one.
+    // Files converted at once, as the setting "Simultaneous conversions"
+    // (AutoJobs decides from the settings); 1 converts them one by one. A
+    // batch-only run is always written one by one.
     int jobs = 1;
 };
 

@@ -10,7 +10,6 @@
 #include "encoding/OutputName.h"
 
 #include <QFileInfo>
-#include <QThread>
 
 // The steps of one file: its output name, analysis and commands on the
 // driver's thread, its passes there or on a thread of its own, and its end
@@ -92,7 +91,7 @@ std::unique_ptr<ConversionDriver::FileRun> ConversionDriver::prepareFile(
     // and the script are made of.
     PieceContext context(s.settings, s.lists, s.strings, file->info);
     context.messages = &m_frontEnd;
-    context.processorCount = s.processorCount > 0 ? s.processorCount : QThread::idealThreadCount();
+    context.processorCount = s.processors();
     context.encoders = m_run.encoders ? &*m_run.encoders : nullptr;
     context.minAutoAudioBitrate = s.minAutoAudioBitrate;
     planned = PlanFileCommands(context, m_run.ffmpeg, file->input, file->outputPath);

@@ -2,6 +2,7 @@
 // scripted by a section matching its output's name, so the order in which
 // they end is the test's, not the machine's.
 #include "DriverTestSupport.h"
+#include "conversion/JobCount.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -104,9 +105,13 @@ TEST_F(DriverParallel, AFileFailingWhileAnotherRunsStopsOnlyItselfAndLogsWhole)
         "[run match=bad.avi]\nout:bad line one\\n\noutput:50\nout:bad line two\\n\nexit:3\n"
         "[run]\nprogress:2,20\noutput:100\n"));
     ConversionDriver driver(frontEnd);
+    // Auto is the driver's to decide: two processors, one per conversion.
+    ConversionSetup s = parallelSetup(AutoJobs);
+    s.processorCount = 2;
 
-    const ConversionResult result = driver.run(parallelSetup(2), rowsOf(inputs));
+    const ConversionResult result = driver.run(s, rowsOf(inputs));
 
+    EXPECT_EQ(frontEnd.walk.Jobs, 2);
     ASSERT_EQ(result.rows.size(), 3u);
     EXPECT_EQ(result.rows[0].Status, QStringLiteral("Done"));
     EXPECT_EQ(result.rows[1].Status, QStringLiteral("Error (3)"));

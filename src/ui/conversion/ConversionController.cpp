@@ -16,7 +16,6 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QThread>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
@@ -143,11 +142,7 @@ bool ConversionController::start(ConversionSetup setup, std::vector<ConversionRo
     if (m_run)
         return false;
     setup.ShowFileTimes = true;
-    const int processors
-        = setup.processorCount > 0 ? setup.processorCount : QThread::idealThreadCount();
-    // The driver keeps it within the number of checked files.
-    setup.jobs
-        = ResolveJobCount(setup.settings.cbSimultaneousConversions, setup.settings, processors);
+    setup.jobs = setup.settings.cbSimultaneousConversions;
     setup.power = m_power;
     if (m_progress)
         setup.HideEncoderOutput = m_progress->hideEncoderOutput();
