@@ -68,7 +68,11 @@ bool ParseConversionOptions(const CliContext &context, const QStringList &flags,
     options.inputsRejected
         = filtered.count(InputRejection::Duplicate) < int(filtered.rejected.size());
     uint64_t nextId = 1;
-    appendRows(options.list, filtered.files, nextId, strings.Main.Ready);
+    QStringList files;
+    for (const FileToAdd &file : filtered.files)
+        files << file.path;
+    appendRows(options.list, filtered.files, nextId, strings.Main.Ready,
+        TreeRootOf(options.encoding, files));
     if (options.list.empty()) {
         PrintErr(prefix + QStringLiteral("no file to convert\n"));
         return false;

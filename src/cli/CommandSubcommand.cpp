@@ -93,8 +93,9 @@ int PrintPreview(Listing &listing, const QString &file)
     return listing.sink.count > 0 ? ExitUsage : ExitOk;
 }
 
-int PrintPasses(Listing &listing, const QStringList &inputs)
+int PrintPasses(Listing &listing, const EncodingOptions &options)
 {
+    const QStringList &inputs = options.inputs;
     QStringList notes;
     int nonUtf8Count = 0;
     const QStringList files = FilterInputFiles(inputs, &notes, &nonUtf8Count);
@@ -104,6 +105,7 @@ int PrintPasses(Listing &listing, const QStringList &inputs)
     // Named as a run of these files would name them.
     OutputNamePlanner names(
         listing.settings, listing.strings, &listing.sink, OutputNamePlanner::Plan, files);
+    names.setTreeRoots(QStringList(files.size(), TreeRootOf(options, files)));
     for (qsizetype i = 0; i < files.size(); ++i) {
         const QString &input = files.at(i);
         const OutputPath output = names.next(i);
@@ -171,5 +173,5 @@ int RunCommandSubcommand(CliContext &context)
             PrintErr(missing + u'\n');
     }
     return preview ? PrintPreview(listing, options.extra.value(previewOption))
-                   : PrintPasses(listing, options.inputs);
+                   : PrintPasses(listing, options);
 }

@@ -46,6 +46,8 @@ struct OptionValues
     QList<ProfileKey> keys;
     std::optional<int> audioTrack, outputExists;
     std::optional<QString> outDir;
+    bool keepTree = false;
+    std::optional<QString> treeRoot;
     QStringList *inputs = nullptr;
 };
 
@@ -54,7 +56,7 @@ using OptionHandler = bool (*)(const QString &value, OptionValues &values, QStri
 struct EncodingOption
 {
     const char *name;
-    const char *valueName;
+    const char *valueName; // null for a flag
     const char *help;
     OptionHandler handle;
 };
@@ -89,6 +91,17 @@ const EncodingOption EncodingOptionTable[] = {
     {"--out-dir", "DIR", "write the outputs into DIR (default: beside the input)",
         [](const QString &value, OptionValues &v, QString &) {
             v.outDir = value;
+            return true;
+        }},
+    {"--keep-tree", nullptr,
+        "with --out-dir: keep the inputs' sub-folders below their common folder",
+        [](const QString &, OptionValues &v, QString &) {
+            v.keepTree = true;
+            return true;
+        }},
+    {"--tree-root", "DIR", "with --out-dir: keep the sub-folders below DIR",
+        [](const QString &value, OptionValues &v, QString &) {
+            v.treeRoot = value;
             return true;
         }},
     {"--if-exists", "rename|overwrite|skip", "when the output exists (default: rename)",
@@ -135,7 +148,8 @@ const std::pair<const char *, int> IfExistsPolicies[3] = {
 
 bool IsEncodingValueOption(const QString &arg)
 {
-    return findOption(arg) != nullptr;
+    const EncodingOption *option = findOption(arg);
+    return option && option->valueName;
 }
 
 QStringList EncodingOptionNames()
@@ -189,6 +203,10 @@ bool ParseEncodingOptions(const QStringList &args, const QStringList &extraValue
         const EncodingOption *option = findOption(arg);
         if (!option && !extraValueOptions.contains(arg))
             return fail(QStringLiteral("unknown option \"%1\"").arg(arg));
+        if (option && !option->valueName) {
+            option->handle(QString(), values, message);
+            continue;
+        }
         if (i + 1 >= args.size())
             return fail(QStringLiteral("%1 needs a value").arg(arg));
         const QString &value = args.at(++i);
@@ -228,6 +246,14 @@ bool ParseEncodingOptions(const QStringList &args, const QStringList &extraValue
     }
     if (values.outputExists)
         s.cbOutputExists = *values.outputExists;
+    if (values.keepTree || values.treeRoot) {
+        // Beside the inputs every file keeps its folder anyway.
+        if (!values.outDir)
+            return fail(values.treeRoot ? QStringLiteral("--tree-root needs --out-dir")
+                                        : QStringLiteral("--keep-tree needs --out-dir"));
+        s.rbOutDirKeepTree = true;
+        options.treeRoot = values.treeRoot.value_or(QString());
+    }
     return true;
 }
 
@@ -241,11 +267,21 @@ QString OptionUsageLine(const QString &option, const QString &help)
     return left + gap + help + u'\n';
 }
 
+QString TreeRootOf(const EncodingOptions &options, const QStringList &files)
+{
+    if (!options.settings.rbOutDirKeepTree)
+        return {};
+    return options.treeRoot.isEmpty() ? CommonFolderOf(files) : ExpandFullPath(options.treeRoot);
+}
+
 QString EncodingOptionsUsage()
 {
     QString text;
-    for (const EncodingOption &option : EncodingOptionTable)
-        text += OptionUsageLine(QLatin1String(option.name) + u' ' + QLatin1String(option.valueName),
-            QLatin1String(option.help));
+    for (const EncodingOption &option : EncodingOptionTable) {
+        QString usage = QLatin1String(option.name);
+        if (option.valueName)
+            usage += u' ' + QLatin1String(option.valueName);
+        text += OptionUsageLine(usage, QLatin1String(option.help));
+    }
     return text;
 }

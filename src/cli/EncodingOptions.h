@@ -22,7 +22,14 @@ struct EncodingOptions
     QStringList inputs;
     // The values of the caller's own options (see ParseEncodingOptions).
     QHash<QString, QString> extra;
+    // --tree-root as given; empty with --keep-tree alone (TreeRootOf).
+    QString treeRoot;
 };
+
+// The folder every input's sub-folders are kept below, with
+// settings.rbOutDirKeepTree: --tree-root, else the inputs' common folder;
+// empty otherwise.
+QString TreeRootOf(const EncodingOptions &options, const QStringList &files);
 
 // What the settings start from: the catalogue (Main.Auto and the copy
 // entries) and the DefaultVideoCodec option's AVI codec entry.
@@ -47,7 +54,7 @@ bool ParseEncodingOptions(const QStringList &args, const QStringList &extraValue
 QString EncodingOptionsUsage();
 // One usage line: the option with its value, the help aligned after it.
 QString OptionUsageLine(const QString &option, const QString &help);
-// Whether arg is one of the shared options (each takes one value).
+// Whether arg is one of the shared options that take a value.
 bool IsEncodingValueOption(const QString &arg);
 QStringList EncodingOptionNames();
 // Every SECTION.Key that --set takes, in the settings table's order.

@@ -191,6 +191,9 @@ QStringList FinishedBatchScript::batLines() const
                   << QStringLiteral("rem ") + fileHeader(p->FileNo)
                   << QStringLiteral("set VParams=") + p->pieces.VParams
                   << QStringLiteral("set AParams=") + p->pieces.AParams;
+        } else if (const auto *f = std::get_if<BatchScript::Folder>(&item)) {
+            lines << QStringLiteral("if not exist ") + batPath(f->Path + u'/')
+                    + QStringLiteral(" mkdir ") + batPath(f->Path);
         } else {
             const auto &c = std::get<BatchScript::Command>(item);
             lines << QStringLiteral("%ffmpeg% -y -i ") + batPath(c.InputFile)
@@ -222,6 +225,10 @@ QStringList FinishedBatchScript::shLines() const
                   << QStringLiteral("# ") + fileHeader(p->FileNo)
                   << QStringLiteral("VParams=") + shQuote(pieces.VParams)
                   << QStringLiteral("AParams=") + shQuote(pieces.AParams);
+            continue;
+        }
+        if (const auto *f = std::get_if<BatchScript::Folder>(&item)) {
+            lines << QStringLiteral("mkdir -p -- ") + shQuote(f->Path);
             continue;
         }
         lines << shCommand(

@@ -78,7 +78,13 @@ public:
         bool H264Preset = false;
         int PassNo = 0; // 0 for a single pass, else 1 or 2
     };
-    using Item = std::variant<Pieces, Command>;
+    // A folder the commands after it write into, made before them.
+    struct Folder
+    {
+        QString Path;
+    };
+    using Item = std::variant<Pieces, Command, Folder>;
+    void addFolder(const QString &path) { m_items.emplace_back(Folder{path}); }
 
     // One pass as its file's plan gives it.
     void addCommand(const Command &command);

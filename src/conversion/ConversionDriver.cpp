@@ -106,11 +106,15 @@ ConversionResult ConversionDriver::run(
 ConversionEnd ConversionDriver::startRun()
 {
     ConversionSetup &s = setup();
-    QStringList inputs, unchecked;
-    for (const ConversionRow &row : m_run.rows)
+    QStringList inputs, unchecked, treeRoots;
+    for (const ConversionRow &row : m_run.rows) {
         (row.Checked ? inputs : unchecked) << row.FullFileName;
+        if (row.Checked)
+            treeRoots << row.TreeRoot;
+    }
     m_run.names = std::make_unique<OutputNamePlanner>(s.settings, s.strings, &m_frontEnd,
         s.BatchOnly ? OutputNamePlanner::Plan : OutputNamePlanner::Reserve, inputs, unchecked);
+    m_run.names->setTreeRoots(treeRoots);
     if (s.BatchOnly) {
         const QString problem = BatchScriptTargetProblem(s.BatchFileName, &m_run.names->listed());
         if (!problem.isEmpty()) {

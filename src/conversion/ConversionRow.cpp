@@ -10,6 +10,7 @@ std::vector<ConversionRow> ConversionRowsOf(const std::vector<FileListRow> &list
         ConversionRow row;
         row.FullFileName = fullFileName(item);
         row.Checked = item.active;
+        row.TreeRoot = item.treeRoot;
         row.Status = item.status;
         row.DurationMs = item.analysis.duration;
         rows.push_back(row);

@@ -22,6 +22,8 @@ struct ConversionRow
 {
     QString FullFileName;
     bool Checked = true;
+    // The folder the file was added through; empty for a file added alone.
+    QString TreeRoot;
     // The colStatus cell.
     QString Status;
     // The output path decided for the file; empty until the row is reached.

@@ -36,6 +36,8 @@ std::unique_ptr<ConversionDriver::FileRun> ConversionDriver::prepareFile(
         end = ConversionEnd::CantCreateDirectory;
         return nullptr;
     }
+    if (!output.newFolder.isEmpty())
+        m_run.batch->addFolder(output.newFolder);
     file->outputPath = output.path;
     row.OutputFile = output.path;
     file->doneText = output.doneText;

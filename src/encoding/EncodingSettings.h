@@ -72,6 +72,9 @@ struct EncodingSettings
 
     // Output options (kept in the settings file, not in profiles).
     bool rbOutDir = false; // false: rbOutDirIsInDir, output beside the input
+    // With rbOutDir: a file that came through an added folder goes to the
+    // same sub-folder of edOutDir as it had below that folder.
+    bool rbOutDirKeepTree = false;
     QString edOutDir;
     int cbOutputExists = 0;
     int cbAfterConversion = 0;

@@ -52,6 +52,42 @@ QString GetExt(const EncodingSettings &s, bool IncludeDot)
     return IncludeDot ? u'.' + ext : ext;
 }
 
+QString TreeSubfolder(const QString &input, const QString &treeRoot)
+{
+    if (treeRoot.isEmpty())
+        return {};
+    // Both cleaned, so that neither "." nor ".." is left to climb with.
+    const QString file = ExpandFullPath(input);
+    QString root = ExpandFullPath(treeRoot);
+    if (!root.endsWith(u'/'))
+        root += u'/';
+    const qsizetype slash = file.lastIndexOf(u'/');
+    if (slash < root.size() || !file.startsWith(root))
+        return {};
+    return file.mid(root.size(), slash - root.size());
+}
+
+QString CommonFolderOf(const QStringList &files)
+{
+    if (files.isEmpty())
+        return {};
+    const auto foldersOf = [](const QString &file) {
+        const QString path = ExpandFullPath(file);
+        return path.left(path.lastIndexOf(u'/')).split(u'/');
+    };
+    QStringList common = foldersOf(files.first());
+    for (const QString &file : files) {
+        const QStringList folders = foldersOf(file);
+        qsizetype same = 0;
+        while (same < common.size() && same < folders.size() && common[same] == folders[same])
+            ++same;
+        common.resize(same);
+    }
+    // The parts start with the empty text before the root's "/".
+    const QString folder = common.join(u'/');
+    return folder.isEmpty() ? QStringLiteral("/") : folder;
+}
+
 bool PathEntryExists(const QString &path)
 {
     if (path.isEmpty())
@@ -103,6 +139,7 @@ bool FileIdentitySet::contains(const QString &path) const
 OutputNamePlanner::OutputNamePlanner(const EncodingSettings &s, const TAppStrings &strings,
     IMessageSink *messages, Mode mode, const QStringList &inputs, const QStringList &listed)
     : m_outDirUsed(s.rbOutDir)
+    , m_keepTree(s.rbOutDir && s.rbOutDirKeepTree)
     , m_outDir(s.edOutDir)
     , m_ext(GetExt(s, true))
     , m_policy(s.cbOutputExists)
@@ -129,17 +166,10 @@ OutputPath OutputNamePlanner::next(qsizetype index)
     const QString input = m_inputList.value(index);
     QString out = input;
     if (m_outDirUsed) {
-        // A relative folder is taken against the current folder.
-        const QString dir = ExpandFullPath(m_outDir);
-        if (!dir.isEmpty() && !QFileInfo(dir).isDir())
-            QDir().mkpath(dir);
-        if (dir.isEmpty() || !QFileInfo(dir).isDir()) {
-            if (m_messages)
-                m_messages->warning(FormatAppString(m_cantCreate, m_outDir));
-            result.action = OutputPath::Failed;
+        const QString dir = outputFolder(index, result);
+        if (result.action == OutputPath::Failed)
             return result;
-        }
-        out = JoinPath(NormalizeDirPath(dir), QFileInfo(input).fileName());
+        out = JoinPath(dir, QFileInfo(input).fileName());
     }
     const qsizetype dot = ExtensionDot(out);
     const QString wanted = (dot >= 0 ? out.left(dot) : out) + m_ext;
@@ -180,6 +210,41 @@ OutputPath OutputNamePlanner::next(qsizetype index)
     result.path = out;
     result.doneText = doneText(result);
     return result;
+}
+
+QString OutputNamePlanner::outputFolder(qsizetype index, OutputPath &result)
+{
+    const auto cannotCreate = [&](const QString &folder) {
+        if (m_messages)
+            m_messages->warning(FormatAppString(m_cantCreate, folder));
+        result.action = OutputPath::Failed;
+        return QString();
+    };
+    // A relative folder is taken against the current folder.
+    const QString top = ExpandFullPath(m_outDir);
+    if (!top.isEmpty() && !QFileInfo(top).isDir())
+        QDir().mkpath(top);
+    if (top.isEmpty() || !QFileInfo(top).isDir())
+        return cannotCreate(m_outDir);
+    const QString sub = m_keepTree
+        ? TreeSubfolder(m_inputList.value(index), m_treeRoots.value(index))
+        : QString();
+    if (sub.isEmpty())
+        return NormalizeDirPath(top);
+    const QString folder = JoinPath(NormalizeDirPath(top), sub);
+    if (QFileInfo(folder).isDir())
+        return folder;
+    // A file in the way stops the script as it would stop the run.
+    if (m_mode == Plan && !PathEntryExists(folder)) {
+        if (!m_newFolders.contains(folder)) {
+            m_newFolders.insert(folder);
+            result.newFolder = folder;
+        }
+        return folder;
+    }
+    if (m_mode == Reserve && QDir().mkpath(folder) && QFileInfo(folder).isDir())
+        return folder;
+    return cannotCreate(folder);
 }
 
 bool OutputNamePlanner::taken(const QString &path) const

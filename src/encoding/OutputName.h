@@ -25,6 +25,16 @@ QString GetExt(const EncodingSettings &s, bool IncludeDot);
 // taken: writing through it would create a file elsewhere.
 QString UniqueOutputName(const QString &Path, const QString &Separator, int Digits);
 
+// The folder input lies in below treeRoot (the folder it was added
+// through), as a relative path such as "Season1/Extras": empty for a file
+// directly in treeRoot, for no root, and for a file outside it, which all
+// go to the output folder itself. Never climbs out with "..".
+QString TreeSubfolder(const QString &input, const QString &treeRoot);
+
+// The deepest folder that holds every one of files (absolute paths), "/" at
+// the least; empty for no files.
+QString CommonFolderOf(const QStringList &files);
+
 // Whether anything (file, folder, link, even a dangling one) has this name.
 bool PathEntryExists(const QString &path);
 
@@ -73,11 +83,15 @@ struct OutputPath
     QString path;
     // Main.Done, Main.OK_Renamed, Main.OK_Overwritten or Main.Skipped.
     QString doneText;
+    // Plan mode: a sub-folder of a kept tree that does not exist yet, the
+    // first time a name in it is handed out; the script creates it.
+    QString newFolder;
 };
 
 // Decides the outputs of a run's files one after the other, so that a run,
 // its script and its command listing name them alike: beside the input or
-// in edOutDir (created with its parents when missing), the extension of the
+// in edOutDir (created with its parents when missing; with
+// rbOutDirKeepTree, in the input's TreeSubfolder of it), the extension of the
 // active page, and the existing-output policy. An existing output that is
 // a listed file (converted or not, before or after, through any link) or an
 // output this run has already named is never overwritten: it is renamed, or
@@ -104,6 +118,11 @@ public:
     OutputNamePlanner(const OutputNamePlanner &) = delete;
     OutputNamePlanner &operator=(const OutputNamePlanner &) = delete;
 
+    // The folder each input was added through, in the order of inputs:
+    // where rbOutDirKeepTree takes the sub-folders from. None: every output
+    // goes to edOutDir itself.
+    void setTreeRoots(const QStringList &roots) { m_treeRoots = roots; }
+
     // The output of inputs[index]; called in walk order.
     OutputPath next(qsizetype index);
 
@@ -124,8 +143,15 @@ private:
     void remember(const QString &path);
     Claim claim(const QString &path);
     QString doneText(const OutputPath &output) const;
+    // The folder of inputs[index]'s output, created as needed (Plan mode:
+    // sub-folders only noted in result.newFolder); empty, with the message
+    // given and result.action Failed, when it cannot be.
+    QString outputFolder(qsizetype index, OutputPath &result);
 
     bool m_outDirUsed;
+    bool m_keepTree;
+    QStringList m_treeRoots;
+    QSet<QString> m_newFolders;
     QString m_outDir;
     QString m_ext;
     int m_policy;

@@ -94,12 +94,14 @@ std::vector<QString> foldersToList(const QString &root, const std::atomic<bool> 
 } // namespace
 
 void appendRows(std::vector<FileListRow> &rows, const std::vector<FileToAdd> &files,
-    uint64_t &nextId, const QString &readyText)
+    uint64_t &nextId, const QString &readyText, const QString &treeRoot)
 {
     rows.reserve(rows.size() + files.size());
+    const QString root = ExpandFullPath(treeRoot);
     for (const FileToAdd &file : files) {
         FileListRow row = newFileListRow(nextId++, file.path, file.facts.size, readyText);
         row.identity = file.facts.identity;
+        row.treeRoot = root;
         row.no = int(rows.size()) + 1;
         rows.push_back(std::move(row));
     }

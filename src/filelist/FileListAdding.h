@@ -12,9 +12,10 @@
 // (which files are accepted is InputFilter's), folder walks and drops.
 
 // Appends one checked row per file, numbered after the rows there are, with
-// the ids nextId, nextId + 1, ... (nextId is advanced past them).
+// the ids nextId, nextId + 1, ... (nextId is advanced past them), each with
+// treeRoot as the folder it came through.
 void appendRows(std::vector<FileListRow> &rows, const std::vector<FileToAdd> &files,
-    uint64_t &nextId, const QString &readyText);
+    uint64_t &nextId, const QString &readyText, const QString &treeRoot = {});
 
 // How many levels of subfolders below the chosen one are searched.
 inline constexpr int FolderWalkDepth = 20;

@@ -86,6 +86,10 @@ struct FileListRow
     bool active = true; // colActive: the file takes part in the conversion
     QString fileName;
     QString directory; // the root folder is "/"
+    // The folder the file came through (an added or dropped folder, a list
+    // file's folder), absolute; empty for a file added on its own. Outputs
+    // that keep the tree are placed by it.
+    QString treeRoot;
     int64_t size = 0;
     QString status;
     // The file as it was when added: how a second name of it is recognised.

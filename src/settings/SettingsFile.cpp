@@ -338,6 +338,7 @@ MainSettings LoadSettingsFromIni(
     out.edOutDir = readText(QStringLiteral("OutDir"), out.edOutDir);
     out.chKeepDates = readBool(QStringLiteral("KeepFileDates"), out.chKeepDates);
     out.cbSimultaneousConversions = simultaneousConversions(ini, out.cbSimultaneousConversions);
+    out.rbOutDirKeepTree = readBool(QStringLiteral("KeepSubfolders"), out.rbOutDirKeepTree);
     m.FileAnalysis
         = fileAnalysisFromText(readText(QStringLiteral("FileAnalysis"), QStringLiteral("FULL")));
 
@@ -467,6 +468,7 @@ void SaveSettingsToIni(
     // Keys this program adds come after the ones other programs know.
     writeInt(QStringLiteral("FileListHeight"), m.FileListHeight);
     writeInt(QStringLiteral("SimultaneousConversions"), m.output.cbSimultaneousConversions);
+    writeBool(QStringLiteral("KeepSubfolders"), m.output.rbOutDirKeepTree);
 
     if (!progress)
         return;

@@ -56,6 +56,9 @@ struct OutputOptions
     bool chKeepDates = false; // key KeepFileDates
     // Key SimultaneousConversions: files converted at once, 0 for Auto.
     int cbSimultaneousConversions = 0;
+    // Key KeepSubfolders: with rbOutDir, the outputs keep the sub-folders of
+    // an added folder. A program that does not know it writes them flat.
+    bool rbOutDirKeepTree = false;
 
     bool operator==(const OutputOptions &) const = default;
 };

@@ -215,3 +215,95 @@ TEST_F(OutputNameTest, SameFileComparison)
 }
 
 } // namespace
+
+TEST(OutputTree, SubfolderBelowTheAddedFolderAndTheInputsCommonFolder)
+{
+    const struct
+    {
+        const char *input, *root, *sub;
+    } cases[] = {
+        {"/v/Show/Season1/E01.mkv", "/v/Show", "Season1"},
+        {"/v/Show/Season1/Extras/x.mkv", "/v/Show/", "Season1/Extras"},
+        {"/v/Show/E00.mkv", "/v/Show", ""}, // directly in the added folder
+        {"/v/Show2/E01.mkv", "/v/Show", ""}, // a folder that only starts alike
+        {"/v/Show/../Other/E01.mkv", "/v/Show", ""}, // ".." never climbs out
+        {"/v/Show/./S1/E01.mkv", "/v/Show/.", "S1"},
+        {"/v/E01.mkv", "", ""}, // added on its own
+        {"/v/S1/E01.mkv", "/", "v/S1"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(TreeSubfolder(QString::fromUtf8(c.input), QString::fromUtf8(c.root)),
+            QString::fromUtf8(c.sub))
+            << c.input << " below " << c.root;
+
+    EXPECT_EQ(CommonFolderOf({u"/v/Show/S1/E01.mkv"_s, u"/v/Show/S2/E01.mkv"_s}), u"/v/Show"_s);
+    EXPECT_EQ(CommonFolderOf({u"/v/ab/x.mkv"_s, u"/v/a/y.mkv"_s}), u"/v"_s);
+    EXPECT_EQ(CommonFolderOf({u"/v/a/x.mkv"_s}), u"/v/a"_s);
+    EXPECT_EQ(CommonFolderOf({u"/v/x.mkv"_s, u"/w/y.mkv"_s}), u"/"_s);
+    EXPECT_EQ(CommonFolderOf({}), QString());
+}
+
+// The check a user would make: two seasons added as one folder keep their
+// folders, and the same episode names no longer collide.
+TEST_F(OutputNameTest, AKeptTreeMirrorsTheSubfoldersInsteadOfNumberingTheNames)
+{
+    touch(u"Show/Season1/E01.mkv"_s);
+    touch(u"Show/Season2/E01.mkv"_s);
+    touch(u"single/E01.mkv"_s);
+    const QStringList inputs{path(u"Show/Season1/E01.mkv"_s), path(u"Show/Season2/E01.mkv"_s),
+        path(u"single/E01.mkv"_s)};
+    const QStringList roots{path(u"Show"_s), path(u"Show"_s), QString()};
+
+    for (const bool keepTree : {true, false}) {
+        SCOPED_TRACE(keepTree);
+        QDir(path(u"Out"_s)).removeRecursively();
+        Inputs t;
+        t.settings.rbOutDir = true;
+        t.settings.rbOutDirKeepTree = keepTree;
+        t.settings.edOutDir = path(u"Out"_s);
+        OutputNamePlanner names(t.settings, t.strings, &t.sink, OutputNamePlanner::Reserve, inputs);
+        names.setTreeRoots(roots);
+        QStringList outputs;
+        for (qsizetype i = 0; i < inputs.size(); ++i)
+            outputs << names.next(i).path;
+        EXPECT_EQ(outputs,
+            keepTree ? QStringList({path(u"Out/Season1/E01.avi"_s), path(u"Out/Season2/E01.avi"_s),
+                path(u"Out/E01.avi"_s)})
+                     : QStringList({path(u"Out/E01.avi"_s), path(u"Out/E01_001.avi"_s),
+                         path(u"Out/E01_002.avi"_s)}));
+        EXPECT_TRUE(t.sink.warnings.isEmpty());
+    }
+}
+
+TEST_F(OutputNameTest, APlannedTreeLeavesItsFoldersToTheScriptAndABlockedOneFails)
+{
+    touch(u"Show/S1/a.mkv"_s);
+    touch(u"Show/S1/b.mkv"_s);
+    touch(u"Show/S2/c.mkv"_s);
+    touch(u"Out/S2"_s); // a file where the folder should be
+    const QStringList inputs{
+        path(u"Show/S1/a.mkv"_s), path(u"Show/S1/b.mkv"_s), path(u"Show/S2/c.mkv"_s)};
+    for (const auto mode : {OutputNamePlanner::Plan, OutputNamePlanner::Reserve}) {
+        SCOPED_TRACE(int(mode));
+        Inputs t;
+        t.settings.rbOutDir = true;
+        t.settings.rbOutDirKeepTree = true;
+        t.settings.edOutDir = path(u"Out"_s);
+        OutputNamePlanner names(t.settings, t.strings, &t.sink, mode, inputs);
+        names.setTreeRoots(QStringList(3, path(u"Show"_s)));
+
+        const OutputPath a = names.next(0);
+        const OutputPath b = names.next(1);
+        EXPECT_EQ(a.path, path(u"Out/S1/a.avi"_s));
+        EXPECT_EQ(b.path, path(u"Out/S1/b.avi"_s));
+        // A script makes each new folder once, before its first file; a
+        // listing creates nothing, a run creates it at once.
+        EXPECT_EQ(a.newFolder, mode == OutputNamePlanner::Plan ? path(u"Out/S1"_s) : QString());
+        EXPECT_EQ(b.newFolder, QString());
+        EXPECT_EQ(QFileInfo(path(u"Out/S1"_s)).isDir(), mode == OutputNamePlanner::Reserve);
+
+        EXPECT_EQ(names.next(2).action, OutputPath::Failed);
+        EXPECT_EQ(t.sink.warnings,
+            QStringList{u"Couldn't create directory \""_s + path(u"Out/S2"_s) + u"\" !"_s});
+    }
+}

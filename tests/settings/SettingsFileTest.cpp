@@ -261,25 +261,32 @@ TEST(SettingsFile, ThemeSurvivesWriteAndReadAndUnknownTextIsSystem)
         EXPECT_EQ(readMain(unknown, env, &dark).Theme, AppTheme::System) << unknown;
 }
 
-TEST(SettingsFile, SimultaneousConversionsSurviveAndAnythingElseIsAuto)
+TEST(SettingsFile, SimultaneousConversionsAndKeptTreeSurviveAndAnythingElseIsAuto)
 {
     const SettingsEnvironment env = environment();
     for (int count : {0, 1, 7, MaxSimultaneousConversions}) {
         SCOPED_TRACE(count);
         MainSettings m = DefaultMainSettings(env);
         m.output.cbSimultaneousConversions = count;
+        m.output.rbOutDirKeepTree = count % 2 == 1;
         IniFile ini;
         SaveSettingsToIni(ini, m, std::nullopt);
         EXPECT_EQ(ini.readString(QStringLiteral("MAIN"), QStringLiteral("SimultaneousConversions")),
             QString::number(count));
         MainSettings other = DefaultMainSettings(env);
         other.output.cbSimultaneousConversions = count == 3 ? 4 : 3;
-        EXPECT_EQ(LoadSettingsFromIni(ini, other, env).output.cbSimultaneousConversions, count);
+        other.output.rbOutDirKeepTree = !m.output.rbOutDirKeepTree;
+        const MainSettings read = LoadSettingsFromIni(ini, other, env);
+        EXPECT_EQ(read.output.cbSimultaneousConversions, count);
+        EXPECT_EQ(read.output.rbOutDirKeepTree, m.output.rbOutDirKeepTree);
     }
 
-    // A file of an earlier version has no key: Auto, and the rest as before.
-    const MainSettings old = readMain("cbAfterConversion=1\nKeepFileDates=1\n");
+    // A file of an earlier version has neither key: Auto and flat outputs,
+    // and the rest as before.
+    const MainSettings old = readMain("cbAfterConversion=1\nKeepFileDates=1\nOutIn=0\n");
     EXPECT_EQ(old.output.cbSimultaneousConversions, 0);
+    EXPECT_FALSE(old.output.rbOutDirKeepTree);
+    EXPECT_TRUE(old.output.rbOutDir);
     EXPECT_EQ(old.output.cbAfterConversion, 1);
     EXPECT_TRUE(old.output.chKeepDates);
     EXPECT_EQ(readMain("SimultaneousConversions= 12 \n").output.cbSimultaneousConversions, 12);

@@ -209,14 +209,15 @@ void FileListModel::setDimmedColours(const QColor &background, const QColor &tex
             {Qt::BackgroundRole, Qt::ForegroundRole});
 }
 
-std::vector<uint64_t> FileListModel::appendFiles(const std::vector<FileToAdd> &files)
+std::vector<uint64_t> FileListModel::appendFiles(
+    const std::vector<FileToAdd> &files, const QString &treeRoot)
 {
     std::vector<uint64_t> ids;
     if (files.empty())
         return ids;
     const int first = rowCount();
     beginInsertRows({}, first, first + int(files.size()) - 1);
-    appendRows(m_rows, files, m_nextId, m_strings.Main.Ready);
+    appendRows(m_rows, files, m_nextId, m_strings.Main.Ready, treeRoot);
     for (size_t i = size_t(first); i < m_rows.size(); ++i) {
         ids.push_back(m_rows[i].id);
         if (m_indexValid)

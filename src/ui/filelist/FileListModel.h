@@ -44,8 +44,10 @@ public:
     // Unchecked rows: the palette's button face behind the disabled text colour.
     void setDimmedColours(const QColor &background, const QColor &text);
 
-    // Appends rows for these files with fresh ids; returns the new rows' ids.
-    std::vector<uint64_t> appendFiles(const std::vector<FileToAdd> &files);
+    // Appends rows for these files with fresh ids, treeRoot the folder they
+    // came through; returns the new rows' ids.
+    std::vector<uint64_t> appendFiles(
+        const std::vector<FileToAdd> &files, const QString &treeRoot = {});
     // The row with this id gets its analysis cells; false when it is gone.
     bool fill(uint64_t id, const FileAnalysisCells &cells);
     void setStatus(int row, const QString &status);

@@ -286,7 +286,7 @@ void FileListPanel::Private::connectWorkers()
     walker = std::make_unique<FolderWalker>();
     analysis = std::make_unique<AnalysisQueue>(QThread::idealThreadCount());
     QObject::connect(walker.get(), &FolderWalker::filesFound, q, [this](const QStringList &files) {
-        addNow(files);
+        addNow(files, walkRoot);
         view->scrollToBottom();
     });
     QObject::connect(walker.get(), &FolderWalker::finished, q, [this] { onWalkFinished(); });

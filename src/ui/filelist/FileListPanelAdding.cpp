@@ -38,7 +38,7 @@ bool FileListPanel::loadListFile(const QString &path, QString *error)
     QStringList paths;
     if (!d->readList(path, paths, error))
         return false;
-    d->queue(Private::Step::Files, paths);
+    d->queue(Private::Step::Files, paths, QFileInfo(path).absolutePath());
     d->runSteps();
     return true;
 }
@@ -73,9 +73,9 @@ std::shared_ptr<const AnalysisSettings> FileListPanel::Private::settings()
     return analysisSettings;
 }
 
-void FileListPanel::Private::queue(Step::Kind kind, const QStringList &paths)
+void FileListPanel::Private::queue(Step::Kind kind, const QStringList &paths, const QString &root)
 {
-    steps.push_back({kind, paths});
+    steps.push_back({kind, paths, root});
 }
 
 void FileListPanel::Private::queueDrop(const QStringList &paths)
@@ -95,7 +95,7 @@ void FileListPanel::Private::queueDrop(const QStringList &paths)
             break;
         case DropStep::AddFile:
             // Files next to each other are checked in one go.
-            if (!steps.empty() && steps.back().kind == Step::Files)
+            if (!steps.empty() && steps.back().kind == Step::Files && steps.back().root.isEmpty())
                 steps.back().paths.append(step.path);
             else
                 queue(Step::Files, {step.path});
@@ -115,20 +115,21 @@ void FileListPanel::Private::runSteps()
         steps.pop_front();
         switch (step.kind) {
         case Step::Files:
-            addNow(step.paths);
+            addNow(step.paths, step.root);
             break;
         case Step::List: {
             QStringList paths;
             QString error;
             if (readList(step.paths.value(0), paths, &error))
-                addNow(paths);
+                addNow(paths, QFileInfo(step.paths.value(0)).absolutePath());
             else
                 Q_EMIT q->errorReported(error);
             break;
         }
         case Step::Folder:
             walking = true;
-            walker->walk(step.paths.value(0));
+            walkRoot = step.paths.value(0);
+            walker->walk(walkRoot);
             break;
         }
     }
@@ -142,14 +143,14 @@ void FileListPanel::Private::runSteps()
     updateBusy();
 }
 
-void FileListPanel::Private::addNow(const QStringList &paths)
+void FileListPanel::Private::addNow(const QStringList &paths, const QString &root)
 {
     const FilteredInputs filtered = FilterInputs(model->rows(), paths);
     skipped += filtered.nonUtf8Inputs();
     if (filtered.files.empty())
         return;
     const bool wasEmpty = model->rowCount() == 0;
-    const std::vector<uint64_t> ids = model->appendFiles(filtered.files);
+    const std::vector<uint64_t> ids = model->appendFiles(filtered.files, root);
     // The first files of a list: the information and command-line windows
     // have a file at once.
     if (wasEmpty)

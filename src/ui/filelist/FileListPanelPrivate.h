@@ -23,6 +23,8 @@ struct FileListPanel::Private
         enum Kind { Files, Folder, List };
         Kind kind = Files;
         QStringList paths;
+        // The folder the files come through (FileListRow::treeRoot).
+        QString root;
     };
 
     FileListPanel *q = nullptr;
@@ -44,6 +46,7 @@ struct FileListPanel::Private
 
     std::deque<Step> steps;
     bool walking = false;
+    QString walkRoot; // the folder being walked
     bool busy = false;
     bool sorting = false;
     RemovalHistory removal;
@@ -74,10 +77,10 @@ struct FileListPanel::Private
 
     // FileListPanelAdding.cpp
     std::shared_ptr<const AnalysisSettings> settings();
-    void queue(Step::Kind kind, const QStringList &paths);
+    void queue(Step::Kind kind, const QStringList &paths, const QString &root = {});
     void queueDrop(const QStringList &paths);
     void runSteps();
-    void addNow(const QStringList &paths);
+    void addNow(const QStringList &paths, const QString &root = {});
     void analyse(const std::vector<std::pair<uint64_t, QString>> &files);
     bool readList(const QString &path, QStringList &paths, QString *error);
     void onResults();
