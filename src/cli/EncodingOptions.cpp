@@ -251,7 +251,7 @@ bool ParseEncodingOptions(const QStringList &args, const QStringList &extraValue
         if (!values.outDir)
             return fail(values.treeRoot ? QStringLiteral("--tree-root needs --out-dir")
                                         : QStringLiteral("--keep-tree needs --out-dir"));
-        s.rbOutDirKeepTree = true;
+        s.chOutDirKeepTree = true;
         options.treeRoot = values.treeRoot.value_or(QString());
     }
     return true;
@@ -269,7 +269,7 @@ QString OptionUsageLine(const QString &option, const QString &help)
 
 QString TreeRootOf(const EncodingOptions &options, const QStringList &files)
 {
-    if (!options.settings.rbOutDirKeepTree)
+    if (!options.settings.chOutDirKeepTree)
         return {};
     return options.treeRoot.isEmpty() ? CommonFolderOf(files) : ExpandFullPath(options.treeRoot);
 }

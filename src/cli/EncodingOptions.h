@@ -27,7 +27,7 @@ struct EncodingOptions
 };
 
 // The folder every input's sub-folders are kept below, with
-// settings.rbOutDirKeepTree: --tree-root, else the inputs' common folder;
+// settings.chOutDirKeepTree: --tree-root, else the inputs' common folder;
 // empty otherwise.
 QString TreeRootOf(const EncodingOptions &options, const QStringList &files);
 

@@ -74,7 +74,7 @@ struct EncodingSettings
     bool rbOutDir = false; // false: rbOutDirIsInDir, output beside the input
     // With rbOutDir: a file that came through an added folder goes to the
     // same sub-folder of edOutDir as it had below that folder.
-    bool rbOutDirKeepTree = false;
+    bool chOutDirKeepTree = false;
     QString edOutDir;
     int cbOutputExists = 0;
     int cbAfterConversion = 0;

@@ -139,7 +139,7 @@ bool FileIdentitySet::contains(const QString &path) const
 OutputNamePlanner::OutputNamePlanner(const EncodingSettings &s, const TAppStrings &strings,
     IMessageSink *messages, Mode mode, const QStringList &inputs, const QStringList &listed)
     : m_outDirUsed(s.rbOutDir)
-    , m_keepTree(s.rbOutDir && s.rbOutDirKeepTree)
+    , m_keepTree(s.rbOutDir && s.chOutDirKeepTree)
     , m_outDir(s.edOutDir)
     , m_ext(GetExt(s, true))
     , m_policy(s.cbOutputExists)

@@ -91,7 +91,7 @@ struct OutputPath
 // Decides the outputs of a run's files one after the other, so that a run,
 // its script and its command listing name them alike: beside the input or
 // in edOutDir (created with its parents when missing; with
-// rbOutDirKeepTree, in the input's TreeSubfolder of it), the extension of the
+// chOutDirKeepTree, in the input's TreeSubfolder of it), the extension of the
 // active page, and the existing-output policy. An existing output that is
 // a listed file (converted or not, before or after, through any link) or an
 // output this run has already named is never overwritten: it is renamed, or
@@ -119,7 +119,7 @@ public:
     OutputNamePlanner &operator=(const OutputNamePlanner &) = delete;
 
     // The folder each input was added through, in the order of inputs:
-    // where rbOutDirKeepTree takes the sub-folders from. None: every output
+    // where chOutDirKeepTree takes the sub-folders from. None: every output
     // goes to edOutDir itself.
     void setTreeRoots(const QStringList &roots) { m_treeRoots = roots; }
 

@@ -15,12 +15,12 @@ void ApplyMainSettings(EncodingSettings &s, const MainSettings &main)
     s.cbAfterConversion = main.output.cbAfterConversion;
     s.chKeepDates = main.output.chKeepDates;
     s.cbSimultaneousConversions = main.output.cbSimultaneousConversions;
-    s.rbOutDirKeepTree = main.output.rbOutDirKeepTree;
+    s.chOutDirKeepTree = main.output.chOutDirKeepTree;
 }
 
 void StoreMainSettings(MainSettings &main, const EncodingSettings &s)
 {
     main.OutputFormat = s.pcVideoFormat;
     main.output = {s.rbOutDir, s.edOutDir, s.cbOutputExists, s.cbAfterConversion, s.chKeepDates,
-        s.cbSimultaneousConversions, s.rbOutDirKeepTree};
+        s.cbSimultaneousConversions, s.chOutDirKeepTree};
 }

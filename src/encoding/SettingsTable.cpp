@@ -231,7 +231,7 @@ constexpr SettingDescriptor Table[] = {
 
     // The output options, kept in the settings file.
     checkBox(QLN_FIELD(rbOutDir), G::None),
-    checkBox(QLN_FIELD(rbOutDirKeepTree), G::None),
+    checkBox(QLN_FIELD(chOutDirKeepTree), G::None),
     textField(
         QLN_FIELD(edOutDir), SettingKind::LineEdit, G::None, {}, {SettingDefault::DesktopFolder}),
     list(QLN_FIELD(cbOutputExists), G::None, {}, OutputExists::Count, OutputExistsItems,

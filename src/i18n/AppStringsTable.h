@@ -113,6 +113,8 @@
     X(Main, lblAfterConversion, "lblAfterConversion", "After conversion:") \
     X(Main, OutputDir, "OutputDir", "Output directory") \
     X(Main, rbOutDirIsInDir, "rbOutDirIsInDir", "Output directory = Input directory") \
+    X(Main, chOutDirKeepTree, "chOutDirKeepTree", "Keep sub-folders") \
+    X(Main, OutDirKeepTreeHint, "OutDirKeepTreeHint", "A file added through a folder goes to the same sub-folder of the output directory") \
     X(Main, cbAfterConversion_DoNothing, "cbAfterConversion_DoNothing", "Do nothing") \
     X(Main, cbAfterConversion_CloseApplication, "cbAfterConversion_CloseApplication", "Close application") \
     X(Main, cbAfterConversion_CloseWindows, "cbAfterConversion_CloseWindows", "Power off the computer") \

@@ -338,7 +338,7 @@ MainSettings LoadSettingsFromIni(
     out.edOutDir = readText(QStringLiteral("OutDir"), out.edOutDir);
     out.chKeepDates = readBool(QStringLiteral("KeepFileDates"), out.chKeepDates);
     out.cbSimultaneousConversions = simultaneousConversions(ini, out.cbSimultaneousConversions);
-    out.rbOutDirKeepTree = readBool(QStringLiteral("KeepSubfolders"), out.rbOutDirKeepTree);
+    out.chOutDirKeepTree = readBool(QStringLiteral("KeepSubfolders"), out.chOutDirKeepTree);
     m.FileAnalysis
         = fileAnalysisFromText(readText(QStringLiteral("FileAnalysis"), QStringLiteral("FULL")));
 
@@ -468,7 +468,7 @@ void SaveSettingsToIni(
     // Keys this program adds come after the ones other programs know.
     writeInt(QStringLiteral("FileListHeight"), m.FileListHeight);
     writeInt(QStringLiteral("SimultaneousConversions"), m.output.cbSimultaneousConversions);
-    writeBool(QStringLiteral("KeepSubfolders"), m.output.rbOutDirKeepTree);
+    writeBool(QStringLiteral("KeepSubfolders"), m.output.chOutDirKeepTree);
 
     if (!progress)
         return;

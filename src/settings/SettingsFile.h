@@ -58,7 +58,7 @@ struct OutputOptions
     int cbSimultaneousConversions = 0;
     // Key KeepSubfolders: with rbOutDir, the outputs keep the sub-folders of
     // an added folder. A program that does not know it writes them flat.
-    bool rbOutDirKeepTree = false;
+    bool chOutDirKeepTree = false;
 
     bool operator==(const OutputOptions &) const = default;
 };

@@ -231,6 +231,56 @@ TEST_F(CommandCli, ExistingOutputsAndOutputFolder)
     EXPECT_TRUE(run.err.contains(u"Couldn't create directory"_s)) << run.err.toStdString();
 }
 
+// Two seasons with the same episode names, with the real FFmpeg: every
+// command keeps their folders below the inputs' common folder (or the root
+// given), and the script makes the folders it writes into.
+TEST_F(CommandCli, AKeptTreeMirrorsTheSubfoldersInEveryCommand)
+{
+    const QStringList inputs{clip(u"Show/Season1/E01.mkv"_s), clip(u"Show/Season2/E01.mkv"_s)};
+    const auto expected = [this](const QString &out) {
+        return QStringList{m_work.filePath(out + u"/Season1/E01.avi"_s),
+            m_work.filePath(out + u"/Season2/E01.avi"_s)};
+    };
+    const auto lastPaths = [](const QString &lines) {
+        QStringList paths;
+        for (const QString &line : lines.split(u'\n', Qt::SkipEmptyParts))
+            paths << line.section(u'"', -2, -2);
+        return paths;
+    };
+
+    CliRun run = command(QStringList{u"--out-dir"_s, u"Out"_s, u"--keep-tree"_s} + inputs);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(lastPaths(run.out), expected(u"Out"_s));
+    run = command(QStringList{u"--out-dir"_s, u"Out"_s, u"--tree-root"_s, m_work.path()} + inputs);
+    EXPECT_EQ(lastPaths(run.out), expected(u"Out/Show"_s));
+    // Beside the inputs a tree is kept anyway: asking for one is a mistake.
+    run = command(QStringList{u"--keep-tree"_s} + inputs);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains(u"--keep-tree needs --out-dir"_s)) << run.err.toStdString();
+
+    run = RunCli({u"--ffmpeg"_s, s_ffmpeg, u"convert"_s, u"--out-dir"_s, u"Converted"_s,
+                     u"--keep-tree"_s, u"--"_s, inputs[0], inputs[1]},
+        m_work.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    for (const QString &output : expected(u"Converted"_s))
+        EXPECT_GT(QFileInfo(output).size(), 1000) << output.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(m_work.filePath(u"Converted/E01.avi"_s)));
+
+    const QString script = m_work.filePath(u"convert.sh"_s);
+    run = RunCli({u"--ffmpeg"_s, s_ffmpeg, u"script"_s, u"-o"_s, script, u"--out-dir"_s,
+                     u"Scripted"_s, u"--keep-tree"_s, u"--"_s, inputs[0], inputs[1]},
+        m_work.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(m_work.filePath(u"Scripted/Season1"_s)));
+    QProcess sh;
+    sh.setWorkingDirectory(m_work.path());
+    sh.start(u"sh"_s, {script});
+    ASSERT_TRUE(sh.waitForFinished(60000));
+    EXPECT_EQ(sh.exitCode(), 0) << sh.readAllStandardError().toStdString();
+    for (const QString &output : expected(u"Scripted"_s))
+        EXPECT_GT(QFileInfo(output).size(), 1000) << output.toStdString();
+}
+
 TEST_F(CommandCli, InputsFromListsWithNotes)
 {
     const QString a = clip(u"a.mkv"_s);

@@ -259,7 +259,7 @@ TEST_F(OutputNameTest, AKeptTreeMirrorsTheSubfoldersInsteadOfNumberingTheNames)
         QDir(path(u"Out"_s)).removeRecursively();
         Inputs t;
         t.settings.rbOutDir = true;
-        t.settings.rbOutDirKeepTree = keepTree;
+        t.settings.chOutDirKeepTree = keepTree;
         t.settings.edOutDir = path(u"Out"_s);
         OutputNamePlanner names(t.settings, t.strings, &t.sink, OutputNamePlanner::Reserve, inputs);
         names.setTreeRoots(roots);
@@ -287,7 +287,7 @@ TEST_F(OutputNameTest, APlannedTreeLeavesItsFoldersToTheScriptAndABlockedOneFail
         SCOPED_TRACE(int(mode));
         Inputs t;
         t.settings.rbOutDir = true;
-        t.settings.rbOutDirKeepTree = true;
+        t.settings.chOutDirKeepTree = true;
         t.settings.edOutDir = path(u"Out"_s);
         OutputNamePlanner names(t.settings, t.strings, &t.sink, mode, inputs);
         names.setTreeRoots(QStringList(3, path(u"Show"_s)));

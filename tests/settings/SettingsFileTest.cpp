@@ -268,24 +268,24 @@ TEST(SettingsFile, SimultaneousConversionsAndKeptTreeSurviveAndAnythingElseIsAut
         SCOPED_TRACE(count);
         MainSettings m = DefaultMainSettings(env);
         m.output.cbSimultaneousConversions = count;
-        m.output.rbOutDirKeepTree = count % 2 == 1;
+        m.output.chOutDirKeepTree = count % 2 == 1;
         IniFile ini;
         SaveSettingsToIni(ini, m, std::nullopt);
         EXPECT_EQ(ini.readString(QStringLiteral("MAIN"), QStringLiteral("SimultaneousConversions")),
             QString::number(count));
         MainSettings other = DefaultMainSettings(env);
         other.output.cbSimultaneousConversions = count == 3 ? 4 : 3;
-        other.output.rbOutDirKeepTree = !m.output.rbOutDirKeepTree;
+        other.output.chOutDirKeepTree = !m.output.chOutDirKeepTree;
         const MainSettings read = LoadSettingsFromIni(ini, other, env);
         EXPECT_EQ(read.output.cbSimultaneousConversions, count);
-        EXPECT_EQ(read.output.rbOutDirKeepTree, m.output.rbOutDirKeepTree);
+        EXPECT_EQ(read.output.chOutDirKeepTree, m.output.chOutDirKeepTree);
     }
 
     // A file of an earlier version has neither key: Auto and flat outputs,
     // and the rest as before.
     const MainSettings old = readMain("cbAfterConversion=1\nKeepFileDates=1\nOutIn=0\n");
     EXPECT_EQ(old.output.cbSimultaneousConversions, 0);
-    EXPECT_FALSE(old.output.rbOutDirKeepTree);
+    EXPECT_FALSE(old.output.chOutDirKeepTree);
     EXPECT_TRUE(old.output.rbOutDir);
     EXPECT_EQ(old.output.cbAfterConversion, 1);
     EXPECT_TRUE(old.output.chKeepDates);

@@ -139,6 +139,13 @@ TEST(FileListPanelAdding, FolderTreesAndDropsInOrder)
     Drop(dropped, {dir.filePath("n.mkv"), dir.filePath("m"), dir.filePath("k.lst")});
     ASSERT_TRUE(WaitIdle(dropped));
     EXPECT_EQ(Names(dropped), QStringList({"z.mkv", "m1.mkv", "n.mkv"}));
+    // Each row keeps the folder it came through (a list's, a folder's, none
+    // for a file on its own): outputs that keep the tree are placed by it.
+    QStringList roots;
+    for (const FileListRow &row : dropped.rows())
+        roots << row.treeRoot;
+    EXPECT_EQ(roots, QStringList({dir.path(), dir.filePath("m"), QString()}));
+    EXPECT_EQ(panel.rows().front().treeRoot, root);
 
     // A dropped name whose bytes are not UTF-8 is recognised as such.
     QSignalSpy reported(&dropped, &FileListPanel::errorReported);

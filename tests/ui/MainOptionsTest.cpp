@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QRadioButton>
 #include <QScopeGuard>
 #include <QSpinBox>
 #include <QTableView>
@@ -159,4 +160,34 @@ TEST_F(MainOptions, SimultaneousConversionsIsOneSettingInBothWindows)
     EXPECT_EQ(inOptions->currentText(), "16");
     closeWindow();
     EXPECT_TRUE(read(QStringLiteral("quillon.ini")).contains("\nSimultaneousConversions=16\n"));
+}
+
+// Keeping the sub-folders goes with the output folder: enabled with it, kept
+// as its own key, read back as it was.
+TEST_F(MainOptions, KeepingTheSubfoldersGoesWithTheOutputFolderAndIsKept)
+{
+    writeSettings("OutIn=1\nOutDir=/v/out\n");
+    TFormMain &window = open();
+    auto *keepTree = window.findChild<QCheckBox *>(QStringLiteral("chOutDirKeepTree"));
+    auto *outDir = window.findChild<QRadioButton *>(QStringLiteral("rbOutDir"));
+    ASSERT_TRUE(keepTree && outDir);
+    EXPECT_FALSE(keepTree->isChecked());
+    EXPECT_FALSE(keepTree->isEnabled());
+
+    outDir->click();
+    ASSERT_TRUE(keepTree->isEnabled());
+    keepTree->click();
+    EXPECT_TRUE(window.settings().rbOutDir);
+    EXPECT_TRUE(window.settings().chOutDirKeepTree);
+    closeWindow();
+    const QByteArray ini = read(QStringLiteral("quillon.ini"));
+    EXPECT_TRUE(ini.contains("\nOutIn=0\n"));
+    EXPECT_TRUE(ini.contains("\nKeepSubfolders=1\n"));
+
+    TFormMain &again = open();
+    auto *keptTree = again.findChild<QCheckBox *>(QStringLiteral("chOutDirKeepTree"));
+    EXPECT_TRUE(keptTree->isChecked());
+    again.findChild<QRadioButton *>(QStringLiteral("rbOutDirIsInDir"))->click();
+    EXPECT_FALSE(keptTree->isEnabled());
+    EXPECT_FALSE(again.settings().rbOutDir);
 }

@@ -203,7 +203,9 @@ void TFormMain::onSelectionSettled(int row)
 {
     const QString file = GetNgFullFileName(m_panel->rows(), row);
     setWindowTitle(selectedRowWindowTitle(file));
-    m_conversionSettings->setSelectedFile(file);
+    const std::vector<FileListRow> &rows = m_panel->rows();
+    m_conversionSettings->setSelectedFile(
+        file, IsValidRowIndex(rows, row) ? rows[size_t(row)].treeRoot : QString());
     if (m_fileInfoWindow->isVisible())
         showFileInfoOfCurrentRow();
     InitControls();

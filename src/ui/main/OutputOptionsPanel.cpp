@@ -65,6 +65,7 @@ OutputOptionsPanel::OutputOptionsPanel(
     m_gbOutputDir = named(new QGroupBox(this), "gbOutputDir");
     m_rbOutDirIsInDir = named(new QRadioButton(m_gbOutputDir), "rbOutDirIsInDir");
     m_rbOutDir = named(new QRadioButton(m_gbOutputDir), "rbOutDir");
+    m_chOutDirKeepTree = named(new QCheckBox(this), "chOutDirKeepTree");
     m_edOutDir = named(new QLineEdit(m_gbOutputDir), "edOutDir");
     m_edOutDir->setClearButtonEnabled(true);
     m_btnBrowseOutDir = commandButton(browse, "btnBrowseOutDir", m_gbOutputDir);
@@ -103,7 +104,14 @@ OutputOptionsPanel::OutputOptionsPanel(
 
     auto *form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    form->addRow(m_lblIfOutputExists, m_cbOutputExists);
+    // How outputs are placed and named share a row, as the count and the
+    // dates share theirs, so the panel keeps its height.
+    auto *existsRow = new QHBoxLayout;
+    existsRow->addWidget(m_cbOutputExists);
+    existsRow->addSpacing(12);
+    existsRow->addWidget(m_chOutDirKeepTree);
+    existsRow->addStretch(1);
+    form->addRow(m_lblIfOutputExists, existsRow);
     form->addRow(m_lblAfterConversion, m_cbAfterConversion);
     // The count is short: the check box shares its row, so the panel keeps
     // its height.
@@ -125,13 +133,15 @@ OutputOptionsPanel::OutputOptionsPanel(
     setTabOrder(m_edOutDir, m_btnBrowseOutDir);
     setTabOrder(m_btnBrowseOutDir, m_btnExplore);
     setTabOrder(m_btnExplore, m_cbOutputExists);
-    setTabOrder(m_cbOutputExists, m_cbAfterConversion);
+    setTabOrder(m_cbOutputExists, m_chOutDirKeepTree);
+    setTabOrder(m_chOutDirKeepTree, m_cbAfterConversion);
     setTabOrder(m_cbAfterConversion, m_cbSimultaneousConversions);
     setTabOrder(m_cbSimultaneousConversions, m_chKeepDates);
 
     const auto changedByUser
         = [this] { m_owner->update([this](EncodingSettings &s) { storeValues(s); }, this); };
     connect(m_rbOutDir, &QRadioButton::toggled, this, changedByUser);
+    connect(m_chOutDirKeepTree, &QCheckBox::toggled, this, changedByUser);
     connect(m_edOutDir, &QLineEdit::textEdited, this, changedByUser);
     connect(m_cbOutputExists, &QComboBox::activated, this, changedByUser);
     connect(m_cbAfterConversion, &QComboBox::activated, this, changedByUser);
@@ -149,6 +159,8 @@ void OutputOptionsPanel::SetLang(const TAppStrings &strings)
     const TMainModuleStrings &m = strings.Main;
     m_gbOutputDir->setTitle(m.OutputDir);
     m_rbOutDirIsInDir->setText(m.rbOutDirIsInDir);
+    m_chOutDirKeepTree->setText(m.chOutDirKeepTree);
+    m_chOutDirKeepTree->setToolTip(m.OutDirKeepTreeHint);
     // The radio button beside the folder field has no caption of its own.
     m_rbOutDir->setAccessibleName(m.OutputDir);
     m_edOutDir->setAccessibleName(m.OutputDir);
@@ -167,8 +179,10 @@ void OutputOptionsPanel::SetLang(const TAppStrings &strings)
 
 void OutputOptionsPanel::showValues(const EncodingSettings &s)
 {
-    const QSignalBlocker blocks[] = {QSignalBlocker(m_rbOutDir), QSignalBlocker(m_chKeepDates)};
+    const QSignalBlocker blocks[] = {QSignalBlocker(m_rbOutDir), QSignalBlocker(m_chOutDirKeepTree),
+        QSignalBlocker(m_chKeepDates)};
     (s.rbOutDir ? m_rbOutDir : m_rbOutDirIsInDir)->setChecked(true);
+    m_chOutDirKeepTree->setChecked(s.chOutDirKeepTree);
     m_edOutDir->setText(s.edOutDir);
     m_cbOutputExists->setCurrentIndex(s.cbOutputExists);
     m_cbAfterConversion->setCurrentIndex(s.cbAfterConversion);
@@ -179,6 +193,7 @@ void OutputOptionsPanel::showValues(const EncodingSettings &s)
 void OutputOptionsPanel::storeValues(EncodingSettings &s) const
 {
     s.rbOutDir = m_rbOutDir->isChecked();
+    s.chOutDirKeepTree = m_chOutDirKeepTree->isChecked();
     s.edOutDir = m_edOutDir->text();
     s.cbOutputExists = m_cbOutputExists->currentIndex();
     s.cbAfterConversion = m_cbAfterConversion->currentIndex();
@@ -189,4 +204,5 @@ void OutputOptionsPanel::storeValues(EncodingSettings &s) const
 void OutputOptionsPanel::setOutDirEnabled(bool on)
 {
     m_edOutDir->setEnabled(on);
+    m_chOutDirKeepTree->setEnabled(on);
 }

@@ -41,6 +41,7 @@ private:
     QGroupBox *m_gbOutputDir = nullptr;
     QRadioButton *m_rbOutDirIsInDir = nullptr;
     QRadioButton *m_rbOutDir = nullptr;
+    QCheckBox *m_chOutDirKeepTree = nullptr;
     QLineEdit *m_edOutDir = nullptr;
     QPushButton *m_btnBrowseOutDir = nullptr;
     QPushButton *m_btnExplore = nullptr;

@@ -113,6 +113,7 @@ void ConversionSettingsPanel::copyShellCommand()
     // The name the run would choose now, without creating the file.
     OutputNamePlanner names(
         settings(), m_strings, &sink, OutputNamePlanner::Plan, {m_selectedPath});
+    names.setTreeRoots({m_selectedTreeRoot});
     const OutputPath output = names.next(0);
     if (output.action == OutputPath::Failed) {
         showMessages(sink.messages);

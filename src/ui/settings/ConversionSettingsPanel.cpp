@@ -312,11 +312,12 @@ PieceContext ConversionSettingsPanel::context(IMessageSink *sink) const
     return ctx;
 }
 
-void ConversionSettingsPanel::setSelectedFile(const QString &path)
+void ConversionSettingsPanel::setSelectedFile(const QString &path, const QString &treeRoot)
 {
     // A later selection makes the earlier one's answer stale.
     m_jobs->cancel(ProbeJob);
     m_selectedPath = path;
+    m_selectedTreeRoot = treeRoot;
     m_analysed = false;
     ClearVideoFileInfo(m_info);
     if (path.isEmpty()) {

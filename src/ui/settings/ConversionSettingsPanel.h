@@ -78,8 +78,9 @@ public:
     // The row of the file list after its selection settled; empty for none.
     // The file is analysed once, off the window's thread, for the
     // audio-track list and the preview; a later call drops an earlier
-    // analysis still running.
-    void setSelectedFile(const QString &path);
+    // analysis still running. treeRoot: the row's FileListRow::treeRoot,
+    // for the output name of the copied command.
+    void setSelectedFile(const QString &path, const QString &treeRoot = {});
     const QString &selectedFile() const { return m_selectedPath; }
     const TVideoFileInfo &selectedFileInfo() const { return m_info; }
 
@@ -165,6 +166,7 @@ private:
     bool m_running = false;
 
     QString m_selectedPath;
+    QString m_selectedTreeRoot;
     bool m_analysed = false;
     TVideoFileInfo m_info;
     std::optional<EncoderSet> m_encoders;
