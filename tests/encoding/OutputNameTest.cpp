@@ -1,6 +1,8 @@
 #include "CommandTestSupport.h"
 
 #include "encoding/OutputName.h"
+#include "filelist/FileListAdding.h"
+#include "filelist/InputFilter.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -306,4 +308,18 @@ TEST_F(OutputNameTest, APlannedTreeLeavesItsFoldersToTheScriptAndABlockedOneFail
         EXPECT_EQ(t.sink.warnings,
             QStringList{u"Couldn't create directory \""_s + path(u"Out/S2"_s) + u"\" !"_s});
     }
+}
+
+// A season folder that is a link to another disk keeps the name the user
+// sees below the added folder, as the folder walk and the adding rules pass
+// the file on.
+TEST_F(OutputNameTest, AFolderReachedThroughALinkKeepsItsNameInTheTree)
+{
+    touch(u"elsewhere/Extras/x.mkv"_s);
+    ASSERT_TRUE(QDir().mkpath(path(u"Show"_s)));
+    ASSERT_TRUE(QFile::link(path(u"elsewhere"_s), path(u"Show/Season1"_s)));
+    const QStringList found = folderFiles(path(u"Show"_s));
+    const FilteredInputs added = FilterInputs({}, found);
+    ASSERT_EQ(added.files.size(), 1u);
+    EXPECT_EQ(TreeSubfolder(added.files[0].path, path(u"Show"_s)), u"Season1/Extras"_s);
 }
