@@ -6,6 +6,7 @@
 #include "cli/AnalysisCommands.h"
 #include "cli/CommandSubcommand.h"
 #include "cli/ConversionCommands.h"
+#include "cli/PlanSubcommand.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ int RunPaths(CliContext &context)
 const CliCommand Commands[] = {
     {"paths", "", "print the resolved tools and where Quillon's files live", RunPaths},
     {"command", CommandSubcommandUsage, CommandSubcommandSummary, RunCommandSubcommand},
+    {"plan", PlanSubcommandUsage, PlanSubcommandSummary, RunPlanSubcommand},
     {"convert", ConvertCommandUsage, ConvertCommandSummary, RunConvertCommand},
     {"script", ScriptCommandUsage, ScriptCommandSummary, RunScriptCommand},
     {"info", "FILE", "print the file information report of FILE", RunInfoCommand},

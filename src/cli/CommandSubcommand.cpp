@@ -5,6 +5,7 @@
 #include "app/NonUtf8Names.h"
 #include "app/ProgramDir.h"
 #include "app/TextHelpers.h"
+#include "cli/CliListing.h"
 #include "cli/EncodingOptions.h"
 #include "conversion/PlannedCommands.h"
 #include "encoding/CommandAssembly.h"
@@ -24,62 +25,6 @@ const char CommandSubcommandSummary[]
 
 namespace {
 
-// Messages of the core become lines on standard error.
-class StdErrSink : public IMessageSink
-{
-public:
-    void warning(const QString &text) override
-    {
-        PrintErr(WithLineFeeds(text) + u'\n');
-        ++count;
-    }
-    int count = 0;
-};
-
-// The analysis a run makes of each file; a program that cannot be started
-// is reported like the window reports it, one that hangs after its time-out.
-bool Probe(
-    const QString &path, const QString &ffmpeg, const QString &mediaInfo, TVideoFileInfo &info)
-{
-    ClearVideoFileInfo(info);
-    try {
-        if (ProbeWithFFmpeg(path, ffmpeg, mediaInfo, info))
-            return true;
-        PrintErr(QStringLiteral("quillon-cli command: FFmpeg did not describe \"%1\" within %2 s "
-                                "and was stopped\n")
-                     .arg(path, QString::number(ToolAnswerTimeout.count() / 1000)));
-        return false;
-    } catch (const ConsoleRunError &error) {
-        PrintErr(QStringLiteral("quillon-cli: %1\n").arg(error.message()));
-        return false;
-    }
-}
-
-// What the files of one call share: the settings, their lists, the
-// FFmpeg build, and the analysis of the file at hand.
-struct Listing
-{
-    const TAppParams &params;
-    const TAppStrings &strings;
-    const EncodingSettings &settings;
-    EncodingLists lists;
-    std::optional<EncoderSet> encoders;
-    StdErrSink sink;
-    TVideoFileInfo info;
-
-    PieceContext context()
-    {
-        PieceContext ctx(settings, lists, strings, info);
-        ctx.messages = &sink;
-        ctx.encoders = encoders ? &*encoders : nullptr;
-        return ctx;
-    }
-    bool probe(const QString &path)
-    {
-        return Probe(path, params.ffmpeg, params.MediaInfoDll, info);
-    }
-};
-
 int PrintPreview(Listing &listing, const QString &file)
 {
     const QString path = ExpandFullPath(file);
@@ -93,8 +38,9 @@ int PrintPreview(Listing &listing, const QString &file)
     return listing.sink.count > 0 ? ExitUsage : ExitOk;
 }
 
-int PrintPasses(Listing &listing, const EncodingOptions &options)
+int PrintPasses(Listing &listing)
 {
+    const EncodingOptions &options = listing.options;
     const QStringList &inputs = options.inputs;
     QStringList notes;
     int nonUtf8Count = 0;
@@ -104,7 +50,7 @@ int PrintPasses(Listing &listing, const EncodingOptions &options)
 
     // Named as a run of these files would name them.
     OutputNamePlanner names(
-        listing.settings, listing.strings, &listing.sink, OutputNamePlanner::Plan, files);
+        listing.settings(), listing.strings, &listing.sink, OutputNamePlanner::Plan, files);
     names.setTreeRoots(QStringList(files.size(), TreeRootOf(options, files)));
     for (qsizetype i = 0; i < files.size(); ++i) {
         const QString &input = files.at(i);
@@ -143,35 +89,16 @@ int RunCommandSubcommand(CliContext &context)
                 "  --preview FILE            print the command-line preview of FILE\n"));
         return ExitOk;
     }
-    TAppStrings strings;
-    EncodingOptions options;
-    QString error;
-    const EncodingOptionsBase base{strings, DefaultVideoCodecOfSettingsFile(context.params)};
-    if (!ParseEncodingOptions(context.args, {previewOption}, base, options, &error)) {
-        PrintErr(QStringLiteral("quillon-cli command: %1\n").arg(error));
-        return ExitUsage;
-    }
+    int status = ExitOk;
+    const std::unique_ptr<Listing> listing = OpenListing(context, {previewOption}, &status);
+    if (!listing)
+        return status;
+    const EncodingOptions &options = listing->options;
     const bool preview = options.extra.contains(previewOption);
     if (preview && !options.inputs.isEmpty()) {
         PrintErr(QStringLiteral("quillon-cli command: --preview takes one file and no others\n"));
         return ExitUsage;
     }
-
-    const QString ffmpeg = context.params.ffmpeg;
-    if (ffmpeg.isEmpty()) {
-        PrintErr(WithLineFeeds(FFmpegMissingText(strings)) + u'\n');
-        return ExitFailed;
-    }
-
-    Listing listing{context.params, strings, options.settings,
-        BuildEncodingLists(strings, context.params.ResolutionTxt, context.params.FourccTagsFile),
-        QueryEncoders(ffmpeg), {}, {}};
-    if (listing.encoders) {
-        const QString missing
-            = MissingEncodersMessage(MissingEncoders(options.settings, *listing.encoders), ffmpeg);
-        if (!missing.isEmpty())
-            PrintErr(missing + u'\n');
-    }
-    return preview ? PrintPreview(listing, options.extra.value(previewOption))
-                   : PrintPasses(listing, options);
+    return preview ? PrintPreview(*listing, options.extra.value(previewOption))
+                   : PrintPasses(*listing);
 }

@@ -281,6 +281,38 @@ TEST_F(CommandCli, AKeptTreeMirrorsTheSubfoldersInEveryCommand)
         EXPECT_GT(QFileInfo(output).size(), 1000) << output.toStdString();
 }
 
+// plan names the outputs as a run would and adds up what they will weigh:
+// a copied video its own size, the rest as the command's bitrates give it.
+TEST_F(CommandCli, PlanListsEachOutputWithItsSizeTheTotalAndTheFreeSpace)
+{
+    const QStringList inputs{clip(u"Show/S1/a.mkv"_s), clip(u"Show/S2/b.mkv"_s)};
+    const CliRun run = RunCli(
+        QStringList{u"--ffmpeg"_s, s_ffmpeg, u"plan"_s, u"--out-dir"_s, u"Out"_s, u"--keep-tree"_s,
+            u"--set"_s, u"AVI.VideoBitrate=800"_s, u"--set"_s, u"AUDIO.AudioBitrate=128"_s}
+            + inputs,
+        m_work.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 5) << run.out.toStdString();
+    int64_t sum = 0;
+    for (int i = 0; i < 2; ++i) {
+        const QStringList cells = lines[i].split(u'\t');
+        ASSERT_EQ(cells.size(), 4);
+        EXPECT_EQ(cells[0], u"file"_s);
+        EXPECT_EQ(cells[3], m_work.filePath(i == 0 ? u"Out/S1/a.avi"_s : u"Out/S2/b.avi"_s));
+        // One second at 800 + 128 kbit/s, and the AVI's own few kilobytes.
+        const int64_t bytes = cells[1].toLongLong();
+        EXPECT_GT(bytes, 116000);
+        EXPECT_LT(bytes, 116000 + 20000);
+        sum += bytes;
+    }
+    EXPECT_TRUE(lines[2].startsWith(u"total\t"_s + QString::number(sum) + u'\t'));
+    EXPECT_TRUE(lines[3].startsWith(u"free\t"_s));
+    EXPECT_TRUE(lines[3].endsWith(u'\t' + m_work.filePath(u"Out/S1"_s)));
+    EXPECT_TRUE(lines[4].endsWith(u'\t' + m_work.filePath(u"Out/S2"_s)));
+    EXPECT_FALSE(QFileInfo::exists(m_work.filePath(u"Out/S1"_s))); // only a plan
+}
+
 TEST_F(CommandCli, InputsFromListsWithNotes)
 {
     const QString a = clip(u"a.mkv"_s);

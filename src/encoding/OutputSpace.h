@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+// Where an output's bytes are taken from: the file system of its folder (or
+// of the nearest existing parent, for a folder a run has still to make).
+struct OutputVolume
+{
+    QString root; // the file system's mount point
+    int64_t available = 0; // bytes free for this user
+};
+using VolumeOf = std::function<OutputVolume(const QString &folder)>;
+
+// The real file systems, as QStorageInfo sees them.
+OutputVolume StorageVolumeOf(const QString &folder);
+
+// The folder an output goes into, or its nearest existing parent.
+QString ExistingFolderOf(const QString &outputPath);
+
+// What the outputs of a batch take from each file system they go to.
+struct VolumeNeed
+{
+    OutputVolume volume;
+    int64_t needed = 0;
+    bool fits() const { return needed <= volume.available; }
+};
+
+// outputs: each output path with its expected bytes. One entry per file
+// system, in the order first met.
+std::vector<VolumeNeed> OutputSpaceNeeds(
+    const std::vector<std::pair<QString, int64_t>> &outputs, const VolumeOf &volumeOf);
