@@ -9,7 +9,6 @@
 #include "filelist/InputFilter.h"
 
 #include <QFileInfo>
-#include <algorithm>
 
 const char PlanSubcommandUsage[] = "[OPTIONS] FILE...";
 const char PlanSubcommandSummary[]
@@ -46,8 +45,7 @@ int RunPlanSubcommand(CliContext &context)
         listing->settings(), listing->strings, &listing->sink, OutputNamePlanner::Plan, files);
     names.setTreeRoots(QStringList(files.size(), TreeRootOf(listing->options, files)));
     int64_t total = 0;
-    // Each output folder with one of its outputs, in the order met.
-    std::vector<std::pair<QString, QString>> folders;
+    QStringList folders; // in the order met
     std::vector<std::pair<QString, int64_t>> outputs;
     for (qsizetype i = 0; i < files.size(); ++i) {
         const OutputPath output = names.next(i);
@@ -72,16 +70,15 @@ int RunPlanSubcommand(CliContext &context)
         PrintOut(QStringLiteral("file\t") + (bytes ? sizeColumns(*bytes) : QStringLiteral("?\t?"))
             + u'\t' + output.path + u'\n');
         total += bytes.value_or(0);
-        outputs.emplace_back(output.path, bytes.value_or(0));
+        outputs.emplace_back(QFileInfo(output.path).absolutePath(), bytes.value_or(0));
         const QString folder = QFileInfo(output.path).absolutePath();
-        if (std::none_of(folders.begin(), folders.end(),
-                [&](const auto &known) { return known.first == folder; }))
-            folders.emplace_back(folder, output.path);
+        if (!folders.contains(folder))
+            folders << folder;
     }
     PrintOut(QStringLiteral("total\t") + sizeColumns(total) + u'\n');
-    for (const auto &[folder, output] : folders)
+    for (const QString &folder : std::as_const(folders))
         PrintOut(QStringLiteral("free\t")
-            + sizeColumns(StorageVolumeOf(ExistingFolderOf(output)).available) + u'\t' + folder
+            + sizeColumns(StorageVolumeOf(ExistingFolderOf(folder)).available) + u'\t' + folder
             + u'\n');
 
     bool fits = true;

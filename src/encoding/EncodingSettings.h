@@ -93,4 +93,6 @@ struct EncodingLists
     QStringList cbResolution; // "Auto", "Custom", then the presets
     QStringList cbVideoTag;
     QStringList cbAudioTrackNo; // entry 0 is the automatic first track
+
+    bool operator==(const EncodingLists &) const = default;
 };

@@ -154,3 +154,10 @@ std::optional<int64_t> ExpectedOutputBytes(const PieceContext &ctx)
     }
     return int64_t(std::llround(bytes));
 }
+
+int64_t ExpectedRowBytes(const EncodingSettings &s, const EncodingLists &lists,
+    const TAppStrings &strings, const FileAnalysisCells &cells)
+{
+    const TVideoFileInfo info = InfoFromAnalysisCells(cells);
+    return ExpectedOutputBytes(PieceContext(s, lists, strings, info)).value_or(-1);
+}

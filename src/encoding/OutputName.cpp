@@ -67,6 +67,18 @@ QString TreeSubfolder(const QString &input, const QString &treeRoot)
     return file.mid(root.size(), slash - root.size());
 }
 
+QString OutputFolderOf(const EncodingSettings &s, const QString &input, const QString &treeRoot)
+{
+    if (!s.rbOutDir)
+        return QFileInfo(ExpandFullPath(input)).absolutePath();
+    // A relative folder is taken against the current folder.
+    const QString top = NormalizeDirPath(ExpandFullPath(s.edOutDir));
+    if (top.isEmpty())
+        return {};
+    const QString sub = s.chOutDirKeepTree ? TreeSubfolder(input, treeRoot) : QString();
+    return sub.isEmpty() ? top : JoinPath(top, sub);
+}
+
 QString CommonFolderOf(const QStringList &files)
 {
     if (files.isEmpty())
@@ -138,8 +150,8 @@ bool FileIdentitySet::contains(const QString &path) const
 
 OutputNamePlanner::OutputNamePlanner(const EncodingSettings &s, const TAppStrings &strings,
     IMessageSink *messages, Mode mode, const QStringList &inputs, const QStringList &listed)
-    : m_outDirUsed(s.rbOutDir)
-    , m_keepTree(s.rbOutDir && s.chOutDirKeepTree)
+    : m_settings(s)
+    , m_outDirUsed(s.rbOutDir)
     , m_outDir(s.edOutDir)
     , m_ext(GetExt(s, true))
     , m_policy(s.cbOutputExists)
@@ -220,18 +232,13 @@ QString OutputNamePlanner::outputFolder(qsizetype index, OutputPath &result)
         result.action = OutputPath::Failed;
         return QString();
     };
-    // A relative folder is taken against the current folder.
     const QString top = ExpandFullPath(m_outDir);
     if (!top.isEmpty() && !QFileInfo(top).isDir())
         QDir().mkpath(top);
     if (top.isEmpty() || !QFileInfo(top).isDir())
         return cannotCreate(m_outDir);
-    const QString sub = m_keepTree
-        ? TreeSubfolder(m_inputList.value(index), m_treeRoots.value(index))
-        : QString();
-    if (sub.isEmpty())
-        return NormalizeDirPath(top);
-    const QString folder = JoinPath(NormalizeDirPath(top), sub);
+    const QString folder
+        = OutputFolderOf(m_settings, m_inputList.value(index), m_treeRoots.value(index));
     if (QFileInfo(folder).isDir())
         return folder;
     // A file in the way stops the script as it would stop the run.

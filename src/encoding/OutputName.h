@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/FileIdentity.h"
+#include "encoding/EncodingSettings.h"
 
 #include <QSet>
 #include <QString>
@@ -11,7 +12,6 @@
 #include <set>
 #include <vector>
 
-struct EncodingSettings;
 struct TAppStrings;
 class IMessageSink;
 
@@ -30,6 +30,11 @@ QString UniqueOutputName(const QString &Path, const QString &Separator, int Digi
 // directly in treeRoot, for no root, and for a file outside it, which all
 // go to the output folder itself. Never climbs out with "..".
 QString TreeSubfolder(const QString &input, const QString &treeRoot);
+
+// The folder s sends input's output to, before anything is made: the
+// input's own, edOutDir (made absolute), or with chOutDirKeepTree the
+// input's TreeSubfolder below treeRoot inside it. Empty when edOutDir is.
+QString OutputFolderOf(const EncodingSettings &s, const QString &input, const QString &treeRoot);
 
 // The deepest folder that holds every one of files (absolute paths), "/" at
 // the least; empty for no files.
@@ -148,8 +153,8 @@ private:
     // given and result.action Failed, when it cannot be.
     QString outputFolder(qsizetype index, OutputPath &result);
 
+    EncodingSettings m_settings;
     bool m_outDirUsed;
-    bool m_keepTree;
     QStringList m_treeRoots;
     QSet<QString> m_newFolders;
     QString m_outDir;

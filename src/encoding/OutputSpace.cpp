@@ -1,5 +1,8 @@
 #include "encoding/OutputSpace.h"
 
+#include "encoding/OutputName.h"
+#include "filelist/FileListRow.h"
+
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <algorithm>
@@ -10,12 +13,12 @@ OutputVolume StorageVolumeOf(const QString &folder)
     return {storage.rootPath(), storage.bytesAvailable()};
 }
 
-QString ExistingFolderOf(const QString &outputPath)
+QString ExistingFolderOf(const QString &folder)
 {
-    QString folder = QFileInfo(outputPath).absolutePath();
-    while (!QFileInfo(folder).isDir() && folder.size() > 1)
-        folder = QFileInfo(folder).absolutePath();
-    return folder;
+    QString existing = folder;
+    while (!QFileInfo(existing).isDir() && existing.size() > 1)
+        existing = QFileInfo(existing).absolutePath();
+    return existing;
 }
 
 std::vector<VolumeNeed> OutputSpaceNeeds(
@@ -25,8 +28,8 @@ std::vector<VolumeNeed> OutputSpaceNeeds(
     // Many outputs share a folder: one look per folder.
     QString lastFolder;
     size_t lastNeed = 0;
-    for (const auto &[path, bytes] : outputs) {
-        const QString folder = ExistingFolderOf(path);
+    for (const auto &[outputFolder, bytes] : outputs) {
+        const QString folder = ExistingFolderOf(outputFolder);
         if (needs.empty() || folder != lastFolder) {
             const OutputVolume volume = volumeOf(folder);
             const auto same = std::find_if(needs.begin(), needs.end(),
@@ -39,4 +42,16 @@ std::vector<VolumeNeed> OutputSpaceNeeds(
         needs[lastNeed].needed += bytes;
     }
     return needs;
+}
+
+std::vector<VolumeNeed> CheckedRowsSpace(
+    const std::vector<FileListRow> &rows, const EncodingSettings &s, const VolumeOf &volumeOf)
+{
+    std::vector<std::pair<QString, int64_t>> outputs;
+    for (const FileListRow &row : rows) {
+        if (row.active)
+            outputs.emplace_back(OutputFolderOf(s, fullFileName(row), row.treeRoot),
+                std::max<int64_t>(row.expectedSize, 0));
+    }
+    return OutputSpaceNeeds(outputs, volumeOf);
 }

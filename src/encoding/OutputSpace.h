@@ -17,8 +17,8 @@ using VolumeOf = std::function<OutputVolume(const QString &folder)>;
 // The real file systems, as QStorageInfo sees them.
 OutputVolume StorageVolumeOf(const QString &folder);
 
-// The folder an output goes into, or its nearest existing parent.
-QString ExistingFolderOf(const QString &outputPath);
+// folder itself when it exists, else its nearest existing parent.
+QString ExistingFolderOf(const QString &folder);
 
 // What the outputs of a batch take from each file system they go to.
 struct VolumeNeed
@@ -28,7 +28,15 @@ struct VolumeNeed
     bool fits() const { return needed <= volume.available; }
 };
 
-// outputs: each output path with its expected bytes. One entry per file
-// system, in the order first met.
+// outputs: each output's folder with its expected bytes. One entry per
+// file system, in the order first met.
 std::vector<VolumeNeed> OutputSpaceNeeds(
     const std::vector<std::pair<QString, int64_t>> &outputs, const VolumeOf &volumeOf);
+
+struct EncodingSettings;
+struct FileListRow;
+
+// The checked rows' expected sizes against the free space of the folders s
+// sends them to (rows of unknown size count nothing).
+std::vector<VolumeNeed> CheckedRowsSpace(
+    const std::vector<FileListRow> &rows, const EncodingSettings &s, const VolumeOf &volumeOf);

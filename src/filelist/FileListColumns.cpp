@@ -57,6 +57,7 @@ const std::array<FileListColumnInfo, FileListColumnCount> &columnTable()
         number(&M::colAudioSampling, CellFormat::GroupedPositive, false, u" [Hz]"),
         number(&M::colAudioStreamSize, CellFormat::SizePositive, false),
         text(&M::colStatus, true),
+        number(&M::colExpectedSize, CellFormat::SizePositive, false),
     }};
     return table;
 }
@@ -95,6 +96,8 @@ double numberOf(const FileListRow &row, FileListColumn column)
         return a.audioSampling;
     case colAudioStreamSize:
         return double(a.audioStreamSize);
+    case colExpectedSize:
+        return double(row.expectedSize);
     default:
         return 0;
     }

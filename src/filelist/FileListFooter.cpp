@@ -29,7 +29,7 @@ FooterTexts CalcFooter(
     FooterTexts footer;
     if (rows.empty())
         return footer;
-    double size = 0, duration = 0, videoStreamSize = 0, audioStreamSize = 0;
+    double size = 0, duration = 0, videoStreamSize = 0, audioStreamSize = 0, expected = 0;
     Average videoBitrate, fps, bpp, audioBitrate;
     int checked = 0;
     for (const FileListRow &row : rows) {
@@ -41,6 +41,7 @@ FooterTexts CalcFooter(
         duration += a.duration;
         videoStreamSize += double(a.videoStreamSize);
         audioStreamSize += double(a.audioStreamSize);
+        expected += double(std::max<int64_t>(row.expectedSize, 0));
         videoBitrate.add(a.videoBitrate);
         fps.add(a.videoFPS);
         bpp.add(a.videoBpp);
@@ -54,6 +55,7 @@ FooterTexts CalcFooter(
     footer[colSize] = sizeText(size);
     footer[colVideoStreamSize] = sizeText(videoStreamSize);
     footer[colAudioStreamSize] = sizeText(audioStreamSize);
+    footer[colExpectedSize] = sizeText(expected);
     if (duration > 0)
         footer[colDuration] = wholeSecondsText(duration);
 

@@ -43,8 +43,11 @@ enum FileListColumn : int {
     colAudioSampling,
     colAudioStreamSize,
     colStatus,
+    // Not a fact of the file but of the settings: what its output will
+    // weigh (encoding/ExpectedSize.h).
+    colExpectedSize,
 };
-inline constexpr int FileListColumnCount = colStatus + 1;
+inline constexpr int FileListColumnCount = colExpectedSize + 1;
 
 // The cells an analysis of the file fills: empty and 0 until its result
 // arrives, and for good when analysis is off. They describe the first video
@@ -95,6 +98,8 @@ struct FileListRow
     // The file as it was when added: how a second name of it is recognised.
     std::optional<FileIdentity> identity;
     FileAnalysisCells analysis;
+    // colExpectedSize in bytes, for the settings of now; -1 when unknown.
+    int64_t expectedSize = -1;
 };
 
 // The folder part of a full path, up to the last "/" ("/" itself for a file

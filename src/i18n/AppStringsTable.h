@@ -58,6 +58,9 @@
     X(Main, colDirectory, "colDirectory", "Directory") \
     X(Main, colSize, "colSize", "Size") \
     X(Main, colStatus, "colStatus", "Status") \
+    X(Main, colExpectedSize, "colExpectedSize", "Expected size") \
+    X(Main, FreeSpace, "FreeSpace", "%s free") \
+    X(Main, NotEnoughSpace, "NotEnoughSpace", "Not enough space: the checked files need %s, %s are free.") \
     X(Main, colDuration, "colDuration", "Duration") \
     X(Main, colAudio, "colAudio", "Audio") \
     X(Main, colAudioCodec, "colAudioCodec", "Audio codec") \

@@ -50,10 +50,11 @@ constexpr std::array<ColumnDefault, SettingsColumns::Count> Columns{{
     {"colAudioSampling", 100, false},
     {"colAudioStreamSize", 120, false},
     {"colStatus", 120, true},
+    {"colExpectedSize", 100, true},
 }};
 
 constexpr std::array<int, SettingsColumns::Count> ColumnFileOrder{0, 1, 2, 3, 4, 5, 6, 28, 7, 8, 9,
-    10, 11, 12, 13, 14, 15, 16, 18, 17, 19, 20, 21, 22, 23, 24, 25, 26, 27};
+    10, 11, 12, 13, 14, 15, 16, 18, 17, 19, 20, 21, 22, 23, 24, 25, 26, 27, 29};
 
 constexpr int AviCodecXvid = 0;
 constexpr int AviCodecH264 = 2;
@@ -261,12 +262,17 @@ MainSettings DefaultMainSettings(const SettingsEnvironment &env)
     const bool segoeInstalled = env.installedFontFamilies.contains(segoe, Qt::CaseInsensitive);
     m.ListFontName
         = segoeInstalled || env.defaultFontFamily.isEmpty() ? segoe : env.defaultFontFamily;
-    // A new list shows the outcome beside the duration: at the default size
-    // the file, its size, duration and status are in view.
-    constexpr int statusColumn = SettingsColumns::Count - 1;
+    // A new list shows the outcome and the expected size beside the
+    // duration: at the default size the file, its size, duration and status
+    // are in view.
+    constexpr int statusColumn = SettingsColumns::colStatus;
+    constexpr int expectedColumn = SettingsColumns::colExpectedSize;
     constexpr int besideDuration = 7;
     for (int c = 0; c < SettingsColumns::Count; ++c) {
-        const int position = c == statusColumn ? besideDuration : c >= besideDuration ? c + 1 : c;
+        const int position = c == statusColumn ? besideDuration
+            : c == expectedColumn              ? besideDuration + 1
+            : c >= besideDuration              ? c + 2
+                                               : c;
         m.Columns[size_t(c)] = {Columns[size_t(c)].width, position, Columns[size_t(c)].visible};
     }
     return m;
@@ -297,8 +303,11 @@ void readColumns(const IniFile &ini, MainSettings &m)
     placeColumns(m, positions);
     for (int c : ColumnFileOrder) {
         ColumnState &col = m.Columns[size_t(c)];
+        // A file written before the column existed keeps the list its user
+        // knows; a new file shows it.
+        const bool known = c != SettingsColumns::colExpectedSize || !ini.hasSection(MainSection);
         col.Visible = SettingsColumns::AlwaysShown(c)
-            || ini.readBool(MainSection, columnKey(c, "Visible"), col.Visible);
+            || ini.readBool(MainSection, columnKey(c, "Visible"), known && col.Visible);
     }
 }
 

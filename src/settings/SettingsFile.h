@@ -22,9 +22,11 @@ class IniFile;
 // colStatus last). Only what the settings file needs; the list's column
 // enumeration can take this index as it is.
 namespace SettingsColumns {
-inline constexpr int Count = 29;
+inline constexpr int Count = 30;
 inline constexpr int colActive = 1;
 inline constexpr int colFileName = 3;
+inline constexpr int colStatus = 28;
+inline constexpr int colExpectedSize = 29;
 
 // "colNo", "colActive", ..., "colStatus": the key prefix of each column.
 QString KeyName(int column);

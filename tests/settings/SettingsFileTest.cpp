@@ -14,7 +14,8 @@ using TestSupport::WriteFile;
 
 namespace {
 
-constexpr int colNo = 0, colSize = 5, colVideo = 7, colAudio = 20, colStatus = 28;
+constexpr int colNo = 0, colSize = 5, colVideo = 7, colAudio = 20, colStatus = 28,
+              colExpectedSize = 29;
 
 SettingsEnvironment environment(QList<QRect> screens = {QRect(0, 0, 1920, 1080)})
 {
@@ -61,14 +62,15 @@ TEST(SettingsFile, FirstRunKeepsTheBuiltInValues)
                   m.FileAnalysis, m.DefaultVideoCodec, m.OutputFormat),
         std::tuple(false, 22, 8, faFull, 0, 0));
     EXPECT_EQ(m.output, (OutputOptions{false, "/home/u/Desktop", 0, 0, false}));
-    // Shown left to right: the status beside the duration, in view at the
-    // default size.
+    // Shown left to right: the status and the expected size beside the
+    // duration, in view at the default size.
     QList<int> shown;
     for (int place = 0; place < SettingsColumns::Count; ++place)
         for (int c = 0; c < SettingsColumns::Count; ++c)
             if (m.Columns[size_t(c)].Position == place && m.Columns[size_t(c)].Visible)
                 shown << c;
-    EXPECT_EQ(shown, (QList<int>{0, 1, 2, 3, 4, 5, 6, colStatus, colVideo, colAudio}));
+    EXPECT_EQ(
+        shown, (QList<int>{0, 1, 2, 3, 4, 5, 6, colStatus, colExpectedSize, colVideo, colAudio}));
     EXPECT_TRUE(placesAreDistinct(m));
 
     // The described font where it is installed, else the desktop's.
@@ -131,6 +133,8 @@ TEST(SettingsFile, ReadNormalisesEachValue)
     for (const auto &[keys, change] : cases) {
         SCOPED_TRACE(keys.constData());
         MainSettings expected = DefaultMainSettings(environment());
+        // Written before the column existed: the list as its user knew it.
+        expected.Columns[colExpectedSize].Visible = false;
         change(expected);
         EXPECT_EQ(readMain(keys), expected);
     }
@@ -158,7 +162,7 @@ TEST(SettingsFile, ColumnPositionsAreClampedAndAppliedInTheFileOrder)
 {
     // 999 clamps to the last place; the columns after it move up one.
     const MainSettings far = readMain("colSize_Position=999\n");
-    EXPECT_EQ(far.Columns[colSize].Position, 28);
+    EXPECT_EQ(far.Columns[colSize].Position, 29);
     EXPECT_EQ(far.Columns[colStatus].Position, 6);
     EXPECT_EQ(far.Columns[4].Position, 4);
 
@@ -182,7 +186,7 @@ TEST(SettingsFile, ColumnStateSurvivesWriteAndRead)
     // An order that moving the columns one by one in the file's order would
     // not rebuild.
     const std::array<int, SettingsColumns::Count> order{3, 0, 28, 12, 5, 1, 27, 2, 14, 7, 4, 19, 6,
-        26, 8, 20, 9, 25, 10, 11, 24, 13, 15, 23, 16, 17, 22, 18, 21};
+        26, 8, 20, 9, 25, 10, 11, 24, 13, 15, 23, 16, 17, 22, 18, 29, 21};
     for (int i = 0; i < SettingsColumns::Count; ++i) {
         ColumnState &col = m.Columns[size_t(order[size_t(i)])];
         col.Position = i;
@@ -224,10 +228,12 @@ TEST(SettingsFile, NewFileListsTheKeysInTheirOrder)
     EXPECT_EQ(lines.mid(0, 29).join(u' '), head);
     // Widths, positions and visibilities in the file's column order.
     EXPECT_EQ(lines.indexOf("colStatus_Width=120"), lines.indexOf("colDuration_Width=70") + 1);
-    EXPECT_EQ(lines.indexOf("colNo_Position=0"), lines.indexOf("colAudioStreamSize_Width=120") + 1);
-    EXPECT_EQ(lines.indexOf("colVideoBpp_Position=18"),
-        lines.indexOf("colVideoScanType_Position=19") + 1);
-    EXPECT_EQ(lines.filter(QRegularExpression("_Visible=")).size(), 27);
+    EXPECT_EQ(lines.indexOf("colExpectedSize_Width=100"),
+        lines.indexOf("colAudioStreamSize_Width=120") + 1);
+    EXPECT_EQ(lines.indexOf("colNo_Position=0"), lines.indexOf("colExpectedSize_Width=100") + 1);
+    EXPECT_EQ(lines.indexOf("colVideoBpp_Position=19"),
+        lines.indexOf("colVideoScanType_Position=20") + 1);
+    EXPECT_EQ(lines.filter(QRegularExpression("_Visible=")).size(), 28);
     EXPECT_EQ(lines.mid(lines.size() - 9).join(u' '),
         "[PROGRESS] DontShowEncoderOutput=0 Left=0 Top=0 Width=720 Height=480 "
         "CloseAfterConversion=1 AutoScrollMemoToBottom=1 ");
@@ -361,7 +367,7 @@ TEST(SettingsFile, BrokenFileGivesSaneValues)
     EXPECT_EQ(m.Columns[colSize].Width, MainSettings::MaxColumnWidth);
     EXPECT_EQ(m.Columns[colVideo].Width, def.Columns[colVideo].Width);
     EXPECT_TRUE(placesAreDistinct(m));
-    EXPECT_EQ(m.Columns[colSize].Position, 28);
+    EXPECT_EQ(m.Columns[colSize].Position, 29);
 
     const ProgressSettings p = LoadProgressSettings(fromText(junk), ProgressSettings{}, env);
     EXPECT_EQ(QSize(p.Width, p.Height), QSize(600, 1080));

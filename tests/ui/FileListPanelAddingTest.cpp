@@ -1,6 +1,9 @@
 #include "ui/filelist/FileListPanel.h"
 
 #include "app/NonUtf8Names.h"
+#include "app/TextHelpers.h"
+#include "encoding/SettingsDefaults.h"
+#include "encoding/SettingsLists.h"
 #include "ui/FileListPanelTestSupport.h"
 #include "ui/filelist/FileListFooterBar.h"
 
@@ -288,4 +291,57 @@ TEST(FileListPanelAdding, RemovedWhileAnalysedThenClosedWhileProbing)
     panel.reset();
     EXPECT_LT(closing.elapsed(), 5000);
     qunsetenv("QLN_FAKE_FFMPEG_SCRIPT");
+}
+
+// Each row's expected size follows the settings without a new analysis,
+// rows analysed later get theirs, and the footer adds up the checked ones
+// against the free space of their output folder.
+TEST(FileListPanelAdding, ExpectedSizesFollowTheSettingsAndTheFooterWarnsWhenTheyDoNotFit)
+{
+    REQUIRE_CLIPS();
+    QTemporaryDir out;
+    EncodingSettings s = DefaultEncodingSettings(TAppStrings(), AviCodec::Xvid);
+    s.cbAviVideoBitrate = u"800"_s;
+    s.cbAudioCodec = AudioCodec::Mp3;
+    s.cbAudioBitrate = u"128"_s;
+    s.rbOutDir = true;
+    s.edOutDir = out.path();
+    const EncodingLists lists
+        = BuildEncodingLists(TAppStrings(), u"/nonexistent/r.txt"_s, u"/nonexistent/f.txt"_s);
+    FileListPanel panel;
+    panel.setParams(Params(faFull));
+    panel.setOutputSettings(s, lists); // before the analyses arrive
+    panel.addFiles({MadeClips().mkv, MadeClips().avi});
+    ASSERT_TRUE(WaitIdle(panel));
+    const auto sizes
+        = [&] { return std::pair(panel.rows()[0].expectedSize, panel.rows()[1].expectedSize); };
+    // Two seconds at 800 + 128 kbit/s, and a few kilobytes of AVI.
+    const auto [first, second] = sizes();
+    EXPECT_GT(first, 232000);
+    EXPECT_LT(first, 232000 + 20000);
+    EXPECT_GT(second, 232000);
+
+    s.cbAviVideoBitrate = u"1600"_s;
+    panel.setOutputSettings(s, lists);
+    // 800 kbit/s more over the clip's duration.
+    const double seconds = panel.rows()[0].analysis.duration / 1000;
+    EXPECT_NEAR(double(sizes().first), double(first) + 800 * 125 * seconds, 2);
+    auto *footer = panel.findChild<FileListFooterBar *>();
+    ASSERT_TRUE(footer);
+    QTest::qWait(50); // the footer follows once per turn of the event loop
+    const QString total = footer->texts()[colExpectedSize];
+    EXPECT_TRUE(total.startsWith(FormatSize(sizes().first + sizes().second) + u"  ("_s))
+        << total.toStdString();
+    EXPECT_TRUE(total.endsWith(u" free)"_s)) << total.toStdString();
+    EXPECT_FALSE(footer->warned());
+
+    // More than any disk holds: the footer turns to the warning colour.
+    s.cbAviVideoBitrate = u"2000000000"_s;
+    panel.setOutputSettings(s, lists);
+    QTest::qWait(50);
+    EXPECT_TRUE(footer->warned());
+    panel.uncheckAll();
+    QTest::qWait(50);
+    EXPECT_FALSE(footer->warned());
+    EXPECT_TRUE(footer->texts()[colExpectedSize].isEmpty());
 }

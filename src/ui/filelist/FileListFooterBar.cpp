@@ -2,9 +2,11 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTableView>
+#include <QToolTip>
 #include <vector>
 
 FileListFooterBar::FileListFooterBar(QTableView *table, QWidget *parent)
@@ -56,10 +58,34 @@ QSize FileListFooterBar::minimumSizeHint() const
     return sizeHint();
 }
 
+void FileListFooterBar::setWarning(int column, bool on, const QString &hint)
+{
+    const int warned = on ? column : -1;
+    if (warned == m_warningColumn && hint == m_warningHint)
+        return;
+    m_warningColumn = warned;
+    m_warningHint = hint;
+    update();
+}
+
+void FileListFooterBar::setWarningColour(const QColor &colour)
+{
+    m_warningColour = colour;
+    update();
+}
+
 bool FileListFooterBar::event(QEvent *event)
 {
     if (event->type() == QEvent::FontChange)
         updateGeometry();
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        if (m_warningColumn >= 0 && cellRect(m_warningColumn).contains(help->pos()))
+            QToolTip::showText(help->globalPos(), m_warningHint, this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
     return QWidget::event(event);
 }
 
@@ -103,7 +129,9 @@ void FileListFooterBar::paintEvent(QPaintEvent *)
         const Qt::Alignment horizontal = last > first
             ? Qt::AlignLeft
             : fileListColumn(FileListColumn(column)).alignment & Qt::AlignHorizontal_Mask;
-        painter.setPen(pal.color(QPalette::WindowText));
+        painter.setPen(column == m_warningColumn && m_warningColour.isValid()
+                ? m_warningColour
+                : pal.color(QPalette::WindowText));
         painter.drawText(textRect, int(horizontal | Qt::AlignVCenter),
             fontMetrics().elidedText(text, Qt::ElideRight, textRect.width()));
     }

@@ -3,6 +3,7 @@
 #include "filelist/FileListColumns.h"
 #include "filelist/FileListFooter.h"
 
+#include <QColor>
 #include <QWidget>
 
 class QTableView;
@@ -20,6 +21,10 @@ public:
     explicit FileListFooterBar(QTableView *table, QWidget *parent = nullptr);
 
     void setTexts(const FooterTexts &texts);
+    // Draws column's text in the error colour, with hint as its tool tip.
+    void setWarning(int column, bool on, const QString &hint);
+    void setWarningColour(const QColor &colour);
+    bool warned() const { return m_warningColumn >= 0; }
     const FooterTexts &texts() const { return m_texts; }
     // The cell of a column in this widget (partly or wholly outside it when
     // scrolled out of sight); empty when the column is hidden.
@@ -30,6 +35,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // The warning's hint over its cell.
     bool event(QEvent *event) override;
 
 private:
@@ -37,4 +43,7 @@ private:
 
     QTableView *m_table;
     FooterTexts m_texts;
+    int m_warningColumn = -1;
+    QString m_warningHint;
+    QColor m_warningColour;
 };

@@ -227,12 +227,32 @@ std::vector<uint64_t> FileListModel::appendFiles(
     return ids;
 }
 
+void FileListModel::setSizeEstimate(SizeEstimate estimate)
+{
+    m_estimate = std::move(estimate);
+    int first = -1, last = -1;
+    for (int i = 0; i < rowCount(); ++i) {
+        FileListRow &row = m_rows[size_t(i)];
+        const int64_t size = m_estimate ? m_estimate(row.analysis) : -1;
+        if (size == row.expectedSize)
+            continue;
+        row.expectedSize = size;
+        first = first < 0 ? i : first;
+        last = i;
+    }
+    if (first >= 0)
+        Q_EMIT dataChanged(
+            index(first, colExpectedSize), index(last, colExpectedSize), {Qt::DisplayRole});
+}
+
 bool FileListModel::fill(uint64_t id, const FileAnalysisCells &cells)
 {
     const int row = indexOfId(id);
     if (row < 0)
         return false;
     m_rows[size_t(row)].analysis = cells;
+    if (m_estimate)
+        m_rows[size_t(row)].expectedSize = m_estimate(cells);
     Q_EMIT dataChanged(index(row, 0), index(row, FileListColumnCount - 1), {Qt::DisplayRole});
     return true;
 }

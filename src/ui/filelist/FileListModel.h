@@ -44,6 +44,11 @@ public:
     // Unchecked rows: the palette's button face behind the disabled text colour.
     void setDimmedColours(const QColor &background, const QColor &text);
 
+    // What a row's output will weigh (FileListRow::expectedSize): set for
+    // every row now and for each row whose analysis arrives later.
+    using SizeEstimate = std::function<int64_t(const FileAnalysisCells &)>;
+    void setSizeEstimate(SizeEstimate estimate);
+
     // Appends rows for these files with fresh ids, treeRoot the folder they
     // came through; returns the new rows' ids.
     std::vector<uint64_t> appendFiles(
@@ -82,4 +87,5 @@ private:
     QColor m_dimmedBackground;
     QColor m_dimmedText;
     mutable FileIcons m_icons;
+    SizeEstimate m_estimate;
 };

@@ -4,6 +4,8 @@
 #include "ui/filelist/FileListPanelPrivate.h"
 
 #include "app/TextHelpers.h"
+#include "encoding/ExpectedSize.h"
+#include "encoding/OutputSpace.h"
 #include "filelist/FileListCommands.h"
 #include "filelist/FileListFooter.h"
 #include "ui/common/Theme.h"
@@ -25,12 +27,14 @@
 namespace {
 
 // The column commands in the order of the columns menus.
-constexpr std::array<FileListColumn, 27> ColumnMenuOrder{colNo, colIcon, colDirectory, colSize,
+constexpr std::array<FileListColumn, 28> ColumnMenuOrder{colNo, colIcon, colDirectory, colSize,
     colDuration, colVideo, colVideoCodec, colVideoCodecID, colVideoProfile, colVideoBitrate,
     colVideoWidth, colVideoHeight, colVideoResolution, colVideoDisplayAspect, colVideoFPS,
     colVideoScanType, colVideoBpp, colVideoStreamSize, colAudio, colAudioCodec, colAudioCodecID,
     colAudioProfile, colAudioBitrate, colAudioChannels, colAudioSampling, colAudioStreamSize,
-    colStatus};
+    colStatus, colExpectedSize};
+static_assert(SettingsColumns::colStatus == colStatus);
+static_assert(SettingsColumns::colExpectedSize == colExpectedSize);
 
 constexpr int SelectionSettleMs = 200;
 
@@ -83,6 +87,8 @@ void FileListPanel::SetLang(const TAppStrings &strings)
         if (QAction *action = d->actionOfColumn[size_t(column)])
             action->setText(columnCaptionText(FileListColumn(column), strings));
     d->view->setAccessibleName(WithoutMnemonic(strings.Main.mnuFileList));
+    // "Auto" is read in the language of the settings' texts.
+    d->estimateSizes();
     d->scheduleRefresh();
 }
 
@@ -90,6 +96,7 @@ void FileListPanel::setParams(const TAppParams &params)
 {
     d->params = params;
     d->analysisSettings.reset();
+    d->footer->setWarningColour(ColorFromBgr(params.ColorError));
 }
 
 void FileListPanel::setListFont(const QFont &font)
@@ -431,9 +438,58 @@ void FileListPanel::Private::openFileOfRow(int row)
         QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
+void FileListPanel::setOutputSettings(const EncodingSettings &settings, const EncodingLists &lists)
+{
+    if (d->output && d->output->first == settings && d->output->second == lists)
+        return;
+    d->output = std::make_shared<const std::pair<EncodingSettings, EncodingLists>>(settings, lists);
+    d->estimateSizes();
+}
+
+void FileListPanel::Private::estimateSizes()
+{
+    if (!output)
+        return;
+    // A copy of the settings of now: the model keeps the estimate for rows
+    // whose analysis comes later.
+    model->setSizeEstimate([output = output, strings = strings](const FileAnalysisCells &cells) {
+        return ExpectedRowBytes(output->first, output->second, strings, cells);
+    });
+    scheduleRefresh();
+}
+
+void FileListPanel::Private::showSpace(FooterTexts &texts)
+{
+    QString hint;
+    bool fits = true;
+    if (output && !texts[colExpectedSize].isEmpty()) {
+        const std::vector<VolumeNeed> needs
+            = CheckedRowsSpace(model->rows(), output->first, StorageVolumeOf);
+        int64_t free = -1;
+        for (const VolumeNeed &need : needs) {
+            if (need.fits() && fits)
+                free = free < 0 ? need.volume.available : std::min(free, need.volume.available);
+            if (need.fits())
+                continue;
+            // The file system that falls short is the one to tell.
+            free = fits ? need.volume.available : std::min(free, need.volume.available);
+            fits = false;
+            hint += (hint.isEmpty() ? QString() : QStringLiteral("\n")) + need.volume.root
+                + QStringLiteral(": ")
+                + FormatAppString(strings.Main.NotEnoughSpace, FormatSize(need.needed),
+                    FormatSize(need.volume.available));
+        }
+        if (free >= 0)
+            texts[colExpectedSize] += QStringLiteral("  (")
+                + FormatAppString(strings.Main.FreeSpace, FormatSize(free)) + u')';
+    }
+    footer->setWarning(colExpectedSize, !fits, hint);
+}
+
 void FileListPanel::Private::refresh()
 {
-    const FooterTexts texts = CalcFooter(model->rows(), strings, DecimalSeparatorChar());
+    FooterTexts texts = CalcFooter(model->rows(), strings, DecimalSeparatorChar());
+    showSpace(texts);
     footer->setTexts(texts);
     fitNumberColumn(texts[colNo]);
     if (std::exchange(filledSinceRefresh, false))

@@ -23,6 +23,9 @@ class QFont;
 // rows come in (files, folders, list files, drops). Rows appear at once with
 // name, folder, size and "Ready"; folders are walked and files analysed off
 // the window's thread, and each result finds its row by the row's id.
+struct EncodingLists;
+struct EncodingSettings;
+
 class FileListPanel : public QWidget
 {
     Q_OBJECT
@@ -36,6 +39,10 @@ public:
     // Analysis mode and tools for the rows added from now on; the icon-click
     // and drop options.
     void setParams(const TAppParams &params);
+    // The conversion settings of now: each row's expected size follows
+    // them, and the footer tells whether the checked rows' outputs fit into
+    // the free space of their folders.
+    void setOutputSettings(const EncodingSettings &settings, const EncodingLists &lists);
     // The list's appearance (settings file, options window).
     void setListFont(const QFont &font);
     void setRowHeight(int pixels);

@@ -3,6 +3,7 @@
 // The inside of FileListPanel, shared by the files of its jobs: the panel
 // itself (widgets and columns), adding, and removing with its undo.
 
+#include "encoding/EncodingSettings.h"
 #include "filelist/RemovalHistory.h"
 #include "ui/filelist/AnalysisQueue.h"
 #include "ui/filelist/FileListFooterBar.h"
@@ -38,6 +39,8 @@ struct FileListPanel::Private
 
     TAppStrings strings;
     TAppParams params;
+    // Null until the window hands the conversion settings over.
+    std::shared_ptr<const std::pair<EncodingSettings, EncodingLists>> output;
     std::shared_ptr<const AnalysisSettings> analysisSettings; // null: made when next needed
 
     std::array<int, FileListColumnCount> widths{};
@@ -71,6 +74,10 @@ struct FileListPanel::Private
     void scheduleRefresh() { refreshTimer.start(); }
     void refresh();
     void fitNumberColumn(const QString &footerText);
+    void estimateSizes();
+    // The expected total against the free space: the footer's text under
+    // colExpectedSize, its warning colour and its hint.
+    void showSpace(FooterTexts &texts);
     void applyPalette();
     void syncColumnActions();
     void showHeaderMenu(const QPoint &pos);

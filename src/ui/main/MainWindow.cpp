@@ -116,6 +116,11 @@ void TFormMain::createPanels()
         = new SettingsOwner(DefaultEncodingSettings(m_strings, m_main.DefaultVideoCodec), this);
     connect(m_settings, &SettingsOwner::changed, this, &TFormMain::InitControls);
     m_conversionSettings = new ConversionSettingsPanel(m_settings, this);
+    // The list's expected sizes follow every change of the settings.
+    const auto estimate
+        = [this] { m_panel->setOutputSettings(settings(), m_conversionSettings->lists()); };
+    connect(m_settings, &SettingsOwner::changed, this, estimate);
+    estimate();
     m_menus = std::make_unique<MainMenus>(
         this, *m_actions, m_panel->columnActions(), m_conversionSettings->encoderMenuActions());
     m_pnMid = new OutputOptionsPanel((*m_actions)[MainCommand::actBrowseOutDir],
