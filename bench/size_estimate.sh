@@ -16,7 +16,7 @@ mkdir "$work/in"
 # gradient as film or a dark room gives it, and a slowly panned mosaic.
 i=0
 for source in "testsrc2=size=640x360:rate=25" "mandelbrot=size=640x360:rate=25" \
-    "gradients=size=640x360:rate=25:speed=0.02,noise=alls=12:allf=t" \
+    "gradients=size=640x360:rate=25:speed=0.02,noise=alls=4:allf=t" \
     "cellauto=size=640x360:rate=25:rule=18,boxblur=6,scroll=h=0.002"; do
     i=$((i + 1))
     ffmpeg -hide_banner -loglevel error -y -f lavfi -t "$seconds" -i "$source" \

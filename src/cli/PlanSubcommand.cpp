@@ -70,8 +70,8 @@ int RunPlanSubcommand(CliContext &context)
         PrintOut(QStringLiteral("file\t") + (bytes ? sizeColumns(*bytes) : QStringLiteral("?\t?"))
             + u'\t' + output.path + u'\n');
         total += bytes.value_or(0);
-        outputs.emplace_back(QFileInfo(output.path).absolutePath(), bytes.value_or(0));
         const QString folder = QFileInfo(output.path).absolutePath();
+        outputs.emplace_back(folder, bytes.value_or(0));
         if (!folders.contains(folder))
             folders << folder;
     }

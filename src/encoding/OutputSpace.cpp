@@ -25,13 +25,15 @@ std::vector<VolumeNeed> OutputSpaceNeeds(
     const std::vector<std::pair<QString, int64_t>> &outputs, const VolumeOf &volumeOf)
 {
     std::vector<VolumeNeed> needs;
-    // Many outputs share a folder: one look per folder.
+    // Many outputs share a folder: one look per run of them.
     QString lastFolder;
     size_t lastNeed = 0;
-    for (const auto &[outputFolder, bytes] : outputs) {
-        const QString folder = ExistingFolderOf(outputFolder);
+    for (const auto &[folder, bytes] : outputs) {
+        // An output folder not set has no file system to count on.
+        if (folder.isEmpty())
+            continue;
         if (needs.empty() || folder != lastFolder) {
-            const OutputVolume volume = volumeOf(folder);
+            const OutputVolume volume = volumeOf(ExistingFolderOf(folder));
             const auto same = std::find_if(needs.begin(), needs.end(),
                 [&](const VolumeNeed &need) { return need.volume.root == volume.root; });
             lastNeed = size_t(same - needs.begin());

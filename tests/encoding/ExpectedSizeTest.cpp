@@ -122,7 +122,8 @@ TEST(ExpectedSize, NothingToGoByGivesNoSize)
 namespace {
 
 // Outputs on two file systems, the first too small for its share; a folder
-// a kept tree has still to make counts on its existing parent's.
+// a kept tree has still to make counts on its existing parent's; an output
+// folder not set counts nowhere.
 TEST(OutputSpace, EachFileSystemMustHoldItsOwnOutputs)
 {
     QTemporaryDir dir;
@@ -133,10 +134,11 @@ TEST(OutputSpace, EachFileSystemMustHoldItsOwnOutputs)
         return folder.endsWith(u"small"_s) ? OutputVolume{u"/mnt/small"_s, 100}
                                            : OutputVolume{u"/mnt/large"_s, 1000};
     };
-    const std::vector<VolumeNeed> needs = OutputSpaceNeeds(
-        {{dir.filePath(u"small/a.avi"_s), 60}, {dir.filePath(u"small/b.avi"_s), 30},
-            {dir.filePath(u"large/Season1/c.avi"_s), 900}, {dir.filePath(u"small/d.avi"_s), 20}},
-        volumeOf);
+    const std::vector<VolumeNeed> needs
+        = OutputSpaceNeeds({{dir.filePath(u"small"_s), 60}, {dir.filePath(u"small"_s), 30},
+                               {dir.filePath(u"large/Season1"_s), 900}, {QString(), 5000},
+                               {dir.filePath(u"small"_s), 20}},
+            volumeOf);
 
     ASSERT_EQ(needs.size(), 2u);
     EXPECT_EQ(needs[0].volume.root, u"/mnt/small"_s);
