@@ -5,10 +5,13 @@
 //   bench_FileListWindowBench FOLDER [none|quick|full]
 //     adds FOLDER to a shown file list and waits until every row is filled;
 //     prints the rows, the wall time, the files per second and the peak
-//     resident memory of the process (VmHWM).
+//     resident memory of the process (VmHWM); then the time a change of the
+//     video bitrate takes to reach every row's expected size and the footer.
 // bench/add_folder_timing.sh compares it with mediainfo run once per file.
 #include "app/AppParams.h"
 #include "app/ToolResolution.h"
+#include "encoding/SettingsDefaults.h"
+#include "encoding/SettingsLists.h"
 #include "i18n/AppStrings.h"
 #include "ui/filelist/FileListPanel.h"
 
@@ -79,5 +82,17 @@ int main(int argc, char *argv[])
     const size_t rows = panel.rows().size();
     std::printf("rows %zu  seconds %.3f  files/s %.1f  peak RSS %ld KiB\n", rows, seconds,
         seconds > 0 ? double(rows) / seconds : 0.0, peakResidentKib());
+
+    // A typed bitrate, as a user changes it: every row and the footer again.
+    EncodingSettings settings = DefaultEncodingSettings(strings, 0);
+    const EncodingLists lists = BuildEncodingLists(strings, params.ResolutionTxt, QString());
+    for (int kbps : {800, 1600, 2400}) {
+        settings.cbAviVideoBitrate = QString::number(kbps);
+        clock.restart();
+        panel.setOutputSettings(settings, lists);
+        QCoreApplication::processEvents();
+        std::printf("bitrate %d: expected sizes and footer in %.2f ms\n", kbps,
+            double(clock.nsecsElapsed()) / 1e6);
+    }
     return rows > 0 ? 0 : 1;
 }

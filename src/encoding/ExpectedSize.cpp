@@ -83,15 +83,14 @@ std::optional<double> audioBytes(const PieceContext &ctx, double seconds)
     if (!params)
         return std::nullopt;
     if (codec.startsWith(QLatin1String("-c:a pcm_"))) {
-        const double rate = optionValue(*params, QLatin1StringView("-ar"));
-        const double channels = optionValue(*params, QLatin1StringView("-ac"));
-        return (rate > 0                        ? rate
-                       : audio.SamplingRate > 0 ? audio.SamplingRate
-                                                : 48000)
-            * (channels > 0              ? channels
-                    : audio.Channels > 0 ? audio.Channels
-                                         : 2)
-            * 2 * seconds;
+        // 16-bit samples at the rate and channels the command asks for,
+        // else the source's.
+        const auto given = [&](const char *option, double source, double fallback) {
+            const double value = optionValue(*params, QLatin1StringView(option));
+            return value > 0 ? value : source > 0 ? source : fallback;
+        };
+        return given("-ar", audio.SamplingRate, 48000) * given("-ac", audio.Channels, 2) * 2
+            * seconds;
     }
     double kbps = optionValue(*params, QLatin1StringView("-b:a"));
     if (kbps < 0)
