@@ -237,8 +237,7 @@ QString OutputNamePlanner::outputFolder(qsizetype index, OutputPath &result)
         QDir().mkpath(top);
     if (top.isEmpty() || !QFileInfo(top).isDir())
         return cannotCreate(m_outDir);
-    const QString folder
-        = OutputFolderOf(m_settings, m_inputList.value(index), m_treeRoots.value(index));
+    QString folder = OutputFolderOf(m_settings, m_inputList.value(index), m_treeRoots.value(index));
     if (QFileInfo(folder).isDir())
         return folder;
     // A file in the way stops the script as it would stop the run.
