@@ -60,8 +60,8 @@ echo
 echo "encoder            median    worst   (relative error of the expected size)"
 cut -c1-18 "$work/results" | sort -u | while read -r name; do
     awk -v n="$name" '$1 == n { print $8 + 0 }' "$work/results" | sort -n >"$work/errs"
-    count=$(wc -l <"$work/errs")
-    median=$(sed -n "$(((count + 1) / 2))p" "$work/errs")
+    # An even count's median is the mean of the middle two.
+    median=$(awk '{ v[NR] = $1 } END { m = int((NR + 1) / 2); print NR % 2 ? v[m] : (v[m] + v[m + 1]) / 2 }' "$work/errs")
     worst=$(awk '{ a = $1 < 0 ? -$1 : $1; if (a >= m) { m = a; w = $1 } } END { print w }' "$work/errs")
     printf "%-18s %+6.1f %%  %+6.1f %%\n" "$name" "$median" "$worst"
 done
