@@ -38,7 +38,7 @@ bool Listing::probe(const QString &path)
 std::unique_ptr<Listing> OpenListing(
     CliContext &context, const QStringList &extraValueOptions, int *status)
 {
-    auto listing = std::unique_ptr<Listing>(new Listing{context.command, context.params});
+    auto listing = std::make_unique<Listing>(context.command, context.params);
     QString error;
     const EncodingOptionsBase base{
         listing->strings, DefaultVideoCodecOfSettingsFile(context.params)};

@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 // Messages of the core become lines on standard error.
 class StdErrSink : public IMessageSink
@@ -24,6 +25,11 @@ public:
 // lists, the FFmpeg build, and the analysis of the file at hand.
 struct Listing
 {
+    Listing(QString commandName, const TAppParams &appParams)
+        : command(std::move(commandName))
+        , params(appParams)
+    { }
+
     QString command; // "command", "plan": the prefix of its messages
     const TAppParams &params;
     TAppStrings strings;

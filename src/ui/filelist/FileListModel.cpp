@@ -321,6 +321,9 @@ void FileListModel::restoreRows(std::vector<RemovedRow> rows)
 {
     if (rows.empty())
         return;
+    // The settings may have changed since they were removed.
+    for (auto &[at, row] : rows)
+        row.expectedSize = m_estimate ? m_estimate(row.analysis) : -1;
     // Into an empty list at once; otherwise row by row, so that the
     // selection and the current row stay where they are.
     if (m_rows.empty()) {

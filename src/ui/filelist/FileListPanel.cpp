@@ -22,6 +22,8 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <iterator>
 #include <numeric>
 
 namespace {
@@ -460,30 +462,28 @@ void FileListPanel::Private::estimateSizes()
 
 void FileListPanel::Private::showSpace(FooterTexts &texts)
 {
-    QString hint;
-    bool fits = true;
-    if (output && !texts[colExpectedSize].isEmpty()) {
-        const std::vector<VolumeNeed> needs
-            = CheckedRowsSpace(model->rows(), output->first, StorageVolumeOf);
-        int64_t free = -1;
-        for (const VolumeNeed &need : needs) {
-            if (need.fits() && fits)
-                free = free < 0 ? need.volume.available : std::min(free, need.volume.available);
-            if (need.fits())
-                continue;
-            // The file system that falls short is the one to tell.
-            free = fits ? need.volume.available : std::min(free, need.volume.available);
-            fits = false;
-            hint += (hint.isEmpty() ? QString() : QStringLiteral("\n")) + need.volume.root
-                + QStringLiteral(": ")
+    std::vector<VolumeNeed> needs, falling;
+    if (output && !texts[colExpectedSize].isEmpty())
+        needs = CheckedRowsSpace(model->rows(), output->first, StorageVolumeOf);
+    std::copy_if(needs.begin(), needs.end(), std::back_inserter(falling),
+        [](const VolumeNeed &need) { return !need.fits(); });
+    // The free space told is the tightest, of the file systems that fall
+    // short when there are any.
+    const std::vector<VolumeNeed> &told = falling.empty() ? needs : falling;
+    const auto tightest
+        = std::min_element(told.begin(), told.end(), [](const VolumeNeed &a, const VolumeNeed &b) {
+              return a.volume.available < b.volume.available;
+          });
+    if (tightest != told.end())
+        texts[colExpectedSize] += QStringLiteral("  (")
+            + FormatAppString(strings.Main.FreeSpace, FormatSize(tightest->volume.available))
+            + u')';
+    QStringList hint;
+    for (const VolumeNeed &need : falling)
+        hint << need.volume.root + QStringLiteral(": ")
                 + FormatAppString(strings.Main.NotEnoughSpace, FormatSize(need.needed),
                     FormatSize(need.volume.available));
-        }
-        if (free >= 0)
-            texts[colExpectedSize] += QStringLiteral("  (")
-                + FormatAppString(strings.Main.FreeSpace, FormatSize(free)) + u')';
-    }
-    footer->setWarning(colExpectedSize, !fits, hint);
+    footer->setWarning(colExpectedSize, !falling.empty(), hint.join(u'\n'));
 }
 
 void FileListPanel::Private::refresh()
