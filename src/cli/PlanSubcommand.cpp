@@ -76,10 +76,12 @@ int RunPlanSubcommand(CliContext &context)
             folders << folder;
     }
     PrintOut(QStringLiteral("total\t") + sizeColumns(total) + u'\n');
-    for (const QString &folder : std::as_const(folders))
+    for (const QString &folder : std::as_const(folders)) {
+        const int64_t available = StorageVolumeOf(ExistingFolderOf(folder)).available;
         PrintOut(QStringLiteral("free\t")
-            + sizeColumns(StorageVolumeOf(ExistingFolderOf(folder)).available) + u'\t' + folder
+            + (available >= 0 ? sizeColumns(available) : QStringLiteral("?\t?")) + u'\t' + folder
             + u'\n');
+    }
 
     bool fits = true;
     for (const VolumeNeed &need : OutputSpaceNeeds(outputs, StorageVolumeOf)) {

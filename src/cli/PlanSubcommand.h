@@ -7,7 +7,7 @@
 // every output folder, one tab-separated line each:
 //   file<TAB>BYTES<TAB>SIZE<TAB>OUTPUT   ("?" for a size that cannot be told)
 //   total<TAB>BYTES<TAB>SIZE
-//   free<TAB>BYTES<TAB>SIZE<TAB>FOLDER
+//   free<TAB>BYTES<TAB>SIZE<TAB>FOLDER   ("?" where it cannot be told)
 // Status 1 when the outputs do not fit into the free space of their file
 // systems (or a file cannot be analysed), 2 for an invalid value.
 int RunPlanSubcommand(CliContext &context);

@@ -3,14 +3,21 @@
 #include "encoding/OutputName.h"
 #include "filelist/FileListRow.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <algorithm>
+#include <sys/statvfs.h>
 
 OutputVolume StorageVolumeOf(const QString &folder)
 {
+    OutputVolume volume;
+    struct statvfs fs;
+    if (::statvfs(QFile::encodeName(folder).constData(), &fs) == 0)
+        volume.available = int64_t(fs.f_bavail) * int64_t(fs.f_frsize);
     const QStorageInfo storage(folder);
-    return {storage.rootPath(), storage.bytesAvailable()};
+    volume.root = storage.isValid() ? storage.rootPath() : folder;
+    return volume;
 }
 
 QString ExistingFolderOf(const QString &folder)

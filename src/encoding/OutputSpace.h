@@ -10,11 +10,13 @@
 struct OutputVolume
 {
     QString root; // the file system's mount point
-    int64_t available = 0; // bytes free for this user
+    int64_t available = -1; // bytes free for this user; -1 when unknown
 };
 using VolumeOf = std::function<OutputVolume(const QString &folder)>;
 
-// The real file systems, as QStorageInfo sees them.
+// The real file systems: the free bytes as statvfs tells them, the mount
+// point as QStorageInfo finds it (the folder itself where it cannot, as in
+// a chroot whose mount table names other paths).
 OutputVolume StorageVolumeOf(const QString &folder);
 
 // folder itself when it exists, else its nearest existing parent.
@@ -25,7 +27,8 @@ struct VolumeNeed
 {
     OutputVolume volume;
     int64_t needed = 0;
-    bool fits() const { return needed <= volume.available; }
+    // Space that cannot be told is not held against the outputs.
+    bool fits() const { return volume.available < 0 || needed <= volume.available; }
 };
 
 // outputs: each output's folder with its expected bytes. One entry per

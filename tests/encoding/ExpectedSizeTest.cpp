@@ -141,6 +141,9 @@ TEST(OutputSpace, EachFileSystemMustHoldItsOwnOutputs)
             volumeOf);
 
     ASSERT_EQ(needs.size(), 2u);
+    // Free space that cannot be told (a chroot, a network share) warns of
+    // nothing.
+    EXPECT_TRUE((VolumeNeed{{u"/mnt/unknown"_s, -1}, 1}).fits());
     EXPECT_EQ(needs[0].volume.root, u"/mnt/small"_s);
     EXPECT_EQ(needs[0].needed, 110);
     EXPECT_FALSE(needs[0].fits());

@@ -469,7 +469,8 @@ void FileListPanel::Private::showSpace(FooterTexts &texts)
         [](const VolumeNeed &need) { return !need.fits(); });
     // The free space told is the tightest, of the file systems that fall
     // short when there are any.
-    const std::vector<VolumeNeed> &told = falling.empty() ? needs : falling;
+    std::vector<VolumeNeed> told = falling.empty() ? needs : falling;
+    std::erase_if(told, [](const VolumeNeed &need) { return need.volume.available < 0; });
     const auto tightest
         = std::min_element(told.begin(), told.end(), [](const VolumeNeed &a, const VolumeNeed &b) {
               return a.volume.available < b.volume.available;
