@@ -49,14 +49,22 @@ double copiedBytes(int64_t streamSize, int32_t kbps, double seconds)
     return streamSize > 0 ? double(streamSize) : std::max(0, kbps) * 125.0 * seconds;
 }
 
-std::optional<double> videoBytes(const PieceContext &ctx, double seconds)
+// The video's bytes and the frames a second it is written at (AVI counts a
+// chunk per frame), from one reading of the pieces.
+struct VideoShare
+{
+    double bytes = 0;
+    double fps = 0;
+};
+
+std::optional<VideoShare> videoShare(const PieceContext &ctx, double seconds)
 {
     const TVideoStreamInfo &video = ctx.info.VideoStreams[0];
     const QString codec = GetVideoCodecStr(ctx);
     if (ctx.info.NumberOfVideoStreams == 0 || codec == u"-vn")
-        return 0.0;
+        return VideoShare{};
     if (codec.startsWith(QLatin1String("-c:v copy")))
-        return copiedBytes(video.StreamSize, video.Bitrate, seconds);
+        return VideoShare{copiedBytes(video.StreamSize, video.Bitrate, seconds), video.FPS};
     const std::optional<QString> params = GetVideoParamsStr(ctx);
     if (!params)
         return std::nullopt;
@@ -68,7 +76,8 @@ std::optional<double> videoBytes(const PieceContext &ctx, double seconds)
         kbps = DvdVideoKbps;
     if (kbps < 0)
         return std::nullopt;
-    return kbps * 125.0 * seconds;
+    const double rate = optionValue(*params, QLatin1StringView("-r"));
+    return VideoShare{kbps * 125.0 * seconds, rate > 0 ? rate : video.FPS};
 }
 
 std::optional<double> audioBytes(const PieceContext &ctx, double seconds)
@@ -136,18 +145,15 @@ std::optional<int64_t> ExpectedOutputBytes(const PieceContext &ctx)
     const double seconds = ctx.info.Duration / 1000.0;
     if (!(seconds > 0))
         return std::nullopt;
-    const std::optional<double> video = videoBytes(ctx, seconds);
+    const std::optional<VideoShare> video = videoShare(ctx, seconds);
     const std::optional<double> audio = audioBytes(ctx, seconds);
     if (!video || !audio)
         return std::nullopt;
-    double bytes = *video + *audio;
+    double bytes = video->bytes + *audio;
     if (ctx.settings.IsMpg()) {
         bytes *= 1 + MpegMuxShare;
     } else {
-        const std::optional<QString> params = GetVideoParamsStr(ctx);
-        const double rate = params ? optionValue(*params, QLatin1StringView("-r")) : -1;
-        const double fps = rate > 0 ? rate : ctx.info.VideoStreams[0].FPS;
-        const double frames = *video > 0 ? std::max(fps, 0.0) * seconds : 0;
+        const double frames = video->bytes > 0 ? std::max(video->fps, 0.0) * seconds : 0;
         const double packets = *audio > 0 ? AviAudioChunksPerSecond * seconds : 0;
         bytes += AviHeaderBytes + AviBytesPerChunk * (frames + packets);
     }
